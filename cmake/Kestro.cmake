@@ -1,0 +1,38 @@
+# One static library per subsystem: every .cpp of src/<name>/ goes into kestro_<name>.
+# Dependencies name other subsystems and point one way (see README).
+function(kestro_subsystem name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    set(scope PUBLIC)
+    add_library(kestro_${name} STATIC ${sources})
+  else()
+    set(scope INTERFACE) # headers only, so far
+    add_library(kestro_${name} INTERFACE)
+  endif()
+  target_include_directories(kestro_${name} ${scope} ${PROJECT_SOURCE_DIR}/src)
+  foreach(dep IN LISTS ARG_DEPENDS)
+    target_link_libraries(kestro_${name} ${scope} kestro_${dep})
+  endforeach()
+  if(ARG_LIBS)
+    target_link_libraries(kestro_${name} ${scope} ${ARG_LIBS})
+  endif()
+endfunction()
+
+# One GoogleTest executable per subsystem from tests/<name>/*.cpp, registered with CTest.
+# Tests find the repository (and its Data/) through KESTRO_SOURCE_DIR.
+function(kestro_tests name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_link_libraries(test_${name} PRIVATE GTest::gtest GTest::gtest_main kestro_testsupport)
+  foreach(dep IN LISTS ARG_DEPENDS)
+    target_link_libraries(test_${name} PRIVATE kestro_${dep})
+  endforeach()
+  target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND test_${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "KESTRO_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

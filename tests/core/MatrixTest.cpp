@@ -1,0 +1,70 @@
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "core/CMatrix3.h"
+
+namespace
+{
+void ExpectNear(const CMatrix3& a, const CMatrix3& b, float tolerance)
+{
+    for (int k = 0; k < 9; ++k)
+        EXPECT_NEAR(a[k], b[k], tolerance) << "element " << k;
+}
+} // namespace
+
+TEST(Matrix3, InverseOfSingularIsZero)
+{
+    const CMatrix3 singular = CMatrix3::FromRows({1, 2, 3}, {2, 4, 6}, {0, 1, 0});
+    EXPECT_EQ(singular.Inverse(), CMatrix3::Zero());
+}
+
+TEST(Matrix3, InverseTimesMatrixIsIdentity)
+{
+    const CMatrix3 m = CMatrix3::FromRows({2, 0.5f, 0}, {0.1f, 3, -1}, {0, 0.2f, 1.5f});
+    ExpectNear(m * m.Inverse(), CMatrix3::Identity(), 1e-5f);
+}
+
+TEST(Matrix3, TinyRotationIsExactlyIdentity)
+{
+    EXPECT_EQ(CMatrix3::FromRotationVector({0, 5e-9f, 0}), CMatrix3::Identity());
+}
+
+TEST(Matrix3, RotationAboutYTurnsForwardTowardsMinusX)
+{
+    // Forward is -Z; a positive rotation about +Y (right-handed) swings -Z towards -X.
+    const CMatrix3 r = CMatrix3::FromAxisAngle({0, 1, 0}, 3.14159265f / 2);
+    const CVector3 turned = CVector3(0, 0, -1) * r;
+    EXPECT_NEAR(turned.x, -1.0f, 1e-6f);
+    EXPECT_NEAR(turned.z, 0.0f, 1e-6f);
+}
+
+TEST(Matrix3, EulerAnglesRoundTrip)
+{
+    const float cases[][3] = {{0.3f, 0.2f, 0.1f}, {1.0f, -0.5f, 2.0f}, {-2.5f, 0.4f, -1.2f}, {0, 0, 0}};
+    for (const auto& c : cases)
+    {
+        float a, b, cc;
+        CMatrix3::FromEuler(c[0], c[1], c[2]).ToEulerAngles(a, b, cc);
+        EXPECT_NEAR(a, c[0], 1e-5f);
+        EXPECT_NEAR(b, c[1], 1e-5f);
+        EXPECT_NEAR(cc, c[2], 1e-5f);
+    }
+}
+
+TEST(Matrix3, WingMountingWithZeroAnglesPointsForward)
+{
+    // Parts mount with (heading - 90, -roll, pitch): all zero gives x axis (0, 0, -1).
+    const CMatrix3 m = CMatrix3::FromEuler(-3.14159265f / 2, 0, 0);
+    EXPECT_NEAR(m.row[0].x, 0.0f, 1e-6f);
+    EXPECT_NEAR(m.row[0].z, -1.0f, 1e-6f);
+}
+
+TEST(Matrix3, OrthonormalizeRepairsDrift)
+{
+    CMatrix3 m = CMatrix3::FromAxisAngle(CVector3(1, 2, 3).Normalized(), 0.7f);
+    m.row[0] *= 1.01f;
+    m.row[1] += CVector3(0.02f, -0.01f, 0.0f);
+    m.Orthonormalize();
+    ExpectNear(m * m.Transposed(), CMatrix3::Identity(), 1e-5f);
+    EXPECT_NEAR(m.Determinant(), 1.0f, 1e-5f);
+}
