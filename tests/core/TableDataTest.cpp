@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "core/TTableData.h"
+#include "core/TTableDataEntryND.h"
+
+namespace
+{
+// key -> (value0, value1): value0 = 2 * key, value1 = 10 - key, on keys -10, 0, 5, 20.
+const TTableDataEntry2D kLinear[] = {
+    {-10.0f, -20.0f, 20.0f}, {0.0f, 0.0f, 10.0f}, {5.0f, 10.0f, 5.0f}, {20.0f, 40.0f, -10.0f}};
+
+// Reads numbers from a list the way a token block hands them out.
+struct NumberList
+{
+    std::vector<float> numbers;
+    size_t next = 0;
+    bool operator()(float& out)
+    {
+        if (next == numbers.size())
+            return false;
+        out = numbers[next++];
+        return true;
+    }
+};
+
+float LookupOne(const TTableData& table, float x)
+{
+    float out = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_TRUE(table.Lookup(x, &out, 1)) << "x = " << x;
+    return out;
+}
+} // namespace
+
+TEST(TableData, LookupAtBetweenAndBeyondTheKeys)
+{
+    TTableData table;
+    table.SetFromEntries(kLinear, 4);
+    struct Case
+    {
+        float x;
+        const char* where;
+    };
+    const Case cases[] = {
+        {-10.0f, "first key"}, {20.0f, "last key"},   {5.0f, "inner key"},
+        {-3.0f, "between"},    {12.5f, "between"},    {4.999f, "just below a key"},
+        {-50.0f, "below: extrapolated along the first segment"},
+        {100.0f, "above: extrapolated along the last segment"},
+    };
+    for (const Case& c : cases)
+    {
+        float out[2] = {};
+        ASSERT_TRUE(table.Lookup(c.x, out, 2));
+        EXPECT_NEAR(out[0], 2.0f * c.x, 1e-3f) << c.where;
+        EXPECT_NEAR(out[1], 10.0f - c.x, 1e-3f) << c.where;
+    }
+}
+
+TEST(TableData, UnsortedInputIsSortedBeforeTheFirstLookup)
+{
+    TTableData table;
+    const int order[] = {2, 0, 3, 1};
+    for (int i : order)
+        table.AddEntry(kLinear[i]);
+    EXPECT_NEAR(LookupOne(table, 2.5f), 5.0f, 1e-5f);
+    EXPECT_EQ(table.GetKey(0), -10.0f);
+    EXPECT_EQ(table.GetKey(3), 20.0f);
+
+    // A row added after a lookup is sorted in before the next one.
+    const float value = 60.0f;
+    table.AddRow(30.0f, &value, 1);
+    EXPECT_NEAR(LookupOne(table, 25.0f), 50.0f, 1e-5f);
+}
+
+TEST(TableData, TwoRowsNeedNoSearch)
+{
+    TTableData table;
+    table.SetFromEntries(kLinear + 1, 2);
+    EXPECT_NEAR(LookupOne(table, 2.0f), 4.0f, 1e-5f);
+    EXPECT_NEAR(LookupOne(table, -1.0f), -2.0f, 1e-5f);
+}
+
+TEST(TableData, DuplicateKeysAreAStepNotADivisionByZero)
+{
+    // Keys 0, 1, 1, 2: the later row of the pair wins from the key on.
+    const TTableDataEntry2D rows[] = {{0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 0.0f},
+                                      {1.0f, 5.0f, 0.0f}, {2.0f, 6.0f, 0.0f}};
+    TTableData table;
+    table.SetFromEntries(rows, 4);
+    EXPECT_NEAR(LookupOne(table, 0.5f), 0.5f, 1e-5f);
+    EXPECT_NEAR(LookupOne(table, 1.0f), 5.0f, 1e-5f);
+    EXPECT_NEAR(LookupOne(table, 1.5f), 5.5f, 1e-5f);
+
+    // Duplicates at the ends leave no segment to extrapolate along.
+    const TTableDataEntry2D ends[] = {{0.0f, 1.0f, 0.0f}, {0.0f, 2.0f, 0.0f}, {3.0f, 4.0f, 0.0f},
+                                      {3.0f, 7.0f, 0.0f}};
+    table.SetFromEntries(ends, 4);
+    EXPECT_EQ(LookupOne(table, -1.0f), 1.0f);
+    EXPECT_EQ(LookupOne(table, 3.0f), 7.0f);
+    EXPECT_EQ(LookupOne(table, 9.0f), 7.0f);
+
+    table.SetFromEntries(ends, 2); // both rows on key 0
+    EXPECT_EQ(LookupOne(table, -1.0f), 1.0f);
+    EXPECT_EQ(LookupOne(table, 0.0f), 2.0f);
+}
+
+TEST(TableData, EqualKeysKeepTheirInsertionOrder)
+{
+    TTableData table;
+    for (int i = 0; i < 20; ++i)
+    {
+        const float value = static_cast<float>(i);
+        table.AddRow(static_cast<float>(i % 2), &value, 1);
+    }
+    for (int row = 1; row < 10; ++row)
+        EXPECT_LT(table.GetValue(row - 1, 0), table.GetValue(row, 0)) << "row " << row;
+}
+
+TEST(TableData, EmptyAndSingleRowTables)
+{
+    TTableData table;
+    float out[2] = {-1.0f, -1.0f};
+    EXPECT_FALSE(table.Lookup(0.0f, out, 2));
+    EXPECT_EQ(out[0], -1.0f);
+
+    const float values[] = {3.0f, 4.0f};
+    table.AddRow(1.0f, values, 2);
+    ASSERT_TRUE(table.Lookup(-7.0f, out, 2));
+    EXPECT_EQ(out[0], 3.0f);
+    EXPECT_EQ(out[1], 4.0f);
+
+    table.Clear();
+    EXPECT_EQ(table.GetColumnCount(), -1);
+    EXPECT_FALSE(table.Lookup(1.0f, out, 2));
+}
+
+TEST(TableData, LookupWritesOnlyTheColumnsThatExist)
+{
+    TTableData table;
+    table.SetFromEntries(kLinear, 4);
+    float out[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+    ASSERT_TRUE(table.Lookup(5.0f, out, 4));
+    EXPECT_EQ(out[1], 5.0f);
+    EXPECT_EQ(out[2], -1.0f);
+    EXPECT_FALSE(table.Lookup(5.0f, out, 0));
+}
+
+TEST(TableData, RowsThatWouldCorruptTheTableAreRefused)
+{
+    TTableData table;
+    const float values[10] = {};
+    EXPECT_FALSE(table.AddRow(std::numeric_limits<float>::quiet_NaN(), values, 1));
+    EXPECT_FALSE(table.AddRow(std::numeric_limits<float>::infinity(), values, 1));
+    EXPECT_FALSE(table.AddRow(0.0f, values, 10));
+    EXPECT_FALSE(table.AddRow(0.0f, values, -1));
+    EXPECT_FALSE(table.AddRow(0.0f, nullptr, 2));
+    EXPECT_EQ(table.GetRowCount(), 0);
+    EXPECT_EQ(table.GetColumnCount(), -1);
+}
+
+TEST(TableData, NineValueRowsRoundTrip)
+{
+    const TTableDataEntry9D rows[] = {{0.0f, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+                                      {1.0f, 11, 12, 13, 14, 15, 16, 17, 18, 19}};
+    TTableData table;
+    table.SetFromEntries(rows, 2);
+    float out[9];
+    ASSERT_TRUE(table.Lookup(0.5f, out, 9));
+    for (int j = 0; j < 9; ++j)
+        EXPECT_NEAR(out[j], 6.0f + j, 1e-5f) << "column " << j;
+    EXPECT_EQ(table.GetMaxValue(8), 19.0f);
+}
+
+TEST(TableData, MirrorNegatesKeyAndOneColumn)
+{
+    // Half of a symmetrical coefficient table: alpha -> (Cl, Cd).
+    const TTableDataEntry2D half[] = {{0.0f, 0.0f, 0.01f}, {10.0f, 1.0f, 0.02f}, {90.0f, 0.0f, 1.2f}};
+    TTableData table;
+    table.SetFromEntries(half, 3);
+    ASSERT_TRUE(table.Mirror(true, 0));
+    EXPECT_EQ(table.GetRowCount(), 6);
+    for (float a : {3.0f, 10.0f, 47.0f})
+    {
+        float plus[2], minus[2];
+        table.Lookup(a, plus, 2);
+        table.Lookup(-a, minus, 2);
+        EXPECT_NEAR(minus[0], -plus[0], 1e-6f) << a;
+        EXPECT_NEAR(minus[1], plus[1], 1e-6f) << a;
+    }
+    EXPECT_NEAR(LookupOne(table, 0.0f), 0.0f, 1e-6f) << "0 and -0 both present";
+
+    EXPECT_FALSE(table.Mirror(true, 2));
+    EXPECT_EQ(table.GetRowCount(), 6);
+
+    table.SetFromEntries(half, 3);
+    EXPECT_TRUE(table.Mirror(false, 0));
+    EXPECT_EQ(table.GetRowCount(), 3);
+}
+
+TEST(TableData, ReadRowsTakesCompleteRowsOnly)
+{
+    TTableData table;
+    NumberList clean{{20.0f, 2.0f, 0.5f, -20.0f, -2.0f, 0.5f}};
+    EXPECT_TRUE(table.ReadRows(clean, 2));
+    EXPECT_EQ(table.GetRowCount(), 2);
+    EXPECT_EQ(table.GetColumnCount(), 2);
+    EXPECT_NEAR(LookupOne(table, 10.0f), 1.0f, 1e-5f);
+
+    NumberList cut{{0.0f, 1.0f, 1.0f, 2.0f, 2.0f}}; // the last row lacks its value
+    EXPECT_FALSE(table.ReadRows(cut, 1));
+    EXPECT_EQ(table.GetRowCount(), 2);
+    EXPECT_NEAR(LookupOne(table, 0.5f), 1.5f, 1e-5f);
+
+    NumberList badKey{{0.0f, 1.0f, std::numeric_limits<float>::quiet_NaN(), 5.0f, 2.0f, 3.0f}};
+    EXPECT_FALSE(table.ReadRows(badKey, 1));
+    EXPECT_EQ(table.GetRowCount(), 2);
+
+    NumberList any{{1.0f, 2.0f}};
+    EXPECT_FALSE(table.ReadRows(any, 0));
+    EXPECT_FALSE(table.ReadRows(any, 10));
+    EXPECT_EQ(table.GetRowCount(), 0);
+}

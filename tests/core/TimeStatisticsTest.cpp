@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/CTimeStatistics.h"
+
+namespace
+{
+int64_t g_fakeNs = 0;
+int64_t FakeCount()
+{
+    return g_fakeNs;
+}
+
+void AdvanceMs(double ms)
+{
+    g_fakeNs += static_cast<int64_t>(ms * 1.0e6);
+}
+
+// The numbers of one table line.
+struct ParsedLine
+{
+    long maxCount = -1;
+    double maxMs = -1.0;
+    double minMs = -1.0;
+    long averageCount = -1;
+    double averageMs = -1.0;
+};
+
+ParsedLine Parse(const CTimeStatisticsLine& line)
+{
+    ParsedLine p;
+    const int fields = std::sscanf(line.text.c_str(), "%ld %lf %lf %ld %lf", &p.maxCount, &p.maxMs,
+                                   &p.minMs, &p.averageCount, &p.averageMs);
+    EXPECT_EQ(fields, 5) << line.text;
+    return p;
+}
+
+// The section name at the end of a line, after its indentation.
+std::string NameOf(const CTimeStatisticsLine& line)
+{
+    const size_t end = line.text.find('\n');
+    const size_t start = line.text.find_last_of(' ', end) + 1;
+    return line.text.substr(start, end - start);
+}
+
+// One frame with a single section "Work" that lasts ms.
+void TimedFrame(CTimeStatistics& stats, double ms)
+{
+    stats.BeginFrame();
+    stats.BeginSection("Work");
+    AdvanceMs(ms);
+    stats.EndSection("Work");
+}
+
+class TimeStatistics : public ::testing::Test
+{
+protected:
+    TimeStatistics()
+        : stats(&FakeCount)
+    {
+        stats.ToggleDisplay();
+    }
+    CTimeStatistics stats;
+};
+} // namespace
+
+TEST_F(TimeStatistics, NothingShownInTheFirstFrameAfterSwitchingOn)
+{
+    CTimeStatistics fresh(&FakeCount);
+    fresh.BeginFrame();
+    fresh.BeginSection("Work"); // display off: not recorded
+    fresh.EndSection("Work");
+    fresh.ToggleDisplay();
+
+    TimedFrame(fresh, 1.0);
+    EXPECT_TRUE(fresh.GetDisplayLines().empty());
+    TimedFrame(fresh, 1.0);
+    ASSERT_EQ(fresh.GetDisplayLines().size(), 1u);
+
+    fresh.ToggleDisplay();
+    EXPECT_EQ(fresh.GetDisplayLines().size(), 1u) << "the switch acts at the next frame";
+    fresh.BeginFrame();
+    EXPECT_TRUE(fresh.GetDisplayLines().empty());
+}
+
+TEST_F(TimeStatistics, LineTextColourAndPosition)
+{
+    stats.BeginFrame();
+    stats.BeginSection("Total");
+    stats.BeginSection("Model");
+    AdvanceMs(2.5);
+    stats.EndSection("Model");
+    AdvanceMs(1.0);
+    stats.EndSection("Total");
+    stats.BeginFrame();
+
+    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    ASSERT_EQ(lines.size(), 2u);
+    // The first end call of a position publishes its extremes and restarts the window, whose
+    // count maximum is 0 until the next call; averages need 11 samples.
+    EXPECT_EQ(lines[0].text, "    0    3.50    3.50      0    0.00   Total\n");
+    EXPECT_EQ(lines[1].text, "    0    2.50    2.50      0    0.00     Model\n");
+    EXPECT_EQ(lines[0].colourIndex, 22);
+    EXPECT_EQ(lines[1].colourIndex, 34);
+    EXPECT_EQ(lines[0].x, 30);
+    EXPECT_EQ(lines[0].y, 10);
+    EXPECT_EQ(lines[1].y, 25);
+}
+
+TEST_F(TimeStatistics, ColourFollowsDepthAndStopsAtTheSeventh)
+{
+    const char* names[] = {"d0", "d1", "d2", "d3", "d4", "d5", "d6", "d7", "d8"};
+    stats.BeginFrame();
+    for (const char* name : names)
+        stats.BeginSection(name);
+    for (int i = 8; i >= 0; --i)
+        stats.EndSection(names[i]);
+    stats.BeginFrame();
+
+    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    ASSERT_EQ(lines.size(), 9u);
+    const int expected[] = {22, 34, 25, 31, 37, 12, 28, 28, 28};
+    for (int i = 0; i < 9; ++i)
+    {
+        EXPECT_EQ(lines[i].colourIndex, expected[i]) << names[i];
+        EXPECT_NE(lines[i].text.find(std::string(2 * i, ' ') + " " + names[i] + "\n"),
+                  std::string::npos)
+            << lines[i].text;
+    }
+}
+
+TEST_F(TimeStatistics, SectionTwiceInAFrameIsTwoLinesWithTheirOwnStatistics)
+{
+    stats.BeginFrame();
+    stats.BeginSection("Wheel");
+    AdvanceMs(1.0);
+    stats.EndSection("Wheel");
+    stats.BeginSection("Wheel");
+    AdvanceMs(3.0);
+    stats.EndSection("Wheel");
+    stats.BeginFrame();
+
+    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(NameOf(lines[0]), "Wheel");
+    EXPECT_EQ(NameOf(lines[1]), "Wheel");
+    EXPECT_NEAR(Parse(lines[0]).maxMs, 1.0, 0.01);
+    EXPECT_NEAR(Parse(lines[1]).maxMs, 3.0, 0.01);
+}
+
+TEST_F(TimeStatistics, AveragesChangeOnlyEveryElevenFrames)
+{
+    for (int frame = 1; frame <= 10; ++frame)
+        TimedFrame(stats, 2.0);
+    stats.BeginFrame();
+    EXPECT_EQ(Parse(stats.GetDisplayLines()[0]).averageMs, 0.0) << "after 10 samples";
+
+    TimedFrame(stats, 13.0); // the 11th sample closes the block: (10 * 2 + 13) / 11 = 3
+    stats.BeginFrame();
+    ParsedLine line = Parse(stats.GetDisplayLines()[0]);
+    EXPECT_NEAR(line.averageMs, 3.0, 0.01);
+    EXPECT_EQ(line.averageCount, 1);
+
+    for (int frame = 12; frame <= 21; ++frame)
+        TimedFrame(stats, 5.0);
+    stats.BeginFrame();
+    EXPECT_NEAR(Parse(stats.GetDisplayLines()[0]).averageMs, 3.0, 0.01) << "after 21 samples";
+    TimedFrame(stats, 5.0);
+    stats.BeginFrame();
+    EXPECT_NEAR(Parse(stats.GetDisplayLines()[0]).averageMs, 5.0, 0.01) << "after 22 samples";
+}
+
+TEST_F(TimeStatistics, ExtremesChangeEvery101EndCalls)
+{
+    TimedFrame(stats, 4.0); // call 1 publishes at once
+    stats.BeginFrame();
+    ParsedLine line = Parse(stats.GetDisplayLines()[0]);
+    EXPECT_NEAR(line.maxMs, 4.0, 0.01);
+    EXPECT_NEAR(line.minMs, 4.0, 0.01);
+
+    // Calls 2..101 collect a new window without showing it.
+    TimedFrame(stats, 9.0);
+    for (int call = 3; call <= 101; ++call)
+        TimedFrame(stats, 1.0 + (call % 3));
+    stats.BeginFrame();
+    line = Parse(stats.GetDisplayLines()[0]);
+    EXPECT_NEAR(line.maxMs, 4.0, 0.01) << "after 101 calls";
+
+    TimedFrame(stats, 1.5); // call 102 publishes the window of calls 2..102
+    stats.BeginFrame();
+    line = Parse(stats.GetDisplayLines()[0]);
+    EXPECT_NEAR(line.maxMs, 9.0, 0.01);
+    EXPECT_NEAR(line.minMs, 1.0, 0.01);
+}
+
+TEST_F(TimeStatistics, MoreThanAHundredSectionsAreIgnored)
+{
+    stats.BeginFrame();
+    stats.BeginSection("Outer"); // record 0, stays open
+    for (int i = 1; i < CTimeStatistics::kMaxSections; ++i)
+    {
+        stats.BeginSection("Inner");
+        stats.EndSection("Inner");
+    }
+    // The buffer is full: these are not recorded, and their ends must not close "Outer".
+    stats.BeginSection("Outer");
+    stats.BeginSection("Late");
+    AdvanceMs(1.0);
+    stats.EndSection("Late");
+    stats.EndSection("Outer");
+    AdvanceMs(6.0);
+    stats.EndSection("Outer");
+    stats.BeginFrame();
+
+    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    ASSERT_EQ(lines.size(), static_cast<size_t>(CTimeStatistics::kMaxSections));
+    EXPECT_EQ(NameOf(lines[0]), "Outer");
+    EXPECT_NEAR(Parse(lines[0]).maxMs, 7.0, 0.01);
+    EXPECT_EQ(NameOf(lines.back()), "Inner");
+}
+
+TEST_F(TimeStatistics, WrongEndOrderClosesTheSectionOfThatName)
+{
+    stats.BeginFrame();
+    stats.BeginSection("A");
+    AdvanceMs(1.0);
+    stats.BeginSection("B");
+    AdvanceMs(2.0);
+    stats.EndSection("A");
+    AdvanceMs(4.0);
+    stats.EndSection("B");
+    stats.EndSection("Never begun"); // ignored
+    stats.BeginSection("C");
+    stats.EndSection("C");
+    stats.BeginFrame();
+
+    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NEAR(Parse(lines[0]).maxMs, 3.0, 0.01);
+    EXPECT_NEAR(Parse(lines[1]).maxMs, 6.0, 0.01);
+    EXPECT_EQ(lines[2].colourIndex, 22) << "two ends brought the depth back to 0";
+}
+
+TEST_F(TimeStatistics, NestedSectionsOfTheSameNameCloseInnermostFirst)
+{
+    stats.BeginFrame();
+    stats.BeginSection("Recurse");
+    AdvanceMs(1.0);
+    stats.BeginSection("Recurse");
+    AdvanceMs(2.0);
+    stats.EndSection("Recurse");
+    AdvanceMs(4.0);
+    stats.EndSection("Recurse");
+    stats.BeginFrame();
+
+    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NEAR(Parse(lines[0]).maxMs, 7.0, 0.01);
+    EXPECT_NEAR(Parse(lines[1]).maxMs, 2.0, 0.01);
+}
+
+TEST_F(TimeStatistics, SectionLeftOpenDoesNotShiftLaterFrames)
+{
+    stats.BeginFrame();
+    stats.BeginSection("Leaked");
+    stats.BeginFrame();
+    stats.BeginSection("Work");
+    stats.EndSection("Work");
+    stats.BeginFrame();
+    EXPECT_EQ(stats.GetDisplayLines()[0].colourIndex, 22);
+}
+
+TEST(TimeStatisticsModule, SectionsReachTheRegisteredInstanceOnlyWhileOn)
+{
+    CTimeStatistics stats(&FakeCount);
+    CTimeStatistics::SetInstance(&stats);
+
+    TimeStats::BeginFrame();
+    {
+        CTimeSection section("Off");
+    }
+    TimeStats::ToggleDisplay();
+    EXPECT_TRUE(TimeStats::IsDisplayOn());
+    TimeStats::BeginFrame();
+    {
+        CTimeSection section("Scoped");
+        AdvanceMs(2.0);
+    }
+    TimeStats::BeginFrame();
+    const std::vector<CTimeStatisticsLine> lines = TimeStats::GetDisplayLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(NameOf(lines[0]), "Scoped");
+    EXPECT_NEAR(Parse(lines[0]).maxMs, 2.0, 0.01);
+
+    CTimeStatistics::SetInstance(nullptr);
+    TimeStats::BeginSection("Nobody"); // no instance: nothing to do, nothing to crash
+    TimeStats::EndSection("Nobody");
+    EXPECT_TRUE(TimeStats::GetDisplayLines().empty());
+}
