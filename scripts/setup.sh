@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libopenscenegraph-dev libopenal-dev libopenal1 libfreetype-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   xvfb xdotool x11-utils imagemagick
-  xfoil fonts-dejavu-core python3 python3-numpy python3-pil librsvg2-bin openscenegraph
+  xfoil fonts-dejavu-core python3 python3-numpy python3-pil librsvg2-bin openscenegraph sox
 )
 
 missing=()
