@@ -112,6 +112,7 @@ std::string BuildDataPath(int folder, const std::string& file);
 bool IsPlainDataName(const std::string& name);
 
 bool RenameDataFile(const std::string& oldName, const std::string& newName, int folder);
+// An existing file at the new name is replaced.
 bool RenameFile(const std::string& oldPath, const std::string& newPath);
 bool DeleteDataFile(const std::string& name, int folder);
 

@@ -43,7 +43,8 @@ public:
     void Sort();
     void ReplaceAll(const std::string& oldText, const std::string& newText);
     // Adds the names of the files of base directory + folder that match the wildcard pattern
-    // ('*' and '?'), in directory order. Returns how many were added.
+    // ('*' and '?', letters in either case; "*.*" is every file), in directory order. Folders
+    // are skipped. Returns how many were added.
     int AddFiles(int folder, const std::string& pattern);
 
 private:

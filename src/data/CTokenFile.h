@@ -26,7 +26,8 @@ public:
 
     // Reads the file, expands includes (relative to the file's folder), strips comments.
     // False for a missing file, an unterminated "/*", more than 500 includes or a text over
-    // 1,000,000 characters.
+    // 1,000,000 characters. An include that cannot be read or leaves its folder (absolute or
+    // "..") is skipped with a diagnostic; a missing top-level file fails without one.
     bool Load(const std::string& path);
     // The same for a text already in memory; includes resolve relative to the folder of name.
     bool LoadText(const std::string& text, const std::string& name);
@@ -69,12 +70,15 @@ private:
 
     // Offset just after the consumed key word, or npos when the key is absent.
     size_t FindKey(const char* key);
+    // Frees the blocks opened from this root (they hold the shared state too).
+    void ReleaseChildren();
 
     std::shared_ptr<Shared> m_shared; // text and owned child blocks of the loaded file
     bool m_ok = false;
     std::string m_blockName;
     size_t m_blockStart = 0;
     size_t m_listCursor = 0;
+    bool m_isRoot = false; // loaded through Load/LoadText, owns the children in m_shared
 };
 
 // Removes "//" and "/* */" comments in place with the rules of the format (each opens inside the

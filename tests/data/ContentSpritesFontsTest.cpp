@@ -1,0 +1,286 @@
+// The generated interface content (Data/Config/SpriteList.txt, Font.txt, Data/Textures/
+// Cursors.txt and the images they name), read with the token reader the way the sprite list,
+// font and cursor loaders read it. These catch content that would load "successfully" but draw
+// the wrong thing: a missing name, a rectangle outside its texture, a font grid that does not
+// fit, or optional keys that shift the pairing of later entries.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "data/CTokenFile.h"
+#include "support/TempDir.h"
+
+namespace
+{
+
+struct ImageInfo
+{
+    int width = 0;
+    int height = 0;
+    int channels = 0; // 0 when unknown
+};
+
+std::vector<unsigned char> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+int BigEndian(const std::vector<unsigned char>& b, size_t at, int bytes)
+{
+    int v = 0;
+    for (int i = 0; i < bytes; ++i)
+        v = (v << 8) | b[at + i];
+    return v;
+}
+
+// Size of a PNG (from its header chunk) or a baseline/progressive JPEG (from its frame header).
+bool ReadImageInfo(const std::string& path, ImageInfo& out)
+{
+    const std::vector<unsigned char> b = ReadBytes(path);
+    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
+    if (b.size() >= 26 && std::equal(kPng, kPng + 8, b.begin()))
+    {
+        out.width = BigEndian(b, 16, 4);
+        out.height = BigEndian(b, 20, 4);
+        const int colourType = b[25];
+        out.channels = colourType == 6 ? 4 : colourType == 2 ? 3 : colourType == 4 ? 2 : 1;
+        return true;
+    }
+    if (b.size() >= 4 && b[0] == 0xff && b[1] == 0xd8)
+    {
+        size_t at = 2;
+        while (at + 9 < b.size() && b[at] == 0xff)
+        {
+            const int marker = b[at + 1];
+            const int length = BigEndian(b, at + 2, 2);
+            const bool isFrame = marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 &&
+                                 marker != 0xc8 && marker != 0xcc;
+            if (isFrame)
+            {
+                out.height = BigEndian(b, at + 5, 2);
+                out.width = BigEndian(b, at + 7, 2);
+                out.channels = b[at + 9];
+                return true;
+            }
+            at += 2 + static_cast<size_t>(length);
+        }
+    }
+    return false;
+}
+
+bool IsPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+std::string DataPath(const std::string& relative)
+{
+    return (SourceDir() / "Data" / relative).string();
+}
+
+struct SpriteRect
+{
+    std::string texture;
+    int x, y, w, h;
+};
+
+// Reads SpriteList.txt block by block and entry by entry, as the sprite list loader does.
+std::multimap<std::string, SpriteRect> LoadSpriteList()
+{
+    std::multimap<std::string, SpriteRect> sprites;
+    CTokenFile file;
+    EXPECT_TRUE(file.Load(DataPath("Config/SpriteList.txt")));
+    while (CTokenFile* block = file.OpenBlock("SPRITES_IN_TEXTURE"))
+    {
+        std::string texture;
+        EXPECT_TRUE(block->GetToken("TEXTURE_FILE", texture, ""));
+        std::string name;
+        while (block->GetToken("SPRITE", name, ""))
+        {
+            SpriteRect r{texture, 0, 0, 0, 0};
+            float cx = 0, cy = 0;
+            const bool hasXY = block->GetVectorI2("XY", r.x, r.y, 0, 0);
+            const bool hasSize = block->GetVectorI2("DXDY", r.w, r.h, 0, 0);
+            EXPECT_TRUE(hasXY && hasSize) << texture << ": sprite " << name;
+            // CENTER is optional to the loader; written for every entry so that a lookup for
+            // one sprite can never consume the next sprite's.
+            EXPECT_TRUE(block->GetVector2("CENTER", cx, cy, 0, 0)) << name;
+            sprites.emplace(name, r);
+        }
+    }
+    return sprites;
+}
+
+const char* const kRequiredSprites[] = {
+    "RECT_TOP_LEFT", "RECT_TOP", "RECT_TOP_RIGHT", "RECT_LEFT", "RECT_CENTER", "RECT_RIGHT",
+    "RECT_BOTTOM_LEFT", "RECT_BOTTOM", "RECT_BOTTOM_RIGHT", "BACKGND_BOX", "SMALL_BOX",
+    "ARROW_UP", "ARROW_DOWN", "CHECKBOX_ON", "CHECKBOX_OFF", "EXPAND", "COLLAPSE",
+    "B_CLOSE", "B_CLOSE_UP", "B_INS_PANEL", "B_FORCE", "B_GR_PHYSIC", "B_GR_ARTISTIC", "B_HOME",
+    "B_HOME2", "B_TURTLE", "B_PLAY", "B_RECORD", "B_STOP", "B_ZOOM_AUTO", "B_ZOOM_PLUS",
+    "B_ZOOM_MINUS", "B_MAN", "B_FEET", "B_ANCHOR", "B_KEYS", "B_DELETE", "B_GRID", "B_MASS",
+    "B_VIEW_TOP", "B_VIEW_LEFT", "B_VIEW_FRONT", "B_VIEW_BOTTOM", "B_VIEW_RIGHT", "B_VIEW_BACK",
+    "B_VIEW_PREV", "B_VIEW_NEXT", "B_ARR_LEFT", "B_ARR_RIGHT", "B_ARR_UP", "B_ARR_DOWN",
+    "B_ARR_FORWARD", "B_ARR_BACKWARD",
+    "MODEL_INFO", "GRAVITY", "DRAG", "SERVO", "ENGINE_PROP", "WING2", "WING3", "PROPELLER",
+    "VARIABLE", "WHEEL", "WHEEL3", "COLLISION_POINT", "INPUT_FORCE", "BATTERY", "FUEL_TANK",
+    "WIND", "SOUND", "Sun1", "Sun2", "MenuMainBk",
+};
+
+} // namespace
+
+TEST(ContentSprites, EveryRequiredNameIsListedExactlyOnce)
+{
+    const auto sprites = LoadSpriteList();
+    for (const char* name : kRequiredSprites)
+        EXPECT_EQ(sprites.count(name), 1u) << name;
+}
+
+TEST(ContentSprites, RectanglesLieInsidePowerOfTwoTextures)
+{
+    std::map<std::string, ImageInfo> textures;
+    for (const auto& [name, r] : LoadSpriteList())
+    {
+        if (!textures.count(r.texture))
+        {
+            ImageInfo info;
+            ASSERT_TRUE(ReadImageInfo(DataPath("Textures/" + r.texture), info)) << r.texture;
+            // OSG would rescale other sizes on upload and blur every sprite in them.
+            EXPECT_TRUE(IsPowerOfTwo(info.width) && IsPowerOfTwo(info.height)) << r.texture;
+            textures[r.texture] = info;
+        }
+        const ImageInfo& t = textures[r.texture];
+        EXPECT_GT(r.w, 0) << name;
+        EXPECT_GT(r.h, 0) << name;
+        EXPECT_GE(r.x, 0) << name;
+        EXPECT_GE(r.y, 0) << name;
+        EXPECT_LE(r.x + r.w, t.width) << name;
+        EXPECT_LE(r.y + r.h, t.height) << name;
+    }
+}
+
+TEST(ContentSprites, ButtonsHaveTheSizesTheirBarsUse)
+{
+    const auto sprites = LoadSpriteList();
+    struct Row
+    {
+        const char* name;
+        int size;
+    };
+    const Row rows[] = {
+        {"B_CLOSE", 16},      // title-bar close button
+        {"B_HOME", 24},       // camera bar
+        {"B_KEYS", 24},       // camera bar
+        {"B_VIEW_BACK", 24},  // editor toolbar
+        {"WING3", 32},        // property-page icon
+        {"WIND", 32},         // property-page icon of the weather dialog
+        {"CHECKBOX_ON", 16},  // check box
+    };
+    for (const Row& row : rows)
+    {
+        auto it = sprites.find(row.name);
+        ASSERT_NE(it, sprites.end()) << row.name;
+        EXPECT_EQ(it->second.w, row.size) << row.name;
+        EXPECT_EQ(it->second.h, row.size) << row.name;
+    }
+}
+
+TEST(ContentSprites, FramePiecesFormOneNineSlice)
+{
+    const auto sprites = LoadSpriteList();
+    const auto size = [&](const char* n) {
+        auto it = sprites.find(n);
+        return it == sprites.end() ? std::pair<int, int>{-1, -1}
+                                   : std::pair<int, int>{it->second.w, it->second.h};
+    };
+    const auto corner = size("RECT_TOP_LEFT");
+    ASSERT_GT(corner.first, 0);
+    // Corners alike, edges as thick as the corners, so any frame size lines up.
+    for (const char* n : {"RECT_TOP_RIGHT", "RECT_BOTTOM_LEFT", "RECT_BOTTOM_RIGHT"})
+        EXPECT_EQ(size(n), corner) << n;
+    for (const char* n : {"RECT_TOP", "RECT_BOTTOM"})
+        EXPECT_EQ(size(n).second, corner.second) << n;
+    for (const char* n : {"RECT_LEFT", "RECT_RIGHT"})
+        EXPECT_EQ(size(n).first, corner.first) << n;
+}
+
+TEST(ContentFonts, EveryNamedFontHasAGridThatFitsItsTexture)
+{
+    CTokenFile file;
+    ASSERT_TRUE(file.Load(DataPath("Config/Font.txt")));
+    std::set<std::string> seen;
+    std::string name;
+    while (CTokenFile* block = file.OpenBlock("FONT", &name))
+    {
+        SCOPED_TRACE(name);
+        int cw = 0, ch = 0, inter = 0, line = 0, cols = 0, rows = 0;
+        ASSERT_TRUE(block->GetInt("CHAR_WIDTH", cw, 0));
+        ASSERT_TRUE(block->GetInt("CHAR_HEIGHT", ch, 0));
+        ASSERT_TRUE(block->GetInt("INTERCHAR", inter, 0));
+        ASSERT_TRUE(block->GetInt("INTERLINE", line, 0));
+        block->GetInt("NUM_COLUMNS", cols, 0);
+        block->GetInt("NUM_ROWS", rows, 0);
+        std::string texture;
+        ASSERT_TRUE(block->GetToken("TEXTURE", texture, ""));
+        ImageInfo info;
+        ASSERT_TRUE(ReadImageInfo(DataPath("Textures/" + texture), info)) << texture;
+        EXPECT_TRUE(IsPowerOfTwo(info.width) && IsPowerOfTwo(info.height)) << texture;
+        EXPECT_EQ(info.channels, 4) << texture << ": coverage must be in alpha";
+        if (cols == 0)
+            cols = info.width / cw;
+        if (rows == 0)
+            rows = info.height / ch;
+        EXPECT_LE(cols * cw, info.width);
+        EXPECT_LE(rows * ch, info.height);
+        // Codes 32..126 at least; more than 224 glyphs would stand for codes above 255.
+        EXPECT_GE(cols * rows, 95);
+        EXPECT_LE(cols * rows, 224);
+        seen.insert(name);
+    }
+    for (const char* font : {"F06x12", "F07x12S", "F07x12B", "F09x12", "F09x13B", "F20x32Courier"})
+        EXPECT_EQ(seen.count(font), 1u) << font;
+}
+
+TEST(ContentFonts, CellSizeMatchesTheFontName)
+{
+    // The name promises the cell: "F07x12S" is 7 pixels wide and 12 high.
+    CTokenFile file;
+    ASSERT_TRUE(file.Load(DataPath("Config/Font.txt")));
+    std::string name;
+    while (CTokenFile* block = file.OpenBlock("FONT", &name))
+    {
+        int cw = 0, ch = 0;
+        block->GetInt("CHAR_WIDTH", cw, 0);
+        block->GetInt("CHAR_HEIGHT", ch, 0);
+        const int nameW = std::stoi(name.substr(1, 2));
+        const int nameH = std::stoi(name.substr(4, 2));
+        EXPECT_EQ(cw, nameW) << name;
+        EXPECT_EQ(ch, nameH) << name;
+    }
+}
+
+TEST(ContentCursors, EveryCursorHasAnImageAndAHotSpotInsideIt)
+{
+    CTokenFile file;
+    ASSERT_TRUE(file.Load(DataPath("Textures/Cursors.txt")));
+    std::set<std::string> seen;
+    std::string name;
+    while (file.GetToken("CURSOR", name, ""))
+    {
+        int hx = -1, hy = -1;
+        ASSERT_TRUE(file.GetVectorI2("HOT_SPOT", hx, hy, -1, -1)) << name;
+        ImageInfo info;
+        ASSERT_TRUE(ReadImageInfo(DataPath("Textures/" + name + ".png"), info)) << name;
+        EXPECT_EQ(info.width, 32) << name;
+        EXPECT_EQ(info.height, 32) << name;
+        EXPECT_EQ(info.channels, 4) << name;
+        EXPECT_TRUE(hx >= 0 && hx < info.width && hy >= 0 && hy < info.height) << name;
+        seen.insert(name);
+    }
+    for (const char* cursor : {"Rotate", "Translate", "Zoom", "ShortHelp", "LongHelp", "Default"})
+        EXPECT_EQ(seen.count(cursor), 1u) << cursor;
+}

@@ -1,0 +1,142 @@
+#include "data/CFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+TEST(File, ReadLineHandlesEveryLineEnd)
+{
+    TempDir dir;
+    const std::string path = dir.Write("lines.txt", "crlf\r\nlf\ncr\rlast");
+    auto file = OpenFile(path, FM_READ);
+    ASSERT_NE(file, nullptr);
+    char buffer[64];
+    std::vector<std::string> lines;
+    while (!file->IsEof())
+    {
+        file->ReadLine(buffer, sizeof buffer);
+        lines.push_back(buffer);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"crlf", "lf", "cr", "last"}));
+}
+
+TEST(File, ReadLineStopsAtTheBufferAndKeepsTheRest)
+{
+    TempDir dir;
+    auto file = OpenFile(dir.Write("long.txt", "abcdefgh\r\nx"), FM_READ);
+    ASSERT_NE(file, nullptr);
+    char buffer[4];
+    file->ReadLine(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "abc");
+    file->ReadLine(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "def");
+}
+
+TEST(File, WriteAppendSeekAndLength)
+{
+    TempDir dir;
+    const std::string path = (dir.Path() / "out.txt").string();
+    {
+        auto file = OpenFile(path, FM_WRITE);
+        ASSERT_NE(file, nullptr);
+        file->WriteLine("  .MASS 1.5   //Mass");
+        file->WriteFormat("%s=%d", "n", 42);
+    }
+    {
+        auto file = OpenFile(path, FM_APPEND);
+        ASSERT_NE(file, nullptr);
+        file->Write("!");
+    }
+    EXPECT_EQ(dir.Read("out.txt"), "  .MASS 1.5   //Mass\r\nn=42!");
+
+    CFileDisk file;
+    ASSERT_TRUE(file.Open(path, FM_READ));
+    EXPECT_EQ(file.Length(), 27);
+    file.Seek(-3, SO_END);
+    EXPECT_EQ(file.Tell(), 24);
+    char c[2] = {};
+    EXPECT_EQ(file.Read(c, 1), 1u);
+    EXPECT_EQ(c[0], '4');
+    file.Seek(1, SO_CURRENT);
+    EXPECT_EQ(file.Read(c, 1), 1u);
+    EXPECT_EQ(c[0], '!');
+    file.Seek(0, SO_START);
+    EXPECT_EQ(file.Tell(), 0);
+    EXPECT_TRUE(file.Close());
+    EXPECT_FALSE(file.Close()) << "reports whether it was open";
+}
+
+TEST(File, OpenFailures)
+{
+    TempDir dir;
+    EXPECT_EQ(OpenFile((dir.Path() / "absent.txt").string(), FM_READ), nullptr);
+    EXPECT_EQ(OpenFile(dir.Write("x.txt", "x"), 3), nullptr);
+    EXPECT_EQ(OpenFile(dir.Path().string(), FM_READ), nullptr) << "a folder is no file";
+    std::string text = "stale";
+    EXPECT_FALSE(ReadWholeFile((dir.Path() / "absent.txt").string(), text));
+    EXPECT_TRUE(text.empty());
+    // Opening a FIFO for reading would wait for a writer forever.
+    const std::string fifo = (dir.Path() / "fifo").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadWholeFile(fifo, text));
+}
+
+TEST(File, ReadWholeFileKeepsEveryByte)
+{
+    TempDir dir;
+    const std::string content("a\0b\r\n", 5);
+    const std::string path = dir.Write("bin.dat", content);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(path, text));
+    EXPECT_EQ(text, content);
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(ReadWholeFileBinary(path, bytes));
+    EXPECT_EQ(bytes.size(), 5u);
+    ASSERT_TRUE(ReadWholeFile(dir.Write("empty.txt", ""), text));
+    EXPECT_TRUE(text.empty());
+}
+
+TEST(File, DataPathsAndFolders)
+{
+    TempDir dir;
+    {
+        ScopedWorkingDir cwd(dir.Path());
+        InitBaseDirectory();
+        const std::string base = BaseDirectory();
+        ASSERT_FALSE(base.empty());
+        EXPECT_EQ(base.back(), '/');
+        EXPECT_EQ(fs::path(base), fs::current_path() / "");
+        EXPECT_EQ(BuildDataPath(DF_MODEL, "Sub\\Trainer.mod"), base + "Data/Model/Sub/Trainer.mod");
+        EXPECT_EQ(BuildDataPath(DF_DEVELOPER_OUTPUT, "PartHelp.txt"), base + "../DeveloperOutput/PartHelp.txt");
+        EXPECT_STREQ(DataFolderName(DF_CONFIG), "Data/Config/");
+        EXPECT_STREQ(DataFolderName(DF_COUNT), "");
+
+        dir.Write("Output/Config.tmp", "new");
+        EXPECT_TRUE(RenameDataFile("Config.tmp", "Config.txt", DF_OUTPUT));
+        EXPECT_EQ(dir.Read("Output/Config.txt"), "new");
+        EXPECT_FALSE(RenameDataFile("Config.tmp", "Config.txt", DF_OUTPUT));
+        EXPECT_TRUE(DeleteDataFile("Config.txt", DF_OUTPUT));
+        EXPECT_FALSE(DeleteDataFile("Config.txt", DF_OUTPUT));
+    }
+    InitBaseDirectory();
+}
+
+TEST(File, PlainDataNames)
+{
+    struct Case
+    {
+        const char* name;
+        bool plain;
+    };
+    const Case cases[] = {
+        {"Trainer.mod", true},   {"Sub\\Wing.txt", true}, {"a/b/c.txt", true}, {"..hidden", true},
+        {"", false},             {"../x.txt", false},     {"a\\..\\..\\x", false}, {"/etc/passwd", false},
+        {"\\\\server\\x", false}, {"C:\\x.txt", false},   {"a/..", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsPlainDataName(c.name), c.plain) << c.name;
+}

@@ -1,0 +1,374 @@
+#include "data/CTokenFile.h"
+
+#include <cfloat>
+#include <climits>
+#include <gtest/gtest.h>
+
+#include "core/Diagnostics.h"
+#include "support/TempDir.h"
+
+namespace
+{
+// Collects the diagnostic lines of one test.
+struct DiagCapture
+{
+    std::string text;
+    DiagCapture()
+    {
+        SetDiagnosticSink([this](const std::string& line) { text += line; });
+    }
+    ~DiagCapture() { SetDiagnosticSink({}); }
+};
+
+} // namespace
+
+// CTokenFile is not copyable; build in place instead of returning.
+#define LOAD(file, text)                                                                           \
+    CTokenFile file;                                                                               \
+    ASSERT_TRUE(file.LoadText(text, "/nowhere/test.txt"))
+
+TEST(TokenFile, RepeatedKeyYieldsEachOccurrenceThenTheDefault)
+{
+    LOAD(file, ".A 1\n.B 7\n.A 2\n");
+    int value = 0;
+    EXPECT_TRUE(file.GetInt("A", value, -1));
+    EXPECT_EQ(value, 1);
+    EXPECT_TRUE(file.GetInt("A", value, -1));
+    EXPECT_EQ(value, 2);
+    EXPECT_FALSE(file.GetInt("A", value, -1));
+    EXPECT_EQ(value, -1);
+    EXPECT_TRUE(file.GetInt("B", value, -1));
+    EXPECT_EQ(value, 7);
+}
+
+TEST(TokenFile, NestedKeysAreFoundOnlyThroughTheirBlock)
+{
+    LOAD(file, ".OUTER {\n  .INNER 5\n  .DEEP { .X 9 }\n}\n.AFTER 3\n");
+    int value = 0;
+    EXPECT_FALSE(file.GetInt("INNER", value, -1));
+    CTokenFile* outer = file.OpenBlock("OUTER");
+    ASSERT_NE(outer, nullptr);
+    EXPECT_FALSE(outer->GetInt("X", value, -1)) << "one level deeper still hidden";
+    EXPECT_FALSE(outer->GetInt("AFTER", value, -1)) << "keys after the block's closing brace";
+    EXPECT_TRUE(outer->GetInt("INNER", value, -1));
+    EXPECT_EQ(value, 5);
+    CTokenFile* deep = outer->OpenBlock("DEEP");
+    ASSERT_NE(deep, nullptr);
+    EXPECT_TRUE(deep->GetInt("X", value, -1));
+    EXPECT_EQ(value, 9);
+    EXPECT_TRUE(file.GetInt("AFTER", value, -1));
+    EXPECT_EQ(value, 3);
+}
+
+TEST(TokenFile, RepeatedBlocksAreReadInOrderWithTheirNames)
+{
+    LOAD(file, ".PART Wing { .M 1 }\n.PART Tail{ .M 2 }\n.OTHER 0\n");
+    std::vector<std::pair<std::string, int>> parts;
+    std::string name;
+    while (CTokenFile* part = file.OpenBlock("PART", &name))
+    {
+        int mass = 0;
+        part->GetInt("M", mass, -1);
+        parts.emplace_back(part->BlockName(), mass);
+    }
+    const std::vector<std::pair<std::string, int>> expected = {{"Wing", 1}, {"Tail", 2}};
+    EXPECT_EQ(parts, expected);
+}
+
+TEST(TokenFile, OpenBlockFailures)
+{
+    DiagCapture diag;
+    std::string name;
+    {
+        LOAD(file, ".PART { .M 1 }");
+        EXPECT_EQ(file.OpenBlock("PART", &name), nullptr) << "the brace is no name";
+    }
+    {
+        // Without its own brace a key must not hand out the contents of the next block.
+        LOAD(file, ".OUTER { .PART x }\n.OTHER { .M 1 }");
+        CTokenFile* outer = file.OpenBlock("OUTER");
+        ASSERT_NE(outer, nullptr);
+        EXPECT_EQ(outer->OpenBlock("PART"), nullptr);
+        CTokenFile* other = file.OpenBlock("OTHER");
+        ASSERT_NE(other, nullptr);
+        int m = 0;
+        EXPECT_TRUE(other->GetInt("M", m, 0));
+    }
+    {
+        LOAD(file, ".PART name");
+        EXPECT_EQ(file.OpenBlock("PART", &name), nullptr);
+    }
+    {
+        LOAD(file, ".PART LongBlockName { }");
+        EXPECT_NE(file.OpenBlock("PART", &name, 5), nullptr);
+        EXPECT_EQ(name, "Long");
+    }
+}
+
+TEST(TokenFile, RootOwnsEveryChildBlock)
+{
+    // Far more than the 250 the original child list held; LeakSanitizer checks the freeing.
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += StringPrintf(".B { .V %d }\n", i);
+    LOAD(file, text.c_str());
+    std::vector<CTokenFile*> blocks;
+    while (CTokenFile* block = file.OpenBlock("B"))
+        blocks.push_back(block);
+    ASSERT_EQ(blocks.size(), 400u);
+    int value = -1;
+    EXPECT_TRUE(blocks[0]->GetInt("V", value, -1));
+    EXPECT_EQ(value, 0);
+    EXPECT_TRUE(blocks[399]->GetInt("V", value, -1));
+    EXPECT_EQ(value, 399);
+    // Reloading the root frees the old blocks too.
+    EXPECT_TRUE(file.LoadText(".X 1", "/nowhere/x.txt"));
+    EXPECT_EQ(file.OpenBlock("B"), nullptr);
+}
+
+TEST(TokenFile, ValueConversions)
+{
+    LOAD(file, ".NEXTLINE\n  3.5\n.T True\n.ONE 1\n.TWO 2\n.BIG 1e300\n.NEG -1e300\n.HUGE 99999999999999\n"
+               ".V2 1.5 -2\n.V3 1 2\n 3\n.VI 4 5.9\n.LAST");
+    float f = 0.0f;
+    EXPECT_TRUE(file.GetFloat("NEXTLINE", f, -1.0f));
+    EXPECT_FLOAT_EQ(f, 3.5f);
+    bool b = true;
+    EXPECT_TRUE(file.GetBool("T", b, true));
+    EXPECT_FALSE(b) << "'True' is no integer";
+    EXPECT_TRUE(file.GetBool("ONE", b, false));
+    EXPECT_TRUE(b);
+    EXPECT_TRUE(file.GetBool("TWO", b, false));
+    EXPECT_TRUE(b);
+    EXPECT_TRUE(file.GetFloat("BIG", f, 0.0f));
+    EXPECT_EQ(f, FLT_MAX);
+    EXPECT_TRUE(file.GetFloat("NEG", f, 0.0f));
+    EXPECT_EQ(f, -FLT_MAX);
+    int i = 0;
+    EXPECT_TRUE(file.GetInt("HUGE", i, 0));
+    EXPECT_EQ(i, INT_MAX);
+    float x = 0, y = 0;
+    EXPECT_TRUE(file.GetVector2("V2", x, y, 0, 0));
+    EXPECT_FLOAT_EQ(x, 1.5f);
+    EXPECT_FLOAT_EQ(y, -2.0f);
+    CVector3 v;
+    EXPECT_TRUE(file.GetVector3("V3", v, CVector3()));
+    EXPECT_EQ(v, CVector3(1, 2, 3));
+    int ix = 0, iy = 0;
+    EXPECT_TRUE(file.GetVectorI2("VI", ix, iy, 0, 0));
+    EXPECT_EQ(ix, 4);
+    EXPECT_EQ(iy, 5);
+    // A key at the very end has an empty value: found, converted as 0.
+    i = -1;
+    EXPECT_TRUE(file.GetInt("LAST", i, 7));
+    EXPECT_EQ(i, 0);
+    EXPECT_FALSE(file.GetVector3("MISSING", v, CVector3(1, 1, 1)));
+    EXPECT_EQ(v, CVector3(1, 1, 1));
+}
+
+TEST(TokenFile, KeysAreExactAndDotsInNumbersDoNoHarm)
+{
+    LOAD(file, ".mass 1\n.MASSX 2\n.W 1.5 .MASS 3\n");
+    int value = 0;
+    EXPECT_TRUE(file.GetInt("MASS", value, -1));
+    EXPECT_EQ(value, 3) << "neither the lower-case key nor a longer one matches";
+    EXPECT_TRUE(file.GetInt("mass", value, -1));
+    EXPECT_EQ(value, 1);
+}
+
+TEST(TokenFile, LongKeysCompareOnTheirFirst49Characters)
+{
+    const std::string key49(49, 'K');
+    LOAD(file, ("." + key49 + "EXTRA 4\n").c_str());
+    int value = 0;
+    EXPECT_TRUE(file.GetInt((key49 + "OTHER").c_str(), value, -1));
+    EXPECT_EQ(value, 4);
+}
+
+TEST(TokenFile, TokensAreCutToTheBuffer)
+{
+    LOAD(file, ".NAME ABCDEFGHIJ\n.NEXT 1");
+    std::string token;
+    EXPECT_TRUE(file.GetToken("NAME", token, "none", 5));
+    EXPECT_EQ(token, "ABCD");
+    EXPECT_FALSE(file.GetToken("NAME", token, "none"));
+    EXPECT_EQ(token, "none");
+}
+
+TEST(TokenFile, QuotedStrings)
+{
+    DiagCapture diag;
+    struct Case
+    {
+        const char* text;
+        size_t size;
+        bool found;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {".S \"Hello, world\"\n", 1000, true, "Hello, world"},
+        {".S   \"\"\n", 1000, true, ""},
+        // The comment stripping cuts the line at "//": unterminated, empty, not the default.
+        {".S \"http://example\"\n", 1000, false, ""},
+        {".S\n\"next line\"\n", 1000, false, ""},
+        {".S \"broken\nline\"\n", 1000, false, ""},
+        {".S \"abcdef\"", 6, false, ""},
+        {".S \"abcde\"", 6, true, "abcde"},
+        {".S \"no end", 1000, false, ""},
+        {".OTHER \"x\"", 1000, false, "default"},
+    };
+    for (const Case& c : cases)
+    {
+        CTokenFile file;
+        ASSERT_TRUE(file.LoadText(c.text, "/nowhere/s.txt"));
+        std::string out = "stale";
+        EXPECT_EQ(file.GetString("S", out, "default", c.size), c.found) << c.text;
+        EXPECT_EQ(out, c.expected) << c.text;
+    }
+    LOAD(file, ".T \"a text\"");
+    std::string text;
+    EXPECT_TRUE(file.GetText("T", text, ""));
+    EXPECT_EQ(text, "a text");
+}
+
+TEST(TokenFile, ListsStopAtTheClosingBrace)
+{
+    LOAD(file, ".TABLE {\n  0 1.5\n  -2 3e2\n}\n.AFTER 9\n");
+    CTokenFile* table = file.OpenBlock("TABLE");
+    ASSERT_NE(table, nullptr);
+    std::vector<float> values;
+    float value = 0.0f;
+    table->BeginList();
+    while (table->NextFloat(value))
+        values.push_back(value);
+    EXPECT_EQ(values, (std::vector<float>{0.0f, 1.5f, -2.0f, 300.0f}));
+    table->BeginList();
+    std::string token;
+    EXPECT_TRUE(table->NextToken(token));
+    EXPECT_EQ(token, "0");
+
+    LOAD(open, ".TABLE { 1 2");
+    CTokenFile* unclosed = open.OpenBlock("TABLE");
+    ASSERT_NE(unclosed, nullptr);
+    int count = 0;
+    unclosed->BeginList();
+    while (unclosed->NextFloat(value))
+        ++count;
+    EXPECT_EQ(count, 2) << "the end of the text ends the list too";
+}
+
+TEST(TokenFile, CommentStripping)
+{
+    struct Case
+    {
+        const char* in;
+        const char* out;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"a // b\nc", "a \nc", true},
+        {"a // b\r\nc", "a \r\nc", true},
+        {"a /* b */ c", "a  c", true},
+        {"a /* b\n b */ c", "a  c", true},
+        // A "/*" inside a line comment opens a block comment past the line end.
+        {"a // b /* c\n d */ e\nf", "a  e\nf", true},
+        // A "//" inside a block comment drops the rest of the line after "*/".
+        {"a /* b // c */ d\ne", "a \ne", true},
+        // Inside quotes too.
+        {".S \"x/*y*/z\"", ".S \"xz\"", true},
+        {"*/ stays", "*/ stays", true},
+        {"a /* open", "a ", false},
+        {"a // x /* y", "a ", false},
+        {"/", "/", true},
+    };
+    for (const Case& c : cases)
+    {
+        std::string text = c.in;
+        EXPECT_EQ(StripComments(text), c.ok) << c.in;
+        EXPECT_EQ(text, c.out) << c.in;
+    }
+}
+
+TEST(TokenFile, UnterminatedBlockCommentFailsTheLoad)
+{
+    DiagCapture diag;
+    CTokenFile file;
+    EXPECT_FALSE(file.LoadText(".A 1 /* open\n.B 2\n", "/nowhere/c.txt"));
+    EXPECT_FALSE(file.IsOk());
+    int value = 0;
+    EXPECT_FALSE(file.GetInt("A", value, 5));
+    EXPECT_EQ(value, 5);
+    EXPECT_NE(diag.text.find("/nowhere/c.txt"), std::string::npos);
+}
+
+TEST(TokenFile, MissingFileKeepsDefaults)
+{
+    DiagCapture diag;
+    TempDir dir;
+    CTokenFile file;
+    EXPECT_FALSE(file.Load((dir.Path() / "absent.txt").string()));
+    float value = 0.0f;
+    EXPECT_FALSE(file.GetFloat("A", value, 2.5f));
+    EXPECT_EQ(value, 2.5f);
+    EXPECT_EQ(file.OpenBlock("A"), nullptr);
+}
+
+TEST(TokenFile, IncludesExpandInPlaceRelativeToTheIncludingFile)
+{
+    DiagCapture diag;
+    TempDir dir;
+    dir.Write("Model/Parts/wing.txt", ".A 2\n#include tail.txt\n");
+    dir.Write("Model/Parts/tail.txt", ".A 3 /* a comment */\n");
+    const std::string main = dir.Write("Model/main.mod", ".A 1\n"
+                                                         "  #include Parts\\wing.txt .A 4\n"
+                                                         "#include nothere.txt\n"
+                                                         ".A 5 // end\n");
+    CTokenFile file;
+    ASSERT_TRUE(file.Load(main));
+    std::vector<int> values;
+    int value = 0;
+    while (file.GetInt("A", value, -1))
+        values.push_back(value);
+    EXPECT_EQ(values, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_NE(diag.text.find("nothere.txt"), std::string::npos) << "a skipped include is reported";
+}
+
+TEST(TokenFile, IncludesMayNotLeaveTheDataFolder)
+{
+    DiagCapture diag;
+    TempDir dir;
+    dir.Write("secret.txt", ".A 666\n");
+    const std::string main = dir.Write("Data/main.txt", "#include ../secret.txt\n.B 1\n");
+    CTokenFile file;
+    ASSERT_TRUE(file.Load(main));
+    int value = 0;
+    EXPECT_FALSE(file.GetInt("A", value, -1));
+    EXPECT_TRUE(file.GetInt("B", value, -1));
+}
+
+TEST(TokenFile, IncludeLimits)
+{
+    DiagCapture diag;
+    TempDir dir;
+    dir.Write("e.txt", ".E 1\n");
+    std::string exactly, oneMore;
+    for (int i = 0; i < 500; ++i)
+        exactly += "#include e.txt\n";
+    oneMore = exactly + "#include e.txt\n";
+    CTokenFile file;
+    EXPECT_TRUE(file.Load(dir.Write("500.txt", exactly)));
+    int count = 0, value = 0;
+    while (file.GetInt("E", value, 0))
+        ++count;
+    EXPECT_EQ(count, 500);
+    EXPECT_FALSE(file.Load(dir.Write("501.txt", oneMore)));
+
+    // A file that includes itself stops at the limit instead of running forever.
+    EXPECT_FALSE(file.Load(dir.Write("self.txt", ".S 1\n#include self.txt\n")));
+    EXPECT_NE(diag.text.find("more than 500"), std::string::npos);
+
+    // Growth beyond 1,000,000 characters.
+    dir.Write("big.txt", std::string(600000, ' '));
+    EXPECT_FALSE(file.Load(dir.Write("grow.txt", "#include big.txt\n#include big.txt\n")));
+    EXPECT_TRUE(file.Load(dir.Write("fits.txt", "#include big.txt\n")));
+}
