@@ -1,0 +1,65 @@
+#pragma once
+// The terrain as a flat array of triangles that answers "how high is the ground under (x, z),
+// and which way does it face". Bodies, wheels, collision points and the camera ask this many
+// times per frame, each with its own CTerrainHint.
+//
+// Height query, for a point (x, z):
+//  1. With a hint, try in order: the hint's current triangle, its previous triangle, the
+//     neighbours of the current triangle, the other hint's current triangle and that one's
+//     neighbours; the first triangle containing the point answers. When it is not the current
+//     triangle, the current one becomes the previous one and the found one the current one.
+//  2. Otherwise test every triangle in index order; each containing triangle overwrites the
+//     answer and moves the hint the same way, so the last one in index order wins.
+//  3. No triangle contains the point: height 0, normal straight up.
+//
+// Neighbours: two triangles are neighbours when CColTriangle::AreNeighbours says so, that is
+// when a vertex of one is within 0.2 m of a vertex of the other (and their centroids are not too
+// far apart). Each triangle lists its neighbours in ascending index order, which is the order a
+// loop over all pairs i < j produces. ComputeNeighboursPairwise is that loop, O(N^2);
+// ComputeNeighbours gives the same lists in about O(N) from a grid of the vertices.
+
+#include <vector>
+
+#include "core/CVector3.h"
+#include "env/CColTriangle.h"
+#include "env/CTerrainHint.h"
+
+class CCollisionMesh
+{
+public:
+    CCollisionMesh();
+
+    // Drops all triangles.
+    void Clear();
+
+    // One triangle from every three consecutive vertices (a plain triangle list); neighbours are
+    // left empty.
+    void BuildFromTriangleList(const std::vector<CVector3>& vertices);
+
+    // Takes triangles whose neighbour lists are already known (the cache reader).
+    void SetTriangles(std::vector<CColTriangle>&& triangles);
+
+    // Fills every triangle's neighbour list. Both give identical lists; the pairwise version is
+    // kept as the reference definition.
+    void ComputeNeighbours();
+    void ComputeNeighboursPairwise();
+
+    // Ground height (m) under (x, z) and the unit normal there; 0 and straight up outside the
+    // mesh. The hint, when given, is read and moved (see the class comment).
+    float GetTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const;
+
+    // The triangle the debug display highlights; clamped to the triangles that exist.
+    void SetCurrentTriangle(int index);
+    int GetCurrentTriangle() const { return m_currentTriangle; }
+
+    int GetTriangleCount() const { return static_cast<int>(m_triangles.size()); }
+    const std::vector<CColTriangle>& GetTriangles() const { return m_triangles; }
+
+private:
+    // Tests one triangle for the hinted search; on success fills the answer and moves the hint.
+    bool TryTriangle(int index, float x, float z, CTerrainHint& ioHint, float& outHeight,
+                     CVector3& outNormal) const;
+
+    std::vector<CColTriangle> m_triangles;
+    int m_currentTriangle = 0; // for the debug display only
+};

@@ -1,0 +1,190 @@
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/Diagnostics.h"
+#include "env/CollisionCache.h"
+#include "env/GeneratedTerrain.h"
+#include "support/TempDir.h"
+
+namespace
+{
+using Bytes = std::vector<unsigned char>;
+
+Bytes ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+uint32_t GetU32(const Bytes& bytes, size_t at)
+{
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | bytes.at(at + i);
+    return value;
+}
+
+void PutU32(Bytes& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes.at(at + i) = static_cast<unsigned char>(value >> (8 * i));
+}
+
+float GetF32(const Bytes& bytes, size_t at)
+{
+    const uint32_t bits = GetU32(bytes, at);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Equality that also holds for the not-a-number values of the degenerate triangles.
+bool SameBits(float l, float r)
+{
+    return std::memcmp(&l, &r, sizeof l) == 0;
+}
+
+class CollisionCacheTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetDiagnosticSink([this](const std::string& line) { m_diagnostics += line; });
+        m_vertices = testterrain::MakeTerrain(12, 10, 30, true);
+        m_mesh.BuildFromTriangleList(m_vertices);
+        m_mesh.ComputeNeighbours();
+        m_path = (m_dir.Path() / "Output" / "CacheCollision.tmp").string();
+        ASSERT_TRUE(WriteCollisionCache(m_path, m_mesh));
+        m_diagnostics.clear();
+    }
+    void TearDown() override { SetDiagnosticSink({}); }
+
+    TempDir m_dir;
+    std::vector<CVector3> m_vertices;
+    CCollisionMesh m_mesh;
+    std::string m_path;
+    std::string m_diagnostics;
+};
+
+TEST_F(CollisionCacheTest, RoundTripGivesTheSameMesh)
+{
+    CCollisionMesh read;
+    ASSERT_TRUE(ReadCollisionCache(m_path, m_vertices, read)) << m_diagnostics;
+    ASSERT_EQ(read.GetTriangleCount(), m_mesh.GetTriangleCount());
+    for (int i = 0; i < read.GetTriangleCount(); ++i) {
+        const CColTriangle& l = read.GetTriangles()[i];
+        const CColTriangle& r = m_mesh.GetTriangles()[i];
+        EXPECT_EQ(std::memcmp(&l.a, &r.a, sizeof(CVector3) * 3), 0) << i; // NaN vertices included
+        EXPECT_EQ(l.neighbours, r.neighbours) << i;
+    }
+    EXPECT_EQ(m_diagnostics, "");
+}
+
+TEST_F(CollisionCacheTest, FileLayoutIsCountThenRecords)
+{
+    const Bytes bytes = ReadBytes(m_path);
+    ASSERT_EQ(GetU32(bytes, 0), static_cast<uint32_t>(m_mesh.GetTriangleCount()));
+    size_t at = 4;
+    for (const CColTriangle& triangle : m_mesh.GetTriangles()) {
+        EXPECT_TRUE(SameBits(GetF32(bytes, at), triangle.a.x));
+        EXPECT_TRUE(SameBits(GetF32(bytes, at + 28), triangle.c.y));
+        EXPECT_TRUE(SameBits(GetF32(bytes, at + 44), triangle.centroid.z));
+        EXPECT_TRUE(SameBits(GetF32(bytes, at + 48), triangle.radius));
+        ASSERT_EQ(GetU32(bytes, at + 52), triangle.neighbours.size());
+        for (size_t k = 0; k < triangle.neighbours.size(); ++k)
+            EXPECT_EQ(GetU32(bytes, at + 56 + 4 * k), static_cast<uint32_t>(triangle.neighbours[k]));
+        at += 56 + 4 * triangle.neighbours.size();
+    }
+    EXPECT_EQ(at, bytes.size());
+}
+
+// Every damaged or outdated cache is refused with a message, leaving an empty mesh to rebuild.
+TEST_F(CollisionCacheTest, DamagedOrOutdatedCachesAreRefused)
+{
+    const Bytes good = ReadBytes(m_path);
+    const size_t firstCount = 4 + 52, firstNeighbour = 4 + 56; // of triangle 0, which has neighbours
+    ASSERT_GE(GetU32(good, firstCount), 2u);
+    const uint32_t triangles = static_cast<uint32_t>(m_mesh.GetTriangleCount());
+    struct CCase
+    {
+        const char* what;
+        const char* reason; // part of the message
+        std::function<void(Bytes&, std::vector<CVector3>&)> damage;
+    };
+    const size_t lastNeighbour = firstNeighbour + 4 * (GetU32(good, firstCount) - 1);
+    const CCase cases[] = {
+        {"empty file", "too short", [](Bytes& b, auto&) { b.clear(); }},
+        {"three bytes", "too short", [](Bytes& b, auto&) { b.resize(3); }},
+        {"cut inside a record", "too short for", [](Bytes& b, auto&) { b.resize(b.size() / 2); }},
+        {"cut inside the last neighbour list", "do not fit", [](Bytes& b, auto&) { b.pop_back(); }},
+        {"trailing garbage", "1 bytes after", [](Bytes& b, auto&) { b.push_back(0); }},
+        {"huge triangle count", "4294967295 triangles", [](Bytes& b, auto&) { PutU32(b, 0, 0xFFFFFFFFu); }},
+        {"huge neighbour count", "do not fit", [&](Bytes& b, auto&) { PutU32(b, firstCount, 0xFFFFFFF0u); }},
+        {"neighbour out of range", "out of range", [&](Bytes& b, auto&) { PutU32(b, lastNeighbour, triangles); }},
+        {"neighbour is itself", "out of range", [&](Bytes& b, auto&) { PutU32(b, firstNeighbour, 0); }},
+        {"neighbours out of order", "out of order",
+         [&](Bytes& b, auto&) {
+             const uint32_t first = GetU32(b, firstNeighbour);
+             PutU32(b, firstNeighbour, GetU32(b, firstNeighbour + 4));
+             PutU32(b, firstNeighbour + 4, first);
+         }},
+        // A loose triangle near the end, far from the corner where triangle 0 lies.
+        {"neighbour that does not touch", "do not touch", [&](Bytes& b, auto&) { PutU32(b, lastNeighbour, triangles - 6); }},
+        {"one side of a pair forgotten", "not the other way round",
+         [&](Bytes& b, auto&) {
+             PutU32(b, firstCount, GetU32(b, firstCount) - 1);
+             b.erase(b.begin() + static_cast<long>(lastNeighbour), b.begin() + static_cast<long>(lastNeighbour) + 4);
+         }},
+        {"wrong radius", "radius", [](Bytes& b, auto&) { PutU32(b, 4 + 48, GetU32(b, 4 + 48) + 1); }},
+        {"terrain has one vertex moved", "triangle 13 differs", [](Bytes&, std::vector<CVector3>& v) { v[40].y += 0.001f; }},
+        {"terrain has one triangle more", "the terrain has",
+         [](Bytes&, std::vector<CVector3>& v) { v.insert(v.end(), {v[0], v[1], v[2]}); }},
+        {"terrain lost its last triangle", "the terrain has", [](Bytes&, std::vector<CVector3>& v) { v.resize(v.size() - 3); }},
+    };
+    for (const CCase& test : cases) {
+        Bytes bytes = good;
+        std::vector<CVector3> terrain = m_vertices;
+        test.damage(bytes, terrain);
+        WriteBytes(m_path, bytes);
+        m_diagnostics.clear();
+        CCollisionMesh read = m_mesh;
+        EXPECT_FALSE(ReadCollisionCache(m_path, terrain, read)) << test.what;
+        EXPECT_EQ(read.GetTriangleCount(), 0) << test.what;
+        EXPECT_NE(m_diagnostics.find(m_path), std::string::npos) << test.what << ": " << m_diagnostics;
+        EXPECT_NE(m_diagnostics.find(test.reason), std::string::npos) << test.what << ": " << m_diagnostics;
+    }
+}
+
+TEST_F(CollisionCacheTest, MissingFileIsReported)
+{
+    CCollisionMesh read;
+    EXPECT_FALSE(ReadCollisionCache(m_path + ".gone", m_vertices, read));
+    EXPECT_NE(m_diagnostics.find("no cache file"), std::string::npos) << m_diagnostics;
+}
+
+TEST_F(CollisionCacheTest, EmptyCacheOfAnEmptyTerrainIsAnEmptyMesh)
+{
+    WriteBytes(m_path, Bytes(4, 0));
+    CCollisionMesh read = m_mesh;
+    ASSERT_TRUE(ReadCollisionCache(m_path, {}, read)) << m_diagnostics;
+    EXPECT_EQ(read.GetTriangleCount(), 0);
+    CTerrainHint hint;
+    CVector3 normal;
+    for (const float x : {0.0f, 3.0f, -100.0f}) {
+        EXPECT_EQ(read.GetTerrainHeight(x, 2.0f, &hint, normal), 0.0f);
+        EXPECT_EQ(normal, CVector3(0, 1, 0));
+    }
+}
+} // namespace

@@ -1,0 +1,222 @@
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/Diagnostics.h"
+#include "env/CCollisionMesh.h"
+#include "env/GeneratedTerrain.h"
+#include "env/PairwiseNeighbours.h"
+
+namespace
+{
+// Captures the diagnostic output for the lifetime of the object.
+class CCapturedDiagnostics
+{
+public:
+    CCapturedDiagnostics() { SetDiagnosticSink([this](const std::string& line) { text += line; }); }
+    ~CCapturedDiagnostics() { SetDiagnosticSink({}); }
+    int Count(const std::string& what) const
+    {
+        int count = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++count;
+        return count;
+    }
+    std::string text;
+};
+
+// A 2 x 1 strip of flat squares at different heights per triangle:
+//   triangle 0: (0,0)-(0,10)-(10,0) at y = 1, triangle 1: (10,0)-(0,10)-(10,10) at y = 1,
+//   triangles 2, 3: the square from x = 10 to 20 at y = 1 as well.
+CCollisionMesh MakeStrip()
+{
+    std::vector<CVector3> vertices;
+    for (int i = 0; i < 2; ++i) {
+        const float x0 = 10.0f * i, x1 = x0 + 10.0f;
+        vertices.insert(vertices.end(), {CVector3(x0, 1, 0), CVector3(x0, 1, 10), CVector3(x1, 1, 0),
+                                         CVector3(x1, 1, 0), CVector3(x0, 1, 10), CVector3(x1, 1, 10)});
+    }
+    CCollisionMesh mesh;
+    mesh.BuildFromTriangleList(vertices);
+    mesh.ComputeNeighbours();
+    return mesh;
+}
+
+TEST(CollisionMeshTest, HintFollowsTheObjectAcrossTriangleBoundaries)
+{
+    const CCollisionMesh mesh = MakeStrip();
+    CTerrainHint hint;
+    CVector3 normal;
+    EXPECT_FLOAT_EQ(mesh.GetTerrainHeight(2.0f, 2.0f, &hint, normal), 1.0f);
+    EXPECT_EQ(hint.current, 0);
+    EXPECT_EQ(hint.previous, -1);
+
+    // Into the neighbour across the diagonal: found among the neighbours, the old one kept.
+    mesh.GetTerrainHeight(8.0f, 8.0f, &hint, normal);
+    EXPECT_EQ(hint.current, 1);
+    EXPECT_EQ(hint.previous, 0);
+    // Back again: the previous triangle answers and the two swap.
+    mesh.GetTerrainHeight(2.0f, 2.0f, &hint, normal);
+    EXPECT_EQ(hint.current, 0);
+    EXPECT_EQ(hint.previous, 1);
+    // A jump past the neighbours falls back to the full scan.
+    mesh.GetTerrainHeight(18.0f, 8.0f, &hint, normal);
+    EXPECT_EQ(hint.current, 3);
+    EXPECT_EQ(hint.previous, 0);
+    // Staying put changes nothing.
+    mesh.GetTerrainHeight(18.5f, 8.5f, &hint, normal);
+    EXPECT_EQ(hint.current, 3);
+    EXPECT_EQ(hint.previous, 0);
+}
+
+TEST(CollisionMeshTest, OtherHintLeadsTheWayAndStaleHintsAreHarmless)
+{
+    const CCollisionMesh mesh = MakeStrip();
+    CTerrainHint model{3, -1, nullptr};
+    CTerrainHint camera{-1, 99, &model}; // 99: left over from a larger mesh
+    CVector3 normal;
+    EXPECT_FLOAT_EQ(mesh.GetTerrainHeight(12.0f, 2.0f, &camera, normal), 1.0f);
+    EXPECT_EQ(camera.current, 2);
+    EXPECT_EQ(camera.previous, -1);
+    EXPECT_EQ(model.current, 3); // the other hint is only read
+
+    CTerrainHint garbage{1000000, -7, nullptr};
+    EXPECT_FLOAT_EQ(mesh.GetTerrainHeight(2.0f, 2.0f, &garbage, normal), 1.0f);
+    EXPECT_EQ(garbage.current, 0);
+}
+
+TEST(CollisionMeshTest, PointsOutsideTheMeshOrOnAnEmptyMeshAreAtZeroFacingUp)
+{
+    const CCollisionMesh strip = MakeStrip();
+    const CCollisionMesh empty;
+    for (const CCollisionMesh* mesh : {&strip, &empty})
+        for (const float x : {-0.01f, 25.0f, 1.0e30f, -1.0e30f}) {
+            CVector3 normal(5, 5, 5);
+            EXPECT_EQ(mesh->GetTerrainHeight(x, 5.0f, nullptr, normal), 0.0f);
+            EXPECT_EQ(normal, CVector3(0, 1, 0));
+            CTerrainHint hint{0, 1, nullptr};
+            normal = CVector3(5, 5, 5);
+            EXPECT_EQ(mesh->GetTerrainHeight(x, 5.0f, &hint, normal), 0.0f);
+            EXPECT_EQ(normal, CVector3(0, 1, 0));
+            EXPECT_EQ(hint.current, 0); // not moved
+            EXPECT_EQ(hint.previous, 1);
+        }
+}
+
+TEST(CollisionMeshTest, DegenerateTrianglesNeverAnswer)
+{
+    // Ground at y = 2 with a vertical wall, a collapsed triangle and a line standing on it, all
+    // listed after the ground so that they would win the full scan if they answered.
+    std::vector<CVector3> vertices = {CVector3(0, 2, 0), CVector3(0, 2, 10), CVector3(10, 2, 0),
+                                      CVector3(2, 0, 2), CVector3(2, 9, 2), CVector3(8, 0, 2),
+                                      CVector3(2, 7, 2), CVector3(2, 7, 2), CVector3(2, 7, 2),
+                                      CVector3(1, 5, 1), CVector3(5, 5, 1), CVector3(9, 5, 1)};
+    CCollisionMesh mesh;
+    mesh.BuildFromTriangleList(vertices);
+    mesh.ComputeNeighbours();
+    CVector3 normal;
+    for (const auto& point : {std::pair<float, float>(2.0f, 2.0f), {5.0f, 2.0f}, {5.0f, 1.0f}}) {
+        CTerrainHint hint;
+        EXPECT_FLOAT_EQ(mesh.GetTerrainHeight(point.first, point.second, &hint, normal), 2.0f);
+        EXPECT_EQ(hint.current, 0);
+    }
+}
+
+TEST(CollisionMeshTest, SetCurrentTriangleStaysInsideTheMesh)
+{
+    CCollisionMesh mesh = MakeStrip();
+    const int cases[][2] = {{-5, 0}, {2, 2}, {4, 3}, {1000, 3}};
+    for (const auto& test : cases) {
+        mesh.SetCurrentTriangle(test[0]);
+        EXPECT_EQ(mesh.GetCurrentTriangle(), test[1]) << test[0];
+    }
+    CCollisionMesh empty;
+    empty.SetCurrentTriangle(7);
+    EXPECT_EQ(empty.GetCurrentTriangle(), 0);
+}
+
+// An object walking over a terrain with its hint finds the same ground as a full scan.
+TEST(CollisionMeshTest, HintedWalkAgreesWithTheFullScan)
+{
+    const std::vector<CVector3> vertices = testterrain::MakeTerrain(40, 40, 0, false);
+    CCollisionMesh mesh;
+    mesh.BuildFromTriangleList(vertices);
+    mesh.ComputeNeighbours();
+    // The walk bounces off a margin inside the terrain's edges, so the ground is always there.
+    float lo = 0.0f, hi = 0.0f;
+    for (const CVector3& v : vertices) {
+        lo = std::min({lo, v.x, v.z});
+        hi = std::max({hi, v.x, v.z});
+    }
+    lo = lo / 2.0f;
+    hi = hi / 2.0f;
+    testterrain::CGenerator generator(3);
+    CTerrainHint hint;
+    float x = 0.0f, z = 0.0f, dx = 0.6f, dz = 0.45f;
+    for (int step = 0; step < 2000; ++step) {
+        dx = x + dx < lo || x + dx > hi ? -dx : dx;
+        dz = z + dz < lo || z + dz > hi ? -dz : dz;
+        x += dx + static_cast<float>(generator.Uniform(-0.2, 0.2));
+        z += dz + static_cast<float>(generator.Uniform(-0.2, 0.2));
+        CVector3 hintedNormal, scannedNormal;
+        const float hinted = mesh.GetTerrainHeight(x, z, &hint, hintedNormal);
+        const float scanned = mesh.GetTerrainHeight(x, z, nullptr, scannedNormal);
+        ASSERT_NEAR(hinted, scanned, 1e-3f) << "step " << step << " at " << x << ", " << z;
+        ASSERT_GE(hint.current, 0);
+        float height;
+        CVector3 normal;
+        ASSERT_TRUE(mesh.GetTriangles()[hint.current].TestTriangle(x, z, height, normal)) << "step " << step;
+        EXPECT_GT(hintedNormal.y, 0.0f);
+    }
+}
+
+// The grid search must give exactly the lists of the pair loop, order included, on a terrain
+// of real size with cells from 0.15 m to 30 m, loose near-touching triangles and degenerate ones.
+TEST(CollisionMeshTest, GridNeighboursEqualThePairwiseDefinition)
+{
+    const std::vector<CVector3> vertices = testterrain::MakeTerrain(100, 100, 600, true);
+    CCollisionMesh mesh;
+    mesh.BuildFromTriangleList(vertices);
+    {
+        CCapturedDiagnostics diagnostics;
+        const auto start = std::chrono::steady_clock::now();
+        mesh.ComputeNeighbours();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        size_t pairs = 0;
+        for (const CColTriangle& triangle : mesh.GetTriangles())
+            pairs += triangle.neighbours.size();
+        pairs /= 2;
+        EXPECT_GT(pairs, vertices.size() / 3); // a grid triangle touches about a dozen others
+        EXPECT_EQ(diagnostics.Count(StringPrintf("Total number of neighbours: %zu\n", pairs)), 1);
+        EXPECT_EQ(diagnostics.Count("Neighbour Computing Time: "), 1);
+        // The running count is throttled to about a line a second, not one per 100 pairs.
+        EXPECT_LE(diagnostics.Count("Computing neighbours: "), static_cast<int>(seconds) + 2);
+    }
+    CCapturedDiagnostics quiet;
+    ExpectPairwiseNeighbours(mesh);
+}
+
+TEST(CollisionMeshTest, GridNeighboursEqualThePairwiseDefinitionWhenVerticesPileUp)
+{
+    // Hundreds of copies of the same small fan: every cell of the grid is crowded.
+    std::vector<CVector3> vertices;
+    for (int copy = 0; copy < 300; ++copy)
+        for (int k = 0; k < 3; ++k) {
+            const float angle = static_cast<float>(k + copy % 7) * 0.9f;
+            vertices.insert(vertices.end(), {CVector3(0, 0, 0), CVector3(0.3f * std::cos(angle), 0, 0.3f * std::sin(angle)),
+                                             CVector3(0.3f * std::cos(angle + 0.9f), 0.01f * copy, 0.3f * std::sin(angle + 0.9f))});
+        }
+    CCollisionMesh fast, pairwise;
+    fast.BuildFromTriangleList(vertices);
+    pairwise.BuildFromTriangleList(vertices);
+    CCapturedDiagnostics quiet;
+    fast.ComputeNeighbours();
+    pairwise.ComputeNeighboursPairwise();
+    ASSERT_EQ(fast.GetTriangleCount(), pairwise.GetTriangleCount());
+    for (int i = 0; i < fast.GetTriangleCount(); ++i)
+        ASSERT_EQ(fast.GetTriangles()[i].neighbours, pairwise.GetTriangles()[i].neighbours) << "triangle " << i;
+}
+} // namespace
