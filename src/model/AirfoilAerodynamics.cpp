@@ -1,0 +1,59 @@
+#include "model/AirfoilAerodynamics.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/CAirfoil.h"
+
+namespace
+{
+constexpr float kPi = 3.14159265f;
+} // namespace
+
+float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction)
+{
+    const float deflectionFactor = std::clamp(deflectionRad / Aero::kFullEffectDeflection, -1.0f, 1.0f);
+    const float chordFactor = std::clamp(controlChordFraction / Aero::kFullEffectChordFraction, 0.0f, 1.0f);
+    // NaN passes std::clamp unchanged; a broken input must not poison the forces.
+    if (!std::isfinite(deflectionFactor) || !std::isfinite(chordFactor))
+        return 0.0f;
+    return Aero::kMaxControlLift * deflectionFactor * chordFactor;
+}
+
+void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& surfaceFrame, float area,
+                                  float aspectRatio, float efficiency, float deflectionRad,
+                                  float controlChordFraction, const CAirfoil* airfoil, CVector3& outLift,
+                                  CVector3& outDrag, float& outCp, float& outAlpha)
+{
+    outLift = CVector3();
+    outDrag = CVector3();
+    outCp = 0.0f;
+    outAlpha = 0.0f;
+    const float speed = airVelocity.Length();
+    if (!(speed >= Aero::kMinAirspeed) || !std::isfinite(speed))
+        return;
+
+    const CVector3 flow = (airVelocity * surfaceFrame.Inverse()).Normalized(); // surface axes
+    const float alpha = std::atan2(flow.y, std::sqrt(flow.x * flow.x + flow.z * flow.z));
+    const float dCl = ControlSurfaceLiftIncrement(deflectionRad, controlChordFraction);
+
+    float cl = 0.0f;
+    float cd = 0.0f;
+    float cp = 0.0f;
+    if (airfoil)
+        airfoil->GetCoefficients(alpha, cl, cd, cp);
+
+    const float qS = speed * speed * area * Aero::kHalfAirDensity;
+    const float totalCl = cl + dCl;
+    const float inducedDenominator = kPi * aspectRatio * efficiency;
+    const float inducedCd = inducedDenominator > 0.0f ? totalCl * totalCl / inducedDenominator : 0.0f;
+    const float lift = qS * totalCl;
+    const float drag = qS * (cd + inducedCd);
+
+    const CVector3 up(0.0f, 1.0f, 0.0f);
+    const CVector3 liftDirection = flow.Cross(up.Cross(flow)); // length cos(alpha)
+    outLift = (liftDirection * lift) * surfaceFrame;
+    outDrag = (flow * drag) * surfaceFrame;
+    outCp = cp;
+    outAlpha = alpha;
+}

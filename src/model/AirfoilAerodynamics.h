@@ -1,0 +1,45 @@
+#pragma once
+// Lift and drag of one lifting surface in an air flow: the routine the wings call once per
+// surface and integration sub-step.
+//
+// Given the air velocity relative to the surface (world, m/s) and the surface frame (rows: local
+// x = span, y = upper normal, z = chord from leading to trailing edge, each in world axes):
+//   1. |v| < 0.001 m/s: no force, Cp = alpha = 0.
+//   2. E = the flow direction in surface axes (v * frame^-1, normalised).
+//   3. alpha = atan2(Ey, sqrt(Ex^2 + Ez^2)): flow rising towards +y is a positive angle.
+//   4. control-surface increment dCl (ControlSurfaceLiftIncrement).
+//   5. (Cl, Cd, Cp) from the airfoil (0, 0, 0 without one).
+//   6. qS = 0.6125 * |v|^2 * S (0.6125 kg/m^3 is half the sea-level air density 1.225; the
+//      density is constant at every height).
+//   7. lift = qS (Cl + dCl); drag = qS (Cd + (Cl + dCl)^2 / (pi AR e)): profile plus induced drag.
+//   8. drag along E; lift along E x (Y x E) = Y - Ey E, not renormalised: its length cos(alpha)
+//      fades the lift as the flow turns towards the normal, and flow along the normal gives drag
+//      only.
+//   9. both forces back to world axes.
+
+#include "core/CMatrix3.h"
+#include "core/CVector3.h"
+
+class CAirfoil;
+
+namespace Aero
+{
+constexpr float kHalfAirDensity = 0.6125f;   // kg/m^3, half of 1.225 at sea level
+constexpr float kMinAirspeed = 0.001f;       // m/s; below it a surface feels no air
+constexpr float kFullEffectDeflection = 0.34906585f; // rad (20 deg): full control effect
+constexpr float kFullEffectChordFraction = 0.3f;     // control chord fraction for full effect
+constexpr float kMaxControlLift = 0.4f;      // dCl at full deflection and chord fraction
+} // namespace Aero
+
+// Lift coefficient a control surface adds: 0.4 * f(delta) * g(cf), where f = delta / 20 deg and
+// g = cf / 0.3 grow linearly to full effect and stay there. f is clamped to -1..1, so an
+// up-going surface saturates like a down-going one, and g to 0..1.
+float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction);
+
+// All outputs are written; forces in world axes (N), Cp as a fraction of the chord from the
+// leading edge, alpha in radians. airfoil may be null (zero coefficients). A non-positive
+// aspect ratio or efficiency drops the induced drag instead of dividing by zero.
+void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& surfaceFrame, float area,
+                                  float aspectRatio, float efficiency, float deflectionRad,
+                                  float controlChordFraction, const CAirfoil* airfoil, CVector3& outLift,
+                                  CVector3& outDrag, float& outCp, float& outAlpha);

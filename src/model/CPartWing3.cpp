@@ -1,0 +1,206 @@
+#include "model/CPartWing3.h"
+
+#include <cmath>
+
+#include "core/Diagnostics.h"
+#include "model/AirfoilAerodynamics.h"
+#include "model/CAirfoil.h"
+#include "model/CAirfoilList.h"
+#include "model/CDegreeOfFreedom.h"
+#include "model/CDegreeOfFreedomList.h"
+#include "model/CModel.h"
+#include "model/CPartServo.h"
+#include "model/IDebugDraw.h"
+#include "model/IWindField.h"
+#include "model/PartClassTable.h"
+
+namespace
+{
+constexpr float kRadPerDeg = 0.017453292f;
+// Volume density per areal density: the mass box is 0.2 chord thick, so a segment weighs
+// DENSITY_KG_PER_SQ_METER * area * chord / 0.15 (the areal density holds at a 15 cm chord).
+constexpr float kDensityPerArealDensity = 33.333336f; // 1/m
+constexpr int kOutlineColour = 30;
+constexpr int kHingeColour = 27;
+} // namespace
+
+CPartWing3::CPartWing3() : CPartPhysic(PART_WING3) {}
+
+CPartWing3::~CPartWing3() = default;
+
+std::string CPartWing3::Who() const
+{
+    return StringPrintf("%s: WING3 '%s'", m_model ? m_model->GetFileName().c_str() : "(no model)",
+                        GetName().c_str());
+}
+
+CPartServo* CPartWing3::FindServo(const std::string& name) const
+{
+    if (name.empty() || !m_model)
+        return nullptr;
+    CPartServo* servo = dynamic_cast<CPartServo*>(m_model->FindPart(PART_SERVO, name));
+    if (!servo)
+        DiagPrint("%s: servo '%s' not found; its control surface stays neutral\n", Who().c_str(), name.c_str());
+    return servo;
+}
+
+CDegreeOfFreedom* CPartWing3::FindDof(const std::string& name) const
+{
+    if (name.empty() || !m_model)
+        return nullptr;
+    return m_model->GetDegreesOfFreedom().Get(name);
+}
+
+bool CPartWing3::ApplyProperties()
+{
+    m_airfoil = CAirfoilList::Shared().GetForPart(m_set.airfoil, Who());
+    bool valid = m_airfoil != nullptr;
+
+    const int halfCount = m_set.segmentCount; // clamped to 1..4 when read
+    m_meanChord = (m_set.rootChord + m_set.tipChord) * 0.5f;
+    m_aspectRatio = m_meanChord > 0.0f ? m_set.halfSpan / m_meanChord : 0.0f;
+    if (m_set.symmetrical)
+        m_aspectRatio *= 2.0f;
+    m_segmentCount = m_set.symmetrical ? 2 * halfCount : halfCount;
+    if (!(m_set.halfSpan > 0.0f) || m_set.rootChord < 0.0f || m_set.tipChord < 0.0f || !(m_meanChord > 0.0f))
+    {
+        DiagPrint("%s: HALF_SPAN %g, ROOT_CHORD %g and TIP_CHORD %g must be positive; the part produces no force\n",
+                  Who().c_str(), m_set.halfSpan, m_set.rootChord, m_set.tipChord);
+        valid = false;
+    }
+
+    const float phi = (m_set.rollAngle + m_set.dihedral) * kRadPerDeg;
+    const float sweepTan = std::tan(m_set.sweepAngle * kRadPerDeg);
+    for (int i = 0; i < halfCount; ++i)
+    {
+        const CPropertySet_Wing::TSegment& keys = m_set.segments[i];
+        TSegment& segment = m_segments[i];
+        segment = TSegment();
+        const float f = (i + 0.5f) / static_cast<float>(halfCount);
+        const float d = f * m_set.halfSpan;
+        const float theta = (keys.incidenceIncrement + m_set.incidence) * kRadPerDeg;
+        segment.span = m_set.halfSpan / static_cast<float>(halfCount);
+        segment.chord = m_set.rootChord + (m_set.tipChord - m_set.rootChord) * f;
+        segment.area = segment.chord * segment.span;
+        segment.controlChordFraction = keys.controlChordFraction;
+        segment.maxDeflection = keys.maxDeflection;
+        segment.point = CVector3(std::cos(phi) * d, std::sin(phi) * d, sweepTan * m_set.halfSpan * f) + m_set.position;
+        segment.chordDirection =
+            CVector3(std::sin(theta) * std::sin(phi), -std::sin(theta) * std::cos(phi), std::cos(theta)).Normalized();
+        segment.normal =
+            CVector3(-std::cos(theta) * std::sin(phi), std::cos(theta) * std::cos(phi), std::sin(theta)).Normalized();
+        segment.spanDirection = segment.normal.Cross(segment.chordDirection).Normalized();
+        segment.servo = FindServo(keys.servo);
+        segment.reverse = keys.servoReverse;
+        segment.dof = FindDof(keys.dof);
+    }
+    if (m_set.symmetrical)
+    {
+        for (int i = 0; i < halfCount; ++i)
+        {
+            const CPropertySet_Wing::TSegment& keys = m_set.segments[i];
+            TSegment& mirrored = m_segments[halfCount + i];
+            mirrored = m_segments[i];
+            mirrored.point.x = -mirrored.point.x;
+            mirrored.chordDirection.x = -mirrored.chordDirection.x;
+            mirrored.normal.x = -mirrored.normal.x;
+            mirrored.spanDirection.x = -mirrored.spanDirection.x;
+            mirrored.servo = FindServo(keys.servoSymmetrical);
+            mirrored.reverse = keys.servoReverseSymmetrical;
+            mirrored.dof = FindDof(keys.dofSymmetrical);
+        }
+    }
+    for (int i = m_segmentCount; i < kMaxSegments; ++i)
+        m_segments[i] = TSegment();
+
+    BuildMass();
+    ZeroForces();
+    if (m_model)
+        m_model->SetMassMustBeRecomputed();
+    m_linked = valid;
+    return valid;
+}
+
+void CPartWing3::BuildMass()
+{
+    m_massElement.Reset();
+    const float density = m_set.density * kDensityPerArealDensity;
+    for (int i = 0; i < m_segmentCount; ++i)
+    {
+        const TSegment& segment = m_segments[i];
+        if (!(segment.chord > 0.0f) || !(segment.span > 0.0f))
+            continue;
+        // Segment frame coordinates (rows S, U, C): span centred on P, thickness centred on the
+        // chord line, chord from the leading edge back.
+        const CMatrix3 frame = CMatrix3::FromRows(segment.spanDirection, segment.normal, segment.chordDirection);
+        const CVector3 corner1(-0.5f * segment.span, -0.1f * segment.chord, 0.0f);
+        const CVector3 corner2(0.5f * segment.span, 0.1f * segment.chord, segment.chord);
+        m_massElement.AddBox(density, corner1, corner2, segment.point, frame);
+    }
+}
+
+void CPartWing3::CalcForces(float)
+{
+    if (!m_linked || !m_model)
+    {
+        ZeroForces();
+        return;
+    }
+    CEngineDynamic& body = m_model->GetBody();
+    const CMatrix3& orientation = body.GetOrientation();
+    for (int i = 0; i < m_segmentCount; ++i)
+    {
+        TSegment& segment = m_segments[i];
+        CVector3 air = -body.GetPointVelocity(segment.point);
+        CVector3 slipstream;
+        if (m_model->GetInducedWind(slipstream, segment.point))
+            air += slipstream;
+        air += m_model->GetWindField().GetWind(body.BodyToWorldPoint(segment.point));
+
+        const float value = segment.servo ? segment.servo->GetServoPosition() : 0.0f;
+        segment.deflection = segment.maxDeflection * kRadPerDeg * value;
+        if (segment.reverse)
+            segment.deflection = -segment.deflection;
+        if (segment.dof)
+            segment.dof->SetRotation(CVector3(0.0f, segment.deflection, 0.0f));
+
+        const CMatrix3 surface =
+            CMatrix3::FromRows(segment.spanDirection, segment.normal, segment.chordDirection) * orientation;
+        CVector3 lift;
+        CVector3 drag;
+        float cp = 0.0f;
+        CalcAirfoilAerodynamicForces(air, surface, segment.area, m_aspectRatio, m_set.efficiency, segment.deflection,
+                                     segment.controlChordFraction, m_airfoil, lift, drag, cp, segment.alpha);
+
+        const CVector3 point = segment.point + segment.chordDirection * (cp * segment.chord);
+        CForce& liftForce = m_forces[static_cast<size_t>(2 * i)];
+        CForce& dragForce = m_forces[static_cast<size_t>(2 * i + 1)];
+        liftForce.vector = lift;
+        liftForce.point = point;
+        dragForce.vector = drag;
+        dragForce.point = point;
+    }
+}
+
+void CPartWing3::DrawDebug(IDebugDraw& draw)
+{
+    if (!m_model)
+        return;
+    const CEngineDynamic& body = m_model->GetBody();
+    for (int i = 0; i < m_segmentCount; ++i)
+    {
+        const TSegment& segment = m_segments[i];
+        const CVector3 halfSpan = segment.spanDirection * (0.5f * segment.span);
+        const CVector3 chord = segment.chordDirection * segment.chord;
+        const CVector3 corners[4] = {segment.point - halfSpan, segment.point + halfSpan,
+                                     segment.point + halfSpan + chord, segment.point - halfSpan + chord};
+        for (int k = 0; k < 4; ++k)
+            draw.Line(body.BodyToWorldPoint(corners[k]), body.BodyToWorldPoint(corners[(k + 1) % 4]), kOutlineColour);
+        if (segment.controlChordFraction > 0.0f && segment.controlChordFraction < 1.0f)
+        {
+            const CVector3 hinge = chord * (1.0f - segment.controlChordFraction);
+            draw.Line(body.BodyToWorldPoint(segment.point - halfSpan + hinge),
+                      body.BodyToWorldPoint(segment.point + halfSpan + hinge), kHingeColour);
+        }
+    }
+}

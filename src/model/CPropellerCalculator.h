@@ -1,0 +1,59 @@
+#pragma once
+// Thrust and torque of a fixed-pitch propeller by a blade-element sum.
+//
+// Ten sections i = 1..10 at radius r = 0.05 i D, each 0.05 D wide, so the outermost section sits
+// at the tip (R = D / 2). Spacing the sections 0.1 D apart would put blade out to a whole
+// diameter and give about four times the thrust of a real propeller of that size (a 10x6 would
+// make 90 N statically instead of the published 20-25 N). Chord c = CHORD_TO_DIAMETER_RATIO D.
+// For an axial air speed V
+// and a speed n (rev/s), per section:
+//   beta  = atan(P / (2 pi r))        blade angle of a helix of geometric pitch P
+//   u     = 2 pi r n                  rotational speed of the section
+//   gamma = atan(V / u)               inflow angle; alpha = beta - gamma
+//   q     = (u^2 + V^2) c b 0.6125    dynamic pressure times area (0.6125 = half the sea-level
+//                                     air density, 1.225 kg/m^3)
+//   L = q Cl across the local flow, D = q Cd along it
+//   thrust += L cos gamma - D sin gamma; torque += (L sin gamma + D cos gamma) r
+// and both sums are multiplied by the blade count. Below 1 rev/min (n <= 1/60) the propeller
+// gives nothing (the inflow angle would be undefined at u = 0).
+//
+// Invalid (no airfoil, or a geometry that cannot turn: zero diameter or no blades): zero thrust
+// and torque. The airfoil is owned by CAirfoilList and outlives the calculator.
+
+#include <string>
+
+class CAirfoil;
+
+class CPropellerCalculator
+{
+public:
+    static constexpr int kSections = 10;
+    static constexpr float kHalfAirDensity = 0.6125f; // kg/m^3
+    static constexpr float kMinSpeed = 1.0f / 60.0f;  // rev/s
+
+    // Fills the geometry; valid when an airfoil is given and the geometry can produce thrust.
+    void Setup(const CAirfoil* airfoil, int blades, float diameter, float pitch, float chordToDiameterRatio);
+    void Invalidate();
+
+    // Thrust (N, along the axis) and torque (N*m, against the rotation) at an axial air speed
+    // (m/s) and a propeller speed (rev/s). trace (diagnostics only) receives the section table.
+    void Calc(float airSpeed, float revPerSecond, float& outThrust, float& outTorque,
+              std::string* trace = nullptr) const;
+
+    bool IsValid() const { return m_valid; }
+    float GetDiameter() const { return m_diameter; }     // m
+    float GetRadius() const { return m_radius; }         // m
+    float GetDiskArea() const { return m_diskArea; }     // m^2
+    const CAirfoil* GetAirfoil() const { return m_airfoil; }
+
+private:
+    bool m_valid = false;
+    int m_blades = 0;
+    float m_diameter = 0.0f;            // D, m
+    float m_pitch = 0.0f;               // P, m per revolution
+    float m_chord = 0.0f;               // c, m
+    float m_chordToDiameterRatio = 0.0f;
+    float m_diskArea = 0.0f;            // pi R^2, m^2
+    float m_radius = 0.0f;              // R = D / 2, m
+    const CAirfoil* m_airfoil = nullptr; // not owned: CAirfoilList keeps it for the process
+};

@@ -1,0 +1,327 @@
+// Airfoil files, the combined coefficient table, the shared airfoil list and the NACA shape.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "AeroTestSupport.h"
+#include "data/CFile.h"
+#include "model/CAirfoil.h"
+#include "model/CAirfoilList.h"
+#include "support/TempDir.h"
+
+using aero_test::AirfoilFromText;
+using aero_test::DiagCapture;
+
+namespace
+{
+constexpr float kRadPerDeg = 0.017453292f;
+
+struct Coefficients
+{
+    float cl, cd, cp;
+};
+
+Coefficients At(const CAirfoil& airfoil, float alphaDeg)
+{
+    Coefficients c{};
+    airfoil.GetCoefficients(alphaDeg * kRadPerDeg, c.cl, c.cd, c.cp);
+    return c;
+}
+
+// A file folder of its own, as the working directory, for the loader's tests.
+class AirfoilFolder : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_cwd.emplace(m_dir.Path());
+        InitBaseDirectory();
+    }
+    void TearDown() override
+    {
+        m_cwd.reset();
+        InitBaseDirectory();
+    }
+    void Write(const std::string& name, const std::string& text) { m_dir.Write("Data/Airfoil/" + name, text); }
+
+    TempDir m_dir;
+    std::optional<ScopedWorkingDir> m_cwd;
+};
+} // namespace
+
+TEST(AirfoilTest, AnglesWrapIntoOneTurn)
+{
+    // Cl = alpha / 100 over -180..180, so Cl shows which angle was looked up.
+    DiagCapture quiet;
+    const auto airfoil = AirfoilFromText(aero_test::kLinearAirfoil);
+    struct Case
+    {
+        float alphaDeg;
+        float lookedUpDeg;
+    };
+    const Case cases[] = {
+        {10.0f, 10.0f},
+        {190.0f, -170.0f},  // one correction
+        {-190.0f, 170.0f},
+        {-180.0f, 180.0f},  // (-180, 180]: -180 reads the +180 row
+        {180.0f, 180.0f},
+        {370.0f, 10.0f},
+        {900.0f, 180.0f},   // several turns, which one correction alone would extrapolate
+        {-1000.0f, 80.0f},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(At(*airfoil, c.alphaDeg).cl, c.lookedUpDeg / 100.0f, 2e-4f) << c.alphaDeg;
+
+    const Coefficients nan = At(*airfoil, std::nanf(""));
+    EXPECT_EQ(nan.cl, 0.0f);
+    EXPECT_EQ(nan.cd, 0.0f);
+    EXPECT_EQ(nan.cp, CAirfoil::kDefaultCp);
+}
+
+TEST(AirfoilTest, CombinedTableHasBothEndsAndFixedStep)
+{
+    DiagCapture quiet;
+    const auto airfoil = AirfoilFromText(aero_test::kLinearAirfoil);
+    const TTableData& table = airfoil->GetCombinedTable();
+    ASSERT_EQ(table.GetRowCount(), CAirfoil::kCombinedRows);
+    EXPECT_EQ(table.GetColumnCount(), 3);
+    EXPECT_EQ(table.GetKey(0), -180.0f);
+    EXPECT_EQ(table.GetKey(359), 180.0f);
+    for (int i : {1, 100, 179, 180, 358})
+        EXPECT_NEAR(table.GetKey(i) - table.GetKey(i - 1), 360.0f / 359.0f, 1e-4f) << i;
+    EXPECT_NEAR(table.GetValue(359, 0), 1.8f, 1e-5f);
+    EXPECT_NEAR(table.GetValue(0, 0), -1.8f, 1e-5f);
+}
+
+TEST(AirfoilTest, TablePrecedence)
+{
+    DiagCapture quiet;
+    struct Case
+    {
+        std::string text;
+        Coefficients expected;
+        const char* why;
+    };
+    const std::string cd = ".TABLE_ALPHA_CD { -180 0.5  180 0.5 }\n";
+    const std::string clcm = ".TABLE_ALPHA_CL_CM { -180 0.7 -0.1  180 0.7 -0.1 }\n";
+    const std::string full = ".TABLE_ALPHA_CL_CD_CP { -180 1.1 0.2 0.4  180 1.1 0.2 0.4 }\n";
+    const Case cases[] = {
+        {"", {0.0f, 0.0f, 0.3f}, "no table: defaults"},
+        {cd, {0.0f, 0.5f, 0.3f}, "Cd only"},
+        {clcm, {0.7f, 0.0f, 0.3f}, "Cl only; Cm is never used"},
+        {cd + clcm, {0.7f, 0.5f, 0.3f}, "Cd and Cl combine"},
+        {cd + clcm + full, {1.1f, 0.2f, 0.4f}, "the full table overrides both"},
+    };
+    for (const Case& c : cases)
+    {
+        const auto airfoil = AirfoilFromText(c.text);
+        for (float alpha : {-120.0f, 0.0f, 33.0f})
+        {
+            const Coefficients got = At(*airfoil, alpha);
+            EXPECT_NEAR(got.cl, c.expected.cl, 1e-6f) << c.why;
+            EXPECT_NEAR(got.cd, c.expected.cd, 1e-6f) << c.why;
+            EXPECT_NEAR(got.cp, c.expected.cp, 1e-6f) << c.why;
+        }
+    }
+}
+
+TEST(AirfoilTest, SymmetricalTablesAreMirrored)
+{
+    DiagCapture quiet;
+    // Half range only, 0..180; the row at 0 is mirrored onto itself.
+    const auto airfoil = AirfoilFromText(
+        ".SYMMETRICAL 1\n"
+        ".TABLE_ALPHA_CL_CD_CP { 0 0 0.01 0.25  10 1.0 0.02 0.26  20 0.8 0.2 0.35  90 0 1.8 0.5  180 0 0.03 0.25 }\n");
+    for (float a : {0.0f, 4.0f, 10.0f, 15.0f, 45.0f, 90.0f, 170.0f})
+    {
+        const Coefficients pos = At(*airfoil, a);
+        const Coefficients neg = At(*airfoil, -a);
+        EXPECT_NEAR(neg.cl, -pos.cl, 2e-5f) << a;
+        EXPECT_NEAR(neg.cd, pos.cd, 2e-5f) << a;
+        EXPECT_NEAR(neg.cp, pos.cp, 2e-5f) << a;
+    }
+    EXPECT_NEAR(At(*airfoil, 10.0f).cl, 1.0f, 0.05f); // the combined rows straddle the peak
+    EXPECT_NEAR(At(*airfoil, 0.0f).cl, 0.0f, 1e-6f);
+}
+
+TEST(AirfoilTest, SymmetricalDragTableIsMirroredNotExtrapolated)
+{
+    // Regression: a half-range Cd table used to be only sorted, so negative angles were
+    // extrapolated from its first rows and soon gave negative drag.
+    DiagCapture quiet;
+    const auto airfoil = AirfoilFromText(".SYMMETRICAL 1\n.TABLE_ALPHA_CD { 0 0.01  10 0.05  90 1.8  180 0.03 }\n");
+    for (float a : {5.0f, 30.0f, 90.0f, 170.0f})
+        EXPECT_NEAR(At(*airfoil, -a).cd, At(*airfoil, a).cd, 2e-5f) << a;
+    EXPECT_GT(At(*airfoil, -90.0f).cd, 1.7f);
+}
+
+TEST(AirfoilTest, BrokenTablesAreDroppedWithTheFileAndKey)
+{
+    struct Case
+    {
+        const char* text;
+        const char* message;
+        bool tableKept;
+    };
+    const Case cases[] = {
+        {".TABLE_ALPHA_CD { 0 0.01  10 zero  20 0.03 }", "'zero' is not a number", false},
+        {".TABLE_ALPHA_CD { 0 0.01  10 nan }", "'nan' is not a number", false},
+        {".TABLE_ALPHA_CD { 0 0.01  10 1e60 }", "'1e60' is not a number", false},
+        {".TABLE_ALPHA_CD { 0 0.01 }", "fewer than two rows", false},
+        {".TABLE_ALPHA_CD { 0 0.01  10 0.02  20 }", "the last row is incomplete", true},
+        {".TABLE_ALPHA_CD { 0 0.01 { 10 0.02 } }", "'{' is not a number", false},
+    };
+    for (const Case& c : cases)
+    {
+        DiagCapture diag;
+        const auto airfoil = AirfoilFromText(c.text, "Broken.afl");
+        EXPECT_TRUE(diag.Contains("Data/Airfoil/Broken.afl: TABLE_ALPHA_CD")) << c.text;
+        EXPECT_TRUE(diag.Contains(c.message)) << c.text;
+        EXPECT_EQ(airfoil->GetAlphaCd() != nullptr, c.tableKept) << c.text;
+        EXPECT_EQ(airfoil->GetCombinedTable().GetRowCount(), CAirfoil::kCombinedRows) << c.text;
+        float cl, cd, cp;
+        airfoil->GetCoefficients(0.1f, cl, cd, cp);
+        EXPECT_TRUE(std::isfinite(cd)) << c.text;
+    }
+}
+
+TEST(AirfoilTest, PartialCoverageIsReported)
+{
+    DiagCapture diag;
+    AirfoilFromText(".TABLE_ALPHA_CL_CM { -10 -1 0  10 1 0 }", "Short.afl");
+    EXPECT_TRUE(diag.Contains("TABLE_ALPHA_CL_CM covers only -10.0 .. 10.0 degrees"));
+}
+
+TEST(AirfoilTest, NacaShapeMatchesHandComputedPoints)
+{
+    DiagCapture quiet;
+    CAirfoil airfoil;
+    ASSERT_TRUE(airfoil.GenerateNacaShape("naca2412"));
+    const TTableData* shape = airfoil.GetShape();
+    ASSERT_NE(shape, nullptr);
+    ASSERT_EQ(shape->GetRowCount(), CAirfoil::kShapeRows);
+    // NACA 2412: m = 0.02, p = 0.4, t = 0.12.
+    // x = 0.1: yc = (0.8 - 0.1) * 0.1 * 0.02 / 0.16 = 0.00875;
+    //          yt = 0.12 * (1.4845 * 0.316228 - 0.063 - 0.01758 + 0.0014215 - 0.00005075) = 0.0468277
+    // x = 0.4: yc = 0.4 * 0.4 * 0.02 / 0.16 = 0.02 (the maximum camber);
+    //          yt = 0.12 * (0.938850 - 0.252 - 0.28128 + 0.090976 - 0.012992) = 0.0580301
+    // x = 0.7: yc = 0.3 * 0.9 * 0.02 / 0.36 = 0.015; yt = 0.0366391
+    // x = 1.0: yc = 0; yt = 0.12 * 0.0105 = 0.00126 (the trailing edge stays open)
+    struct Point
+    {
+        int row;
+        float upper, lower;
+    };
+    const Point points[] = {
+        {0, 0.0f, 0.0f},
+        {10, 0.00875f + 0.0468277f, 0.00875f - 0.0468277f},
+        {40, 0.02f + 0.0580301f, 0.02f - 0.0580301f},
+        {70, 0.015f + 0.0366391f, 0.015f - 0.0366391f},
+        {100, 0.00126f, -0.00126f},
+    };
+    for (const Point& p : points)
+    {
+        EXPECT_NEAR(shape->GetKey(p.row), p.row * 0.01f, 1e-6f);
+        EXPECT_NEAR(shape->GetValue(p.row, 0), p.upper, 2e-6f) << p.row;
+        EXPECT_NEAR(shape->GetValue(p.row, 1), p.lower, 2e-6f) << p.row;
+    }
+
+    // A symmetrical section has no camber; a name that is not four digits changes nothing.
+    ASSERT_TRUE(airfoil.GenerateNacaShape("NACA0012"));
+    EXPECT_NEAR(airfoil.GetShape()->GetValue(30, 0), -airfoil.GetShape()->GetValue(30, 1), 1e-7f);
+    const float before = airfoil.GetShape()->GetValue(30, 0);
+    EXPECT_FALSE(airfoil.GenerateNacaShape("NACA.afl"));
+    EXPECT_FALSE(airfoil.GenerateNacaShape("NACA24120"));
+    EXPECT_EQ(airfoil.GetShape()->GetValue(30, 0), before);
+}
+
+TEST_F(AirfoilFolder, ListSharesOneAirfoilPerFileIgnoringCase)
+{
+    DiagCapture quiet;
+    Write("Flat.afl", aero_test::kLinearAirfoil);
+    CAirfoilList list;
+    CAirfoil* first = list.Get("Flat.afl");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(list.Get("FLAT.AFL"), first);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_NEAR(At(*first, 20.0f).cl, 0.2f, 1e-4f);
+}
+
+TEST_F(AirfoilFolder, BadNamesAndMissingFilesAreRefusedAndRetried)
+{
+    DiagCapture quiet;
+    m_dir.Write("Secret.afl", aero_test::kLinearAirfoil);
+    CAirfoilList list;
+    std::string reason;
+    EXPECT_EQ(list.Get("../../Secret.afl", &reason), nullptr);
+    EXPECT_NE(reason.find("not a plain file name"), std::string::npos) << reason;
+    EXPECT_EQ(list.Get((m_dir.Path() / "Secret.afl").string(), &reason), nullptr);
+    EXPECT_EQ(list.Get("", &reason), nullptr);
+
+    EXPECT_EQ(list.Get("Later.afl", &reason), nullptr);
+    EXPECT_NE(reason.find("cannot be read"), std::string::npos) << reason;
+    EXPECT_EQ(list.Count(), 0);
+
+    // A failure is not remembered: once the file exists it loads.
+    Write("Later.afl", aero_test::kLinearAirfoil);
+    EXPECT_NE(list.Get("Later.afl"), nullptr);
+    EXPECT_EQ(list.Count(), 1);
+
+    // A file the token reader refuses (an unterminated comment) is no airfoil either.
+    Write("Cut.afl", ".NAME \"Cut\" /* never closed");
+    EXPECT_EQ(list.Get("Cut.afl", &reason), nullptr);
+}
+
+// The airfoil files delivered in Data/Airfoil/, read through the loader, against published
+// section data (see the reference notes): coarse bounds that catch a wrong column or sign.
+TEST(AirfoilTest, DeliveredAirfoilsAreSane)
+{
+    const std::filesystem::path data = SourceDir() / "Data" / "Airfoil";
+    if (!std::filesystem::exists(data / "NACA0012.afl"))
+        GTEST_SKIP() << "no delivered airfoils in " << data;
+    DiagCapture diag;
+    std::optional<ScopedWorkingDir> cwd(SourceDir());
+    InitBaseDirectory();
+    CAirfoilList list;
+
+    CAirfoil* naca0012 = list.Get("NACA0012.afl");
+    ASSERT_NE(naca0012, nullptr);
+    EXPECT_NEAR(At(*naca0012, 0.0f).cl, 0.0f, 0.02f);
+    float clMax = 0.0f;
+    float clMaxAlpha = 0.0f;
+    for (float a = 0.0f; a <= 25.0f; a += 0.5f)
+    {
+        if (At(*naca0012, a).cl > clMax)
+        {
+            clMax = At(*naca0012, a).cl;
+            clMaxAlpha = a;
+        }
+    }
+    EXPECT_GE(clMax, 0.95f);
+    EXPECT_LE(clMax, 1.3f);
+    EXPECT_GE(clMaxAlpha, 10.0f);
+    EXPECT_LE(clMaxAlpha, 16.0f);
+    EXPECT_NEAR(At(*naca0012, 90.0f).cd, 1.8f, 0.25f);
+    EXPECT_NEAR(At(*naca0012, -8.0f).cl, -At(*naca0012, 8.0f).cl, 0.02f);
+    EXPECT_GT(At(*naca0012, 0.0f).cd, 0.0f);
+    EXPECT_LT(At(*naca0012, 0.0f).cd, 0.03f);
+
+    for (const char* name : {"ClarkY.afl", "NACA2412.afl"})
+    {
+        CAirfoil* cambered = list.Get(name);
+        ASSERT_NE(cambered, nullptr) << name;
+        for (float a = -180.0f; a <= 180.0f; a += 1.0f)
+            ASSERT_GT(At(*cambered, a).cd, 0.0f) << name << " at " << a;
+    }
+    // Clark Y: cl0 0.52 with alpha from the chord line; the delivered file measures alpha from
+    // the flat lower surface, which adds about a degree and a tenth of lift.
+    EXPECT_GT(At(*list.Get("ClarkY.afl"), 0.0f).cl, 0.4f);
+    EXPECT_LT(At(*list.Get("ClarkY.afl"), 0.0f).cl, 0.7f);
+    EXPECT_NEAR(At(*list.Get("NACA2412.afl"), 0.0f).cl, 0.28f, 0.1f);
+    cwd.reset();
+    InitBaseDirectory();
+}

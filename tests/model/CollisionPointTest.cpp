@@ -1,0 +1,168 @@
+// Collision points: the penalty force against hand values, the contact load as damage or rest,
+// the crash sound's spacing, no terrain query far above the ground, and a trainer dropped onto
+// its collision points coming to rest.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "AeroTestSupport.h"
+#include "GroundTestSupport.h"
+#include "ModelTestSupport.h"
+#include "model/CPartCollisionPoint.h"
+#include "model/PartClassTable.h"
+
+using namespace ground_test;
+
+namespace
+{
+class CollisionPointTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fixture.services.terrain = &terrain;
+        fixture.services.sounds = &sounds;
+        fixture.services.messages = &messages;
+    }
+
+    // The point on the body origin of a 2.7 kg model.
+    void LoadPoint()
+    {
+        model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT P\n{\n}\n");
+        ASSERT_TRUE(fixture.loaded);
+        terrain.bodyHint = &model->GetBody().GetTerrainHint();
+        model->UpdateModel(0.0f);
+        point = dynamic_cast<CPartCollisionPoint*>(model->FindPart(PART_COLLISION_POINT, "P"));
+        ASSERT_NE(point, nullptr);
+    }
+
+    CFlatTerrain terrain;
+    CCountingSounds sounds;
+    CRecordingMessages messages;
+    CModelFixture fixture;
+    std::unique_ptr<CModel> model;
+    CPartCollisionPoint* point = nullptr;
+};
+} // namespace
+
+TEST_F(CollisionPointTest, PenaltyForceAgainstHandValues)
+{
+    LoadPoint();
+    struct TRow
+    {
+        float depth; // m below the ground
+        CVector3 velocity;
+        CVector3 force;
+        const char* what;
+    } rows[] = {
+        {0.01f, CVector3(0, 0, 0), CVector3(0, 4.9f, 0), "1 cm deep at rest: 490 N/m"},
+        {0.01f, CVector3(1, 0, 0), CVector3(-4.0f, 4.9f, 0), "sliding at 1 m/s: 2 (s + s^2) = 4 N"},
+        {0.001f, CVector3(0, 0, -1), CVector3(0, 0.49f, 1.372f), "1 mm deep: friction limited to 2.8 N"},
+        {0.01f, CVector3(0, -1, 0), CVector3(0, 4.9f, 0), "sinking: no damping"},
+        {0.01f, CVector3(0, 1, 0), CVector3(0, 4.9f - 3.675f, 0), "separating at 1 m/s: -0.75 v N"},
+        {0.01f, CVector3(0, 2, 0), CVector3(0, 0, 0), "separating fast: damping at most N"},
+        {-0.01f, CVector3(0, -1, 0), CVector3(0, 0, 0), "above the ground"},
+    };
+    for (const TRow& row : rows)
+    {
+        PlaceBody(model->GetBody(), CVector3(0, -row.depth, 0), row.velocity);
+        point->CalcForces(0.005f);
+        aero_test::ExpectNear(point->GetForce(0).vector, row.force, 1e-4f, row.what);
+        EXPECT_EQ(point->IsInContact(), row.depth > 0.0f) << row.what;
+    }
+}
+
+TEST_F(CollisionPointTest, ContactLoadIsDamageOnlyAboveOneMeterPerSecond)
+{
+    LoadPoint();
+    struct TRow
+    {
+        float speed; // m/s, sliding
+        bool damage;
+    } rows[] = {{0.5f, false}, {0.99f, false}, {1.01f, true}, {3.0f, true}};
+    for (const TRow& row : rows)
+    {
+        const float damageBefore = model->GetDamageSum();
+        const float restBefore = model->GetRestSum();
+        PlaceBody(model->GetBody(), CVector3(0, -0.02f, 0), CVector3(row.speed, 0, 0));
+        point->CalcForces(0.005f);
+        // L = |force| / (g m): the force in multiples of the model's weight.
+        const float load = point->GetForce(0).vector.Length() * 0.101936795f / kTrainerMassKg;
+        EXPECT_NEAR(point->GetLastLoad(), load, 1e-6f);
+        EXPECT_NEAR(model->GetDamageSum() - damageBefore, row.damage ? load : 0.0f, 1e-6f) << row.speed;
+        EXPECT_NEAR(model->GetRestSum() - restBefore, row.damage ? 0.0f : load, 1e-6f) << row.speed;
+    }
+}
+
+TEST_F(CollisionPointTest, NoTerrainQueryOutOfReach)
+{
+    model = fixture.Load(".COLLISION_POINT Tip\n{\n .POSITION 0.8 0 0\n}\n");
+    terrain.bodyHint = &model->GetBody().GetTerrainHint();
+    model->UpdateModel(0.0f);
+    point = dynamic_cast<CPartCollisionPoint*>(model->FindPart(PART_COLLISION_POINT, "Tip"));
+    ASSERT_NE(point, nullptr);
+    // Reach |POSITION| + 0.2 = 1.0 m.
+    PlaceBody(model->GetBody(), CVector3(0, 1.0f, 0));
+    terrain.partQueries = 0;
+    point->CalcForces(0.005f);
+    EXPECT_EQ(terrain.partQueries, 0);
+    PlaceBody(model->GetBody(), CVector3(0, 0.99f, 0));
+    point->CalcForces(0.005f);
+    EXPECT_EQ(terrain.partQueries, 1);
+}
+
+TEST_F(CollisionPointTest, OneCrashSoundPerFourTenthsOfASecond)
+{
+    LoadPoint();
+    auto touch = [&](float seconds) {
+        // Above the ground for a step (sound ready), then in it.
+        PlaceBody(model->GetBody(), CVector3(0, 0.01f, 0));
+        for (float t = 0.0f; t < seconds; t += 0.005f)
+            point->CalcForces(0.005f);
+        PlaceBody(model->GetBody(), CVector3(0, -0.1f, 0));
+        point->CalcForces(0.005f);
+    };
+    touch(0.0f);
+    EXPECT_EQ(sounds.crashes, 1);
+    // 49 N = 1.85 times the weight: full volume.
+    EXPECT_FLOAT_EQ(sounds.lastCrash, 1.0f);
+    touch(0.2f);
+    EXPECT_EQ(sounds.crashes, 1);
+    touch(0.3f);
+    EXPECT_EQ(sounds.crashes, 2);
+    // Staying in the ground never repeats it.
+    for (int i = 0; i < 200; ++i)
+        point->CalcForces(0.005f);
+    EXPECT_EQ(sounds.crashes, 2);
+}
+
+TEST_F(CollisionPointTest, TrainerDroppedFromOneMetreComesToRest)
+{
+    // Four points under the corners of the trainer's mass, 10 cm below the body origin.
+    model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT LeftTip\n{\n .POSITION -0.6 -0.1 0\n}\n" +
+                         ".COLLISION_POINT RightTip\n{\n .POSITION 0.6 -0.1 0\n}\n" +
+                         ".COLLISION_POINT Nose\n{\n .POSITION 0 -0.1 -0.4\n}\n" +
+                         ".COLLISION_POINT Tail\n{\n .POSITION 0 -0.1 0.4\n}\n");
+    ASSERT_TRUE(fixture.loaded);
+    model->UpdateModel(0.0f);
+    PlaceBody(model->GetBody(), CVector3(0, 1.1f, 0)); // points 1 m above the ground
+    bool damageShown = false;
+    for (int frame = 0; frame < 400; ++frame) // 8 s
+    {
+        model->UpdateModel(0.02f);
+        for (const auto& message : messages.shown)
+            damageShown = damageShown || message.text.rfind("Damage:", 0) == 0;
+    }
+    const CEngineDynamic& body = model->GetBody();
+    // Each point carries a quarter of the weight at 490 N/m.
+    const float sink = kTrainerMassKg * kGravity / 4.0f / 490.0f;
+    EXPECT_NEAR(body.GetPosition().y, 0.1f - sink, 2e-3f);
+    EXPECT_LT(body.GetVelocity().Length(), 0.01f);
+    EXPECT_LT(body.GetAngularVelocity().Length(), 0.01f);
+    // Hitting the ground at 4.4 m/s is damage; lying there afterwards is rest.
+    EXPECT_TRUE(damageShown);
+    EXPECT_TRUE(model->IsResetMessageShown());
+    EXPECT_GE(sounds.crashes, 1);
+}

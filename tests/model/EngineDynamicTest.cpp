@@ -1,0 +1,256 @@
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "model/CEngineDynamic.h"
+#include "model/CForce.h"
+#include "model/CMassElement.h"
+
+namespace
+{
+constexpr float kPi = 3.14159265f;
+
+// A unit body: 1 kg, unit inertia, centre of mass at the origin.
+void MakeUnitBody(CEngineDynamic& body)
+{
+    body.ResetBody();
+    body.SetMassProperties(CMatrix3::Identity(), 1.0f, CVector3());
+}
+
+void ExpectNear(const CVector3& actual, const CVector3& expected, float tolerance)
+{
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+float OrthonormalError(const CMatrix3& m)
+{
+    const CMatrix3 p = m * m.Transposed();
+    float error = 0.0f;
+    for (int k = 0; k < 9; ++k)
+        error = std::fmax(error, std::fabs(p[k] - (k % 4 == 0 ? 1.0f : 0.0f)));
+    return error;
+}
+
+struct TSubStepCase
+{
+    const char* what;
+    float frameTime;
+    float maxStep;
+    int steps;
+    float stepLength;
+};
+
+class SubStepCount : public testing::TestWithParam<TSubStepCase>
+{
+};
+
+TEST_P(SubStepCount, SplitsTheFrameIntoEqualStepsNoLongerThanTheMaximum)
+{
+    const TSubStepCase& c = GetParam();
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    body.SetMaxIntegrationStep(c.maxStep);
+    std::vector<float> calls;
+    body.SetSubStepCallback([](void* context, float dt) { static_cast<std::vector<float>*>(context)->push_back(dt); },
+                            &calls);
+    body.Update(c.frameTime);
+    ASSERT_EQ(static_cast<int>(calls.size()), c.steps) << c.what;
+    for (float dt : calls)
+        EXPECT_NEAR(dt, c.stepLength, 1e-7f) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SubStepCount,
+    testing::Values(TSubStepCase{"a 0.02 s frame, 0.005 s steps", 0.02f, 0.005f, 5, 0.004f},
+                    TSubStepCase{"a frame shorter than the step", 0.004f, 0.005f, 1, 0.004f},
+                    TSubStepCase{"a frame equal to the step", 0.005f, 0.005f, 1, 0.005f},
+                    TSubStepCase{"exactly two steps give three", 0.01f, 0.005f, 3, 0.01f / 3.0f},
+                    TSubStepCase{"step 0 means one step per frame", 0.02f, 0.0f, 1, 0.02f},
+                    TSubStepCase{"a zero frame is one step of 0", 0.0f, 0.005f, 1, 0.0f},
+                    TSubStepCase{"a negative frame is no time", -0.01f, 0.005f, 1, 0.0f}));
+
+TEST(EngineDynamic, ForceAtTheCentreOfMassGivesNoTorque)
+{
+    CEngineDynamic body;
+    body.ResetBody();
+    body.SetMassProperties(CMatrix3::Identity(), 1.0f, CVector3(0.5f, 0.0f, 0.0f));
+    CForce force("F", 0);
+    force.vector = CVector3(0.0f, 10.0f, 3.0f);
+    force.point = CVector3(0.5f, 0.0f, 0.0f);
+    body.AddForce(&force);
+    body.Update(0.004f);
+    ExpectNear(body.GetTotalForce(), force.vector, 1e-6f);
+    ExpectNear(body.GetTotalTorque(), CVector3(), 1e-6f);
+}
+
+TEST(EngineDynamic, OffCentreForceGivesThePerpendicularTorque)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    CForce force("F", 0);
+    force.vector = CVector3(0.0f, 10.0f, 0.0f);
+    force.point = CVector3(1.0f, 0.0f, 0.0f); // 1 m along body X
+    body.AddForce(&force);
+    body.Update(0.004f);
+    // r x F = (1, 0, 0) x (0, 10, 0) = (0, 0, 10).
+    ExpectNear(body.GetTotalTorque(), CVector3(0.0f, 0.0f, 10.0f), 1e-5f);
+}
+
+TEST(EngineDynamic, TorqueArmTurnsWithTheBody)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    const CMatrix3 yaw = CMatrix3::FromAxisAngle(CVector3(0.0f, 1.0f, 0.0f), 0.5f * kPi);
+    body.SetOrientation(yaw);
+    CForce force("F", 0);
+    force.vector = CVector3(0.0f, 10.0f, 0.0f);
+    force.point = CVector3(1.0f, 0.0f, 0.0f);
+    CTorque extra("T", 0);
+    extra.vector = CVector3(1.0f, 2.0f, 3.0f); // world torques add as they are
+    body.AddForce(&force);
+    body.AddTorque(&extra);
+    body.Update(0.004f);
+    const CVector3 arm = force.point * yaw; // world
+    ExpectNear(body.GetTotalTorque(), arm.Cross(force.vector) + extra.vector, 1e-5f);
+}
+
+TEST(EngineDynamic, RunawayForceStopsTheBodyAndZeroesEveryRecord)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    CForce sane("Sane", 0);
+    sane.vector = CVector3(5.0f, 0.0f, 0.0f);
+    CForce runaway("Runaway", 0);
+    runaway.vector = CVector3(0.0f, 0.0f, -100000.0f);
+    CTorque torque("T", 0);
+    torque.vector = CVector3(0.0f, 3.0f, 0.0f);
+    body.AddForce(&sane);
+    body.AddForce(&runaway);
+    body.AddTorque(&torque);
+    body.SetVelocity(CVector3(10.0f, 0.0f, 0.0f));
+    body.SetAngularVelocity(CVector3(0.0f, 2.0f, 0.0f));
+    body.Update(0.004f);
+
+    EXPECT_EQ(body.GetVelocity(), CVector3());
+    EXPECT_EQ(body.GetAngularVelocity(), CVector3());
+    EXPECT_EQ(body.GetPosition(), CVector3());
+    EXPECT_EQ(sane.vector, CVector3());
+    EXPECT_EQ(runaway.vector, CVector3());
+    EXPECT_EQ(torque.vector, CVector3());
+    // The sane record was summed before the runaway one: the sum is empty all the same.
+    EXPECT_EQ(body.GetTotalForce(), CVector3());
+    EXPECT_EQ(body.GetTotalTorque(), CVector3());
+}
+
+TEST(EngineDynamic, ForceJustBelowTheRunawayLimitIsApplied)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    CForce force("F", 0);
+    force.vector = CVector3(99999.0f, 0.0f, 0.0f);
+    body.AddForce(&force);
+    body.Update(0.004f);
+    EXPECT_GT(body.GetVelocity().x, 0.0f);
+}
+
+TEST(EngineDynamic, ZeroAngularVelocityKeepsTheOrientationExactly)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    body.SetOrientation(CMatrix3::FromEuler(0.3f, -0.2f, 0.7f));
+    body.SetVelocity(CVector3(1.0f, 2.0f, 3.0f));
+    body.Update(0.02f); // the first frame re-orthonormalises
+    const CMatrix3 settled = body.GetOrientation();
+    for (int frame = 2; frame <= 100; ++frame) // up to the next re-orthonormalisation
+        body.Update(0.02f);
+    EXPECT_EQ(body.GetOrientation(), settled);
+}
+
+TEST(EngineDynamic, OrientationIsOrthonormalAgainAfterOneHundredFrames)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    body.Update(0.02f); // frame 1: the trigger fires and restarts
+    // Drift: a sheared, stretched frame.
+    const CMatrix3 drifted = CMatrix3::FromRows({1.02f, 0.03f, 0.0f}, {0.0f, 0.98f, 0.04f}, {0.01f, 0.0f, 1.01f});
+    body.SetOrientation(drifted);
+    for (int frame = 2; frame <= 100; ++frame)
+        body.Update(0.02f);
+    EXPECT_GT(OrthonormalError(body.GetOrientation()), 1e-3f) << "re-orthonormalised before frame 101";
+    body.Update(0.02f); // frame 101
+    EXPECT_LT(OrthonormalError(body.GetOrientation()), 1e-5f);
+    EXPECT_NEAR(body.GetOrientation().Determinant(), 1.0f, 1e-5f);
+}
+
+TEST(EngineDynamic, ConstantSpinTurnsByOmegaTimesT)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    body.SetAngularVelocity(CVector3(0.0f, 0.5f * kPi, 0.0f)); // 90 deg/s about world Y
+    for (int i = 0; i < 50; ++i)
+        body.Update(0.02f);
+    // After 1 s the nose (-Z) points along -X: heading -90 deg, since +X is +90 deg.
+    EXPECT_NEAR(body.GetHeading(), -0.5f * kPi, 1e-3f);
+    EXPECT_NEAR(body.GetPitch(), 0.0f, 1e-4f);
+    EXPECT_NEAR(body.GetRoll(), 0.0f, 1e-4f);
+}
+
+TEST(EngineDynamic, SingularInertiaStopsRotationInsteadOfExploding)
+{
+    CEngineDynamic body;
+    body.ResetBody();
+    body.SetMassProperties(CMatrix3::Zero(), 1.0f, CVector3());
+    CTorque torque("T", 0);
+    torque.vector = CVector3(0.0f, 0.0f, 10.0f);
+    body.AddTorque(&torque);
+    body.Update(0.02f);
+    EXPECT_EQ(body.GetAngularVelocity(), CVector3());
+}
+
+TEST(EngineDynamic, PointVelocityAddsTheSpin)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    body.SetVelocity(CVector3(1.0f, 0.0f, 0.0f));
+    body.SetAngularVelocity(CVector3(0.0f, 2.0f, 0.0f));
+    // w x r = (0, 2, 0) x (0, 0, -1) = (-2, 0, 0).
+    ExpectNear(body.GetPointVelocity(CVector3(0.0f, 0.0f, -1.0f)), CVector3(-1.0f, 0.0f, 0.0f), 1e-6f);
+}
+
+TEST(EngineDynamic, ListsRefuseRecordsBeyondTheirCapacity)
+{
+    CEngineDynamic body;
+    std::vector<CForce> forces(CEngineDynamic::kMaxForces + 1);
+    std::vector<CTorque> torques(CEngineDynamic::kMaxTorques + 1);
+    for (int i = 0; i < CEngineDynamic::kMaxForces; ++i)
+        EXPECT_TRUE(body.AddForce(&forces[static_cast<size_t>(i)]));
+    EXPECT_FALSE(body.AddForce(&forces.back()));
+    for (int i = 0; i < CEngineDynamic::kMaxTorques; ++i)
+        EXPECT_TRUE(body.AddTorque(&torques[static_cast<size_t>(i)]));
+    EXPECT_FALSE(body.AddTorque(&torques.back()));
+    EXPECT_EQ(body.GetForceCount(), CEngineDynamic::kMaxForces);
+    EXPECT_EQ(body.GetTorqueCount(), CEngineDynamic::kMaxTorques);
+}
+
+TEST(EngineDynamic, StateRoundTripRestoresTheMotion)
+{
+    CEngineDynamic body;
+    MakeUnitBody(body);
+    body.SetPosition(CVector3(1.0f, 2.0f, 3.0f));
+    body.SetAngularVelocity(CVector3(0.1f, 0.2f, 0.3f));
+    body.SetVelocity(CVector3(4.0f, 0.0f, 0.0f));
+    body.Update(0.02f);
+    CBodyState saved;
+    body.GetState(saved);
+    const CMatrix3 orientation = body.GetOrientation();
+    const CVector3 position = body.GetPosition();
+    for (int i = 0; i < 10; ++i)
+        body.Update(0.02f);
+    body.SetState(saved);
+    EXPECT_EQ(body.GetPosition(), position);
+    EXPECT_EQ(body.GetOrientation(), orientation);
+    ExpectNear(body.WorldToBodyVector(body.BodyToWorldVector(CVector3(1.0f, 2.0f, 3.0f))), CVector3(1.0f, 2.0f, 3.0f),
+               1e-5f);
+}
+} // namespace

@@ -1,0 +1,529 @@
+// Engine and propeller: the blade-element sum against hand values and published figures, the
+// engine's speed balance, its start/stop logic with its messages, the slipstream, and the
+// flight-recording record.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "AeroTestSupport.h"
+#include "ModelTestSupport.h"
+#include "model/CAirfoil.h"
+#include "model/CPartCollisionPoint.h"
+#include "model/CPartEngineProp.h"
+#include "model/CPartPropeller.h"
+#include "model/CPropellerCalculator.h"
+#include "model/ExpoCurve.h"
+#include "model/IModelSounds.h"
+#include "model/PartClassTable.h"
+
+namespace
+{
+constexpr float kPi = 3.14159265f;
+
+// APC 10x6: 10 in diameter, 6 in pitch.
+constexpr float kDiameter10 = 0.254f;
+constexpr float kPitch6 = 0.1524f;
+
+std::string ReadSourceFile(const std::string& relative)
+{
+    std::ifstream in(SourceDir() / relative);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CRecordingSounds : public IModelSounds
+{
+public:
+    class CSound : public IEngineSound
+    {
+    public:
+        explicit CSound(CRecordingSounds& owner) : m_owner(owner) {}
+        void SetState(float revPerSecond, float throttle, bool running) override
+        {
+            m_owner.revs = revPerSecond;
+            m_owner.throttle = throttle;
+            m_owner.running = running;
+        }
+        void SetPosition(float, float, float) override {}
+
+    private:
+        CRecordingSounds& m_owner;
+    };
+    std::unique_ptr<IEngineSound> CreateEngineSound() override { return std::make_unique<CSound>(*this); }
+    void PlayCrash(float strength) override { crashes.push_back(strength); }
+    void PlayTouch(float strength) override { touches.push_back(strength); }
+
+    float revs = 0.0f;
+    float throttle = 0.0f;
+    bool running = false;
+    std::vector<float> crashes;
+    std::vector<float> touches;
+};
+} // namespace
+
+TEST(ExpoCurveTest, Table)
+{
+    struct TRow
+    {
+        float x, k, expected;
+    } rows[] = {
+        {0.25f, 0.5f, 0.5f},                          // square root
+        {-0.25f, 0.5f, -0.5f},                        // odd for k > 0
+        {0.0f, 0.5f, 0.0f},
+        {0.5f, -0.25f, 1.0f - std::pow(0.5f, 0.75f)}, // 1 - (1 - x)^(1 + k)
+        {-0.5f, -0.5f, std::sqrt(0.5f) - 1.0f},       // (1 + x)^(1 + k) - 1
+        {1.0f, -0.25f, 1.0f},
+        {0.0f, -0.5f, 0.0f},
+    };
+    for (const TRow& row : rows)
+        EXPECT_NEAR(Expo(row.x, row.k), row.expected, 1e-6f) << "x " << row.x << " k " << row.k;
+}
+
+// --- Propeller calculation with an airfoil of Cl = alpha / 100 (deg) and Cd = 0.02.
+
+class PropellerCalcTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        airfoil = aero_test::AirfoilFromText(aero_test::kLinearAirfoil);
+        calculator.Setup(airfoil.get(), 2, kDiameter10, kPitch6, 0.075f);
+    }
+    std::unique_ptr<CAirfoil> airfoil;
+    CPropellerCalculator calculator;
+};
+
+TEST_F(PropellerCalcTest, StaticTorqueIsTheProfileDragSum)
+{
+    // At V = 0 every section sees gamma = 0, so its torque is q Cd r with q = (2 pi r n)^2 c b
+    // 0.6125: summed over r = 0.05 i D, that is B (2 pi n)^2 c b 0.6125 Cd D^3 sum(i^3) / 8000.
+    const float n = 200.0f;
+    const float c = 0.075f * kDiameter10;
+    const float b = 0.05f * kDiameter10;
+    const float expected = 2.0f * std::pow(2.0f * kPi * n, 2.0f) * c * b * 0.6125f * 0.02f *
+                           std::pow(kDiameter10, 3.0f) * 3025.0f / 8000.0f;
+    float thrust = 0.0f, torque = 0.0f;
+    calculator.Calc(0.0f, n, thrust, torque);
+    EXPECT_NEAR(torque, expected, expected * 1e-4f);
+    EXPECT_NEAR(expected, 0.057999f, 1e-5f);
+}
+
+TEST_F(PropellerCalcTest, ForcesAgainstHandValues)
+{
+    // Values summed section by section on paper (a calculator script of the same formulas).
+    struct TRow
+    {
+        float airSpeed, revs, thrust, torque;
+    } rows[] = {
+        {0.0f, 200.0f, 4.34408f, 0.057999f},  // static: thrust from the blade angle alone
+        {20.0f, 200.0f, 1.36006f, 0.082177f}, // forward flight: inflow angle eats the thrust
+        {0.0f, 100.0f, 1.08602f, 0.014500f},  // half the speed: a quarter of both
+    };
+    for (const TRow& row : rows)
+    {
+        float thrust = 0.0f, torque = 0.0f;
+        calculator.Calc(row.airSpeed, row.revs, thrust, torque);
+        EXPECT_NEAR(thrust, row.thrust, row.thrust * 1e-4f) << "V " << row.airSpeed << " n " << row.revs;
+        EXPECT_NEAR(torque, row.torque, row.torque * 1e-4f) << "V " << row.airSpeed << " n " << row.revs;
+    }
+}
+
+TEST_F(PropellerCalcTest, NothingBelowOneRevolutionPerMinuteOrWithoutAirfoil)
+{
+    float thrust = 1.0f, torque = 1.0f;
+    calculator.Calc(0.0f, 1.0f / 60.0f, thrust, torque);
+    EXPECT_EQ(thrust, 0.0f);
+    EXPECT_EQ(torque, 0.0f);
+
+    CPropellerCalculator invalid;
+    invalid.Setup(nullptr, 2, kDiameter10, kPitch6, 0.075f);
+    thrust = torque = 1.0f;
+    invalid.Calc(0.0f, 200.0f, thrust, torque);
+    EXPECT_FALSE(invalid.IsValid());
+    EXPECT_EQ(thrust, 0.0f);
+    EXPECT_EQ(torque, 0.0f);
+
+    // A zero diameter is no propeller (and no division by a zero disk later).
+    CPropellerCalculator flat;
+    flat.Setup(airfoil.get(), 2, 0.0f, kPitch6, 0.075f);
+    EXPECT_FALSE(flat.IsValid());
+}
+
+TEST_F(PropellerCalcTest, TraceListsEverySection)
+{
+    std::string trace;
+    float thrust = 0.0f, torque = 0.0f;
+    calculator.Calc(5.0f, 150.0f, thrust, torque, &trace);
+    EXPECT_EQ(trace.rfind("Propeller data", 0), 0u);
+    EXPECT_NE(trace.find("Section 10\t"), std::string::npos);
+    EXPECT_NE(trace.find("fSumBladeForceThrust = \t"), std::string::npos);
+}
+
+// --- The engine in a model.
+
+class EngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::string airfoil = ReadSourceFile("Data/Airfoil/NACA0012.afl");
+        ASSERT_FALSE(airfoil.empty()) << "Data/Airfoil/NACA0012.afl not found below " << SourceDir();
+        fixture.dir.Write("Data/Airfoil/NACA0012.afl", airfoil);
+        fixture.services.messages = &messages;
+        fixture.services.sounds = &sounds;
+    }
+
+    // A .40 glow engine on an APC 10x6 sport propeller, throttled by V_CH3.
+    void Load(const std::string& extra = "", float maxTorque = 0.4f)
+    {
+        channel = fixture.Input("V_CH3", -1.0f);
+        model = fixture.Load(".SERVO Throttle\n{\n .VARIABLE V_CH3\n .SPEED 0.01\n}\n"
+                             ".PROPELLER Prop\n{\n .DIAMETER 0.254\n .PITCH 0.1524\n .AIRFOIL NACA0012.afl\n}\n"
+                             ".ENGINE_PROP Engine\n{\n .MAX_TORQUE " +
+                             std::to_string(maxTorque) +
+                             "\n .MASS 0.3\n .TOKEN_PROPELLER Prop\n .TOKEN_SERVO Throttle\n"
+                             " .TOKEN_COLLISION_POINT Nose\n}\n"
+                             ".COLLISION_POINT Nose\n{\n .POSITION 0 0 -0.5\n}\n" +
+                             extra);
+        ASSERT_TRUE(fixture.loaded);
+        engine = dynamic_cast<CPartEngineProp*>(model->FindPart(PART_ENGINE_PROP, "Engine"));
+        ASSERT_NE(engine, nullptr);
+        model->UpdateModel(0.0f); // links the parts
+    }
+
+    // Takes the engine through its start sequence (throttle back, then up to t).
+    void Start(float throttle)
+    {
+        channel->SetValue(-1.0f);
+        RunFrames(*model, 5);
+        channel->SetValue(2.0f * throttle - 1.0f);
+        RunFrames(*model, 2);
+        ASSERT_EQ(engine->GetState(), CPartEngineProp::kRunning);
+    }
+
+    // Spins the engine up in place: force steps only, the body stays where it is.
+    void SpinFor(float seconds, float dt = 0.005f)
+    {
+        for (float t = 0.0f; t < seconds; t += dt)
+            engine->CalcForces(dt);
+    }
+
+    bool Shown(const std::string& text, bool removed = false) const
+    {
+        for (const auto& message : messages.shown)
+            if (message.text == text && message.removed == removed)
+                return true;
+        return false;
+    }
+
+    CModelFixture fixture;
+    CRecordingMessages messages;
+    CRecordingSounds sounds;
+    std::unique_ptr<CModel> model;
+    CPartEngineProp* engine = nullptr;
+    CVariable* channel = nullptr;
+};
+
+const char* const kStoppedText = "Engine is stopped.\nTHROTTLE BACK to start the engine";
+const char* const kPushText = "PUSH THROTTLE to start the engine";
+
+TEST_F(EngineTest, StartSequenceNeedsThrottleBackThenUp)
+{
+    Load();
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleBack);
+    // A throttle left open does not start it.
+    channel->SetValue(0.5f);
+    RunFrames(*model, 110);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleBack);
+    EXPECT_TRUE(Shown(kStoppedText));
+    EXPECT_FALSE(sounds.running);
+
+    // t = 0.15: between the thresholds, not yet "back".
+    channel->SetValue(-0.7f);
+    RunFrames(*model, 5);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleBack);
+    channel->SetValue(-0.85f); // t = 0.075 < 0.1
+    RunFrames(*model, 2);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleUp);
+    EXPECT_TRUE(Shown(kStoppedText, true));
+
+    channel->SetValue(-0.65f); // t = 0.175 < 0.2: still waiting
+    RunFrames(*model, 60);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleUp);
+    EXPECT_TRUE(Shown(kPushText));
+    channel->SetValue(-0.59f); // t = 0.205
+    RunFrames(*model, 2);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kRunning);
+    EXPECT_TRUE(Shown(kPushText, true));
+    EXPECT_TRUE(sounds.running);
+}
+
+TEST_F(EngineTest, MessagesWaitForTheirDelay)
+{
+    Load();
+    channel->SetValue(0.5f);
+    // "stopped" shows 2 s after the stop; posted in the first frame.
+    RunFrames(*model, 95, 0.02f); // 1.9 s
+    EXPECT_TRUE(messages.shown.empty());
+    RunFrames(*model, 10, 0.02f);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, kStoppedText);
+    EXPECT_LE(messages.shown[0].seconds, 0.0f); // until removed
+
+    // Throttle back before "push" had time to show: it shows 1 s later.
+    channel->SetValue(-1.0f);
+    RunFrames(*model, 45, 0.02f);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    RunFrames(*model, 10, 0.02f);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, kPushText);
+
+    // A start before a message showed removes it without ever showing it.
+    channel->SetValue(0.0f);
+    RunFrames(*model, 2);
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(EngineTest, HitOnItsCollisionPointStopsIt)
+{
+    Load();
+    Start(0.5f);
+    CBodyState state;
+    model->GetBody().GetState(state);
+    state.position.y = -0.05f; // nose 5 cm in the ground
+    model->GetBody().SetState(state);
+    RunFrames(*model, 2);
+    EXPECT_NE(engine->GetState(), CPartEngineProp::kRunning);
+    EXPECT_FALSE(sounds.running);
+}
+
+TEST_F(EngineTest, CrashedModelWaitsBeforeAskingForThrottle)
+{
+    Load();
+    // Resting on its collision points long enough raises the model's reset prompt.
+    model->AddContact(0, 20.0f);
+    RunFrames(*model, 1);
+    ASSERT_TRUE(model->IsResetMessageShown());
+    RunFrames(*model, 1);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kStopped);
+    channel->SetValue(-1.0f);
+    RunFrames(*model, 5);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kStopped);
+}
+
+TEST_F(EngineTest, SpeedBalancesEngineTorqueAgainstPropellerAndFriction)
+{
+    Load();
+    Start(1.0f);
+    SpinFor(3.0f);
+    const float n = engine->GetRevPerSecond();
+    const float friction = (n * 1e-6f + 1e-4f) * n;
+    EXPECT_NEAR(engine->GetPropellerTorque() + friction, 0.4f, 0.004f);
+    EXPECT_GT(n, 20.0f);
+    EXPECT_LT(n, 333.0f);
+}
+
+TEST_F(EngineTest, ThrottleClosedKeepsTheMinimumSpeed)
+{
+    Load();
+    Start(1.0f);
+    SpinFor(2.0f);
+    channel->SetValue(-1.0f);
+    RunFrames(*model, 1);
+    SpinFor(3.0f);
+    // The propeller's drag alone would stop it: it windmills at 20 rev/s.
+    EXPECT_FLOAT_EQ(engine->GetRevPerSecond(), 20.0f);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kRunning);
+}
+
+TEST_F(EngineTest, ThrustAndReactionTorqueAlongTheAxis)
+{
+    Load();
+    engine->GetSettings().heading = 90.0f; // thrust along +X
+    engine->GetSettings().StoreProperties();
+    engine->ApplyProperties();
+    Start(1.0f);
+    SpinFor(1.0f);
+    const CForce& thrust = engine->GetForce(0);
+    const CTorque& drag = engine->GetTorque(0);
+    aero_test::ExpectNear(thrust.vector, CVector3(engine->GetThrust(), 0.0f, 0.0f), 1e-3f, "thrust");
+    aero_test::ExpectNear(drag.vector, CVector3(-engine->GetPropellerTorque(), 0.0f, 0.0f), 1e-5f, "torque");
+    EXPECT_GT(engine->GetThrust(), 0.0f);
+}
+
+TEST_F(EngineTest, MissingServoOrPropellerMakesNothing)
+{
+    CDiagLines diag;
+    channel = fixture.Input("V_CH3", 1.0f);
+    model = fixture.Load(".PROPELLER Prop\n{\n .AIRFOIL NACA0012.afl\n}\n"
+                         ".ENGINE_PROP Engine\n{\n .MAX_TORQUE 1\n .TOKEN_PROPELLER Prop\n .TOKEN_SERVO None\n}\n");
+    engine = dynamic_cast<CPartEngineProp*>(model->FindPart(PART_ENGINE_PROP, "Engine"));
+    ASSERT_NE(engine, nullptr);
+    RunFrames(*model, 10);
+    EXPECT_FALSE(engine->IsLinked());
+    EXPECT_TRUE(engine->GetForce(0).vector.IsZero());
+    EXPECT_TRUE(diag.Contains("TOKEN_SERVO 'None' is no SERVO"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(EngineTest, SlipstreamInsideAndOutside)
+{
+    Load();
+    Start(1.0f);
+    SpinFor(2.0f);
+    const float w = engine->GetAirVelocityBehindPropeller();
+    ASSERT_GT(w, 1.0f);
+    const float r = 0.5f * kDiameter10;
+    // Thrust axis -Z: behind the propeller is +Z.
+    struct TRow
+    {
+        CVector3 point;
+        bool inside;
+        float speed; // m/s, blown backwards (+Z)
+        const char* what;
+    } rows[] = {
+        {CVector3(0, 0, 0), false, 0.0f, "in the disk plane"},
+        {CVector3(0, 0, -0.1f), false, 0.0f, "in front"},
+        {CVector3(0, 0, 15 * r), true, w * std::pow(0.5f, 0.75f), "on the axis, half way"},
+        {CVector3(1.5f * r, 0, 15 * r), true, w * std::pow(0.5f, 0.75f) * std::sqrt(0.5f), "half the stream radius"},
+        {CVector3(3.0f * r, 0, 15 * r), true, 0.0f, "beyond the widened stream, within 4 R"},
+        {CVector3(4.1f * r, 0, 15 * r), false, 0.0f, "beyond 4 R"},
+        {CVector3(0, 0, 30 * r), false, 0.0f, "at the end of the stream"},
+        {CVector3(0, 0, 0.01f), true, w * std::pow(1.0f - 0.01f / (30 * r), 0.75f), "just behind the hub"},
+    };
+    for (const TRow& row : rows)
+    {
+        CVector3 wind(9, 9, 9);
+        EXPECT_EQ(engine->GetInducedWind(wind, row.point), row.inside) << row.what;
+        aero_test::ExpectNear(wind, CVector3(0, 0, row.speed), 1e-3f * w, row.what);
+    }
+    // The model sums the parts' answers for the wings.
+    CVector3 sum;
+    EXPECT_TRUE(model->GetInducedWind(sum, CVector3(0, 0, 15 * r)));
+    EXPECT_NEAR(sum.z, w * std::pow(0.5f, 0.75f), 1e-3f * w);
+}
+
+TEST_F(EngineTest, DiagnosticTextDescribesSlipstreamQueries)
+{
+    Load();
+    Start(1.0f);
+    engine->SetDiagnostics(true);
+    SpinFor(0.5f);
+    CVector3 wind;
+    engine->GetInducedWind(wind, CVector3(0, 0, 0.5f));
+    std::string text;
+    engine->GetDebugText(text);
+    EXPECT_NE(text.find("RPM = "), std::string::npos);
+    EXPECT_NE(text.find("bPointIsInsideSlipStream = 1"), std::string::npos);
+    engine->CalcForces(0.005f); // the next step starts a fresh text
+    EXPECT_TRUE(engine->GetInfoText().empty());
+}
+
+TEST_F(EngineTest, RecordedStateRoundTripsAndRejectsDamage)
+{
+    Load();
+    Start(0.6f);
+    SpinFor(0.5f);
+    std::vector<unsigned char> bytes;
+    ASSERT_EQ(engine->SaveState(bytes), 8);
+    ASSERT_EQ(bytes.size(), 8u);
+    const float savedRevs = engine->GetRevPerSecond();
+
+    // Stopped in the recording: restoring it stops the running engine.
+    std::vector<unsigned char> stopped = bytes;
+    const std::int32_t one = 1;
+    std::memcpy(stopped.data() + 4, &one, 4);
+    SpinFor(0.5f);
+    EXPECT_EQ(engine->LoadState(stopped.data(), 8), 8);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kStopped);
+    EXPECT_FLOAT_EQ(engine->GetRevPerSecond(), savedRevs);
+    RunFrames(*model, 1);
+    EXPECT_FALSE(sounds.running);
+
+    // Running again: the pending start message goes.
+    EXPECT_EQ(engine->LoadState(bytes.data(), 8), 8);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kRunning);
+
+    // Too short, a NaN speed, an unknown state: refused, nothing changes.
+    EXPECT_EQ(engine->LoadState(bytes.data(), 7), 0);
+    std::vector<unsigned char> bad = bytes;
+    const float nan = std::nanf("");
+    std::memcpy(bad.data(), &nan, 4);
+    EXPECT_EQ(engine->LoadState(bad.data(), 8), 0);
+    bad = bytes;
+    const std::int32_t unknown = 7;
+    std::memcpy(bad.data() + 4, &unknown, 4);
+    EXPECT_EQ(engine->LoadState(bad.data(), 8), 0);
+    EXPECT_EQ(engine->GetState(), CPartEngineProp::kRunning);
+}
+
+// --- Published figures: a .40 two-stroke on an APC 10x6 (see the reference data).
+
+TEST_F(EngineTest, TenBySixAgainstPublishedFigures)
+{
+    Load();
+    const CPartPropeller* propeller = dynamic_cast<CPartPropeller*>(model->FindPart(PART_PROPELLER, "Prop"));
+    ASSERT_NE(propeller, nullptr);
+    ASSERT_TRUE(propeller->GetCalculator().IsValid());
+
+    // Static thrust and torque at the rpm of a .40 on a 10x6 (APC: 20.1 N / 0.315 N*m at 11000,
+    // 24.1 N / 0.375 N*m at 12000).
+    for (float rpm : {11000.0f, 12000.0f, 12500.0f})
+    {
+        float thrust = 0.0f, torque = 0.0f;
+        propeller->Calc(0.0f, rpm / 60.0f, thrust, torque);
+        std::printf("[ figures  ] 10x6 static %5.0f rpm: thrust %6.2f N, torque %6.3f N*m\n",
+                    static_cast<double>(rpm), static_cast<double>(thrust), static_cast<double>(torque));
+        // Sections spaced out to a whole diameter made about 90 N here; the blade ends at the tip.
+        EXPECT_GT(thrust, 17.0f);
+        EXPECT_LT(thrust, 28.0f);
+        EXPECT_GT(torque, 0.25f);
+        EXPECT_LT(torque, 0.50f);
+    }
+
+    // Thrust against advance ratio J = V / (n D) at 10000 rpm, as a fraction of the static
+    // thrust; APC's table falls to 0.50 at J = 0.40 and to 0 at J = 0.78.
+    const float n = 10000.0f / 60.0f;
+    float staticThrust = 0.0f, torque = 0.0f;
+    propeller->Calc(0.0f, n, staticThrust, torque);
+    struct TRow
+    {
+        float j, apcFraction;
+    } rows[] = {{0.1072f, 15.484f / 16.571f}, {0.2145f, 13.998f / 16.571f}, {0.3217f, 12.032f / 16.571f},
+                {0.4021f, 10.236f / 16.571f}, {0.5094f, 7.529f / 16.571f},  {0.6166f, 4.586f / 16.571f},
+                {0.7238f, 1.520f / 16.571f}};
+    float previous = staticThrust;
+    for (const TRow& row : rows)
+    {
+        float thrust = 0.0f;
+        propeller->Calc(row.j * n * kDiameter10, n, thrust, torque);
+        std::printf("[ figures  ] 10x6 J %.3f: thrust %6.2f N = %.3f of static (APC %.3f), torque %6.3f N*m\n",
+                    static_cast<double>(row.j), static_cast<double>(thrust),
+                    static_cast<double>(thrust / staticThrust), static_cast<double>(row.apcFraction),
+                    static_cast<double>(torque));
+        // The stalled blade roots recover a little thrust at the lowest advance ratios, as on
+        // real propellers; from J = 0.2 on the thrust must fall.
+        if (row.j > 0.2f)
+        {
+            EXPECT_LT(thrust, previous) << "thrust must fall with the advance ratio";
+        }
+        previous = thrust;
+    }
+
+    // The engine's own balance with MAX_TORQUE 0.4 N*m at full throttle.
+    Start(1.0f);
+    SpinFor(3.0f);
+    std::printf("[ figures  ] engine MAX_TORQUE 0.4: %.0f rpm, thrust %.2f N, torque %.3f N*m, slipstream %.1f m/s\n",
+                static_cast<double>(engine->GetRevPerSecond() * 60.0f), static_cast<double>(engine->GetThrust()),
+                static_cast<double>(engine->GetPropellerTorque()),
+                static_cast<double>(engine->GetAirVelocityBehindPropeller()));
+}

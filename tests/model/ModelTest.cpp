@@ -1,0 +1,384 @@
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "data/CComponentNode.h"
+#include "data/CProperty.h"
+#include "data/CPropertySet.h"
+#include "model/CModel.h"
+#include "model/CPart.h"
+#include "model/CPartModelInfo.h"
+#include "model/CPartPhysic.h"
+#include "model/PartClassTable.h"
+#include "model/ModelTestSupport.h"
+
+namespace
+{
+const char* const kGravityOnly = ".GRAVITY G\n{\n}\n";
+
+CForce* FindForce(CEngineDynamic& body, const std::string& name)
+{
+    for (int i = 0; i < body.GetForceCount(); ++i)
+        if (body.GetForce(i)->name == name)
+            return body.GetForce(i);
+    return nullptr;
+}
+
+CTorque* FindTorque(CEngineDynamic& body, const std::string& name)
+{
+    for (int i = 0; i < body.GetTorqueCount(); ++i)
+        if (body.GetTorque(i)->name == name)
+            return body.GetTorque(i);
+    return nullptr;
+}
+
+TEST(Model, PartsComeInClassOrderThenFileOrder)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".BATTERY Second\n{\n}\n"
+                              ".SERVO S\n{\n}\n"
+                              ".MODEL_INFO M\n{\n}\n"
+                              ".BATTERY First\n{\n}\n"
+                              ".GRAVITY G\n{\n}\n");
+    ASSERT_TRUE(fixture.loaded);
+    const char* const expected[][2] = {
+        {"MODEL_INFO", "M"}, {"GRAVITY", "G"}, {"SERVO", "S"}, {"BATTERY", "Second"}, {"BATTERY", "First"}};
+    ASSERT_EQ(model->GetPartCount(), 5);
+    for (int i = 0; i < 5; ++i)
+    {
+        EXPECT_STREQ(GetPartClass(model->GetPart(i)->GetClassIndex())->blockToken, expected[i][0]) << i;
+        EXPECT_EQ(model->GetPart(i)->GetName(), expected[i][1]) << i;
+    }
+    EXPECT_EQ(model->GetModelInfo(), model->GetPart(0));
+}
+
+TEST(Model, MissingModelInfoIsCreatedWithDefaults)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".BATTERY B\n{\n}\n");
+    ASSERT_TRUE(fixture.loaded);
+    ASSERT_NE(model->GetModelInfo(), nullptr);
+    EXPECT_EQ(model->GetPart(0), model->GetModelInfo());
+    EXPECT_EQ(model->GetModelInfo()->GetName(), "M");
+    model->UpdateModel(0.02f);
+    EXPECT_FLOAT_EQ(model->GetBody().GetMaxIntegrationStep(), 0.005f);
+}
+
+TEST(Model, MissingFileIsNotLoaded)
+{
+    CModelFixture fixture;
+    CModel model(fixture.services);
+    EXPECT_FALSE(model.LoadModel("nothing.mod"));
+}
+
+TEST(Model, MasslessModelFliesAsAOneKilogramCube)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(kGravityOnly);
+    model->UpdateModel(0.02f);
+    const CEngineDynamic& body = model->GetBody();
+    EXPECT_FLOAT_EQ(body.GetMass(), 1.0f);
+    EXPECT_NEAR(body.GetCentreOfMass().Length(), 0.0f, 1e-5f);
+    EXPECT_NEAR(body.GetInertia()[0], 0.16625f, 1e-4f);
+    EXPECT_NEAR(body.GetInertia()[4], 0.16625f, 1e-4f);
+    EXPECT_NEAR(body.GetInertia()[8], 0.16625f, 1e-4f);
+}
+
+TEST(Model, FreeFallCoversHalfGTSquared)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(kGravityOnly);
+    model->GetBody().SetPosition(CVector3(0.0f, 100.0f, 0.0f));
+    RunFrames(*model, 50); // 1 s
+    // Semi-implicit Euler with 0.004 s steps overshoots by g*h*t/2 = 0.0196 m.
+    EXPECT_NEAR(100.0f - model->GetBody().GetPosition().y, 4.905f, 0.03f);
+    EXPECT_NEAR(model->GetBody().GetVelocity().y, -9.81f, 1e-3f);
+    EXPECT_NEAR(model->GetBody().GetPosition().x, 0.0f, 1e-6f);
+    // Still air: the model sees the air rise past it.
+    EXPECT_NEAR(model->GetVerticalAirSpeed(), 9.81f, 1e-3f);
+    EXPECT_NEAR(model->GetFlightPathAngle(), 0.5f * 3.14159265f, 1e-3f);
+}
+
+TEST(Model, DisabledForcesVanishButTheMassStays)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".GRAVITY G\n{\n}\n.BATTERY B\n{\n .MASS 2.0\n}\n");
+    CPart* gravity = model->FindPart(PART_GRAVITY, "G");
+    CPart* battery = model->FindPart(PART_BATTERY, "B");
+    ASSERT_NE(gravity, nullptr);
+    ASSERT_NE(battery, nullptr);
+    gravity->SetEnableMask(CPart::kEnableMass | CPart::kEnableRender);
+    battery->SetEnableMask(CPart::kEnableMass | CPart::kEnableRender);
+    model->GetBody().SetPosition(CVector3(0.0f, 10.0f, 0.0f));
+    RunFrames(*model, 10);
+    EXPECT_EQ(gravity->AsPhysic()->GetForce(0).vector, CVector3());
+    EXPECT_FLOAT_EQ(model->GetBody().GetPosition().y, 10.0f);
+    EXPECT_NEAR(model->GetBody().GetMass(), 2.0f, 1e-5f);
+}
+
+TEST(Model, MassBitClearLeavesThePartOutOfTheMass)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".BATTERY A\n{\n .MASS 2.0\n}\n.BATTERY B\n{\n .MASS 3.0\n}\n");
+    model->FindPart(PART_BATTERY, "B")->SetEnableMask(CPart::kEnableForces);
+    model->UpdateModel(0.02f);
+    EXPECT_NEAR(model->GetBody().GetMass(), 2.0f, 1e-5f);
+}
+
+TEST(Model, UprightAidFadesOutButStillDampsAtThreeMetres)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load("");
+    CEngineDynamic& body = model->GetBody();
+    model->UpdateModel(0.0f); // link and weigh
+    body.SetPosition(CVector3(0.0f, 3.0f, 0.0f));
+    body.SetAngularVelocity(CVector3(0.0f, 1.0f, 0.0f));
+    model->SetUpright(true);
+    model->UpdateModel(0.02f);
+    CForce* force = FindForce(body, "Upright Model");
+    CTorque* torque = FindTorque(body, "Upright Model");
+    ASSERT_NE(force, nullptr);
+    ASSERT_NE(torque, nullptr);
+    EXPECT_EQ(force->vector, CVector3());
+    EXPECT_LT(torque->vector.y, 0.0f);
+    EXPECT_LT(body.GetAngularVelocity().y, 1.0f);
+}
+
+TEST(Model, UprightAidLiftsNearTheGround)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load("");
+    CEngineDynamic& body = model->GetBody();
+    model->UpdateModel(0.0f);
+    body.SetPosition(CVector3(0.0f, 0.5f, 0.0f));
+    model->SetUpright(true);
+    model->UpdateModel(0.004f); // one sub-step at 0.5 m
+    CForce* force = FindForce(body, "Upright Model");
+    ASSERT_NE(force, nullptr);
+    // k = 1 - 0.5 * 0.5, times 1 kg times 19.62 m/s^2, at the body point one metre up.
+    EXPECT_NEAR(force->vector.y, 0.75f * 19.62f, 1e-4f);
+    EXPECT_EQ(force->point, CVector3(0.0f, 1.0f, 0.0f));
+    model->SetUpright(false);
+    model->UpdateModel(0.004f);
+    EXPECT_EQ(force->vector, CVector3());
+}
+
+TEST(Model, DamageMessageAfterTwoSecondsOfHardContacts)
+{
+    CModelFixture fixture;
+    CRecordingMessages messages;
+    fixture.services.messages = &messages;
+    auto model = fixture.Load("");
+    model->UpdateModel(0.0f);
+    model->GetBody().SetVelocity(CVector3(5.0f, 0.0f, 0.0f));
+    model->GetBody().SetPosition(CVector3(0.0f, 1000.0f, 0.0f));
+    model->AddContact(0, 8.0f);
+    model->AddContact(0, 8.0f);
+    model->AddContact(1, 100.0f); // other kinds never count
+    RunFrames(*model, 90);        // 1.8 s
+    EXPECT_TRUE(messages.shown.empty());
+    RunFrames(*model, 20);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Damage: 16");
+    EXPECT_FLOAT_EQ(messages.shown[0].seconds, 4.0f);
+    EXPECT_EQ(model->GetDamageSum(), 0.0f);
+}
+
+TEST(Model, ResetHintShowsWhileRestingAndGoesWhenContactsStop)
+{
+    CModelFixture fixture;
+    CRecordingMessages messages;
+    fixture.services.messages = &messages;
+    auto model = fixture.Load("");
+    model->UpdateModel(0.0f);
+    model->AddContact(0, 11.0f); // at rest: into the rest sum
+    model->UpdateModel(0.02f);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Press <key> to reset model position\nor\nPress <key> to turn model upright");
+    EXPECT_LE(messages.shown[0].seconds, 0.0f);
+    // Still resting during the first second: the hint stays.
+    model->AddContact(0, 1.0f);
+    RunFrames(*model, 60);
+    EXPECT_FALSE(messages.shown[0].removed);
+    // A full second without contacts removes it.
+    RunFrames(*model, 60);
+    EXPECT_TRUE(messages.shown[0].removed);
+    EXPECT_FALSE(model->IsResetMessageShown());
+}
+
+TEST(Model, PartHelpListingIsWritten)
+{
+    CModelFixture fixture;
+    ASSERT_TRUE(CModel::WritePartHelp());
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(BuildDataPath(DF_DEVELOPER_OUTPUT, "PartHelp.txt"), text));
+    EXPECT_EQ(text, std::string(38, '-') +
+                        "\r\nThis file contains a complete list of all Parts that can be used to build a model and "
+                        "all their parameters.\r\n" +
+                        std::string(38, '-') + "\r\n");
+}
+
+TEST(Model, AddPartKeepsTheClassOrder)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".GRAVITY G\n{\n}\n.BATTERY B\n{\n}\n");
+    CPart* servo = model->AddPart(PART_SERVO, "New");
+    ASSERT_NE(servo, nullptr);
+    EXPECT_EQ(model->GetPart(2), servo);
+    EXPECT_EQ(model->FindPart(PART_SERVO, "New"), servo);
+    EXPECT_EQ(model->FindPart(PART_SERVO, "new"), nullptr);
+    EXPECT_EQ(model->AddPart(99, "X"), nullptr);
+}
+
+TEST(Model, PartsAreNamedInTheComponentTree)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".BATTERY Pack\n{\n .MASS 0.5\n}\n");
+    CComponentNode* node = model->GetRegistryNode();
+    ASSERT_NE(node, nullptr);
+    int classType = -1;
+    CComponentNode* mass = node->Resolve("Pack.MASS", &classType);
+    ASSERT_NE(mass, nullptr);
+    EXPECT_EQ(classType, CLASS_CProperty);
+    EXPECT_NE(node->Resolve("Pack.POSITION.Y", &classType), nullptr);
+    EXPECT_EQ(classType, CLASS_CPropertyComponent);
+}
+
+TEST(Model, PropertyEditRelinksThePartAndReweighs)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".BATTERY B\n{\n .MASS 1.0\n}\n");
+    model->UpdateModel(0.02f);
+    EXPECT_NEAR(model->GetBody().GetMass(), 1.0f, 1e-5f);
+    model->FindPart(PART_BATTERY, "B")->GetPropertySet().FindProperty("MASS")->SetFloat(4.0f);
+    model->UpdateModel(0.02f);
+    EXPECT_NEAR(model->GetBody().GetMass(), 4.0f, 1e-5f);
+}
+
+// --- Refusals: what the model file must not be able to do.
+
+TEST(ModelRefusals, TooManyForceRecordsAreRefusedAtLoad)
+{
+    struct TCase
+    {
+        const char* block;
+        int count;
+        bool loads;
+        const char* what;
+    } cases[] = {
+        {"INPUT_FORCE", 127, true, "127 + the upright record: exactly 128 forces"},
+        {"INPUT_FORCE", 128, false, "129 forces"},
+        {"DRAG", 31, true, "31 + 1 = 32 torques"},
+        {"DRAG", 32, false, "33 torques"},
+    };
+    for (const TCase& c : cases)
+    {
+        CModelFixture fixture;
+        CDiagLines diag;
+        std::string text;
+        for (int i = 0; i < c.count; ++i)
+            text += StringPrintf(".%s P%i\n{\n}\n", c.block, i);
+        auto model = fixture.Load(text, "many.mod");
+        EXPECT_EQ(fixture.loaded, c.loads) << c.what;
+        if (!c.loads)
+        {
+            EXPECT_TRUE(diag.Contains("many.mod")) << c.what;
+            EXPECT_TRUE(diag.Contains("at most 128 and 32")) << c.what;
+            EXPECT_EQ(model->GetBody().GetForceCount(), 0) << "no record registered: " << c.what;
+            EXPECT_EQ(model->GetPartCount(), 0) << c.what;
+            model->UpdateModel(0.02f); // a caller that keeps it anyway gets a harmless empty model
+        }
+        else
+        {
+            model->UpdateModel(0.02f); // and it runs
+        }
+    }
+}
+
+TEST(ModelRefusals, FileNamesThatClimbOutOfTheirFolderAreRefused)
+{
+    CModelFixture fixture;
+    CRecordingPresentation presentation;
+    CRecordingPanels panels;
+    fixture.services.presentation = &presentation;
+    fixture.services.panels = &panels;
+    CDiagLines diag;
+    fixture.dir.Write("secret.txt", ".OUTPUT_FILE\n{\n .FILE_NAME \"x.txt\"\n}\n");
+    auto model = fixture.Load(".OUTPUT_FILE \"../secret.txt\"\n"
+                              ".MODEL_INFO M\n{\n"
+                              " .3D_MODEL_FILE \"../../etc/passwd\"\n"
+                              " .SHADOW_TEXTURE_FILE \"/etc/shadow\"\n"
+                              " .INSTRUMENT_PANEL_FILE \"..\\\\Panel.txt\"\n"
+                              "}\n");
+    EXPECT_TRUE(fixture.loaded);
+    model->UpdateModel(0.02f);
+    EXPECT_TRUE(presentation.requested.empty());
+    EXPECT_TRUE(panels.requested.empty());
+    EXPECT_EQ(model->GetOutputFile(), nullptr);
+    EXPECT_TRUE(diag.Contains("OUTPUT_FILE '../secret.txt' refused"));
+    EXPECT_TRUE(diag.Contains("3D_MODEL_FILE '../../etc/passwd' refused"));
+    EXPECT_TRUE(diag.Contains("SHADOW_TEXTURE_FILE '/etc/shadow' refused"));
+    EXPECT_TRUE(diag.Contains("INSTRUMENT_PANEL_FILE"));
+}
+
+TEST(ModelRefusals, PlainFileNamesAreAskedFor)
+{
+    CModelFixture fixture;
+    CRecordingPresentation presentation;
+    CRecordingPanels panels;
+    fixture.services.presentation = &presentation;
+    fixture.services.panels = &panels;
+    auto model = fixture.Load(".MODEL_INFO M\n{\n"
+                              " .3D_MODEL_FILE \"Trainer.osg\"\n"
+                              " .SHADOW_TEXTURE_FILE \"Shadow.bmp\"\n"
+                              " .INSTRUMENT_PANEL_FILE \"Panel.txt\"\n"
+                              "}\n");
+    model->UpdateModel(0.02f);
+    EXPECT_EQ(panels.requested, std::vector<std::string>{"Panel.txt"});
+    EXPECT_EQ(presentation.requested, (std::vector<std::string>{"Trainer.osg", "Shadow.bmp"}));
+    ASSERT_NE(model->GetModelInfo(), nullptr);
+    EXPECT_TRUE(model->GetModelInfo()->Is3DObjectLoaded());
+}
+
+TEST(ModelRefusals, OutputFileNameInsideTheDefinitionMustBePlainToo)
+{
+    CModelFixture fixture;
+    CDiagLines diag;
+    fixture.dir.Write("Output/escape.def", ".OUTPUT_FILE\n{\n .FILE_NAME \"../escaped.txt\"\n}\n");
+    fixture.dir.Write("Output/good.def", ".OUTPUT_FILE\n{\n .FILE_NAME \"log.txt\"\n .OUT_VARIABLE V_CH1\n}\n");
+    fixture.Input("V_CH1", 0.25f);
+
+    auto refused = fixture.Load(".OUTPUT_FILE \"escape.def\"\n");
+    EXPECT_TRUE(fixture.loaded);
+    EXPECT_EQ(refused->GetOutputFile(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(fixture.dir.Path() / "escaped.txt"));
+
+    auto logging = fixture.Load(".OUTPUT_FILE \"good.def\"\n");
+    ASSERT_NE(logging->GetOutputFile(), nullptr);
+    logging->UpdateModel(0.02f);
+    logging.reset(); // closes the file
+    const std::string log = fixture.dir.Read("Output/log.txt");
+    EXPECT_NE(log.find("V_CH1"), std::string::npos);
+    EXPECT_NE(log.find("0.250000"), std::string::npos);
+}
+
+TEST(ModelRefusals, ModelNameOutsideTheModelFolderIsRefused)
+{
+    CModelFixture fixture;
+    fixture.dir.Write("Data/outside.mod", kGravityOnly);
+    CModel model(fixture.services);
+    EXPECT_FALSE(model.LoadModel("../outside.mod"));
+}
+
+TEST(ModelRefusals, IntegrationStepOutsideItsRangeIsClamped)
+{
+    CModelFixture fixture;
+    CDiagLines diag;
+    auto model = fixture.Load(".MODEL_INFO M\n{\n .MAX_INTEGRATION_STEP 0.0000001\n}\n");
+    model->UpdateModel(0.02f);
+    EXPECT_FLOAT_EQ(model->GetBody().GetMaxIntegrationStep(), 0.001f);
+    EXPECT_LE(model->GetBody().GetLastSubStepLength(), 0.001f);
+    EXPECT_GE(model->GetBody().GetLastSubStepCount(), 20);
+    EXPECT_TRUE(diag.Contains("MAX_INTEGRATION_STEP"));
+}
+} // namespace

@@ -1,0 +1,249 @@
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "model/CPartDrag.h"
+#include "model/CPartFuelTank.h"
+#include "model/CPartInputForce.h"
+#include "model/CPartServo.h"
+#include "model/IWindField.h"
+#include "model/PartClassTable.h"
+#include "model/ModelTestSupport.h"
+
+namespace
+{
+constexpr float kPi = 3.14159265f;
+
+// Seconds until the servo's position first equals target, in frames of frameTime.
+float TravelTime(CModel& model, CPartServo& servo, float target, float frameTime)
+{
+    float time = 0.0f;
+    for (int i = 0; i < 100000 && servo.GetServoPosition() != target; ++i)
+    {
+        model.UpdateModel(frameTime);
+        time += frameTime;
+    }
+    return time;
+}
+
+class ServoTest : public testing::Test
+{
+protected:
+    std::unique_ptr<CModel> Load(const char* speed)
+    {
+        auto model = fixture.Load(std::string(".SERVO S\n{\n .VARIABLE V_CH2\n .SPEED ") + speed + "\n}\n");
+        servo = static_cast<CPartServo*>(model->FindPart(PART_SERVO, "S"));
+        return model;
+    }
+    CModelFixture fixture;
+    CPartServo* servo = nullptr;
+};
+
+TEST_F(ServoTest, TravelTimeIsSpeedPerUnit)
+{
+    CVariable* channel = fixture.Input("V_CH2", 0.0f);
+    auto model = Load("0.6");
+    ASSERT_NE(servo, nullptr);
+    model->UpdateModel(0.0f);
+    channel->SetValue(1.0f);
+    EXPECT_NEAR(TravelTime(*model, *servo, 1.0f, 0.01f), 0.6f, 0.011f);
+    channel->SetValue(-1.0f);
+    EXPECT_NEAR(TravelTime(*model, *servo, -1.0f, 0.01f), 1.2f, 0.011f);
+    channel->SetValue(1.0f);
+    EXPECT_NEAR(TravelTime(*model, *servo, 1.0f, 0.01f), 1.2f, 0.011f);
+}
+
+TEST_F(ServoTest, SpeedZeroActsAsOneHundredthOfASecond)
+{
+    CVariable* channel = fixture.Input("V_CH2", 0.0f);
+    auto model = Load("0");
+    model->UpdateModel(0.0f);
+    channel->SetValue(1.0f);
+    model->UpdateModel(0.005f);
+    EXPECT_NEAR(servo->GetServoPosition(), 0.5f, 1e-5f);
+    model->UpdateModel(0.005f);
+    EXPECT_FLOAT_EQ(servo->GetServoPosition(), 1.0f);
+}
+
+TEST_F(ServoTest, WithoutItsVariableTheServoStaysAtZero)
+{
+    CDiagLines diag;
+    auto model = Load("0.6"); // V_CH2 does not exist
+    RunFrames(*model, 10);
+    EXPECT_EQ(servo->GetServoPosition(), 0.0f);
+    EXPECT_TRUE(diag.Contains("variable 'V_CH2' not found"));
+}
+
+TEST_F(ServoTest, LoadStateNeverReadsPastItsRecord)
+{
+    CVariable* channel = fixture.Input("V_CH2", 0.5f);
+    auto model = Load("0.01");
+    RunFrames(*model, 5);
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(servo->SaveState(bytes), 4);
+    ASSERT_EQ(bytes.size(), 4u);
+    channel->SetValue(-1.0f);
+    RunFrames(*model, 5);
+    // A short record is refused whole: nothing read, state kept.
+    EXPECT_EQ(servo->LoadState(bytes.data(), 3), 0);
+    EXPECT_EQ(servo->LoadState(nullptr, 4), 0);
+    EXPECT_FLOAT_EQ(servo->GetServoPosition(), -1.0f);
+    EXPECT_EQ(servo->LoadState(bytes.data(), 4), 4);
+    EXPECT_FLOAT_EQ(servo->GetServoPosition(), 0.5f);
+}
+
+TEST(SimpleParts, PartsWithoutStateReadNothing)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".BATTERY B\n{\n}\n.GRAVITY G\n{\n}\n");
+    const unsigned char bytes[4] = {1, 2, 3, 4};
+    for (int i = 0; i < model->GetPartCount(); ++i)
+    {
+        std::vector<unsigned char> saved;
+        EXPECT_EQ(model->GetPart(i)->SaveState(saved), 0);
+        EXPECT_TRUE(saved.empty());
+        EXPECT_EQ(model->GetPart(i)->LoadState(bytes, 4), 0);
+    }
+}
+
+TEST(SimpleParts, GravityPullsAtTheCentreOfMassWithoutTorque)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".GRAVITY G\n{\n}\n.BATTERY B\n{\n .MASS 2\n .POSITION 0.3 0 0\n}\n");
+    model->GetBody().SetPosition(CVector3(0.0f, 50.0f, 0.0f));
+    RunFrames(*model, 5);
+    const CForce& weight = model->FindPart(PART_GRAVITY, "G")->AsPhysic()->GetForce(0);
+    EXPECT_NEAR(weight.vector.y, -2.0f * 9.81f, 1e-4f);
+    EXPECT_NEAR(weight.point.x, 0.3f, 1e-5f);
+    EXPECT_EQ(model->GetBody().GetAngularVelocity(), CVector3());
+}
+
+TEST(SimpleParts, DragOpposesTheAirVelocitySquared)
+{
+    CModelFixture fixture;
+    CNullWindField still;
+    auto model = fixture.Load(".DRAG D\n{\n .FRONTAL_DRAG_AREA 0.5\n .FRONTAL_DRAG_COEFFICIENT 0.8\n}\n");
+    model->UpdateModel(0.0f);
+    model->GetBody().SetVelocity(CVector3(0.0f, 0.0f, -10.0f));
+    model->UpdateModel(0.004f);
+    const CForce& drag = model->FindPart(PART_DRAG, "D")->AsPhysic()->GetForce(0);
+    // 0.6125 * 0.5 * 0.8 * 10^2 = 24.5 N backwards (+Z), on the 1 kg fallback cube.
+    EXPECT_NEAR(drag.vector.z, 24.5f, 0.1f);
+    EXPECT_NEAR(drag.vector.x, 0.0f, 1e-5f);
+}
+
+TEST(SimpleParts, DragFeelsTheWind)
+{
+    class CSteadyWind : public IWindField
+    {
+    public:
+        CVector3 GetWind(const CVector3&) const override { return CVector3(5.0f, 0.0f, 0.0f); }
+        CVector3 GetMeanWind() const override { return CVector3(5.0f, 0.0f, 0.0f); }
+    } wind;
+    CModelFixture fixture;
+    fixture.services.wind = &wind;
+    auto model = fixture.Load(".DRAG D\n{\n .FRONTAL_DRAG_AREA 1\n .FRONTAL_DRAG_COEFFICIENT 1\n}\n");
+    model->UpdateModel(0.004f);
+    const CForce& drag = model->FindPart(PART_DRAG, "D")->AsPhysic()->GetForce(0);
+    // A body at rest in a 5 m/s wind is pushed downwind.
+    EXPECT_GT(drag.vector.x, 0.0f);
+    EXPECT_NEAR(model->GetAirspeed(), 5.0f, 0.1f);
+}
+
+TEST(SimpleParts, DragWithZeroAreaStillDampsRotation)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".DRAG D\n{\n .ANGULAR_DAMPING_LIN 0.5\n .ANGULAR_DAMPING_SQ 0.1\n}\n");
+    model->UpdateModel(0.0f);
+    CEngineDynamic& body = model->GetBody();
+    body.SetVelocity(CVector3(10.0f, 0.0f, 0.0f));
+    body.SetAngularVelocity(CVector3(0.0f, 2.0f, 0.0f));
+    model->UpdateModel(0.004f);
+    CPartPhysic* drag = model->FindPart(PART_DRAG, "D")->AsPhysic();
+    EXPECT_EQ(drag->GetForce(0).vector, CVector3());
+    // -(0.5 * 2 + 0.1 * 2 * 2) about Y, give or take the one sub-step's slowing.
+    EXPECT_NEAR(drag->GetTorque(0).vector.y, -1.4f, 0.01f);
+    EXPECT_LT(body.GetAngularVelocity().y, 2.0f);
+    EXPECT_FLOAT_EQ(body.GetVelocity().x, 10.0f);
+}
+
+TEST(SimpleParts, InputForceFollowsHeadingAndPitch)
+{
+    struct TCase
+    {
+        float heading, pitch;
+        CVector3 direction; // body frame
+    } cases[] = {
+        {0.0f, 0.0f, {0.0f, 0.0f, -1.0f}}, // forward
+        {90.0f, 0.0f, {1.0f, 0.0f, 0.0f}}, // right: body +X
+        {0.0f, 90.0f, {0.0f, 1.0f, 0.0f}}, // up
+        {-90.0f, 0.0f, {-1.0f, 0.0f, 0.0f}},
+    };
+    for (const TCase& c : cases)
+    {
+        CModelFixture fixture;
+        fixture.Input("V_CH1", 0.5f);
+        auto model = fixture.Load(StringPrintf(".INPUT_FORCE F\n{\n .MAX_FORCE 10\n .HEADING %f\n .PITCH %f\n"
+                                               " .VARIABLE V_CH1\n .POSITION 0 0 -1\n}\n",
+                                               static_cast<double>(c.heading), static_cast<double>(c.pitch)));
+        // Yawed 90 deg: the body's axes are not the world's, so the test sees the conversion.
+        const CMatrix3 yaw = CMatrix3::FromAxisAngle(CVector3(0.0f, 1.0f, 0.0f), 0.5f * kPi);
+        model->GetBody().SetOrientation(yaw);
+        model->UpdateModel(0.004f);
+        const CForce& force = model->FindPart(PART_INPUT_FORCE, "F")->AsPhysic()->GetForce(0);
+        const CVector3 expected = c.direction * 5.0f * yaw; // forces are computed before the step
+        EXPECT_NEAR(force.vector.x, expected.x, 1e-4f) << c.heading << " " << c.pitch;
+        EXPECT_NEAR(force.vector.y, expected.y, 1e-4f) << c.heading << " " << c.pitch;
+        EXPECT_NEAR(force.vector.z, expected.z, 1e-4f) << c.heading << " " << c.pitch;
+        EXPECT_EQ(force.point, CVector3(0.0f, 0.0f, -1.0f));
+    }
+}
+
+TEST(SimpleParts, InputForceWithoutItsVariablePushesNothing)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".INPUT_FORCE F\n{\n .VARIABLE NOPE\n}\n");
+    model->UpdateModel(0.004f);
+    CPart* part = model->FindPart(PART_INPUT_FORCE, "F");
+    EXPECT_FALSE(part->IsLinked());
+    EXPECT_EQ(part->AsPhysic()->GetForce(0).vector, CVector3());
+}
+
+TEST(SimpleParts, MassPartsWeighWhatTheySay)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".SERVO S\n{\n .MASS 0.05\n .POSITION 1 0 0\n}\n"
+                              ".BATTERY B\n{\n .POSITION -1 0 0\n}\n" // default 0.1 kg
+                              ".FUEL_TANK T\n{\n .CAPACITY 0.25\n}\n");
+    model->UpdateModel(0.02f);
+    const CEngineDynamic& body = model->GetBody();
+    EXPECT_NEAR(body.GetMass(), 0.05f + 0.1f + 0.25f, 1e-5f);
+    EXPECT_NEAR(body.GetCentreOfMass().x, (0.05f - 0.1f) / 0.4f, 1e-5f);
+
+    auto* tank = static_cast<CPartFuelTank*>(model->FindPart(PART_FUEL_TANK, "T"));
+    tank->SetFuelMass(0.05f);
+    model->UpdateModel(0.02f);
+    EXPECT_NEAR(body.GetMass(), 0.2f, 1e-5f);
+    tank->SetFuelMass(5.0f); // no more than the tank holds
+    EXPECT_FLOAT_EQ(tank->GetFuelMass(), 0.25f);
+}
+} // namespace
+
+namespace
+{
+TEST(SimpleParts, DebugTextNamesThePartAndListsItsRecords)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".DRAG Body\n{\n .FRONTAL_DRAG_AREA 0.2\n}\n");
+    model->UpdateModel(0.02f);
+    std::string text;
+    model->FindPart(PART_DRAG, "Body")->GetDebugText(text);
+    EXPECT_EQ(text.rfind("Part Type:DRAG\nToken:Body\n\n", 0), 0u) << text;
+    EXPECT_NE(text.find("FRONTAL_DRAG_AREA"), std::string::npos);
+    EXPECT_NE(text.find("\nNum Forces: 1\nFrontal Drag"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nNum Torques: 1\nTorque Drag "), std::string::npos) << text;
+
+    std::string body;
+    model->GetBody().GetDebugText(body);
+    EXPECT_EQ(body.rfind("Dynamics:\nMass         ( 1.000) Kg\n", 0), 0u) << body;
+}
+} // namespace

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "data/CComponentNode.h"
+#include "data/CFile.h"
+#include "data/CTokenFile.h"
+#include "model/CFunctionList.h"
+#include "model/CPartServo.h"
+#include "model/CPartVariable.h"
+#include "model/CPropertySet_Servo.h"
+#include "model/CVariable.h"
+#include "model/CVariableSearchList.h"
+#include "model/CVariableTable.h"
+#include "model/ModelTestSupport.h"
+#include "model/PartClassTable.h"
+#include "support/TempDir.h"
+
+namespace
+{
+// A component tree "MODEL" with one servo's properties below "Servo1", as the model builds it.
+struct CServoTree
+{
+    CServoTree()
+    {
+        partNode = root.AddChild("Servo1", CLASS_CPartServo, nullptr);
+        set = std::make_unique<CPropertySet_Servo>();
+        set->RegisterComponents(*partNode);
+    }
+    float Speed() const { return set->FindProperty("SPEED")->GetFloat(); }
+    CVector3 Position() const { return set->FindProperty("POSITION")->GetVector3(); }
+
+    CComponentNode root{"MODEL", CLASS_CModel};
+    CComponentNode* partNode = nullptr;
+    std::unique_ptr<CPropertySet_Servo> set;
+};
+
+TEST(Variable, LinkToAFloatPropertyResolvesOnTheFirstAssignment)
+{
+    CServoTree tree;
+    CVariable variable;
+    variable.Init("V", "", "Servo1.SPEED", &tree.root, 0.7f);
+    // Unresolved: reads 0, neither its own value nor the property's.
+    EXPECT_EQ(variable.GetValue(), 0.0f);
+    EXPECT_FLOAT_EQ(tree.Speed(), 0.6f);
+
+    variable.SetValue(2.0f);
+    EXPECT_FLOAT_EQ(tree.Speed(), 2.0f);
+    EXPECT_FLOAT_EQ(variable.GetValue(), 2.0f);
+    // Reads follow the property, whoever changes it.
+    tree.set->FindProperty("SPEED")->SetFloat(3.5f);
+    EXPECT_FLOAT_EQ(variable.GetValue(), 3.5f);
+}
+
+TEST(Variable, LinkToAVectorComponentWritesThatComponentOnly)
+{
+    CServoTree tree;
+    tree.set->FindProperty("POSITION")->SetVector3(CVector3(1.0f, 2.0f, 3.0f));
+    CVariable variable;
+    variable.Init("V", "", "Servo1.POSITION.Y", &tree.root, 0.0f);
+    EXPECT_EQ(variable.GetValue(), 0.0f);
+
+    variable.SetValue(0.25f);
+    EXPECT_FLOAT_EQ(tree.Position().x, 1.0f);
+    EXPECT_FLOAT_EQ(tree.Position().y, 0.25f);
+    EXPECT_FLOAT_EQ(tree.Position().z, 3.0f);
+    EXPECT_FLOAT_EQ(variable.GetValue(), 0.25f);
+}
+
+TEST(Variable, UnresolvableLinksKeepTheOwnValue)
+{
+    struct TCase
+    {
+        const char* link;
+        bool withRoot;
+    };
+    const TCase cases[] = {
+        {"Nope.SPEED", true},         // no such part
+        {"Servo1.NOPE", true},        // no such key
+        {"Servo1", true},             // a part, not a property
+        {"Servo1.DESCRIPTION", true}, // a text property cannot hold the value
+        {"Servo1.POSITION.W", true},  // no such component
+        {"Servo1..SPEED", true},      // empty segment
+        {"", true},                   // no link at all
+        {"Servo1.SPEED", false},      // nothing to resolve against
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.link);
+        CServoTree tree;
+        CDiagLines diag;
+        CVariable variable;
+        variable.Init("V", "", c.link, c.withRoot ? &tree.root : nullptr, 0.0f);
+        EXPECT_EQ(variable.GetValue(), 0.0f);
+        variable.SetValue(3.0f);
+        EXPECT_FLOAT_EQ(variable.GetValue(), 3.0f);
+        EXPECT_FLOAT_EQ(tree.Speed(), 0.6f);
+        if (c.link[0] != '\0' && c.withRoot)
+        {
+            EXPECT_TRUE(diag.Contains(c.link));
+        }
+    }
+}
+
+TEST(Variable, ALinkWhosePropertyWentAwayNeitherDanglesNorStaysLost)
+{
+    CServoTree tree;
+    CVariable variable;
+    variable.Init("V", "", "Servo1.POSITION.X", &tree.root, 0.0f);
+    variable.SetValue(1.0f);
+    EXPECT_FLOAT_EQ(tree.Position().x, 1.0f);
+
+    // The part is deleted: its properties take their nodes with them.
+    tree.set.reset();
+    EXPECT_EQ(variable.GetValue(), 0.0f); // the own value; a dangling read would trip the sanitizer
+
+    // A part of the same name comes back: the next assignment finds its property.
+    tree.set = std::make_unique<CPropertySet_Servo>();
+    tree.set->RegisterComponents(*tree.partNode);
+    variable.SetValue(5.0f);
+    EXPECT_FLOAT_EQ(tree.Position().x, 5.0f);
+
+    // Gone for good: the variable holds the value itself.
+    tree.set.reset();
+    CDiagLines diag;
+    variable.SetValue(4.0f);
+    EXPECT_FLOAT_EQ(variable.GetValue(), 4.0f);
+    EXPECT_TRUE(diag.Contains("not found"));
+}
+
+TEST(VariableTable, LoadReadsEveryBlockAndLinksOnlyWithARoot)
+{
+    const std::string text = ".VARIABLE V_CH1 { .DESCRIPTION \"Aileron\" .VAL 0.5 }\n"
+                             ".VARIABLE Trim { .LINK Servo1.SPEED .VAL 2 }\n"
+                             ".VARIABLE " +
+                             std::string(60, 'N') + " { }\n";
+    CServoTree tree;
+    for (bool withRoot : {true, false})
+    {
+        SCOPED_TRACE(withRoot);
+        CTokenFile file;
+        ASSERT_TRUE(file.LoadText(text, "Config.txt"));
+        CVariableTable table;
+        table.Add("Stale"); // loading starts from an empty table
+        EXPECT_TRUE(table.Load(file, "Input", withRoot ? &tree.root : nullptr));
+        EXPECT_EQ(table.GetName(), "Input");
+        ASSERT_EQ(table.Count(), 3);
+        EXPECT_EQ(table.At(0)->GetDescription(), "Aileron");
+        EXPECT_FLOAT_EQ(table.At(0)->GetOwnValue(), 0.5f);
+        EXPECT_EQ(table.At(1)->GetLinkText(), withRoot ? "Servo1.SPEED" : "");
+        EXPECT_EQ(table.At(2)->GetName(), std::string(50, 'N'));
+        // Exact names only.
+        EXPECT_EQ(table.Find("V_CH1"), table.At(0));
+        EXPECT_EQ(table.Find("v_ch1"), nullptr);
+        EXPECT_EQ(table.Find("V_CH"), nullptr);
+        EXPECT_EQ(table.Find("Stale"), nullptr);
+    }
+}
+
+TEST(VariableTable, SaveReadsBackWithoutValues)
+{
+    CVariableTable table("Input");
+    table.Add("A")->Init("A", "first \"quoted\"", "", nullptr, 1.0f);
+    table.Add("")->Init("", "nameless", "", nullptr, 0.0f); // would end the reading of the file
+    table.Add("B")->Init("B", "second", "Servo1.POSITION.X", nullptr, 2.0f);
+    TempDir dir;
+    const std::string path = (dir.Path() / "Config.txt").string();
+    {
+        auto out = OpenFile(path, FM_WRITE);
+        ASSERT_TRUE(out);
+        CDiagLines diag;
+        EXPECT_FALSE(table.Save(*out));
+    }
+    EXPECT_EQ(dir.Read("Config.txt").find("VAL"), std::string::npos);
+
+    CTokenFile file;
+    ASSERT_TRUE(file.Load(path));
+    CServoTree tree;
+    CVariableTable back;
+    back.Load(file, "Input", &tree.root);
+    ASSERT_EQ(back.Count(), 2);
+    EXPECT_EQ(back.At(0)->GetName(), "A");
+    EXPECT_EQ(back.At(0)->GetDescription(), "first  quoted ");
+    EXPECT_EQ(back.At(0)->GetLinkText(), "");
+    EXPECT_EQ(back.At(1)->GetName(), "B");
+    EXPECT_EQ(back.At(1)->GetDescription(), "second");
+    EXPECT_EQ(back.At(1)->GetLinkText(), "Servo1.POSITION.X");
+}
+
+TEST(VariableTable, DebugTextListsDescriptionNameAndValue)
+{
+    CVariableTable table("Input");
+    table.Add("V_CH1")->Init("V_CH1", "Aileron", "", nullptr, 0.0f);
+    table.At(0)->SetValue(0.5f);
+    std::string text;
+    table.GetDebugText(text);
+    EXPECT_EQ(text, "Variables\nAileron V_CH1 0.500000\n");
+}
+
+TEST(VariableSearchList, FirstTableWinsAndAFourthIsRefused)
+{
+    CVariableTable global("Input");
+    CVariableTable model("Model");
+    CVariableTable panel("Panel");
+    CVariableTable fourth("Fourth");
+    CVariable* globalThrottle = global.Add("THROTTLE");
+    model.Add("THROTTLE");
+    CVariable* panelOnly = panel.Add("PANEL_ONLY");
+    fourth.Add("ONLY_IN_FOURTH");
+    CVariableSearchList list;
+    EXPECT_TRUE(list.Add(&global));
+    EXPECT_TRUE(list.Add(&model));
+    EXPECT_TRUE(list.Add(&panel));
+    EXPECT_FALSE(list.Add(&fourth));
+    EXPECT_EQ(list.Find("THROTTLE"), globalThrottle);
+    EXPECT_EQ(list.Find("PANEL_ONLY"), panelOnly);
+    EXPECT_EQ(list.Find("ONLY_IN_FOURTH"), nullptr);
+}
+
+TEST(PartVariable, IsSearchableAndDrivesAnotherPartsProperty)
+{
+    CModelFixture fixture;
+    fixture.Input("V_CH1", 0.0f);
+    auto model = fixture.Load(".SERVO Servo1 { .DESCRIPTION \"\" .SPEED 0.6 }\n"
+                              ".VARIABLE ServoSpeed { .DESCRIPTION \"speed knob\" .LINK \"Servo1.SPEED\""
+                              " .INITIAL_VALUE 0.3 }\n"
+                              ".FUNCTION Knob { .OPS PUSH V_CH1 PUSH 2 MUL POP ServoSpeed }\n");
+    ASSERT_TRUE(fixture.loaded);
+    auto* part = static_cast<CPartVariable*>(model->FindPart(PART_VARIABLE, "ServoSpeed"));
+    auto* servo = static_cast<CPartServo*>(model->FindPart(PART_SERVO, "Servo1"));
+    ASSERT_NE(part, nullptr);
+    ASSERT_NE(servo, nullptr);
+    // The function found the part's variable at load time.
+    ASSERT_EQ(model->GetFunctions()->Count(), 1);
+    EXPECT_TRUE(model->GetFunctions()->At(0)->IsValid());
+    EXPECT_EQ(model->GetVariableSearchList().Find("ServoSpeed"), &part->GetVariable());
+
+    fixture.Input("V_CH1", 0.4f);
+    RunFrames(*model, 1);
+    EXPECT_EQ(part->GetVariable().GetDescription(), "speed knob");
+    EXPECT_FLOAT_EQ(servo->GetPropertySet().FindProperty("SPEED")->GetFloat(), 0.8f);
+    EXPECT_FLOAT_EQ(part->GetVariable().GetValue(), 0.8f);
+}
+
+TEST(PartVariable, ApplyPropertiesResetsTheVariable)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".VARIABLE Trim { .INITIAL_VALUE 0.25 }\n");
+    ASSERT_TRUE(fixture.loaded);
+    auto* part = static_cast<CPartVariable*>(model->FindPart(PART_VARIABLE, "Trim"));
+    ASSERT_NE(part, nullptr);
+    RunFrames(*model, 1);
+    CVariable& variable = part->GetVariable();
+    EXPECT_EQ(variable.GetName(), "Trim");
+    EXPECT_EQ(variable.GetValue(), 0.0f); // unresolved until assigned
+    EXPECT_FLOAT_EQ(variable.GetOwnValue(), 0.25f);
+    variable.SetValue(0.9f);
+    EXPECT_FLOAT_EQ(variable.GetValue(), 0.9f);
+
+    // An edit of the part starts the variable over.
+    part->GetPropertySet().FindProperty("INITIAL_VALUE")->SetFloat(0.5f);
+    EXPECT_EQ(variable.GetValue(), 0.0f);
+    EXPECT_FLOAT_EQ(variable.GetOwnValue(), 0.5f);
+}
+} // namespace

@@ -1,0 +1,337 @@
+// Wheels: the WHEEL3 suspension, its airborne threshold, the skid hysteresis, the damper
+// clamp, a trainer standing, braking and steering on three wheels, and the simple WHEEL.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "AeroTestSupport.h"
+#include "GroundTestSupport.h"
+#include "ModelTestSupport.h"
+#include "model/CPartWheel.h"
+#include "model/CPartWheel3.h"
+#include "model/PartClassTable.h"
+
+using namespace ground_test;
+
+namespace
+{
+constexpr float kPi = 3.14159265f;
+
+std::string Wheel3(const std::string& name, const std::string& position, const std::string& extra = "",
+                   const std::string& torqueVariable = "V_ZERO")
+{
+    return ".WHEEL3 " + name + "\n{\n .POSITION " + position + "\n .STEERING_VARIABLE V_ZERO\n .VARIABLE_TORQUE " +
+           torqueVariable + "\n .VARIABLE_BRAKE V_ZERO\n" + extra + "}\n";
+}
+
+class WheelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fixture.services.terrain = &terrain;
+        fixture.services.sounds = &sounds;
+        fixture.Input("V_ZERO", 0.0f);
+        steering = fixture.Input("V_STEER", 0.0f);
+        brake = fixture.Input("V_BRAKE", 0.0f);
+        torque = fixture.Input("V_TORQUE", 0.0f);
+    }
+
+    void Load(const std::string& text)
+    {
+        model = fixture.Load(text);
+        ASSERT_TRUE(fixture.loaded);
+        terrain.bodyHint = &model->GetBody().GetTerrainHint();
+        model->UpdateModel(0.0f); // links and weighs
+    }
+
+    CPartWheel3* Wheel(const char* name) { return dynamic_cast<CPartWheel3*>(model->FindPart(PART_WHEEL3, name)); }
+
+    // A trainer on a steerable nose wheel and two braked main wheels, each carrying a third of
+    // the weight: springs of 1000 N/m, 5 cm travel, wheels of the default 0.18 m radius.
+    void LoadTricycle()
+    {
+        const std::string gear = " .SUSPENSION_SPRING_REST_LENGTH 0.05\n .SUSPENSION_SPRINGINESS 1000\n"
+                                 " .SUSPENSION_DAMPING_LIN 40\n .SUSPENSION_DAMPING_SQ 20\n";
+        Load(std::string(kTrainerMass) +
+             ".WHEEL3 NoseWheel\n{\n .POSITION 0 -0.1 -0.3\n .STEERING_VARIABLE V_STEER\n .VARIABLE_TORQUE V_ZERO\n"
+             " .VARIABLE_BRAKE V_ZERO\n" +
+             gear + "}\n" + ".WHEEL3 LeftWheel\n{\n .POSITION -0.25 -0.1 0.15\n .STEERING_VARIABLE V_ZERO\n" +
+             " .VARIABLE_TORQUE V_TORQUE\n .VARIABLE_BRAKE V_BRAKE\n" + gear + "}\n" +
+             ".WHEEL3 RightWheel\n{\n .POSITION 0.25 -0.1 0.15\n .STEERING_VARIABLE V_ZERO\n" +
+             " .VARIABLE_TORQUE V_TORQUE\n .VARIABLE_BRAKE V_BRAKE\n" + gear + "}\n");
+    }
+
+    // Body height at which the springs carry the weight: hub height = travel + radius -
+    // weight / 3 / rate, and the hubs sit 0.1 m below the body origin.
+    static float TricycleRestHeight()
+    {
+        return 0.1f + 0.05f + 0.18f - kTrainerMassKg * kGravity / 3.0f / 1000.0f;
+    }
+
+    CFlatTerrain terrain;
+    CCountingSounds sounds;
+    CModelFixture fixture;
+    std::unique_ptr<CModel> model;
+    CVariable* steering = nullptr;
+    CVariable* brake = nullptr;
+    CVariable* torque = nullptr;
+};
+} // namespace
+
+TEST_F(WheelTest, AirborneOnlyAboveTravelPlusRadius)
+{
+    // Travel 0.5 + radius 0.25 = 0.75 m, exact in binary.
+    Load(Wheel3("W", "0 0 0", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n"));
+    CPartWheel3* wheel = Wheel("W");
+    ASSERT_TRUE(wheel->IsLinked());
+    struct TRow
+    {
+        float height;
+        bool airborne;
+        float compression;
+    } rows[] = {
+        {0.75f, false, 0.0f},                              // exactly at the threshold: on the ground
+        {std::nextafter(0.75f, 1.0f), true, 0.0f},         // a hair above: airborne
+        {0.70f, false, 0.05f},
+        {0.25f, false, 0.5f},                              // full travel
+    };
+    for (const TRow& row : rows)
+    {
+        PlaceBody(model->GetBody(), CVector3(0, row.height, 0));
+        wheel->CalcForces(0.005f);
+        EXPECT_EQ(wheel->IsAirborne(), row.airborne) << "h " << row.height;
+        EXPECT_NEAR(wheel->GetCompression(), row.compression, 1e-6f) << "h " << row.height;
+        const float spring = wheel->GetForce(CPartWheel3::kSpring).vector.y;
+        EXPECT_NEAR(spring, 300.0f * row.compression, 1e-4f) << "h " << row.height;
+    }
+}
+
+TEST_F(WheelTest, DamperNeverExceedsFiveNewtons)
+{
+    Load(Wheel3("W", "0 0 0", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n"));
+    CPartWheel3* wheel = Wheel("W");
+    struct TRow
+    {
+        float verticalSpeed, damper;
+    } rows[] = {
+        {-10.0f, 5.0f},  // hitting the ground hard: clamped
+        {-0.1f, 2.2f},   // -(20 * -0.1 + 20 * -0.1 * 0.1)
+        {0.05f, -1.05f}, // extending: pulls down
+        {10.0f, -5.0f},
+    };
+    for (const TRow& row : rows)
+    {
+        PlaceBody(model->GetBody(), CVector3(0, 0.75f, 0), CVector3(0, row.verticalSpeed, 0));
+        wheel->CalcForces(0.005f);
+        EXPECT_NEAR(wheel->GetForce(CPartWheel3::kSpring).vector.y, row.damper, 1e-4f) << row.verticalSpeed;
+    }
+}
+
+TEST_F(WheelTest, SkidStateHasHysteresis)
+{
+    // The ground's slope under a still wheel: the spring then pushes along the ground with
+    // tan(slope) times its normal push, and nothing else acts.
+    Load(Wheel3("W", "0 0 0", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n .STATIC_FRICTION 0.5\n"
+                              " .DYNAMIC_FRICTION 0.2\n"));
+    CPartWheel3* wheel = Wheel("W");
+    PlaceBody(model->GetBody(), CVector3(0, 0.5f, 0));
+    struct TRow
+    {
+        float ratio; // tangential / normal
+        bool skidding;
+        const char* what;
+    } rows[] = {
+        {0.1f, false, "gripping"},
+        {0.3f, false, "between the limits: still gripping"},
+        {0.6f, true, "above static friction: skids"},
+        {0.3f, true, "between the limits: still skidding"},
+        {0.1f, false, "below dynamic friction: grips again"},
+    };
+    for (const TRow& row : rows)
+    {
+        terrain.normal = CVector3(row.ratio, 1.0f, 0.0f).Normalized();
+        wheel->CalcForces(0.005f);
+        EXPECT_EQ(wheel->IsSkidding(), row.skidding) << row.what;
+        const CVector3 net = wheel->GetForce(CPartWheel3::kSpring).vector + wheel->GetForce(CPartWheel3::kSkid).vector;
+        const CVector3 spring = wheel->GetForce(CPartWheel3::kSpring).vector;
+        // While skidding the ground takes only dynamic friction times the normal push.
+        const float expected = row.skidding ? 0.2f * spring.y : spring.x;
+        EXPECT_NEAR(net.x, expected, 1e-3f) << row.what;
+        EXPECT_NEAR(net.y, spring.y, 1e-4f) << row.what;
+    }
+}
+
+TEST_F(WheelTest, MissingVariableMeansNoForceAtAll)
+{
+    CDiagLines diag;
+    Load(".WHEEL3 W\n{\n .STEERING_VARIABLE V_ZERO\n .VARIABLE_TORQUE V_ZERO\n .VARIABLE_BRAKE V_NONE\n}\n");
+    CPartWheel3* wheel = Wheel("W");
+    EXPECT_FALSE(wheel->IsLinked());
+    PlaceBody(model->GetBody(), CVector3(0, 0.1f, 0)); // deep in its travel
+    wheel->CalcForces(0.005f);
+    for (int i = 0; i < wheel->GetForceCount(); ++i)
+        EXPECT_TRUE(wheel->GetForce(i).vector.IsZero()) << wheel->GetForce(i).name;
+    EXPECT_TRUE(diag.Contains("VARIABLE_BRAKE 'V_NONE' is no variable"));
+}
+
+TEST_F(WheelTest, WheelAngleStaysInOneTurn)
+{
+    Load(Wheel3("W", "0 0 0", "", "V_TORQUE"));
+    CPartWheel3* wheel = Wheel("W");
+    PlaceBody(model->GetBody(), CVector3(0, 5.0f, 0)); // airborne: spins freely
+    for (float drive : {1.0f, -1.0f})
+    {
+        torque->SetValue(drive);
+        for (int i = 0; i < 2000; ++i)
+        {
+            wheel->CalcForces(0.005f);
+            ASSERT_GE(wheel->GetWheelAngle(), 0.0f);
+            ASSERT_LT(wheel->GetWheelAngle(), 2.0f * kPi);
+        }
+        EXPECT_GT(std::fabs(wheel->GetSpin()), 10.0f);
+    }
+}
+
+TEST_F(WheelTest, TrainerSettlesOnItsSpringsWithoutBouncing)
+{
+    LoadTricycle();
+    const float rest = TricycleRestHeight();
+    PlaceBody(model->GetBody(), CVector3(0, rest + 0.02f, 0)); // 1 cm above touching
+    bool touched = false;
+    for (int frame = 0; frame < 250; ++frame) // 5 s
+    {
+        model->UpdateModel(0.02f);
+        bool anyAirborne = false;
+        for (const char* name : {"NoseWheel", "LeftWheel", "RightWheel"})
+            anyAirborne = anyAirborne || Wheel(name)->IsAirborne();
+        if (!anyAirborne)
+            touched = true;
+        else
+            ASSERT_FALSE(touched) << "left the ground again at frame " << frame;
+    }
+    ASSERT_TRUE(touched);
+    const CEngineDynamic& body = model->GetBody();
+    EXPECT_NEAR(body.GetPosition().y, rest, 1e-3f);
+    EXPECT_LT(body.GetVelocity().Length(), 0.01f);
+    EXPECT_NEAR(body.GetPosition().x, 0.0f, 1e-3f);
+    EXPECT_NEAR(body.GetPosition().z, 0.0f, 1e-3f);
+}
+
+TEST_F(WheelTest, BrakesStopARollingTrainer)
+{
+    struct TRow
+    {
+        float brake;
+        float minSpeed, maxSpeed; // m/s, 2 s after the brake is set
+    } rows[] = {
+        {0.0f, 2.0f, 5.0f}, // rolls on, slowed by the rolling resistance only
+        {1.0f, 0.0f, 0.1f}, // stops (rocking a little on the tyres)
+    };
+    for (const TRow& row : rows)
+    {
+        LoadTricycle();
+        PlaceBody(model->GetBody(), CVector3(0, TricycleRestHeight(), 0));
+        RunFrames(*model, 50); // settle
+        PlaceBody(model->GetBody(), model->GetBody().GetPosition(), CVector3(0, 0, -5.0f));
+        RunFrames(*model, 25); // the wheels spin up
+        brake->SetValue(row.brake);
+        RunFrames(*model, 100);
+        const float speed = model->GetBody().GetVelocity().Length();
+        EXPECT_GE(speed, row.minSpeed) << "brake " << row.brake;
+        EXPECT_LE(speed, row.maxSpeed) << "brake " << row.brake;
+        brake->SetValue(0.0f);
+    }
+}
+
+TEST_F(WheelTest, SteeringTurnsARollingTrainer)
+{
+    // A rolling tricycle turns at about V tan(steering angle) / wheelbase (0.45 m here).
+    struct TRow
+    {
+        float steering; // x 30 degrees
+    } rows[] = {{0.0f}, {0.5f}, {-0.5f}};
+    for (const TRow& row : rows)
+    {
+        LoadTricycle();
+        CEngineDynamic& body = model->GetBody();
+        PlaceBody(body, CVector3(0, TricycleRestHeight(), 0));
+        RunFrames(*model, 50);
+        PlaceBody(body, body.GetPosition(), CVector3(0, 0, -3.0f));
+        RunFrames(*model, 10);
+        steering->SetValue(row.steering);
+        RunFrames(*model, 15); // the turn sets in
+        const float before = body.GetHeading();
+        float speed = 0.0f;
+        for (int i = 0; i < 25; ++i)
+        {
+            RunFrames(*model, 1);
+            speed += body.GetVelocity().Length() / 25.0f;
+        }
+        const float yawRate = (body.GetHeading() - before) / 0.5f;
+        const float expected = speed * std::tan(row.steering * 30.0f * kPi / 180.0f) / 0.45f;
+        EXPECT_NEAR(yawRate, expected, 0.25f * std::fabs(expected) + 0.01f) << "steering " << row.steering;
+        steering->SetValue(0.0f);
+    }
+}
+
+// --- The simple wheel.
+
+TEST_F(WheelTest, SimpleWheelsCarryTheTrainer)
+{
+    Load(std::string(kTrainerMass) + ".WHEEL Nose\n{\n .POSITION 0 -0.1 -0.3\n .REST_LENGTH 0.05\n}\n" +
+         ".WHEEL Left\n{\n .POSITION -0.25 -0.1 0.15\n .REST_LENGTH 0.05\n}\n" +
+         ".WHEEL Right\n{\n .POSITION 0.25 -0.1 0.15\n .REST_LENGTH 0.05\n}\n");
+    // Three wheels of 25 g: the model now weighs 2.775 kg.
+    const float mass = kTrainerMassKg + 3 * 0.025f;
+    EXPECT_NEAR(model->GetBody().GetMass(), mass, 1e-4f);
+    PlaceBody(model->GetBody(), CVector3(0, 0.16f, 0));
+    RunFrames(*model, 300);
+    // Each spring carries a third: REST_LENGTH - d = weight / 3 / 500 (the wheels' own mass
+    // sits on the centre line, so the centre of mass stays at the origin's height).
+    const float compression = mass * kGravity / 3.0f / 500.0f;
+    EXPECT_NEAR(model->GetBody().GetPosition().y, 0.1f + 0.05f - compression, 2e-3f);
+    EXPECT_LT(model->GetBody().GetVelocity().Length(), 0.02f);
+    EXPECT_GE(sounds.touches, 1);
+}
+
+TEST_F(WheelTest, SimpleWheelIgnoresTheGroundWhileTheBodyIsHigh)
+{
+    Load(".WHEEL Long\n{\n .POSITION 0 -3 0\n .REST_LENGTH 0.5\n}\n");
+    CPartWheel* wheel = dynamic_cast<CPartWheel*>(model->FindPart(PART_WHEEL, "Long"));
+    ASSERT_NE(wheel, nullptr);
+    PlaceBody(model->GetBody(), CVector3(0, 2.5f, 0)); // the wheel is 0.5 m in the ground
+    terrain.partQueries = 0;
+    wheel->CalcForces(0.005f);
+    EXPECT_TRUE(wheel->GetForce(0).vector.IsZero());
+    EXPECT_EQ(terrain.partQueries, 0);
+    EXPECT_LT(wheel->GetGroundHeight(), -1e30f);
+}
+
+TEST_F(WheelTest, SimpleWheelForcesAgainstHandValues)
+{
+    // 5 cm of travel at 500 N/m, contact point 3 cm above the ground: F = 10 N.
+    Load(".WHEEL W\n{\n .REST_LENGTH 0.05\n}\n");
+    CPartWheel* wheel = dynamic_cast<CPartWheel*>(model->FindPart(PART_WHEEL, "W"));
+    ASSERT_NE(wheel, nullptr);
+    struct TRow
+    {
+        CVector3 velocity;
+        CVector3 reaction;
+        const char* what;
+    } rows[] = {
+        {CVector3(0, -1, 0), CVector3(0, 10, 0), "sinking: the full spring"},
+        {CVector3(0, 0.1f, 0), CVector3(0, 9.5f, 0), "rising: less 10 v DAMPING F"},
+        {CVector3(0, 1, 0), CVector3(0, 9, 0), "rising fast: at most 2 DAMPING F less"},
+        {CVector3(0, 0, 0.1f), CVector3(0, 10, -0.75f), "slow slide: STATIC_FRICTION"},
+        {CVector3(0, 0, -1), CVector3(0, 10, 3.2f), "fast slide: DYNAMIC_FRICTION"},
+    };
+    for (const TRow& row : rows)
+    {
+        PlaceBody(model->GetBody(), CVector3(0, 0.03f, 0), row.velocity);
+        wheel->CalcForces(0.005f);
+        aero_test::ExpectNear(wheel->GetForce(0).vector, row.reaction, 1e-4f, row.what);
+    }
+}

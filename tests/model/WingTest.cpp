@@ -1,0 +1,424 @@
+// Wings: WING2 and WING3 forces against hand-computed values, control surfaces, mirroring,
+// the air at the surface, and what a wing does with a missing or refused airfoil.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "AeroTestSupport.h"
+#include "ModelTestSupport.h"
+#include "model/CAirfoil.h"
+#include "model/CDegreeOfFreedom.h"
+#include "model/CPartServo.h"
+#include "model/CPartWing2.h"
+#include "model/CPartWing3.h"
+#include "model/IDebugDraw.h"
+#include "model/IWindField.h"
+#include "model/PartClassTable.h"
+
+using aero_test::ExpectNear;
+
+namespace
+{
+constexpr float kPi = 3.14159265f;
+constexpr float kRadPerDeg = kPi / 180.0f;
+
+// Cl = alpha / 100 (deg), Cd = 0.02, Cp = 0.25: see AeroTestSupport.h.
+const char* kAirfoilName = "WingTestLinear.afl";
+
+// Flight at 20 m/s along -Z, sinking so that the air meets a level wing 5 degrees from below.
+const float kSpeed = 20.0f;
+const float kAlpha = 5.0f * kRadPerDeg;
+const CVector3 kVelocity(0.0f, -kSpeed * std::sin(kAlpha), -kSpeed * std::cos(kAlpha));
+
+class CConstantWind : public IWindField
+{
+public:
+    explicit CConstantWind(const CVector3& wind) : m_wind(wind) {}
+    CVector3 GetWind(const CVector3&) const override { return m_wind; }
+    CVector3 GetMeanWind() const override { return m_wind; }
+
+private:
+    CVector3 m_wind;
+};
+
+class CLineCounter : public IDebugDraw
+{
+public:
+    void Line(const CVector3& from, const CVector3& to, int) override { lines.push_back({from, to}); }
+    void Point(const CVector3&, int, float) override {}
+    void Text(const CVector3&, const std::string&, int) override {}
+    std::vector<std::pair<CVector3, CVector3>> lines;
+};
+
+class WingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { fixture.dir.Write(std::string("Data/Airfoil/") + kAirfoilName, aero_test::kLinearAirfoil); }
+
+    // Loads a model and links its parts (as the first frame would) without integrating.
+    void LoadModel(const std::string& text)
+    {
+        model = fixture.Load(text);
+        ASSERT_TRUE(fixture.loaded);
+        for (int i = 0; i < model->GetPartCount(); ++i)
+            model->GetPart(i)->ApplyProperties();
+    }
+    CPartWing2* Wing2(const char* name = "Wing")
+    {
+        return dynamic_cast<CPartWing2*>(model->FindPart(PART_WING2, name));
+    }
+    CPartWing3* Wing3(const char* name = "Wing")
+    {
+        return dynamic_cast<CPartWing3*>(model->FindPart(PART_WING3, name));
+    }
+
+    aero_test::DiagCapture diag;
+    CModelFixture fixture;
+    std::unique_ptr<CModel> model;
+};
+
+// A level 1 m x 0.2 m surface centred on the origin, control surface on V_CH1.
+std::string Wing2Block(const std::string& extra = "")
+{
+    return std::string(".WING2 Wing\n{\n  .AIRFOIL ") + kAirfoilName +
+           "\n  .CHORD 0.2\n  .SPAN 1.0\n  .POSITION 0 0 0\n  .POSITION_TYPE CENTER_LE\n"
+           "  .HEADING 0\n  .PITCH 0\n  .ROLL 0\n  .CONTROL_SURFACE_MAX_ANGLE 20\n  .CONTROL_SURFACE_CHORD 0.3\n"
+           "  .CONTROL_SURFACE_VARIABLE V_CH1\n  .3DMODEL_DOF Elevator\n" +
+           extra + "}\n";
+}
+
+// Hand-computed forces of a surface of area 0.2 m^2 at 20 m/s and 5 degrees:
+//   qS = 20^2 * 0.2 * 0.6125 = 49 N; Cl = 0.05 (+ dCl)
+//   lift = qS Cl along Y - Ey E = cos5 * (0, cos5, -sin5)   (world, level flight)
+//   drag = qS (0.02 + Cl^2 / (pi AR e)) along E = (0, sin5, cos5)
+struct THandForces
+{
+    CVector3 lift;
+    CVector3 drag;
+};
+
+THandForces HandForces(float dCl, float aspectRatio, float efficiency)
+{
+    const float qS = 49.0f;
+    const float cl = 0.05f + dCl;
+    const float c = std::cos(kAlpha);
+    const float s = std::sin(kAlpha);
+    const float lift = qS * cl;
+    const float drag = qS * (0.02f + cl * cl / (kPi * aspectRatio * efficiency));
+    return {CVector3(0.0f, c, -s) * (lift * c), CVector3(0.0f, s, c) * drag};
+}
+} // namespace
+
+TEST_F(WingTest, Wing2ForwardAxisFromZeroAnglesAndFromVectors)
+{
+    LoadModel(Wing2Block() + ".WING2 Vectors\n{\n  .AIRFOIL " + kAirfoilName +
+              "\n  .POSITION 0 0.1 0\n  .POSITION_TYPE CENTER_LE\n  .DIRECTION 0 0 -2\n  .NORMAL 0 1 0.3\n}\n"
+              ".WING2 Ignored\n{\n  .AIRFOIL " +
+              kAirfoilName +
+              "\n  .POSITION 0 0 0\n  .POSITION_TYPE CENTER_LE\n  .DIRECTION 1 0 0\n  .HEADING 0\n  .PITCH 0\n"
+              "  .ROLL 0\n}\n");
+    ExpectNear(Wing2()->GetFrame().row[0], CVector3(0, 0, -1), 1e-6f, "x from zero angles");
+    ExpectNear(Wing2()->GetFrame().row[1], CVector3(0, 1, 0), 1e-6f, "y from zero angles");
+    ExpectNear(Wing2()->GetFrame().row[2], CVector3(1, 0, 0), 1e-6f, "z from zero angles");
+
+    // The normal is made perpendicular to the direction.
+    const CMatrix3& vectors = Wing2("Vectors")->GetFrame();
+    ExpectNear(vectors.row[0], CVector3(0, 0, -1), 1e-6f, "x = DIRECTION");
+    ExpectNear(vectors.row[1], CVector3(0, 1, 0), 1e-6f, "y = NORMAL without its x part");
+    ExpectNear(vectors.row[2], CVector3(1, 0, 0), 1e-6f);
+
+    // POSITION (0, 0, 0) ignores DIRECTION.
+    ExpectNear(Wing2("Ignored")->GetFrame().row[0], CVector3(0, 0, -1), 1e-6f, "POSITION 0 uses the angles");
+}
+
+TEST_F(WingTest, Wing2LiftAndDragMatchHandComputedValues)
+{
+    fixture.Input("V_CH1", 0.0f);
+    LoadModel(Wing2Block());
+    CPartWing2* wing = Wing2();
+    ASSERT_TRUE(wing->IsLinked());
+
+    // At rest in still air there is no force.
+    wing->CalcForces(0.005f);
+    EXPECT_EQ(wing->GetForce(CPartWing2::kLiftForce).vector, CVector3());
+    EXPECT_EQ(wing->GetForce(CPartWing2::kDragForce).vector, CVector3());
+
+    model->GetBody().SetVelocity(kVelocity);
+    wing->CalcForces(0.005f);
+    const THandForces expected = HandForces(0.0f, 5.0f, 0.7f); // AR = 1 / 0.2
+    ExpectNear(wing->GetForce(CPartWing2::kLiftForce).vector, expected.lift, 1e-3f, "lift");
+    ExpectNear(wing->GetForce(CPartWing2::kDragForce).vector, expected.drag, 1e-4f, "drag");
+    EXPECT_NEAR(wing->GetAngleOfAttack(), kAlpha, 1e-5f);
+    // Cp 0.25 of the 0.2 m chord behind the leading edge at the origin (forward is -Z).
+    ExpectNear(wing->GetForce(CPartWing2::kLiftForce).point, CVector3(0, 0, 0.05f), 1e-6f, "lift point");
+    ExpectNear(wing->GetForce(CPartWing2::kDragForce).point, CVector3(0, 0, 0.05f), 1e-6f, "drag point");
+
+    // Mass: 7.5 * SPAN * CHORD^2.
+    EXPECT_NEAR(wing->GetMassElement().Mass(), 7.5f * 1.0f * 0.04f, 1e-5f);
+}
+
+TEST_F(WingTest, Wing2ForcesTurnWithTheBody)
+{
+    fixture.Input("V_CH1", 0.0f);
+    LoadModel(Wing2Block());
+    CPartWing2* wing = Wing2();
+    // Rolled 30 degrees and yawed 40: the same flight in body axes gives the same forces in body
+    // axes.
+    const CMatrix3 attitude = CMatrix3::FromEuler(40.0f * kRadPerDeg, 30.0f * kRadPerDeg, 0.0f);
+    model->GetBody().SetOrientation(attitude);
+    model->GetBody().SetVelocity(kVelocity * attitude);
+    wing->CalcForces(0.005f);
+    const THandForces expected = HandForces(0.0f, 5.0f, 0.7f);
+    ExpectNear(wing->GetForce(CPartWing2::kLiftForce).vector, expected.lift * attitude, 1e-3f, "lift");
+    ExpectNear(wing->GetForce(CPartWing2::kDragForce).vector, expected.drag * attitude, 1e-4f, "drag");
+}
+
+TEST_F(WingTest, Wing2ControlSurfaceFollowsItsVariable)
+{
+    CVariable* stick = fixture.Input("V_CH1", 0.5f);
+    LoadModel(Wing2Block());
+    CPartWing2* wing = Wing2();
+    ASSERT_TRUE(wing->HasControlSurface());
+    model->GetBody().SetVelocity(kVelocity);
+
+    struct Case
+    {
+        float stick;
+        float dCl; // 0.4 * (deflection / 20 deg) * min(0.3 / 0.3, 1)
+    };
+    for (const Case& c : {Case{0.5f, 0.2f}, Case{-0.5f, -0.2f}, Case{1.0f, 0.4f}, Case{0.0f, 0.0f}})
+    {
+        stick->SetValue(c.stick);
+        wing->CalcForces(0.005f);
+        const THandForces expected = HandForces(c.dCl, 5.0f, 0.7f);
+        ExpectNear(wing->GetForce(CPartWing2::kLiftForce).vector, expected.lift, 1e-3f, "lift");
+        ExpectNear(wing->GetForce(CPartWing2::kDragForce).vector, expected.drag, 1e-4f, "drag");
+        EXPECT_NEAR(wing->GetDeflection(), c.stick * 20.0f * kRadPerDeg, 1e-6f);
+        const CDegreeOfFreedom* dof = model->GetDegreesOfFreedom().Find("Elevator");
+        ASSERT_NE(dof, nullptr);
+        EXPECT_NEAR(dof->Rotation().y, c.stick * 20.0f * kRadPerDeg, 1e-6f);
+    }
+}
+
+TEST_F(WingTest, WindAndSlipstreamChangeTheLocalAirspeed)
+{
+    // A 5 m/s headwind (blowing towards +Z, into the nose) makes 25 m/s of air: (25/20)^2 the force.
+    CConstantWind headwind(CVector3(0.0f, 0.0f, 5.0f));
+    fixture.services.wind = &headwind;
+    fixture.Input("V_CH1", 0.0f);
+    LoadModel(Wing2Block());
+    CPartWing2* wing = Wing2();
+    model->GetBody().SetVelocity(CVector3(0.0f, 0.0f, -kSpeed));
+    wing->CalcForces(0.005f);
+    // Zero angle of attack: only profile drag, qS = 0.6125 * 25^2 * 0.2.
+    ExpectNear(wing->GetForce(CPartWing2::kDragForce).vector, CVector3(0, 0, 0.6125f * 625.0f * 0.2f * 0.02f), 1e-4f,
+               "drag in 25 m/s of air");
+}
+
+TEST_F(WingTest, SlipstreamRaisesTheLocalAirspeed)
+{
+    // A wing half a metre behind a running propeller, the model at rest in still air: only the
+    // slipstream blows over it, backwards (+Z), so it feels drag along +Z. With the engine's
+    // forces switched off the model asks no slipstream and the wing feels nothing.
+    fixture.Input("V_CH1", 0.0f);
+    fixture.Input("V_CH3", 1.0f);
+    LoadModel(std::string(".SERVO Throttle\n{\n  .VARIABLE V_CH3\n  .SPEED 0.01\n}\n"
+                          ".PROPELLER Prop\n{\n  .DIAMETER 0.25\n  .PITCH 0.15\n  .CHORD_TO_DIAMETER_RATIO 0.08\n"
+                          "  .NUMBER_OF_BLADES 2\n  .AIRFOIL ") +
+              kAirfoilName +
+              "\n}\n.ENGINE_PROP Engine\n{\n  .POSITION 0 0 -0.5\n  .MAX_TORQUE 1.0\n  .TOKEN_PROPELLER Prop\n"
+              "  .TOKEN_SERVO Throttle\n}\n" +
+              Wing2Block());
+    CPart* throttle = model->FindPart(PART_SERVO, "Throttle");
+    CPartPhysic* engine = model->FindPart(PART_ENGINE_PROP, "Engine")->AsPhysic();
+    ASSERT_TRUE(engine->IsLinked());
+    throttle->UpdateFrame(1.0f);
+    for (int i = 0; i < 200; ++i) // spin up
+        engine->CalcForces(0.005f);
+
+    CVector3 slipstream;
+    ASSERT_TRUE(model->GetInducedWind(slipstream, Wing2()->GetSurfaceCentre()));
+    ASSERT_GT(slipstream.z, 0.0f);
+    Wing2()->CalcForces(0.005f);
+    const CVector3 drag = Wing2()->GetForce(CPartWing2::kDragForce).vector;
+    // Profile drag of the surface (0.2 m^2) in the slipstream's speed.
+    EXPECT_NEAR(drag.z, 0.6125f * slipstream.LengthSquared() * 0.2f * 0.02f, 1e-5f);
+    EXPECT_GT(drag.z, 0.0f);
+
+    engine->SetEnableMask(engine->GetEnableMask() & ~CPart::kEnableForces);
+    Wing2()->CalcForces(0.005f);
+    EXPECT_EQ(Wing2()->GetForce(CPartWing2::kDragForce).vector, CVector3());
+}
+
+TEST_F(WingTest, Wing3SingleSegmentMatchesHandComputedValues)
+{
+    LoadModel(std::string(".WING3 Wing\n{\n  .AIRFOIL ") + kAirfoilName +
+              "\n  .SYMMETRICAL 0\n  .HALF_SPAN 1.0\n  .ROOT_CHORD 0.2\n  .TIP_CHORD 0.2\n  .EFFICIENCY 0.8\n"
+              "  .DIHEDRAL 0\n  .NUMBER_OF_SEGMENTS 1\n  .SEG0_INCIDENCE_INC 0\n  .DENSITY_KG_PER_SQ_METER 1.6\n}\n");
+    CPartWing3* wing = Wing3();
+    ASSERT_TRUE(wing->IsLinked());
+    ASSERT_EQ(wing->GetSegmentCount(), 1);
+    const CPartWing3::TSegment& segment = wing->GetSegment(0);
+    ExpectNear(segment.point, CVector3(0.5f, 0, 0), 1e-6f, "segment centre on the leading edge");
+    ExpectNear(segment.chordDirection, CVector3(0, 0, 1), 1e-6f, "C");
+    ExpectNear(segment.normal, CVector3(0, 1, 0), 1e-6f, "U");
+    ExpectNear(segment.spanDirection, CVector3(1, 0, 0), 1e-6f, "S");
+    EXPECT_NEAR(wing->GetAspectRatio(), 5.0f, 1e-6f);
+
+    model->GetBody().SetVelocity(kVelocity);
+    wing->CalcForces(0.005f);
+    const THandForces expected = HandForces(0.0f, 5.0f, 0.8f);
+    ExpectNear(wing->GetForce(0).vector, expected.lift, 1e-3f, "lift");
+    ExpectNear(wing->GetForce(1).vector, expected.drag, 1e-4f, "drag");
+    ExpectNear(wing->GetForce(0).point, CVector3(0.5f, 0, 0.05f), 1e-6f, "P + Cp chord C");
+    // Mass: DENSITY * area * chord / 0.15.
+    EXPECT_NEAR(wing->GetMassElement().Mass(), 1.6f * 0.2f * 0.2f / 0.15f, 1e-4f);
+}
+
+TEST_F(WingTest, Wing3MirroredHalvesAreSymmetric)
+{
+    LoadModel(std::string(".WING3 Wing\n{\n  .AIRFOIL ") + kAirfoilName +
+              "\n  .SYMMETRICAL 1\n  .HALF_SPAN 0.9\n  .ROOT_CHORD 0.25\n  .TIP_CHORD 0.1\n  .INCIDENCE 2\n"
+              "  .SWEEP_ANGLE 10\n  .DIHEDRAL 6\n  .POSITION 0 0.1 -0.2\n  .NUMBER_OF_SEGMENTS 3\n"
+              "  .SEG1_CONTROL_CHORD_FRACTION 0.25\n}\n");
+    CPartWing3* wing = Wing3();
+    ASSERT_TRUE(wing->IsLinked());
+    ASSERT_EQ(wing->GetSegmentCount(), 6);
+    EXPECT_NEAR(wing->GetAspectRatio(), 2.0f * 0.9f / 0.175f, 1e-5f);
+
+    model->GetBody().SetVelocity(kVelocity);
+    wing->CalcForces(0.005f);
+    const auto mirror = [](const CVector3& v) { return CVector3(-v.x, v.y, v.z); };
+    for (int i = 0; i < 3; ++i)
+    {
+        const CPartWing3::TSegment& right = wing->GetSegment(i);
+        const CPartWing3::TSegment& left = wing->GetSegment(3 + i);
+        EXPECT_GT(right.point.x, 0.0f);
+        ExpectNear(left.point, mirror(right.point), 1e-6f, "P");
+        ExpectNear(left.normal, mirror(right.normal), 1e-6f, "U");
+        EXPECT_EQ(left.chord, right.chord);
+        EXPECT_EQ(left.area, right.area);
+        EXPECT_EQ(left.controlChordFraction, right.controlChordFraction);
+        ExpectNear(wing->GetForce(2 * (3 + i)).vector, mirror(wing->GetForce(2 * i).vector), 1e-5f, "lift");
+        ExpectNear(wing->GetForce(2 * (3 + i) + 1).vector, mirror(wing->GetForce(2 * i + 1).vector), 1e-5f, "drag");
+        ExpectNear(wing->GetForce(2 * (3 + i)).point, mirror(wing->GetForce(2 * i).point), 1e-6f, "point");
+        EXPECT_GT(wing->GetForce(2 * i).vector.y, 0.0f);
+    }
+    // Dihedral tilts the right half's normal inwards (towards -X), and the tip chord is smaller.
+    EXPECT_LT(wing->GetSegment(0).normal.x, 0.0f);
+    EXPECT_GT(wing->GetSegment(0).chord, wing->GetSegment(2).chord);
+    EXPECT_NEAR(wing->GetSegment(1).controlChordFraction, 0.25f, 1e-6f);
+    // A positive incidence lowers the trailing edge.
+    EXPECT_LT(wing->GetSegment(0).chordDirection.y, 0.0f);
+}
+
+TEST_F(WingTest, Wing3ServosDeflectBothHalvesWithTheirOwnReverseFlags)
+{
+    fixture.Input("V_CH1", 1.0f);
+    LoadModel(std::string(".SERVO Ail\n{\n  .VARIABLE V_CH1\n  .SPEED 0.01\n}\n.WING3 Wing\n{\n  .AIRFOIL ") +
+              kAirfoilName +
+              "\n  .SYMMETRICAL 1\n  .NUMBER_OF_SEGMENTS 1\n  .SEG0_SERVO Ail\n  .SEG0_SERVO_SYMMETRICAL Ail\n"
+              "  .SEG0_MAX_DEFLECTION_ANGLE 20\n  .SEG0_CONTROL_CHORD_FRACTION 0.3\n  .SEG0_DOF AileronR\n"
+              "  .SEG0_DOF_SYMMETRICAL AileronL\n}\n");
+    CPart* servo = model->FindPart(PART_SERVO, "Ail");
+    ASSERT_NE(servo, nullptr);
+    servo->UpdateFrame(1.0f); // far longer than the travel time
+    CPartWing3* wing = Wing3();
+    model->GetBody().SetVelocity(kVelocity);
+    wing->CalcForces(0.005f);
+
+    // SEG0_SERVO_REV defaults to true, SEG0_SERVO_REV_SYMMETRICAL to false.
+    EXPECT_NEAR(wing->GetSegment(0).deflection, -20.0f * kRadPerDeg, 1e-6f);
+    EXPECT_NEAR(wing->GetSegment(1).deflection, 20.0f * kRadPerDeg, 1e-6f);
+    EXPECT_NEAR(model->GetDegreesOfFreedom().Find("AileronR")->Rotation().y, -20.0f * kRadPerDeg, 1e-6f);
+    EXPECT_NEAR(model->GetDegreesOfFreedom().Find("AileronL")->Rotation().y, 20.0f * kRadPerDeg, 1e-6f);
+    // Full deflection and chord fraction: dCl = -0.4 on the right and +0.4 on the left, so the
+    // left lift exceeds the mirrored right one by qS * 0.8 along a lift direction of length
+    // cos(alpha) (alpha a little over 5 degrees with the incidence and dihedral).
+    const float qS = 0.6125f * kSpeed * kSpeed * (0.7f * 0.125f);
+    const CVector3 right = wing->GetForce(0).vector;
+    const CVector3 difference = wing->GetForce(2).vector - CVector3(-right.x, right.y, right.z);
+    EXPECT_GT(difference.y, 0.0f);
+    EXPECT_NEAR(difference.Length(), 0.8f * qS * std::cos(wing->GetSegment(1).alpha), 1e-3f);
+}
+
+TEST_F(WingTest, MissingOrRefusedAirfoilGivesAMessageAndNoForce)
+{
+    struct Case
+    {
+        const char* airfoil;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"Missing.afl", "test.mod: %s 'Wing': airfoil 'Missing.afl' cannot be read"},
+        {"Sub/../../Airfoil/WingTestLinear.afl",
+         "test.mod: %s 'Wing': airfoil 'Sub/../../Airfoil/WingTestLinear.afl' is not a plain"},
+        {"/tmp/WingTestLinear.afl", "test.mod: %s 'Wing': airfoil '/tmp/WingTestLinear.afl' is not a plain"},
+        {"NoTables.afl", "test.mod: %s 'Wing': airfoil 'NoTables.afl' has no usable coefficient table"},
+    };
+    fixture.dir.Write("Data/Airfoil/NoTables.afl", ".NAME \"empty\"\n.TABLE_ALPHA_CD { 0 zero }\n");
+    fixture.Input("V_CH1", 1.0f);
+    for (const Case& c : cases)
+    {
+        for (const char* block : {"WING2", "WING3"})
+        {
+            diag.lines.clear();
+            LoadModel(std::string(".") + block + " Wing\n{\n  .AIRFOIL " + c.airfoil +
+                      "\n  .POSITION_TYPE CENTER_LE\n  .CONTROL_SURFACE_VARIABLE V_CH1\n}\n");
+            CPartPhysic* wing = model->FindPart(block[4] == '2' ? PART_WING2 : PART_WING3, "Wing")->AsPhysic();
+            EXPECT_FALSE(wing->IsLinked()) << block << " " << c.airfoil;
+            EXPECT_TRUE(diag.Contains(StringPrintf(c.message, block))) << block << " " << c.airfoil;
+            model->GetBody().SetVelocity(kVelocity);
+            wing->CalcForces(0.005f);
+            for (int i = 0; i < wing->GetForceCount(); ++i)
+                EXPECT_EQ(wing->GetForce(i).vector, CVector3()) << block << " " << c.airfoil;
+        }
+    }
+}
+
+TEST_F(WingTest, Wing2WithAnUnknownPositionTypeIsNotLinked)
+{
+    LoadModel(std::string(".WING2 Wing\n{\n  .AIRFOIL ") + kAirfoilName + "\n  .POSITION_TYPE MIDDLE\n}\n");
+    EXPECT_FALSE(Wing2()->IsLinked());
+    EXPECT_TRUE(diag.Contains("test.mod: WING2 'Wing': POSITION_TYPE 'MIDDLE' is none of"));
+}
+
+TEST_F(WingTest, DebugOutlinesAreDrawnInWorldAxes)
+{
+    fixture.Input("V_CH1", 0.0f);
+    LoadModel(Wing2Block() + ".WING3 Wing\n{\n  .AIRFOIL " + kAirfoilName + "\n  .NUMBER_OF_SEGMENTS 2\n}\n");
+    model->GetBody().SetPosition(CVector3(0.0f, 10.0f, 0.0f));
+    CLineCounter draw;
+    Wing2()->DrawDebug(draw);
+    EXPECT_EQ(draw.lines.size(), 5u); // outline and hinge line
+    draw.lines.clear();
+    Wing3()->DrawDebug(draw);
+    EXPECT_EQ(draw.lines.size(), 4u * 5u); // 2 segments, mirrored
+    for (const auto& line : draw.lines)
+        EXPECT_NEAR(line.first.y, 10.0f, 0.2f);
+}
+
+TEST_F(WingTest, FlatWingFallsAtItsTerminalSpeed)
+{
+    // Dropped flat, a wing falls with the air meeting it along its normal (alpha 90 deg): no lift,
+    // drag Cd = 1.2 at mid-chord, where its mass boxes put the centre of mass, so it neither
+    // pitches nor rolls. It settles where drag carries the weight:
+    //   m g = 0.6125 v^2 S Cd  ->  v = sqrt(m g / (0.6125 * 0.2 * 1.2))
+    fixture.dir.Write("Data/Airfoil/WingTestPlate.afl", ".TABLE_ALPHA_CL_CD_CP { -180 0 1.2 0.5  180 0 1.2 0.5 }\n");
+    model = fixture.Load(".GRAVITY G\n{\n}\n.WING3 Wing\n{\n  .AIRFOIL WingTestPlate.afl\n  .SYMMETRICAL 1\n"
+                         "  .HALF_SPAN 0.5\n  .ROOT_CHORD 0.2\n  .TIP_CHORD 0.2\n  .DIHEDRAL 0\n  .INCIDENCE 0\n"
+                         "  .NUMBER_OF_SEGMENTS 1\n  .SEG0_INCIDENCE_INC 0\n  .DENSITY_KG_PER_SQ_METER 3\n}\n");
+    ASSERT_TRUE(fixture.loaded);
+    model->GetBody().SetPosition(CVector3(0.0f, 500.0f, 0.0f));
+    RunFrames(*model, 250); // 5 s, several time constants of about 0.75 s
+    const float mass = model->GetBody().GetMass();
+    ASSERT_GT(mass, 0.5f);
+    const float terminal = std::sqrt(mass * 9.81f / (0.6125f * 0.2f * 1.2f));
+    EXPECT_NEAR(model->GetBody().GetVelocity().y, -terminal, 0.01f * terminal);
+    EXPECT_NEAR(model->GetBody().GetVelocity().x, 0.0f, 1e-3f);
+    EXPECT_NEAR(model->GetBody().GetVelocity().z, 0.0f, 1e-3f);
+    EXPECT_NEAR(model->GetBody().GetOrientation().row[1].y, 1.0f, 1e-4f); // still flat
+}
