@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data/CFile.h"
+#include "data/CTokenFile.h"
+#include "data/StringTable.h"
+#include "input/CInput.h"
+#include "input/CInputMapSet.h"
+#include "input/CKeyDefTable.h"
+#include "input/CKeyboardAxes.h"
+#include "input/InputTestSupport.h"
+#include "model/CVariable.h"
+#include "model/CVariableTable.h"
+
+namespace
+{
+// The text between two markers of the committed file.
+std::string Section(const std::string& text, const std::string& from, const std::string& to)
+{
+    const size_t begin = text.find(from);
+    const size_t end = text.find(to, begin);
+    if (begin == std::string::npos || end == std::string::npos)
+        return "<missing>";
+    return text.substr(begin, end - begin);
+}
+} // namespace
+
+// The shipped default configuration, read the way the configuration object reads it, and the
+// input sections written back byte for byte.
+TEST(DefaultConfig, ReadsCompletelyAndWritesBackTheSameSections)
+{
+    ScopedWorkingDir cwd(SourceDir());
+    InitBaseDirectory();
+    ASSERT_TRUE(LoadStringTable());
+    const std::string path = BuildDataPath(DF_CONFIG, "Config.txt");
+    std::string original;
+    ASSERT_TRUE(ReadWholeFile(path, original));
+
+    CTokenFile file;
+    ASSERT_TRUE(file.Load(path));
+    CVariableTable variables;
+    ASSERT_TRUE(variables.Load(file, "Input", nullptr));
+    EXPECT_EQ(variables.Count(), 9);
+
+    CInputMapSet maps;
+    std::string message;
+    ASSERT_TRUE(maps.Read(file, variables, message)) << message;
+    EXPECT_EQ(maps.GetCount(), 4);
+    EXPECT_EQ(maps.GetSelected()->GetName(), "Keyboard");
+    for (int i = 0; i < maps.GetCount(); ++i)
+        for (int l = 0; l < maps.Get(i)->GetLinkCount(); ++l)
+            EXPECT_NE(maps.Get(i)->GetLink(l).variable, nullptr) << maps.Get(i)->GetName() << " link " << l;
+
+    CKeyboardAxes axes;
+    ASSERT_TRUE(axes.Read(file, message)) << message;
+    int configured = 0;
+    for (int slot = 0; slot < CKeyboardAxes::kCount; ++slot)
+        configured += axes.Get(slot).axisId == static_cast<uint32_t>(AXIS_KEYBOARD_1 + slot) ? 1 : 0;
+    EXPECT_EQ(configured, 6);
+    EXPECT_FLOAT_EQ(axes.Get(0).timeFullRange, 0.8f);
+    EXPECT_FALSE(axes.Get(2).autoCentre);
+
+    CKeyDefTable keys;
+    std::string warnings;
+    keys.Read(file, warnings);
+    EXPECT_EQ(warnings, "");
+    int keyDefLines = 0;
+    for (size_t pos = 0; (pos = original.find(".KEY_DEF {", pos)) != std::string::npos; ++pos)
+        ++keyDefLines;
+    EXPECT_EQ(keyDefLines, 120);
+    EXPECT_EQ(keys.GetKeyText(UC_KEYAXIS_1_INC), "Right");
+    EXPECT_EQ(keys.GetKeyText(UC_APP_VIDEO_SYNC), "SHIFT+CTRL+W");
+    EXPECT_EQ(keys.Get(UC_AMBIENT_TIMEOFDAY_NIGHT).key, KEY_NONE);
+    EXPECT_TRUE(FindDuplicateKeys([&] {
+                    std::vector<std::string> texts;
+                    for (uint32_t i = 0; i < kUserCommandCount; ++i)
+                        texts.push_back(keys.GetKeyText(i));
+                    return texts;
+                }())
+                    .empty());
+
+    const std::string written = WrittenText([&](CFile& out) {
+        maps.Write(out);
+        axes.Write(out);
+        keys.Write(out);
+    });
+    EXPECT_EQ(written, Section(original, "//------------\r\n// Input Maps", "//----------------\r\n// Selected Model"));
+    FreeStringTable();
+}
+
+// Every cut of the default file (a save interrupted at any byte, a hand edit gone wrong) reads
+// without crashing: each reader either succeeds or says what is wrong.
+TEST(DefaultConfig, TruncatedFilesNeverCrashTheReaders)
+{
+    std::string original;
+    ASSERT_TRUE(ReadWholeFile((SourceDir() / "Data/Config/Config.txt").string(), original));
+    int failures = 0;
+    for (size_t cut = 0; cut < original.size(); cut += 37)
+    {
+        CTokenFile file;
+        if (!file.LoadText(original.substr(0, cut), "Config.txt"))
+            continue;
+        CVariableTable variables;
+        variables.Load(file, "Input", nullptr);
+        CInputMapSet maps;
+        CKeyboardAxes axes;
+        CKeyDefTable keys;
+        std::string message;
+        std::string warnings;
+        if (!maps.Read(file, variables, message))
+        {
+            EXPECT_FALSE(message.empty()) << cut;
+            ++failures;
+        }
+        message.clear();
+        const bool axesRead = axes.Read(file, message);
+        EXPECT_EQ(axesRead, message.empty()) << cut;
+        keys.Read(file, warnings);
+    }
+    EXPECT_GT(failures, 0); // the cuts before the first map do fail, with a message
+}
+
+// A whole frame chain with the shipped configuration: the Up arrow (key axis 2, reversed in the
+// Keyboard map) pushes the elevator channel down, and letting go centres it again.
+TEST(DefaultConfig, HoldingUpLowersTheElevatorChannel)
+{
+    std::string original;
+    ASSERT_TRUE(ReadWholeFile((SourceDir() / "Data/Config/Config.txt").string(), original));
+    CTokenFile file;
+    ASSERT_TRUE(file.LoadText(original, "Config.txt"));
+    CVariableTable variables;
+    variables.Load(file, "Input", nullptr);
+    CInputMapSet maps;
+    CKeyboardAxes axes;
+    CKeyDefTable keys;
+    std::string message;
+    ASSERT_TRUE(maps.Read(file, variables, message)) << message;
+    ASSERT_TRUE(axes.Read(file, message)) << message;
+    keys.Read(file, message);
+
+    CInput input;
+    input.BindKeyboardAxes(axes);
+    input.SetKeyDefs(&keys);
+    const float dt = 0.02f;
+    auto frame = [&] {
+        input.Update(dt);
+        for (CInputEvent* event = input.FirstEvent(); event != nullptr; event = input.NextEvent())
+            axes.HandleEvent(*event);
+        axes.Update(dt);
+        maps.ApplySelected(input);
+    };
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_UP, true));
+    for (int i = 0; i < 12; ++i) // 0.24 s at 2 units/s (-1 to 1 in 1 s)
+        frame();
+    EXPECT_NEAR(variables.Find("V_CH2")->GetValue(), -0.48f, 1e-4f);
+    EXPECT_FLOAT_EQ(variables.Find("V_CH1")->GetValue(), 0.0f);
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_UP, false));
+    for (int i = 0; i < 30; ++i)
+        frame();
+    EXPECT_FLOAT_EQ(variables.Find("V_CH2")->GetValue(), 0.0f);
+}

@@ -1,0 +1,381 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "input/CInput.h"
+#include "input/CKeyDefTable.h"
+#include "input/CKeyboardAxes.h"
+#include "input/IRadioInput.h"
+#include "input/InputTestSupport.h"
+#include "input/KeyCodes.h"
+
+namespace
+{
+constexpr float kFrame = 0.05f; // s
+
+std::vector<CInputEvent> EventsOf(CInput& input)
+{
+    std::vector<CInputEvent> events;
+    for (CInputEvent* event = input.FirstEvent(); event != nullptr; event = input.NextEvent())
+        events.push_back(*event);
+    return events;
+}
+
+// The flags of the events for one key this frame.
+std::vector<uint32_t> FlagsFor(CInput& input, uint32_t key)
+{
+    std::vector<uint32_t> flags;
+    for (const CInputEvent& event : EventsOf(input))
+        if (event.key == key)
+            flags.push_back(event.flags);
+    return flags;
+}
+} // namespace
+
+TEST(InputEvents, PressAndReleaseWithinOneFrameGiveBothEdgesInOrderAndNoHeldEvent)
+{
+    CInput input;
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_P, true));
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_P, false));
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, DIK_P), (std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN, IE_GOING_UP}));
+    input.Update(kFrame);
+    EXPECT_TRUE(FlagsFor(input, DIK_P).empty());
+}
+
+TEST(InputEvents, HeldKeyRepeatsAfterTwoTenthsThenEveryTenth)
+{
+    CInput input;
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_SPACE, true));
+    // Frame times of 0.05 s: frame 0 is the press; repeats at 0.2 s, 0.3 s, 0.4 s.
+    std::vector<bool> repeats;
+    for (int frame = 0; frame <= 8; ++frame)
+    {
+        input.Update(kFrame);
+        const std::vector<uint32_t> flags = FlagsFor(input, DIK_SPACE);
+        ASSERT_EQ(flags.size(), 1u) << frame;
+        EXPECT_TRUE(flags[0] & IE_IS_DOWN);
+        if (frame == 0)
+            EXPECT_EQ(flags[0], IE_GOING_DOWN | IE_IS_DOWN);
+        else
+            EXPECT_EQ(flags[0] & IE_GOING_DOWN, 0u);
+        repeats.push_back((flags[0] & IE_REPEAT) != 0);
+    }
+    EXPECT_EQ(repeats, (std::vector<bool>{false, false, false, false, true, false, true, false, true}));
+}
+
+TEST(InputEvents, RepeatTimingFollowsTheFrameTimesHandedIn)
+{
+    CInput input;
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_A, true));
+    input.Update(0.01f);
+    input.Update(0.15f); // 0.15 s held: not yet
+    EXPECT_EQ(FlagsFor(input, DIK_A), std::vector<uint32_t>{IE_IS_DOWN});
+    input.Update(0.06f); // 0.21 s: first repeat
+    EXPECT_EQ(FlagsFor(input, DIK_A), std::vector<uint32_t>{IE_IS_DOWN | IE_REPEAT});
+    input.Update(0.0f); // a zero step is a frame too, and no time passed
+    EXPECT_EQ(FlagsFor(input, DIK_A), std::vector<uint32_t>{IE_IS_DOWN});
+}
+
+TEST(InputEvents, ModifierBitsFollowEitherKeyOfAPair)
+{
+    CInput input;
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_LSHIFT, true));
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_RSHIFT, true));
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_RCTRL, true));
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_LALT, true));
+    input.Update(kFrame);
+    EXPECT_EQ(input.GetModifiers(), IE_SHIFT | IE_CTRL | IE_ALT);
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_LSHIFT, false)); // the right Shift still holds
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_LALT, false));
+    input.Update(kFrame);
+    EXPECT_EQ(input.GetModifiers(), IE_SHIFT | IE_CTRL);
+}
+
+TEST(InputEvents, KeyPressedWithAModifierAlsoGetsAHeldEventThatFrame)
+{
+    CInput input;
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_LCTRL, true));
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_X, true));
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, DIK_X),
+              (std::vector<uint32_t>{IE_CTRL | IE_GOING_DOWN | IE_IS_DOWN, IE_CTRL | IE_IS_DOWN}));
+}
+
+TEST(InputEvents, ReleaseCarriesTheModifiersOfItsPress)
+{
+    // T pressed alone, Shift pressed, T released: the release still pairs with the plain press,
+    // so a keyboard axis bound to T lets go.
+    CKeyDefTable defs;
+    defs.SetDefaultKeys();
+    CKeyboardAxes axes;
+    CInput input;
+    input.SetKeyDefs(&defs);
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_T, true));
+    input.Update(kFrame);
+    for (CInputEvent* event = input.FirstEvent(); event; event = input.NextEvent())
+        axes.HandleEvent(*event);
+    EXPECT_TRUE(axes.Get(0).incHeld);
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_LSHIFT, true));
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_T, false));
+    input.Update(kFrame);
+    for (CInputEvent* event = input.FirstEvent(); event; event = input.NextEvent())
+        axes.HandleEvent(*event);
+    EXPECT_FALSE(axes.Get(0).incHeld);
+}
+
+TEST(InputEvents, FocusLossReleasesHeldKeysWithGoingUp)
+{
+    CInput input;
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_W, true));
+    input.Update(kFrame);
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    input.HandleEvent(focus);
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, DIK_W), std::vector<uint32_t>{IE_GOING_UP});
+    EXPECT_FALSE(input.Keyboard().IsKeyDown(DIK_W));
+}
+
+TEST(InputEvents, PlatformAutoRepeatIsIgnored)
+{
+    CInput input;
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_W, true));
+    input.Update(kFrame);
+    SDL_Event repeat = KeyEvent(SDL_SCANCODE_W, true);
+    repeat.key.repeat = 1;
+    input.HandleEvent(repeat);
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, DIK_W), std::vector<uint32_t>{IE_IS_DOWN});
+}
+
+TEST(InputEvents, QueueKeepsThirtyTwoEventsAndDropsTheRest)
+{
+    CInput input;
+    const SDL_Scancode letters[] = {SDL_SCANCODE_A, SDL_SCANCODE_B, SDL_SCANCODE_C, SDL_SCANCODE_D, SDL_SCANCODE_E,
+                                    SDL_SCANCODE_F, SDL_SCANCODE_G, SDL_SCANCODE_H, SDL_SCANCODE_I, SDL_SCANCODE_J,
+                                    SDL_SCANCODE_K, SDL_SCANCODE_L, SDL_SCANCODE_M, SDL_SCANCODE_N, SDL_SCANCODE_O,
+                                    SDL_SCANCODE_P, SDL_SCANCODE_Q, SDL_SCANCODE_R, SDL_SCANCODE_S, SDL_SCANCODE_T};
+    for (SDL_Scancode key : letters)
+    {
+        input.HandleEvent(KeyEvent(key, true));
+        input.HandleEvent(KeyEvent(key, false));
+    }
+    input.Update(kFrame);
+    EXPECT_EQ(input.Events().Count(), 32);
+    // The first 32 in record order: the 16th key's release is the last kept.
+    EXPECT_EQ(input.Events().At(31).key, static_cast<uint32_t>(DIK_P));
+    EXPECT_EQ(input.Events().At(31).flags, IE_GOING_UP);
+    input.Update(kFrame);
+    EXPECT_EQ(input.Events().Count(), 0); // every key is up again: no state was lost
+}
+
+TEST(InputEvents, MouseButtonEdgesUseCodesFromTwoFiftySixAndRepeat)
+{
+    CInput input;
+    input.HandleEvent(MouseButton(SDL_BUTTON_RIGHT, true));
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_RIGHT), std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN});
+    EXPECT_EQ(input.GetButtonState(BUTTON_MOUSE_RIGHT), 0x80);
+    for (int i = 0; i < 3; ++i)
+        input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_RIGHT), std::vector<uint32_t>{IE_IS_DOWN});
+    input.Update(kFrame); // 0.2 s
+    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_RIGHT), std::vector<uint32_t>{IE_IS_DOWN | IE_REPEAT});
+    input.HandleEvent(MouseButton(SDL_BUTTON_RIGHT, false));
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_RIGHT), std::vector<uint32_t>{IE_GOING_UP});
+}
+
+TEST(InputEvents, MouseAxesScaleClampAndRecentre)
+{
+    CInput input;
+    input.HandleEvent(MouseMotion(200, 0));
+    input.Update(kFrame);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_MOUSE_X), 0.5f);
+    input.HandleEvent(MouseMotion(200, 150)); // 400 counts from the centre: saturated
+    input.Update(kFrame);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_MOUSE_X), 1.0f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_MOUSE_Y), -0.5f); // screen down is negative
+    input.HandleEvent(MouseMotion(100, 0));
+    input.Update(kFrame);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_MOUSE_X), 1.0f);
+
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.y = 3;
+    input.HandleEvent(wheel);
+    input.Update(kFrame);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_MOUSE_Z), 3.0f / 300.0f);
+
+    input.SetRecentre(true);
+    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, true));
+    input.Update(kFrame);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_MOUSE_X), 0.5f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_MOUSE_Y), -0.25f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_MOUSE_Z), 3.0f / 300.0f); // the wheel stays
+}
+
+TEST(InputEvents, MouseIdleTimeRestartsOnMotionAndHeldButtons)
+{
+    CInput input;
+    input.HandleEvent(MouseMotion(1, 0, 10, 20));
+    input.Update(kFrame);
+    EXPECT_FLOAT_EQ(input.GetMouseIdleSeconds(), 0.0f);
+    int x = 0, y = 0;
+    input.GetMousePosition(x, y);
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 20);
+    for (int i = 0; i < 4; ++i)
+        input.Update(0.1f);
+    EXPECT_NEAR(input.GetMouseIdleSeconds(), 0.4f, 1e-5f);
+    input.HandleEvent(MouseButton(SDL_BUTTON_MIDDLE, true));
+    input.Update(0.1f);
+    input.Update(0.1f);
+    EXPECT_FLOAT_EQ(input.GetMouseIdleSeconds(), 0.0f);
+}
+
+TEST(InputEvents, JoystickConversionHatsAndButtons)
+{
+    CInput input;
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_POV1), 0.0f); // no controller: 0, not -1
+    input.AttachJoystickForTest(7);
+    SDL_Event axis{};
+    axis.type = SDL_JOYAXISMOTION;
+    axis.jaxis.which = 7;
+    axis.jaxis.axis = 1;
+    axis.jaxis.value = -32768; // stick pushed forward
+    input.HandleEvent(axis);
+    axis.jaxis.axis = 6; // slider 0 at its low end
+    input.HandleEvent(axis);
+    axis.jaxis.which = 8; // another controller is ignored
+    axis.jaxis.axis = 0;
+    axis.jaxis.value = 32767;
+    input.HandleEvent(axis);
+    SDL_Event hat{};
+    hat.type = SDL_JOYHATMOTION;
+    hat.jhat.which = 7;
+    hat.jhat.hat = 1;
+    hat.jhat.value = SDL_HAT_RIGHTUP;
+    input.HandleEvent(hat);
+    SDL_Event button{};
+    button.type = SDL_JOYBUTTONDOWN;
+    button.jbutton.which = 7;
+    button.jbutton.button = 11;
+    input.HandleEvent(button);
+    input.Update(kFrame);
+
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_Y), 1.0f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_X), 0.0f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_SL0), 1.0f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_POV1), -1.0f); // centred
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_POV2), 0.125f);
+    EXPECT_EQ(input.GetButtonState(BUTTON_JOYSTICK_POV2_N + 1), 0x80); // NE
+    EXPECT_EQ(input.GetButtonState(BUTTON_JOYSTICK_12), 0x80);
+    EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_JOYSTICK_12),
+              std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN});
+
+    hat.jhat.value = SDL_HAT_CENTERED;
+    input.HandleEvent(hat);
+    input.Update(kFrame);
+    EXPECT_EQ(input.GetButtonState(BUTTON_JOYSTICK_POV2_N + 1), 0);
+    EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_JOYSTICK_POV2_N + 1), std::vector<uint32_t>{IE_GOING_UP});
+
+    // Unplugged: everything reads 0 and held buttons go up.
+    SDL_Event removed{};
+    removed.type = SDL_JOYDEVICEREMOVED;
+    removed.jdevice.which = 7;
+    input.HandleEvent(removed);
+    input.Update(kFrame);
+    EXPECT_FALSE(input.HasJoystick());
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_Y), 0.0f);
+    EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_JOYSTICK_12), std::vector<uint32_t>{IE_GOING_UP});
+}
+
+TEST(InputEvents, HatDirectionSectors)
+{
+    struct Row
+    {
+        uint32_t hundredths;
+        int direction; // -1: none lit
+    };
+    const Row rows[] = {{0, 0}, {2250, 0}, {4499, 0}, {4500, 1}, {9000, 2}, {35999, 7}, {36000, 0},
+                        {0xFFFFFFFFu, -1}};
+    for (const Row& row : rows)
+    {
+        CInputJoystick joystick;
+        joystick.present = true;
+        joystick.rawHat[0] = row.hundredths;
+        joystick.Read();
+        for (int d = 0; d < 8; ++d)
+            EXPECT_EQ(joystick.hatDirection[d] != 0, d == row.direction) << row.hundredths << " dir " << d;
+    }
+}
+
+TEST(InputEvents, ResolutionAndPostedCommands)
+{
+    CKeyDefTable defs;
+    defs.SetDefaultKeys();
+    CInput input;
+    input.SetKeyDefs(&defs);
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_P, true));
+    input.Update(kFrame);
+    input.PostCommand(UC_MENU_KEY_DEF, IE_GOING_DOWN);
+    const std::vector<CInputEvent> events = EventsOf(input);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].command, static_cast<uint32_t>(UC_APP_PAUSE));
+    EXPECT_EQ(events[0].group, static_cast<uint32_t>(UCG_APP));
+    EXPECT_EQ(events[1].key, KEY_NONE);
+    EXPECT_EQ(events[1].command, static_cast<uint32_t>(UC_MENU_KEY_DEF));
+    EXPECT_EQ(events[1].group, kGroupNone);
+}
+
+TEST(InputEvents, KeyIdleTimeCountsFromTheLastPostedEvent)
+{
+    CInput input;
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_P, true));
+    input.HandleEvent(KeyEvent(SDL_SCANCODE_P, false));
+    input.Update(0.1f);
+    EXPECT_FLOAT_EQ(input.GetSecondsSinceLastKeyEvent(), 0.0f);
+    input.Update(0.1f);
+    input.Update(0.2f);
+    EXPECT_NEAR(input.GetSecondsSinceLastKeyEvent(), 0.3f, 1e-5f);
+}
+
+namespace
+{
+class CFakeRadio : public IRadioInput
+{
+public:
+    void Update(float) override { ++updates; }
+    const float* GetChannelValue(int channel) const override { return &channels[channel]; }
+    std::string GetStatusText() const override { return "fake"; }
+    float channels[9] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f};
+    int updates = 0;
+};
+} // namespace
+
+TEST(InputEvents, AxesReadThroughTheirBindings)
+{
+    CInput input;
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_RADIOCONTROL_CH3), 0.0f); // no transmitter yet
+    CFakeRadio radio;
+    input.SetRadio(&radio);
+    CKeyboardAxes axes;
+    axes.Get(5).value = -0.7f;
+    input.BindKeyboardAxes(axes);
+    input.BindAxis(AXIS_UNKNOWN, &radio.channels[0]); // refused: "none" reads 0
+    input.Update(kFrame);
+    EXPECT_EQ(radio.updates, 1);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_RADIOCONTROL_CH3), 0.3f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_KEYBOARD_6), -0.7f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_UNKNOWN), 0.0f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(-1), 0.0f);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(31), 0.0f);
+    input.SetRadio(nullptr);
+    EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_RADIOCONTROL_CH3), 0.0f);
+    const std::string dump = input.GetDumpText();
+    EXPECT_NE(dump.find("AXIS_KEYBOARD_6=-0.700\n"), std::string::npos);
+    EXPECT_NE(dump.find("BUTTON_JOYSTICK_POV4_NW=0\n"), std::string::npos);
+}
