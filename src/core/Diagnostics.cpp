@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <utility>
 
 namespace
 {
@@ -37,9 +38,10 @@ void DiagPrint(const char* format, ...)
         std::fputs(text.c_str(), stderr);
 }
 
-void SetDiagnosticSink(std::function<void(const std::string&)> sink)
+std::function<void(const std::string&)> SetDiagnosticSink(std::function<void(const std::string&)> sink)
 {
-    Sink() = std::move(sink);
+    std::swap(Sink(), sink);
+    return sink;
 }
 
 std::string StringPrintf(const char* format, ...)

@@ -14,8 +14,9 @@
 // printf-style; the text is written as formatted (callers end their lines with "\n").
 void DiagPrint(const char* format, ...) KESTRO_PRINTF(1, 2);
 
-// Replaces the sink; an empty function restores stderr.
-void SetDiagnosticSink(std::function<void(const std::string&)> sink);
+// Replaces the sink and returns the previous one (so that a capture can put it back); an
+// empty function restores stderr.
+std::function<void(const std::string&)> SetDiagnosticSink(std::function<void(const std::string&)> sink);
 
 // printf into a std::string.
 std::string StringPrintf(const char* format, ...) KESTRO_PRINTF(1, 2);

@@ -1,0 +1,125 @@
+#include "env/CWind.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/Diagnostics.h"
+#include "data/CFile.h"
+#include "data/CProperty.h"
+
+namespace
+{
+constexpr float kDegToRad = 3.14159265358979f / 180.0f;
+constexpr float kMaxBlobSize = 55.0f; // m; s runs over [1, 55)
+} // namespace
+
+CVector3 CWindBlob::At(const CVector3& worldPoint) const
+{
+    const float q = (centre - worldPoint).LengthSquared();
+    const float weight = std::max(0.0f, 1.0f - (q + 1.0f) / (radius * radius));
+    return amplitude * weight;
+}
+
+CWind::CWind(uint32_t seed) : m_random(seed)
+{
+    m_settings.SetChangeCallback(&CWind::OnSettingsChanged, this);
+    ApplySettings();
+    ResetBlobs();
+}
+
+bool CWind::Create()
+{
+    if (m_settings.ReadFile(kFileName, "Wind"))
+        RejectNonFiniteSettings(BuildDataPath(DF_OUTPUT, kFileName).c_str());
+    ApplySettings();
+    const bool written = Save();
+    ResetBlobs();
+    return written;
+}
+
+void CWind::RejectNonFiniteSettings(const char* fileName)
+{
+    const struct
+    {
+        const char* key;
+        float fallback;
+    } settings[] = {
+        {"VELOCITY", CPropertySet_Wind::kDefaultVelocity},
+        {"HEADING", CPropertySet_Wind::kDefaultHeading},
+        {"PITCH", CPropertySet_Wind::kDefaultPitch},
+        {"TURBULENCE_STRENGTH", CPropertySet_Wind::kDefaultTurbulence},
+    };
+    for (const auto& setting : settings)
+    {
+        CProperty* property = m_settings.FindProperty(setting.key);
+        if (property == nullptr || std::isfinite(property->GetFloat()))
+            continue;
+        DiagPrint("%s: WIND %s is not a number; %g used\n", fileName, setting.key, setting.fallback);
+        property->SetFloat(setting.fallback);
+    }
+}
+
+CVector3 CWind::GetWindAt(const CVector3& worldPoint) const
+{
+    CVector3 wind = m_meanWind;
+    for (const CWindBlob& blob : m_blobs)
+        wind += blob.At(worldPoint);
+    return wind;
+}
+
+void CWind::Update(const CVector3& bodyPosition, const CVector3& bodyForward)
+{
+    if (++m_callCounter < kCallsPerChange)
+        return;
+    m_callCounter = 0;
+
+    for (int n = 0; n < kBlobsPerChange; ++n)
+    {
+        const float s = 1.0f + (kMaxBlobSize - 1.0f) * m_random.NextUnit();
+        // The draws fill the vectors from the last component to the first.
+        CVector3 r;
+        r.z = m_random.NextSigned();
+        r.y = m_random.NextSigned();
+        r.x = m_random.NextSigned();
+        const float f = m_random.NextUnit();
+        CVector3 o;
+        o.z = m_random.NextSigned();
+        o.y = m_random.NextSigned();
+        o.x = m_random.NextSigned();
+
+        CWindBlob& blob = m_blobs[m_ringIndex];
+        blob.amplitude = (m_meanWind * f + r * 0.5f) * (s / kMaxBlobSize) * m_strength;
+        blob.centre = bodyPosition + bodyForward * (s + 1.0f) + o * (0.1f * s);
+        blob.radius = s * s;
+        m_ringIndex = (m_ringIndex + 1) % kBlobCount;
+    }
+}
+
+void CWind::ApplySettings()
+{
+    const float h = m_settings.heading * kDegToRad;
+    const float p = m_settings.pitch * kDegToRad;
+    m_meanWind = CVector3(std::sin(h) * std::cos(p), std::sin(p), -std::cos(h) * std::cos(p)) * m_settings.velocity;
+    m_strength = m_settings.turbulence;
+}
+
+bool CWind::Save() const
+{
+    // WriteFile reports its own failures with the path.
+    return m_settings.WriteFile(kFileName);
+}
+
+void CWind::ResetBlobs()
+{
+    for (int k = 0; k < kBlobCount; ++k)
+    {
+        m_blobs[k].amplitude = CVector3(0.1f * static_cast<float>(k - 3), 0.0f, 0.05f * static_cast<float>(k));
+        m_blobs[k].centre = CVector3(0.5f * static_cast<float>(k), 0.0f, 0.0f);
+        m_blobs[k].radius = 2.0f;
+    }
+}
+
+void CWind::OnSettingsChanged(void* context)
+{
+    static_cast<CWind*>(context)->ApplySettings();
+}

@@ -1,0 +1,335 @@
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/Diagnostics.h"
+#include "data/CFile.h"
+#include "data/CProperty.h"
+#include "env/CWind.h"
+#include "support/TempDir.h"
+
+namespace
+{
+constexpr float kTol = 1e-5f;
+
+void ExpectNear(const CVector3& actual, const CVector3& expected, float tolerance = kTol)
+{
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+// A fresh working directory with an Output folder; the base directory follows it and is put back
+// afterwards.
+struct TOutputDir
+{
+    TempDir dir;
+    std::optional<ScopedWorkingDir> cwd;
+    explicit TOutputDir(bool withOutputFolder = true)
+    {
+        if (withOutputFolder)
+            std::filesystem::create_directories(dir.Path() / "Output");
+        cwd.emplace(dir.Path());
+        InitBaseDirectory();
+    }
+    ~TOutputDir()
+    {
+        cwd.reset();
+        InitBaseDirectory();
+    }
+    std::string Weather() const { return dir.Read("Output/Weather.txt"); }
+};
+
+struct TDiagCapture
+{
+    std::vector<std::string> lines;
+    TDiagCapture()
+    {
+        SetDiagnosticSink([this](const std::string& line) { lines.push_back(line); });
+    }
+    ~TDiagCapture() { SetDiagnosticSink({}); }
+    bool Contains(const std::string& text) const
+    {
+        for (const std::string& line : lines)
+            if (line.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+};
+
+void SetSetting(CWind& wind, const char* key, float value)
+{
+    CProperty* property = wind.GetPropertySet().FindProperty(key);
+    ASSERT_NE(property, nullptr) << key;
+    property->SetFloat(value);
+}
+
+void UpdateTimes(CWind& wind, int count, const CVector3& position = CVector3(), const CVector3& forward = {0, 0, -1})
+{
+    for (int i = 0; i < count; ++i)
+        wind.Update(position, forward);
+}
+
+bool SameBlob(const CWindBlob& a, const CWindBlob& b)
+{
+    return a.amplitude == b.amplitude && a.centre == b.centre && a.radius == b.radius;
+}
+
+const CVector3 kProbes[] = {{0, 0, 0}, {1, 0, 0}, {2, 0.5f, -1}, {-300, 20, 150}, {1000, 100, -1000}};
+} // namespace
+
+TEST(Wind, DefaultsBlowTwoMetresPerSecondTowardsPlusZOnceTheInitialBlobsAreGone)
+{
+    CWind wind;
+    // The initial blobs sit around the origin and disturb it until replaced.
+    EXPECT_GT((wind.GetWindAt(CVector3(1, 0, 0)) - CVector3(0, 0, 2)).Length(), 0.01f);
+
+    UpdateTimes(wind, 2 * CWind::kCallsPerChange, CVector3(0, 1, 0));
+    for (const CVector3& p : kProbes)
+        ExpectNear(wind.GetWindAt(p), CVector3(0, 0, 2));
+    ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
+}
+
+TEST(Wind, MeanWindFollowsHeadingAndPitch)
+{
+    const struct
+    {
+        float velocity, heading, pitch;
+        CVector3 expected;
+    } rows[] = {
+        {2, 180, 0, {0, 0, 2}},          // the default blows towards +z
+        {3, 0, 0, {0, 0, -3}},           // heading 0 blows towards -z
+        {4, 90, 0, {4, 0, 0}},           // 90 towards +x
+        {4, -90, 0, {-4, 0, 0}},         // negative headings are the other way round
+        {2, 0, 30, {0, 1, -1.7320508f}}, // pitch tilts the wind upwards
+        {5, 720, 0, {0, 0, -5}},         // beyond the dialog's range, taken as it is
+        {0, 45, 10, {0, 0, 0}},          // calm
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(testing::Message() << "v " << row.velocity << " h " << row.heading << " p " << row.pitch);
+        CWind wind;
+        SetSetting(wind, "VELOCITY", row.velocity);
+        SetSetting(wind, "HEADING", row.heading);
+        SetSetting(wind, "PITCH", row.pitch);
+        ExpectNear(wind.GetMeanWind(), row.expected, 1e-5f * 720);
+    }
+}
+
+TEST(Wind, BlobWeightFallsFromTheCentreToZeroAtTheRim)
+{
+    CWindBlob blob;
+    blob.amplitude = CVector3(1, 2, 3);
+    blob.centre = CVector3(10, 0, 0);
+
+    blob.radius = 1.0f; // s = 1: the smallest blob never contributes
+    for (const CVector3& p : {CVector3(10, 0, 0), CVector3(10.5f, 0, 0), CVector3(0, 0, 0)})
+        EXPECT_EQ(blob.At(p), CVector3());
+
+    blob.radius = 3.0f;
+    ExpectNear(blob.At(CVector3(10, 0, 0)), CVector3(1, 2, 3) * (1.0f - 1.0f / 9.0f));
+    // |C - p|^2 = rho^2 - 1 = 8 is the rim.
+    EXPECT_EQ(blob.At(CVector3(10, 2, 2)), CVector3());
+    EXPECT_EQ(blob.At(CVector3(13, 0, 0)), CVector3());
+    ExpectNear(blob.At(CVector3(12, 0, 0)), CVector3(1, 2, 3) * (1.0f - 5.0f / 9.0f));
+}
+
+TEST(Wind, EverySeventhUpdateReplacesThreeBlobsRoundTheRing)
+{
+    CWind wind;
+    SetSetting(wind, "TURBULENCE_STRENGTH", 1.0f);
+    const CVector3 position(100, 50, -20);
+    const CVector3 forward(0, 0, -1);
+
+    CWindBlob before[CWind::kBlobCount];
+    for (int k = 0; k < CWind::kBlobCount; ++k)
+        before[k] = wind.GetBlob(k);
+    UpdateTimes(wind, 6, position, forward);
+    for (int k = 0; k < CWind::kBlobCount; ++k)
+        EXPECT_TRUE(SameBlob(wind.GetBlob(k), before[k])) << "six calls change nothing, blob " << k;
+
+    UpdateTimes(wind, 1, position, forward);
+    for (int k = 0; k < CWind::kBlobCount; ++k)
+        EXPECT_EQ(SameBlob(wind.GetBlob(k), before[k]), k >= 3) << "blob " << k;
+
+    // The next change goes on where the ring stopped: 3, 4, then 0 again.
+    CWindBlob afterFirst[CWind::kBlobCount];
+    for (int k = 0; k < CWind::kBlobCount; ++k)
+        afterFirst[k] = wind.GetBlob(k);
+    UpdateTimes(wind, 7, position, forward);
+    const bool replaced[CWind::kBlobCount] = {true, false, false, true, true};
+    for (int k = 0; k < CWind::kBlobCount; ++k)
+        EXPECT_EQ(!SameBlob(wind.GetBlob(k), afterFirst[k]), replaced[k]) << "blob " << k;
+}
+
+TEST(Wind, NewBlobsAreSizedAndPlacedAheadOfTheModel)
+{
+    CWind wind(12345);
+    SetSetting(wind, "TURBULENCE_STRENGTH", 0.5f);
+    const CVector3 position(10, 20, 30);
+    const CVector3 forward(1, 0, 0);
+    for (int change = 0; change < 40; ++change)
+    {
+        UpdateTimes(wind, CWind::kCallsPerChange, position, forward);
+        if (change == 0)
+            continue; // two initial blobs are still there
+        for (int k = 0; k < CWind::kBlobCount; ++k)
+        {
+            const CWindBlob& blob = wind.GetBlob(k);
+            const float s = std::sqrt(blob.radius);
+            ASSERT_GE(s, 1.0f - kTol);
+            ASSERT_LT(s, 55.0f);
+            // s = 1 + 54 u with u in 0.001 steps.
+            const float steps = (s - 1.0f) / 54.0f * 1000.0f;
+            EXPECT_NEAR(steps, std::round(steps), 0.02f) << s;
+            // Centre: (s + 1) ahead plus an offset of at most 0.1 s per axis.
+            const CVector3 offset = blob.centre - position - forward * (s + 1.0f);
+            EXPECT_LE(offset.MaxAbsComponent(), 0.1f * s + 1e-3f);
+            // Amplitude: (f M + R) s / 55 * 0.5 with |f M| <= 2 and |R| <= 0.5 per axis.
+            EXPECT_LE(blob.amplitude.MaxAbsComponent(), (2.0f + 0.5f) * s / 55.0f * 0.5f + kTol);
+        }
+    }
+}
+
+TEST(Wind, DrawsFillTheVectorsFromTheLastComponent)
+{
+    // With no mean wind and full strength the amplitude is R * s / 55, so the draw order shows.
+    const uint32_t seed = 777;
+    CWind wind(seed);
+    SetSetting(wind, "VELOCITY", 0.0f);
+    SetSetting(wind, "TURBULENCE_STRENGTH", 1.0f);
+    UpdateTimes(wind, CWind::kCallsPerChange, CVector3(), CVector3(0, 0, -1));
+
+    CWindRandom random(seed);
+    const float s = 1.0f + 54.0f * random.NextUnit();
+    const float r3 = random.NextSigned(), r2 = random.NextSigned(), r1 = random.NextSigned();
+    random.NextUnit(); // f: no effect without mean wind
+    const float o3 = random.NextSigned(), o2 = random.NextSigned(), o1 = random.NextSigned();
+
+    const CWindBlob& blob = wind.GetBlob(0);
+    EXPECT_NEAR(blob.radius, s * s, 1e-3f);
+    ExpectNear(blob.amplitude, CVector3(r1, r2, r3) * 0.5f * (s / 55.0f));
+    ExpectNear(blob.centre, CVector3(0, 0, -(s + 1.0f)) + CVector3(o1, o2, o3) * (0.1f * s), 1e-4f);
+}
+
+TEST(Wind, RandomDrawsAreQuantisedToThousandths)
+{
+    CWindRandom random(5);
+    int unitMin = 1000, unitMax = -1, signedMin = 1000, signedMax = -1001;
+    for (int i = 0; i < 20000; ++i)
+    {
+        const float u = random.NextUnit();
+        const float r = random.NextSigned();
+        const int uSteps = static_cast<int>(std::lround(u * 1000.0f));
+        const int rSteps = static_cast<int>(std::lround(r * 1000.0f));
+        ASSERT_NEAR(u * 1000.0f, uSteps, 1e-3f);
+        ASSERT_NEAR(r * 1000.0f, rSteps, 1e-3f);
+        unitMin = std::min(unitMin, uSteps);
+        unitMax = std::max(unitMax, uSteps);
+        signedMin = std::min(signedMin, rSteps);
+        signedMax = std::max(signedMax, rSteps);
+    }
+    EXPECT_EQ(unitMin, 0);
+    EXPECT_EQ(unitMax, 999);
+    EXPECT_EQ(signedMin, -1000);
+    EXPECT_EQ(signedMax, 999);
+}
+
+TEST(WindFile, MissingFileGivesDefaultsAndIsWritten)
+{
+    TOutputDir out;
+    CWind wind;
+    EXPECT_TRUE(wind.Create());
+    ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
+    EXPECT_EQ(wind.GetTurbulenceStrength(), 0.0f);
+    const std::string text = out.Weather();
+    EXPECT_NE(text.find(".VELOCITY 2.000000"), std::string::npos) << text;
+    EXPECT_NE(text.find(".HEADING 180.000000"), std::string::npos) << text;
+    EXPECT_NE(text.find(".TURBULENCE_STRENGTH 0.000000"), std::string::npos) << text;
+}
+
+TEST(WindFile, HandEditedValuesAreTakenAsTheyStand)
+{
+    TOutputDir out;
+    // Beyond every dialog range; the missing PITCH keeps its default.
+    out.dir.Write("Output/Weather.txt", ".VELOCITY 45\n.HEADING 450\n.TURBULENCE_STRENGTH 3.5\n");
+    CWind wind;
+    EXPECT_TRUE(wind.Create());
+    ExpectNear(wind.GetMeanWind(), CVector3(45, 0, 0), 1e-4f);
+    EXPECT_EQ(wind.GetTurbulenceStrength(), 3.5f);
+    EXPECT_NE(out.Weather().find(".VELOCITY 45.000000"), std::string::npos);
+    EXPECT_NE(out.Weather().find(".PITCH 0.000000"), std::string::npos);
+}
+
+TEST(WindFile, ValuesThatAreNotNumbersFallBackToTheirDefaults)
+{
+    TOutputDir out;
+    out.dir.Write("Output/Weather.txt", ".VELOCITY nan\n.HEADING 90\n.PITCH inf\n");
+    TDiagCapture diag;
+    CWind wind;
+    wind.Create();
+    ExpectNear(wind.GetMeanWind(), CVector3(2, 0, 0));
+    EXPECT_TRUE(diag.Contains("Weather.txt: WIND VELOCITY"));
+    EXPECT_TRUE(diag.Contains("Weather.txt: WIND PITCH"));
+    EXPECT_FALSE(diag.Contains("HEADING"));
+    for (const CVector3& p : kProbes)
+        EXPECT_TRUE(std::isfinite(wind.GetWindAt(p).Length()));
+}
+
+TEST(WindFile, SavedSettingsComeBack)
+{
+    TOutputDir out;
+    {
+        CWind wind;
+        wind.Create();
+        SetSetting(wind, "VELOCITY", 7.5f);
+        SetSetting(wind, "HEADING", -30.0f);
+        SetSetting(wind, "PITCH", 12.0f);
+        SetSetting(wind, "TURBULENCE_STRENGTH", 0.7f);
+        EXPECT_TRUE(wind.Save());
+    }
+    CWind wind;
+    wind.Create();
+    const CPropertySet_Wind& set = wind.GetPropertySet();
+    EXPECT_FLOAT_EQ(set.velocity, 7.5f);
+    EXPECT_FLOAT_EQ(set.heading, -30.0f);
+    EXPECT_FLOAT_EQ(set.pitch, 12.0f);
+    EXPECT_FLOAT_EQ(set.turbulence, 0.7f);
+    EXPECT_FLOAT_EQ(wind.GetTurbulenceStrength(), 0.7f);
+}
+
+TEST(WindFile, BrokenOrUnwritableFileLeavesAWorkingWind)
+{
+    {
+        TOutputDir out;
+        out.dir.Write("Output/Weather.txt", ".VELOCITY 9 /* never closed\n");
+        TDiagCapture diag;
+        CWind wind;
+        EXPECT_TRUE(wind.Create()) << "the broken file is replaced by the defaults";
+        ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
+        EXPECT_TRUE(diag.Contains("Weather.txt"));
+    }
+    {
+        TOutputDir out(false); // no Output folder: nothing can be written
+        TDiagCapture diag;
+        CWind wind;
+        EXPECT_FALSE(wind.Create());
+        EXPECT_TRUE(diag.Contains("Weather.txt"));
+        ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
+    }
+}
+
+TEST(WindFile, DialogDefaultsApplyAtOnce)
+{
+    CWind wind;
+    SetSetting(wind, "VELOCITY", 10.0f);
+    SetSetting(wind, "TURBULENCE_STRENGTH", 1.0f);
+    CPropertySet_Wind& set = wind.GetPropertySet();
+    set.SetDefaults();
+    set.StoreProperties();
+    ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
+    EXPECT_EQ(wind.GetTurbulenceStrength(), 0.0f);
+}
