@@ -1,0 +1,96 @@
+#pragma once
+// The configuration the pilot sets up once and keeps between runs, Output/Config.txt: the
+// "Input" channel variables, the input maps and the selected one, the keyboard axes (owned by
+// the application, read and written here), the key of every command, the selected model, the
+// display driver and video mode, the transmitter's serial port and the video swap interval.
+//
+// Starting up (Load):
+//   1. Output/Config.txt when it exists;
+//   2. when it is missing, the defaults shipped in Data/Config/Config.txt (a first run);
+//   3. when it is broken (an unknown axis, a bad keyboard-axis block, no input map), the
+//      problem is described in the load message, the file is kept as Output/Config.bad for the
+//      pilot to look at, and the defaults are read instead.
+// Only when the defaults themselves cannot be read does the load fail.
+//
+// Saving replaces the file so that a crash at any moment leaves a readable configuration: the
+// whole text goes to Config.tmp and is flushed to disk; Config.bak is removed, Config.txt
+// becomes Config.bak and Config.tmp becomes Config.txt. Without an old Config.txt (first run)
+// the temporary file becomes Config.txt directly.
+
+#include <string>
+
+#include "input/CInputMapSet.h"
+#include "input/CKeyDefTable.h"
+#include "model/CVariableTable.h"
+
+class CKeyboardAxes;
+class CTokenFile;
+
+class CConfig
+{
+public:
+    static constexpr const char* kFileName = "Config.txt";
+    static constexpr const char* kTempName = "Config.tmp";
+    static constexpr const char* kBackupName = "Config.bak";
+    static constexpr const char* kBadName = "Config.bad";
+    static constexpr int kDefaultComPort = 1;
+    static constexpr int kDefaultSwapInterval = 0;
+
+    // keyboardAxes: the application's, not owned; read and written with the file.
+    explicit CConfig(CKeyboardAxes& keyboardAxes);
+
+    // Loads from outputFolder/Config.txt with the fall-backs above (defaultsPath is the shipped
+    // Data/Config/Config.txt). outMessage gets what the pilot should be told ("" when nothing
+    // went wrong); false only when no configuration could be read at all.
+    bool Load(const std::string& outputFolder, const std::string& defaultsPath, std::string& outMessage);
+    // Reads one file, nothing else; false with a message naming the file and the problem.
+    bool LoadFile(const std::string& path, std::string& outMessage);
+    // The same from text (name is used in messages).
+    bool LoadText(const std::string& text, const std::string& name, std::string& outMessage);
+
+    // The safe replacement into outputFolder; false (reported) when Config.txt could not be
+    // written, in which case the previous file is untouched.
+    bool Save(const std::string& outputFolder) const;
+    // The whole file text as Save writes it.
+    std::string FormatText() const;
+
+    bool IsValid() const { return m_valid; }
+    CVariableTable& InputVariables() { return m_inputVariables; }
+    CInputMapSet& InputMaps() { return m_inputMaps; }
+    const CInputMapSet& InputMaps() const { return m_inputMaps; }
+    CKeyDefTable& KeyDefs() { return m_keyDefs; }
+    const CKeyDefTable& KeyDefs() const { return m_keyDefs; }
+    CKeyboardAxes& KeyboardAxes() { return m_keyboardAxes; }
+
+    const std::string& GetSelectedModel() const { return m_selectedModel; }
+    void SetSelectedModel(const std::string& file) { m_selectedModel = file.substr(0, 260); }
+    const std::string& GetDriver() const { return m_driver; }
+    void SetDriver(const std::string& driver) { m_driver = driver.substr(0, 200); }
+    const std::string& GetVideoMode() const { return m_videoMode; }
+    void SetVideoMode(const std::string& mode) { m_videoMode = mode.substr(0, 200); }
+    // The transmitter interface reads the port; the application keeps the swap interval here
+    // so that the value it runs with is the one written back.
+    int GetComPort() const { return m_comPort; }
+    void SetComPort(int port) { m_comPort = port; }
+    int GetSwapInterval() const { return m_swapInterval; }
+    void SetSwapInterval(int interval) { m_swapInterval = interval; }
+
+private:
+    void Reset();
+    bool Read(CTokenFile& file, std::string& outMessage);
+
+    bool m_valid = false;
+    CVariableTable m_inputVariables{"Input"};
+    CInputMapSet m_inputMaps;
+    std::string m_selectedModel; // at most 260 characters
+    CKeyDefTable m_keyDefs;
+    std::string m_driver;    // at most 200 characters
+    std::string m_videoMode; // at most 200 characters
+    int m_comPort = kDefaultComPort;
+    int m_swapInterval = kDefaultSwapInterval;
+    CKeyboardAxes& m_keyboardAxes; // not owned: the application's
+};
+
+// Writes text to path so that it is on disk when this returns (write, fsync, close). False with
+// a diagnostic naming the path on any failure.
+bool WriteFileDurably(const std::string& path, const std::string& text);

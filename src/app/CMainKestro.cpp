@@ -1,0 +1,743 @@
+#include "app/CMainKestro.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_opengl.h>
+#include <SDL2/SDL_syswm.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/CConfig.h"
+#include "app/CProcCredits.h"
+#include "app/CProcFly.h"
+#include "app/CProcMenuEditInputMap.h"
+#include "app/CProcMenuExController.h"
+#include "app/CProcMenuKeyAxis.h"
+#include "app/CProcMenuKeyDef.h"
+#include "app/CProcMenuMain.h"
+#include "app/CProcessManager.h"
+#include "core/CTimeStatistics.h"
+#include "core/Diagnostics.h"
+#include "data/CFile.h"
+#include "data/StringTable.h"
+#include "gfx/CControlPageEx.h"
+#include "gfx/CFontList.h"
+#include "gfx/CTextureManager.h"
+#include "gfx/Draw2D.h"
+#include "gfx/Gfx2D.h"
+#include "gfx/Palette.h"
+#include "input/CInput.h"
+#include "input/CKeyboardAxes.h"
+#include "input/CMouseRectRegistry.h"
+#include "input/KeyCodes.h"
+#include "input/UserCommands.h"
+
+namespace
+{
+CMainKestro* g_mainKestro = nullptr;
+
+constexpr double kCommandEchoSeconds = 2.0;
+constexpr double kNoticeSeconds = 20.0;
+
+void MakeFolder(const std::string& path)
+{
+    if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)
+        DiagPrint("Folder %s cannot be created: %s\n", path.c_str(), std::strerror(errno));
+}
+
+// Whether an X window manager runs: without one a message box never gets mapped and blocks.
+bool WindowManagerPresent(SDL_Window* window)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    Display* display = info.info.x11.display;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None)
+        return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, AnyPropertyType,
+                                          &type, &format, &count, &after, &data);
+    const bool present = status == Success && data != nullptr && count > 0;
+    if (data)
+        XFree(data);
+    return present;
+#else
+    return window != nullptr;
+#endif
+}
+} // namespace
+
+CMainKestro* MainKestro()
+{
+    return g_mainKestro;
+}
+
+CMainKestro::CMainKestro()
+{
+    g_mainKestro = this;
+}
+
+CMainKestro::~CMainKestro()
+{
+    Shutdown();
+    if (g_mainKestro == this)
+        g_mainKestro = nullptr;
+}
+
+bool CMainKestro::Init()
+{
+    bool ok = true;
+    auto fail = [this, &ok](const char* step) {
+        if (ok)
+            m_failedStep = step;
+        ok = false;
+    };
+
+    // The frame clock first: everything after it may ask for the frame time.
+    m_frameClock = std::make_unique<CFrameClock>();
+    SetGlobalFrameClock(m_frameClock.get());
+    m_stopwatch.Start();
+
+    InitBaseDirectory();
+    m_outputFolder = BuildDataPath(DF_OUTPUT, "");
+    MakeFolder(m_outputFolder);
+    MakeFolder(BuildDataPath(DF_DEVELOPER_OUTPUT, ""));
+
+    // The string table runs even after a failure: the failure message may need it.
+    const std::string stringsPath = BuildDataPath(DF_CONFIG, "String.txt");
+    if (!LoadStringTable() || StringTableCount() == 0)
+        fail("string table: Data/Config/String.txt cannot be read (start Kestro in the folder that holds Data/)");
+
+    m_timeStatistics = std::make_unique<CTimeStatistics>();
+    CTimeStatistics::SetInstance(m_timeStatistics.get());
+    m_mouseRects = std::make_unique<CMouseRectRegistry>();
+
+    if (ok && !InitGfx2D())
+        DiagPrint("Kestro: sprites or fonts incomplete; missing texts and pictures are not drawn\n");
+    m_gfxLoaded = true;
+    if (ok)
+        m_keyboardAxes = std::make_unique<CKeyboardAxes>();
+
+    // The window runs even after a failure, so that a failure can be shown in a box.
+    if (!CreateWindowAndContext())
+        fail("window and OpenGL context");
+
+    if (ok)
+    {
+        m_input = std::make_unique<CInput>();
+        m_input->BindKeyboardAxes(*m_keyboardAxes);
+        if (!m_input->Init())
+            fail("input devices");
+    }
+    if (ok)
+    {
+        m_config = std::make_unique<CConfig>(*m_keyboardAxes);
+        std::string message;
+        if (!m_config->Load(m_outputFolder, BuildDataPath(DF_CONFIG, CConfig::kFileName), message))
+            fail("configuration");
+        if (!message.empty())
+            ShowWarning(message);
+        if (ok)
+        {
+            m_input->SetKeyDefs(&m_config->KeyDefs());
+            SetVideoSync(m_config->GetSwapInterval() != 0);
+        }
+    }
+    if (ok)
+    {
+        SetGuiHost(this);
+        m_processManager = std::make_unique<CProcessManager>();
+        if (!CreateProcesses())
+            fail("screens (process manager)");
+        else
+            m_processManager->Request(PROC_MENU_MAIN);
+    }
+    m_initialised = ok;
+    return ok;
+}
+
+bool CMainKestro::CreateWindowAndContext()
+{
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0)
+    {
+        DiagPrint("SDL with joystick support: %s; trying without\n", SDL_GetError());
+        if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        {
+            DiagPrint("SDL video: %s\n", SDL_GetError());
+            return false;
+        }
+    }
+    m_sdlStarted = true;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+
+    m_window = SDL_CreateWindow(kTitle, 0, 0, kClientWidth, kClientHeight,
+                                SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+    if (!m_window)
+    {
+        DiagPrint("Window: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_RaiseWindow(m_window);
+    SDL_ShowCursor(SDL_ENABLE);
+    m_glContext = SDL_GL_CreateContext(m_window);
+    if (!m_glContext)
+    {
+        DiagPrint("OpenGL context: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_GL_MakeCurrent(m_window, m_glContext);
+    int depthBits = 0;
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthBits);
+    DiagPrint("Depth Buffer %i bits\n", depthBits);
+    int width = kClientWidth, height = kClientHeight;
+    SDL_GL_GetDrawableSize(m_window, &width, &height);
+    SetWindowClientSize(width, height);
+    glViewport(0, 0, width, height);
+    m_cursors.Load(BuildDataPath(DF_TEXTURES, ""));
+    return true;
+}
+
+bool CMainKestro::CreateProcesses()
+{
+    CProcessManager& manager = *m_processManager;
+    // The order in which they are built; radio menu and calibration come later (their entries
+    // request indices that are ignored while absent).
+    return manager.Add(PROC_MENU_MAIN, std::make_unique<CProcMenuMain>()) &&
+           manager.Add(PROC_FLY, std::make_unique<CProcFly>()) &&
+           manager.Add(PROC_MENU_CONTROLLER, std::make_unique<CProcMenuExController>()) &&
+           manager.Add(PROC_MENU_EDIT_INPUT_MAP, std::make_unique<CProcMenuEditInputMap>()) &&
+           manager.Add(PROC_MENU_KEY_AXIS, std::make_unique<CProcMenuKeyAxis>()) &&
+           manager.Add(PROC_MENU_KEY_DEF, std::make_unique<CProcMenuKeyDef>()) &&
+           manager.Add(PROC_CREDITS, std::make_unique<CProcCredits>());
+}
+
+void CMainKestro::RunFrame()
+{
+    if (m_loopStartSeconds < 0.0)
+        m_loopStartSeconds = m_stopwatch.Seconds();
+    TimeStats::BeginFrame();
+    TimeStats::BeginSection("Total");
+    {
+        CTimeSection section("DispatchMessage");
+        DispatchWindowEvents();
+    }
+    {
+        CTimeSection section("Run");
+        Update();
+    }
+    if (m_frameDue && m_window)
+    {
+        {
+            CTimeSection section("Render");
+            Render();
+        }
+        {
+            CTimeSection section("Swap Video Buffer");
+            SDL_GL_SwapWindow(m_window);
+        }
+        while (glGetError() != GL_NO_ERROR)
+        {
+        }
+    }
+    {
+        CTimeSection section("Sync");
+        m_frameClock->Sync();
+    }
+    TimeStats::EndSection("Total");
+    if (m_processManager && m_processManager->IsQuitRequested())
+        m_quit = true;
+}
+
+void CMainKestro::DispatchWindowEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        HandleWindowEvent(event);
+}
+
+void CMainKestro::HandleWindowEvent(const SDL_Event& event)
+{
+    switch (event.type)
+    {
+    case SDL_QUIT: // the close button, and SIGTERM
+        m_quit = true;
+        return;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event)
+        {
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            m_frameDue = false;
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_EXPOSED:
+            m_frameDue = true;
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            m_frameDue = true;
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        {
+            int width = event.window.data1, height = event.window.data2;
+            SDL_GL_GetDrawableSize(m_window, &width, &height);
+            SetWindowClientSize(width, height);
+            glViewport(0, 0, width, height);
+            break;
+        }
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            // A key released in another window would keep an axis ramping.
+            if (m_keyboardAxes)
+                m_keyboardAxes->ReleaseKeys();
+            break;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    if (m_input)
+        m_input->HandleEvent(event);
+}
+
+void CMainKestro::Update()
+{
+    const float frameTime = GetFrameTime();
+    if (m_timeHog)
+    {
+        CTimeSection section("TimeHog");
+        SDL_Delay(1 + static_cast<Uint32>(20 * (std::rand() % 32768) / 32768));
+    }
+    for (CPulse& pulse : m_pulses)
+        pulse.Update(m_frameClock->GetRealDt());
+    {
+        CTimeSection section("Input");
+        if (m_input)
+        {
+            m_input->Update(frameTime);
+            int x = 0, y = 0;
+            m_input->GetMousePosition(x, y);
+            m_mouseRects->Update(x, y, m_input->GetButtonState(BUTTON_MOUSE_RIGHT) != 0, m_input->GetMouseIdleSeconds(),
+                                 m_input->GetSecondsSinceLastKeyEvent());
+            m_cursors.SetRequest(5, m_mouseRects->GetCursor() == HC_SHORT_HELP);
+            m_cursors.SetRequest(6, m_mouseRects->GetCursor() == HC_LONG_HELP);
+        }
+    }
+    {
+        CTimeSection section("Keyboard Axes");
+        if (m_keyboardAxes)
+            m_keyboardAxes->Update(frameTime);
+    }
+    {
+        CTimeSection section("Current Process");
+        if (m_processManager && (!m_paused || m_pauseStep))
+        {
+            m_pauseStep = false;
+            m_processManager->Update();
+        }
+    }
+    {
+        CTimeSection section("Sound");
+    }
+    {
+        CTimeSection section("Key Events");
+        OfferFrameEvents();
+    }
+    m_commandEcho.Expire(Seconds());
+    m_notices.Expire(Seconds());
+}
+
+void CMainKestro::OfferFrameEvents()
+{
+    if (!m_input)
+        return;
+    for (CInputEvent* event = m_input->FirstEvent(); event; event = m_input->NextEvent())
+    {
+        int result = m_processManager ? m_processManager->OnEvent(*event) : 0;
+        if (result == 0 && m_keyboardAxes)
+            result = m_keyboardAxes->HandleEvent(*event);
+        if (result == 0)
+            result = HandleUserCommand(*event);
+        if (result == 0)
+            result = m_mouseRects->HandleEvent(*event);
+        if (result != 0 && result != static_cast<int>(UC_UNDEFINED) && result < kUserCommandCount)
+        {
+            const char* text = UserCommandShortText(static_cast<uint32_t>(result));
+            if (text && *text)
+            {
+                // Light green at half opacity: the dark green of the flight's message list cannot
+                // be read over the dark menus and the ground.
+                TColor color = PaletteColor(25);
+                color.a = 128;
+                m_commandEcho.Add(text, color, Seconds(), kCommandEchoSeconds);
+            }
+        }
+    }
+}
+
+int CMainKestro::HandleUserCommand(const CInputEvent& event)
+{
+    const uint32_t command = event.command;
+    // Commands fire on the states their key definition names; posted commands carry GOING-DOWN.
+    switch (command)
+    {
+    case UC_APP_PAUSE:
+        return static_cast<int>(command);
+    case UC_APP_VIDEO_SYNC:
+        SetVideoSync(m_videoSync == 0);
+        return static_cast<int>(command);
+    case UC_APP_ABOUT:
+        RequestProcess(PROC_CREDITS);
+        return static_cast<int>(command);
+    case UC_APP_EXIT_APPLICATION:
+        m_quit = true;
+        return static_cast<int>(command);
+    case UC_VIEW_TOGGLE_FULL_SCREEN:
+        ToggleFullScreen();
+        return static_cast<int>(command);
+    case UC_MODEL_PAUSE_STEP:
+        if (!m_paused)
+            return 0;
+        m_pauseStep = true;
+        return static_cast<int>(command);
+    case UC_MENU_CONTROLLER:
+        RequestProcess(PROC_MENU_CONTROLLER);
+        return static_cast<int>(command);
+    case UC_MENU_RADIO_TX:
+        RequestProcess(PROC_MENU_RADIO);
+        return static_cast<int>(command);
+    case UC_MENU_KEY_AXIS:
+        RequestProcess(PROC_MENU_KEY_AXIS);
+        return static_cast<int>(command);
+    case UC_MENU_KEY_DEF:
+        RequestProcess(PROC_MENU_KEY_DEF);
+        return static_cast<int>(command);
+    case UC_DEBUG_FPS:
+        m_showFps = !m_showFps;
+        return static_cast<int>(command);
+    case UC_DEBUG_INPUT_DATA:
+        m_showInputData = !m_showInputData;
+        return static_cast<int>(command);
+    case UC_DEBUG_TEXTURE_INFO:
+        m_showTextureInfo = !m_showTextureInfo;
+        return static_cast<int>(command);
+    case UC_DEBUG_KEY_EVENTS:
+        m_showKeyEvents = !m_showKeyEvents;
+        return static_cast<int>(command);
+    case UC_DEBUG_MOUSE_RECTS:
+        m_showMouseRects = !m_showMouseRects;
+        return static_cast<int>(command);
+    case UC_DEBUG_CONTROL_PAGE_BOUNDING_RECTS:
+        m_showControlPageRects = !m_showControlPageRects;
+        CControlPageEx::SetShowBoundingRects(m_showControlPageRects);
+        return static_cast<int>(command);
+    case UC_DEBUG_FONTS:
+        m_showFonts = !m_showFonts;
+        return static_cast<int>(command);
+    case UC_DEBUG_TIME_HOG:
+        m_timeHog = !m_timeHog;
+        return static_cast<int>(command);
+    case UC_DEBUG_TIME_STATS:
+        TimeStats::ToggleDisplay();
+        return static_cast<int>(command);
+    case UC_DEBUG_STRINGS:
+        ToggleStringDebug();
+        return static_cast<int>(command);
+    default:
+        return 0; // the sound settings take UC_SOUND_ENGINE_ENABLE once sound exists
+    }
+}
+
+void CMainKestro::Render()
+{
+    if (m_menuActive)
+    {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    if (m_processManager)
+        m_processManager->Render();
+    RenderOverlays();
+}
+
+void CMainKestro::RenderOverlays()
+{
+    CDraw2DScope scope;
+    Set2DProjectionWindow();
+    const int width = WindowClientWidth();
+    const int height = WindowClientHeight();
+    const int oldAlign = TextAlign();
+    SetTextAlign(TA_LEFT_TOP);
+    CFontList& fonts = Fonts();
+
+    if (m_paused)
+    {
+        CTimeSection section("Paused");
+        SetTextAlign(TA_CENTER_MIDDLE);
+        SetColor(255, 20, 25, 150);
+        fonts.DrawText(fonts.f09x13B, width / 2.0f, height / 2.0f, "PAUSED", 3.0f);
+        SetTextAlign(TA_LEFT_TOP);
+    }
+    if (m_showKeyEvents && m_input)
+    {
+        SetColor(255, 255, 120, 255);
+        const CInputEventQueue& events = m_input->Events();
+        for (int i = 0; i < events.Count(); ++i)
+            fonts.DrawText(fonts.f07x12S, 5.0f, 45.0f + 15.0f * static_cast<float>(i), DescribeEvent(events.At(i)));
+    }
+    if (m_showInputData && m_input)
+    {
+        CTimeSection section("InputData");
+        SetColor(200, 255, 200, 255);
+        fonts.DrawMultiLineText(fonts.f07x12S, 250.0f, 45.0f, m_input->GetDumpText());
+    }
+    {
+        CTimeSection section("Time Statistics");
+        const int font = fonts.Find(CTimeStatistics::kFontName);
+        for (const CTimeStatisticsLine& line : TimeStats::GetDisplayLines())
+        {
+            SetColor(PaletteColor(line.colourIndex));
+            fonts.DrawText(font, static_cast<float>(line.x), static_cast<float>(line.y), line.text);
+        }
+    }
+    if (m_showFonts)
+        fonts.DrawDebug(10.0f, 60.0f);
+    if (m_showTextureInfo)
+    {
+        CTimeSection section("Texture Info");
+        std::string text;
+        TextureManager().Describe(text);
+        SetColor(255, 255, 255, 255);
+        fonts.DrawMultiLineText(fonts.f07x12S, 5.0f, 25.0f, text);
+    }
+    int mouseX = 0, mouseY = 0;
+    if (m_input)
+        m_input->GetMousePosition(mouseX, mouseY);
+    if (m_showMouseRects)
+    {
+        for (int slot = 0; slot < CMouseRectRegistry::kSlotCount; ++slot)
+        {
+            const CMouseRectRegistry::SRect& rect = m_mouseRects->GetSlot(slot);
+            if (!rect.used)
+                continue;
+            SetColor(m_mouseRects->IsHit(slot) ? 36 : 30);
+            DrawRect(rect.x, rect.y, rect.width, rect.height);
+        }
+        SetColor(255, 255, 255, 255);
+        fonts.DrawMultiLineText(fonts.f07x12S, 5.0f, height - 120.0f, m_mouseRects->GetDebugText(mouseX, mouseY));
+    }
+    const std::string help = m_mouseRects ? m_mouseRects->GetHelpText() : std::string();
+    if (!help.empty())
+    {
+        float w = 0.0f, h = 0.0f;
+        fonts.TextExtent(fonts.f09x12, help, 1.0f, w, h);
+        const int x = std::min(mouseX + 16, width - static_cast<int>(w) - 8);
+        const int y = std::min(mouseY + 20, height - static_cast<int>(h) - 8);
+        SetColor(30, 30, 40, 230);
+        FillRect(x - 4, y - 3, static_cast<int>(w) + 8, static_cast<int>(h) + 6, 12);
+        SetColor(255, 255, 230, 255);
+        fonts.DrawMultiLineText(fonts.f09x12, static_cast<float>(x), static_cast<float>(y), help);
+    }
+    m_commandEcho.DrawBottomRight(fonts.f09x13B, width - 10.0f, height - 10.0f, 16.0f);
+    m_notices.DrawCentredBoxes(fonts.f09x12, width / 2.0f, height * 0.45f);
+    if (m_showFps && m_frameClock)
+    {
+        SetTextAlign(TA_RIGHT | TA_TOP);
+        SetColor(255, 20, 25, 255);
+        fonts.DrawText(fonts.f09x13B, width - 20.0f, 30.0f, StringPrintf("FPS %3.2f", m_frameClock->GetMeanRealFps()), 2.0f);
+    }
+    SetTextAlign(oldAlign);
+}
+
+void CMainKestro::SetVideoSync(bool on)
+{
+    m_videoSync = on ? 1 : 0;
+    if (m_config)
+        m_config->SetSwapInterval(m_videoSync);
+    if (!m_glContext)
+        return;
+    if (SDL_GL_SetSwapInterval(m_videoSync) != 0 && !m_swapWarned)
+    {
+        // Virtual displays (Xvfb) cannot sync; the frame simply is not limited.
+        DiagPrint("Swap interval %i not supported: %s\n", m_videoSync, SDL_GetError());
+        m_swapWarned = true;
+    }
+}
+
+void CMainKestro::SetWindowTitle(const std::string& text)
+{
+    if (m_window)
+        SDL_SetWindowTitle(m_window, (std::string(kTitle) + " <" + text + ">").c_str());
+}
+
+void CMainKestro::ToggleFullScreen()
+{
+    if (!m_window)
+        return;
+    if (m_maximised)
+        SDL_RestoreWindow(m_window);
+    else
+        SDL_MaximizeWindow(m_window);
+    m_maximised = !m_maximised;
+}
+
+bool CMainKestro::CanShowMessageBox() const
+{
+    const char* noBox = std::getenv("KESTRO_NO_MESSAGE_BOX");
+    if (noBox && *noBox)
+        return false;
+    return WindowManagerPresent(m_window);
+}
+
+void CMainKestro::ShowMessage(const char* title, const std::string& text, bool fatal)
+{
+    std::fprintf(stderr, "Kestro: %s: %s\n", title, text.c_str());
+    if (CanShowMessageBox())
+    {
+        SDL_ShowSimpleMessageBox(fatal ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING, title, text.c_str(), m_window);
+        return;
+    }
+    m_notices.Add(std::string(title) + "\n\n" + text, fatal ? TColor{255, 120, 100, 255} : TColor{255, 230, 150, 255},
+                  Seconds(), kNoticeSeconds);
+}
+
+void CMainKestro::ShowFatalError(const std::string& text)
+{
+    ShowMessage("Fatal Error", text, true);
+}
+
+void CMainKestro::ShowWarning(const std::string& text)
+{
+    ShowMessage("Warning", text, false);
+}
+
+void CMainKestro::PostEvent(const CInputEvent& event)
+{
+    if (!m_input)
+        return;
+    CInputEvent posted = event;
+    if (posted.command == kCommandNone && posted.key != KEY_NONE && m_config)
+        m_config->KeyDefs().Resolve(posted);
+    if (posted.key == KEY_NONE)
+        m_input->PostCommand(posted.command, posted.flags);
+    else
+        m_input->Events().Post(posted, 0.0);
+}
+
+void CMainKestro::RequestProcess(int processIndex)
+{
+    if (m_processManager && processIndex != PROC_NONE)
+        m_processManager->Request(processIndex);
+}
+
+void CMainKestro::GetMousePosition(int& outX, int& outY) const
+{
+    int x = -1, y = -1;
+    if (m_input)
+        m_input->GetMousePosition(x, y);
+    // The menus' controls draw in an 800 x 600 virtual screen; the flight screen in pixels.
+    if (!m_menuActive)
+    {
+        outX = x;
+        outY = y;
+        return;
+    }
+    const int width = std::max(1, WindowClientWidth());
+    const int height = std::max(1, WindowClientHeight());
+    outX = x * CProcMenuEx::kVirtualWidth / width;
+    outY = y * CProcMenuEx::kVirtualHeight / height;
+}
+
+float CMainKestro::MouseIdleSeconds() const
+{
+    return m_input ? m_input->GetMouseIdleSeconds() : 0.0f;
+}
+
+float CMainKestro::KeyIdleSeconds() const
+{
+    return m_input ? m_input->GetSecondsSinceLastKeyEvent() : 0.0f;
+}
+
+void CMainKestro::Shutdown()
+{
+    const bool wasRunning = m_frameClock != nullptr;
+    const uint32_t frames = m_frameClock ? m_frameClock->GetFrameCount() : 0;
+    const double seconds = m_loopStartSeconds >= 0.0 ? m_stopwatch.Seconds() - m_loopStartSeconds : 0.0;
+
+    SetGuiHost(nullptr);
+    m_processManager.reset();
+    if (m_config && m_initialised)
+    {
+        if (!m_config->Save(m_outputFolder))
+            std::fprintf(stderr, "Kestro: the configuration could not be saved to %s%s\n", m_outputFolder.c_str(),
+                         CConfig::kFileName);
+    }
+    if (m_gfxLoaded)
+        ShutdownGfx2D();
+    m_gfxLoaded = false;
+    CTimeStatistics::SetInstance(nullptr);
+    m_timeStatistics.reset();
+    m_mouseRects.reset();
+    m_config.reset();
+    if (m_input)
+        m_input->Shutdown();
+    m_input.reset();
+    m_keyboardAxes.reset();
+    FreeStringTable();
+    SetGlobalFrameClock(nullptr);
+    m_frameClock.reset();
+    m_cursors.Free();
+    if (m_glContext)
+    {
+        SDL_GL_MakeCurrent(m_window, nullptr);
+        SDL_GL_DeleteContext(m_glContext);
+        m_glContext = nullptr;
+    }
+    if (m_window)
+        SDL_DestroyWindow(m_window);
+    m_window = nullptr;
+    if (m_sdlStarted)
+        SDL_Quit();
+    m_sdlStarted = false;
+    m_initialised = false;
+    if (wasRunning && m_loopStartSeconds >= 0.0)
+    {
+        std::fprintf(stderr, "Kestro: %u frames in %.1f s, %.1f fps\n", frames, seconds,
+                     seconds > 0.0 ? frames / seconds : 0.0);
+    }
+    m_loopStartSeconds = -1.0;
+}
+
+int RunKestro()
+{
+    auto app = std::make_unique<CMainKestro>();
+    if (!app->Init())
+    {
+        const std::string text = "Kestro could not start: " + app->FailedStep() + " failed.";
+        app->ShowFatalError(text);
+        app.reset();
+        return 1;
+    }
+    while (!app->IsQuitRequested())
+        app->RunFrame();
+    app->Shutdown();
+    app.reset();
+    return 0;
+}

@@ -1,0 +1,150 @@
+#include "app/CMessageList.h"
+
+#include <algorithm>
+
+#include "gfx/CFontList.h"
+#include "gfx/Draw2D.h"
+
+int CMessageList::Post(double now, double delay, const TColor& color, const std::string& text, double duration)
+{
+    int slot = -1;
+    for (int i = 0; i < kSlotCount && slot < 0; ++i)
+    {
+        if (m_slots[i].active && m_slots[i].text == text)
+            slot = i;
+    }
+    for (int i = 0; i < kSlotCount && slot < 0; ++i)
+    {
+        if (!m_slots[i].active)
+            slot = i;
+    }
+    if (slot < 0)
+        slot = kSlotCount - 1;
+    TSlot& s = m_slots[slot];
+    s.text = text;
+    s.active = true;
+    s.shown = false;
+    s.started = now;
+    s.delay = std::max(0.0, delay);
+    s.duration = std::max(0.0, duration);
+    s.color = color;
+    return slot;
+}
+
+void CMessageList::Cancel(int& ioSlot, double now)
+{
+    if (ioSlot >= 0 && ioSlot < kSlotCount)
+    {
+        TSlot& s = m_slots[ioSlot];
+        if (s.active && !s.shown)
+            s.active = false;
+        else if (s.active)
+            s.duration = std::max(0.0, now - s.started);
+    }
+    ioSlot = -1;
+}
+
+std::vector<CMessageList::TLine> CMessageList::Update(double now)
+{
+    std::vector<TLine> lines;
+    for (int i = 0; i < kSlotCount; ++i)
+    {
+        TSlot& s = m_slots[i];
+        if (!s.active)
+            continue;
+        if (!s.shown)
+        {
+            if (now - s.started < s.delay)
+                continue;
+            s.shown = true;
+            s.started = now;
+        }
+        const double t = now - s.started;
+        if (t >= s.duration + kFadeSeconds)
+        {
+            s.active = false;
+            s.shown = false;
+            continue;
+        }
+        const double factor = t <= s.duration ? 1.0 : 1.0 - 2.0 * (t - s.duration);
+        TLine line;
+        line.slot = i;
+        line.text = s.text;
+        line.color = s.color;
+        line.color.a = static_cast<uint8_t>(std::clamp(s.color.a * factor, 0.0, 255.0));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void CMessageList::Clear()
+{
+    for (TSlot& s : m_slots)
+        s = TSlot();
+    m_lastLines.clear();
+}
+
+bool CMessageList::IsActive(int slot) const
+{
+    return slot >= 0 && slot < kSlotCount && m_slots[slot].active;
+}
+
+bool CMessageList::IsShown(int slot) const
+{
+    return IsActive(slot) && m_slots[slot].shown;
+}
+
+int CMessageList::ActiveCount() const
+{
+    return static_cast<int>(std::count_if(std::begin(m_slots), std::end(m_slots), [](const TSlot& s) { return s.active; }));
+}
+
+void CMessageList::Draw(double now, int font, float x, float y, EAnchor anchor)
+{
+    m_lastLines = Update(now);
+    const int oldAlign = TextAlign();
+    SetTextAlign(anchor == ANCHOR_CENTRED ? (TA_CENTER | TA_TOP) : (TA_RIGHT | TA_BOTTOM));
+    for (const TLine& line : m_lastLines)
+    {
+        float w = 0.0f, h = 0.0f;
+        Fonts().TextExtent(font, line.text, 1.0f, w, h);
+        SetColor(line.color);
+        Fonts().DrawText(font, x, y, line.text);
+        y += anchor == ANCHOR_CENTRED ? h : -h;
+    }
+    SetTextAlign(oldAlign);
+}
+
+void CMessageList::DrawBottomRight(int font, float rightX, float bottomY, float lineHeight) const
+{
+    const int oldAlign = TextAlign();
+    SetTextAlign(TA_RIGHT | TA_BOTTOM);
+    float y = bottomY - lineHeight * static_cast<float>(m_lastLines.size()) + lineHeight;
+    for (const TLine& line : m_lastLines)
+    {
+        SetColor(line.color);
+        Fonts().DrawText(font, rightX, y, line.text);
+        y += lineHeight;
+    }
+    SetTextAlign(oldAlign);
+}
+
+void CMessageList::DrawCentredBoxes(int font, float centreX, float top) const
+{
+    const int oldAlign = TextAlign();
+    SetTextAlign(TA_LEFT_TOP);
+    float y = top;
+    for (const TLine& line : m_lastLines)
+    {
+        float w = 0.0f, h = 0.0f;
+        Fonts().TextExtent(font, line.text, 1.0f, w, h);
+        const int margin = 12;
+        const int boxX = static_cast<int>(centreX - w / 2) - margin;
+        SetColor(20, 20, 28, static_cast<uint8_t>(235 * line.color.a / 255));
+        FillRect(boxX, static_cast<int>(y), static_cast<int>(w) + 2 * margin, static_cast<int>(h) + 2 * margin, 14);
+        SetColor(line.color);
+        Fonts().DrawMultiLineText(font, static_cast<float>(boxX + margin), y + margin, line.text);
+        y += h + 2 * margin + 8;
+    }
+    SetTextAlign(oldAlign);
+}

@@ -1,0 +1,618 @@
+#include "app/CProcFly.h"
+
+#include <osgDB/ReadFile>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/CConfig.h"
+#include "app/CMainKestro.h"
+#include "app/CProcessManager.h"
+#include "app/CRecordedModel.h"
+#include "core/CTimeStatistics.h"
+#include "core/Diagnostics.h"
+#include "data/CFile.h"
+#include "data/StringTable.h"
+#include "env/CFlyWorld.h"
+#include "env/CWind.h"
+#include "gfx/CCI_Button.h"
+#include "gfx/CCamera.h"
+#include "gfx/CFontList.h"
+#include "gfx/CInstrumentPanelFactory.h"
+#include "gfx/CSceneAdmin.h"
+#include "gfx/CSceneObjectAdmin.h"
+#include "gfx/CSun.h"
+#include "gfx/CSunRenderer.h"
+#include "gfx/CVdbObjectAdmin.h"
+#include "gfx/DebugDraw3D.h"
+#include "gfx/Draw2D.h"
+#include "gfx/GuiHost.h"
+#include "gfx/ModelPresentation.h"
+#include "app/CFrameClock.h"
+#include "input/CInput.h"
+#include "input/UserCommands.h"
+#include "model/CModel.h"
+#include "model/CVariable.h"
+#include "model/CVariableTable.h"
+#include "model/IOverlayMessages.h"
+#include "sim/CFlightSession.h"
+
+namespace
+{
+constexpr int kConsumed = static_cast<int>(UC_UNDEFINED);
+const TColor kWarning{255, 200, 120, 255};
+
+// The model's and the engine's messages, into the centre list.
+class CMessageListOverlay : public IOverlayMessages
+{
+public:
+    explicit CMessageListOverlay(CMessageList& list) : m_list(list) {}
+    int Show(const std::string& text, float seconds) override
+    {
+        const double duration = seconds <= 0.0f ? CMessageList::kUntilCancelled : seconds;
+        return m_list.Post(Now(), 0.0, PaletteColor(24), text, duration) + 1;
+    }
+    void Remove(int handle) override
+    {
+        int slot = handle - 1;
+        m_list.Cancel(slot, Now());
+    }
+    static double Now() { return MainKestro() ? MainKestro()->Seconds() : 0.0; }
+
+private:
+    CMessageList& m_list;
+};
+
+double Now()
+{
+    return MainKestro() ? MainKestro()->Seconds() : 0.0;
+}
+
+CConfig* Config()
+{
+    return MainKestro() ? MainKestro()->Config() : nullptr;
+}
+} // namespace
+
+CProcFly::CProcFly() = default;
+
+CProcFly::~CProcFly()
+{
+    if (m_maxHeight > 0.0f)
+        std::fprintf(stderr, "Kestro: flight: highest %.1f m above the ground\n", m_maxHeight);
+    m_buttonBar.Clear();
+    // The model refers to the presentation, panels and site: it goes first.
+    m_session.reset();
+    m_presentation.reset();
+}
+
+bool CProcFly::Init(CProcessManager* manager)
+{
+    CProcess::Init(manager);
+    m_recordingPath = BuildDataPath(DF_OUTPUT, "Flight.rec");
+    BuildMenuBar();
+    BuildButtonBar();
+    CModel::WritePartHelp();
+    return true;
+}
+
+void CProcFly::BuildMenuBar()
+{
+    auto check = [](bool* flag) { return [flag] { return *flag; }; };
+    auto viewSwitch = [this](bool CViewFly::*member) {
+        return [this, member] { return m_mainView && (m_mainView.get()->*member); };
+    };
+    const int app = m_menuBar.AddMenu(UserCommandGroupShortText(UCG_APP));
+    for (uint32_t c : {UC_APP_LOAD_MODEL, UC_APP_SAVE_MODEL, UC_MODEL_EDITOR, UC_APP_PAUSE, UC_SOUND_CONFIG})
+        m_menuBar.AddEntry(app, c);
+    m_menuBar.AddEntry(app, UC_APP_VIDEO_SYNC, [] { return MainKestro() && MainKestro()->GetVideoSync(); });
+    m_menuBar.AddEntry(app, UC_APP_ABOUT);
+    m_menuBar.AddEntry(app, UC_APP_EXIT_APPLICATION);
+    const int view = m_menuBar.AddMenu(UserCommandGroupShortText(UCG_VIEW));
+    m_menuBar.AddEntry(view, UC_VIEW_TOGGLE_FULL_SCREEN);
+    m_menuBar.AddEntry(view, UC_VIEW_CLOSE_UP_WINDOW, [this] { return CloseUpShown(); });
+    m_menuBar.AddEntry(view, UC_VIEW_INSTRUMENT_PANEL, viewSwitch(&CViewFly::m_showInstrumentPanel));
+    m_menuBar.AddEntry(view, UC_VIEW_MODEL_FORCES, viewSwitch(&CViewFly::m_showForces));
+    m_menuBar.AddEntry(view, UC_VIEW_MODEL_PHYSIC, viewSwitch(&CViewFly::m_showPhysical));
+    m_menuBar.AddEntry(view, UC_VIEW_MODEL_ARTISTIC, viewSwitch(&CViewFly::m_showArtistic));
+    m_menuBar.AddEntry(view, UC_VIEW_SHOW_MODEL_SHADOW, viewSwitch(&CViewFly::m_showShadow));
+    const int model = m_menuBar.AddMenu(UserCommandGroupShortText(UCG_MODEL));
+    for (uint32_t c : {UC_MODEL_RESET_POSITION, UC_MODEL_SET_ALTITUDE_100M, UC_MODEL_SET_ALTITUDE_500M,
+                       UC_MODEL_TURN_UPRIGHT, UC_MODEL_PAUSE, UC_MODEL_PAUSE_STEP})
+        m_menuBar.AddEntry(model, c);
+    const int ambient = m_menuBar.AddMenu(UserCommandGroupShortText(UCG_AMBIENT));
+    for (uint32_t c : {UC_AMBIENT_WIND_CONFIG, UC_AMBIENT_TIMEOFDAY_MORNING, UC_AMBIENT_TIMEOFDAY_MIDDAY,
+                       UC_AMBIENT_TIMEOFDAY_NIGHT})
+        m_menuBar.AddEntry(ambient, c);
+    const int rec = m_menuBar.AddMenu(UserCommandGroupShortText(UCG_REC));
+    for (uint32_t c : {UC_RECORDING_PLAY, UC_RECORDING_START, UC_RECORDING_STOP})
+        m_menuBar.AddEntry(rec, c);
+    const int ctrl = m_menuBar.AddMenu(UserCommandGroupShortText(UCG_CTRL));
+    for (uint32_t c : {UC_MENU_CONTROLLER, UC_MENU_RADIO_TX, UC_MENU_KEY_AXIS, UC_MENU_KEY_DEF})
+        m_menuBar.AddEntry(ctrl, c);
+    const int debug = m_menuBar.AddMenu("Debug");
+    for (uint32_t c = UC_DEBUG_VARIABLES; c <= UC_DEBUG_SELECT_NEXT_PART; ++c)
+    {
+        std::function<bool()> state;
+        if (c == UC_DEBUG_VARIABLES)
+            state = check(&m_showVariables);
+        else if (c == UC_DEBUG_CAMERA)
+            state = check(&m_showCameraData);
+        else if (c == UC_DEBUG_TIME_OF_DAY)
+            state = check(&m_showTimeOfDay);
+        else if (c == UC_DEBUG_PART_INFO)
+            state = check(&m_showPartInfo);
+        m_menuBar.AddEntry(debug, c, state);
+    }
+    m_menuBar.SetPosition(0, 0);
+}
+
+void CProcFly::BuildButtonBar()
+{
+    struct TBarButton
+    {
+        const char* sprite;
+        uint32_t command;
+        int gapAfter;
+    };
+    const TBarButton buttons[7] = {
+        {"B_CLOSE_UP", UC_VIEW_CLOSE_UP_WINDOW, 0},  {"B_INS_PANEL", UC_VIEW_INSTRUMENT_PANEL, 0},
+        {"B_FORCE", UC_VIEW_MODEL_FORCES, 0},        {"B_GR_PHYSIC", UC_VIEW_MODEL_PHYSIC, 0},
+        {"B_GR_ARTISTIC", UC_VIEW_MODEL_ARTISTIC, 8}, {"B_HOME2", UC_MODEL_RESET_POSITION, 0},
+        {"B_TURTLE", UC_MODEL_TURN_UPRIGHT, 8},
+    };
+    m_buttonBar.SetEnabled(true);
+    int x = 0;
+    for (int i = 0; i < 7; ++i)
+    {
+        m_barButtons[i] = std::make_unique<CCI_Button>(x, 0, 24, 24, buttons[i].sprite);
+        // The upright aid acts while held; the others once per press.
+        if (buttons[i].command == UC_MODEL_TURN_UPRIGHT)
+            m_barButtons[i]->SetRepeatCommand(buttons[i].command);
+        else
+            m_barButtons[i]->SetReleaseCommand(buttons[i].command);
+        const char* s = UserCommandShortText(buttons[i].command);
+        const char* l = UserCommandLongText(buttons[i].command);
+        m_barButtons[i]->SetHelp(s ? s : "", l ? l : "");
+        m_buttonBar.Add(m_barButtons[i].get());
+        x += 28 + buttons[i].gapAfter;
+    }
+}
+
+void CProcFly::CreateWorld()
+{
+    m_site = std::make_unique<CFlyWorld>();
+    if (!m_site->LoadWorld())
+        ShowMessage("The flying site cannot be loaded: " + m_site->GetLoadError(), kWarning, 15.0);
+    m_wind = std::make_unique<CWind>();
+    m_wind->Create();
+
+    m_vdbs = std::make_unique<CVdbObjectAdmin>();
+    m_objects = std::make_unique<CSceneObjectAdmin>(*m_vdbs);
+    m_scenes = std::make_unique<CSceneAdmin>(*m_objects);
+    m_sceneIndex = m_scenes->Create("Fly");
+    osg::Group* root = m_scenes->Scene(m_sceneIndex)->GetRoot();
+
+    // The sky first: it is drawn behind everything (its own render bin, no depth writes).
+    m_skyDome = new osg::MatrixTransform;
+    osg::ref_ptr<osg::Node> sky = osgDB::readNodeFile(BuildDataPath(DF_3D, "SkyDome.osg"));
+    if (sky.valid())
+        m_skyDome->addChild(sky.get());
+    else
+        DiagPrint("Data/3D/SkyDome.osg cannot be read: the sky is plain\n");
+    root->addChild(m_skyDome.get());
+    if (m_site->GetTerrainNode())
+        root->addChild(m_site->GetTerrainNode());
+
+    m_sun = std::make_unique<CSun>();
+    m_light = new osg::LightSource;
+    m_light->getLight()->setLightNum(0);
+    m_sun->ApplyToLight(*m_light->getLight());
+    root->addChild(m_light.get());
+    root->getOrCreateStateSet()->setMode(GL_LIGHT0, osg::StateAttribute::ON);
+    m_sunRenderer = std::make_unique<CSunRenderer>();
+    m_debugDraw = std::make_unique<CDebugDraw3D>();
+    root->addChild(m_debugDraw->GetNode());
+
+    m_presentation = std::make_unique<CModelPresentation>(*m_objects, *m_scenes, m_sceneIndex);
+    m_panels = std::make_unique<CInstrumentPanelFactory>();
+    m_overlay = std::make_unique<CMessageListOverlay>(m_messages);
+    m_session = std::make_unique<CFlightSession>(m_site.get(), m_wind.get());
+    m_session->LoadSite();
+    CModelServices services;
+    services.presentation = m_presentation.get();
+    services.messages = m_overlay.get();
+    services.panels = m_panels.get();
+    if (Config())
+        services.keyNames = &Config()->KeyDefs();
+    m_session->SetDisplayServices(services);
+    m_recorder = std::make_unique<CFlightRecorder>();
+
+    m_world.sceneRoot = root;
+    m_world.skyDome = m_skyDome.get();
+    m_world.light = m_light.get();
+    m_world.sun = m_sun.get();
+    m_world.sunRenderer = m_sunRenderer.get();
+    m_world.debugDraw = m_debugDraw.get();
+    m_world.presentation = m_presentation.get();
+    m_world.wind = m_wind.get();
+    m_world.site = m_site.get();
+    m_world.showCameraData = &m_showCameraData;
+}
+
+void CProcFly::Start()
+{
+    if (MainKestro())
+        MainKestro()->SetCursorRequest(0, true);
+    const bool first = m_site == nullptr;
+    if (first)
+        CreateWorld();
+    m_sun->SetTimeOfDay(90.0f);
+    if (first)
+    {
+        // The camera stands where the pilot stands: the site's second pose, beside the field.
+        const CStartPose& pilot = m_site->GetSecondPose();
+        m_mainView = std::make_unique<CViewFly>("View Main", 0);
+        m_mainView->SetTitle(LookupString("IDS_WIN_MAIN") ? LookupString("IDS_WIN_MAIN") : "");
+        m_mainView->Open(&m_world, pilot.position, pilot.headingDeg, pilot.pitchDeg);
+        m_closeUpView = std::make_unique<CViewFly>("View CloseUp", CView::VS_TITLE_BAR | CView::VS_CLOSE_BUTTON);
+        m_closeUpView->SetTitle(LookupString("IDS_WIN_CLOSEUP") ? LookupString("IDS_WIN_CLOSEUP") : "");
+        m_closeUpView->Open(&m_world, pilot.position, pilot.headingDeg, pilot.pitchDeg);
+        m_closeUpView->SetAdvancesGlare(false);
+        if (m_closeUpView->Camera())
+            m_closeUpView->Camera()->SetMode(CCamera::MODE_FOLLOW);
+        m_mainSlot = m_views.Add(m_mainView.get());
+        m_closeUpSlot = m_views.Add(m_closeUpView.get());
+        m_views.SetBackground(m_mainSlot);
+        ApplyLayout(LAYOUT_NORMAL);
+        m_mainView->m_showInstrumentPanel = true;
+    }
+    if (!m_session->HasModel() && Config())
+        SwitchModel(Config()->GetSelectedModel().empty() ? "Trainer.mod" : Config()->GetSelectedModel());
+    if (MainKestro())
+        MainKestro()->SetCursorRequest(0, false);
+}
+
+void CProcFly::End()
+{
+    // One line per visit for whoever checks a flight from outside (the end-to-end tests).
+    std::fprintf(stderr, "Kestro: flight: highest %.1f m above the ground\n", m_maxHeight);
+    m_maxHeight = 0.0f;
+    if (MainKestro())
+    {
+        MainKestro()->SetCursorRequest(1, false);
+        MainKestro()->SetCursorRequest(0, false);
+    }
+    Release();
+}
+
+void CProcFly::Release()
+{
+    m_views.DeactivateAll();
+    m_menuBar.Close();
+    m_buttonBar.Deactivate();
+}
+
+bool CProcFly::SwitchModel(const std::string& name)
+{
+    if (MainKestro())
+        MainKestro()->SetCursorRequest(0, true);
+    m_messages.Cancel(m_loadMessageSlot, Now());
+    if (m_presentation)
+        m_presentation->Unload();
+    const bool loaded = m_session->LoadModel(name);
+    m_world.model = m_session->GetModel();
+    if (!loaded)
+    {
+        const std::string text = "The model " + name + " could not be loaded:\n" + m_session->GetLoadMessage();
+        std::fprintf(stderr, "Kestro: %s\n", text.c_str());
+        m_loadMessageSlot = m_messages.Post(Now(), 0.0, PaletteColor(21), text, 30.0);
+        if (m_mode == MODE_RECORDING)
+            StopRecording();
+    }
+    else if (MainKestro())
+    {
+        MainKestro()->SetWindowTitle(name);
+        m_site->SetModelHint(nullptr);
+    }
+    if (MainKestro())
+        MainKestro()->SetCursorRequest(0, false);
+    return loaded;
+}
+
+void CProcFly::ApplyLayout(int layout)
+{
+    m_layout = layout;
+    if (!m_mainView)
+        return;
+    m_mainView->Viewport().SetNormalisedRect(0.0f, 0.0f, 1.0f, 1.0f);
+    m_closeUpView->Viewport().SetNormalisedRect(0.7f, 0.05f, 0.25f, 0.25f);
+    m_mainView->Show(true);
+    m_closeUpView->Show(layout == LAYOUT_CLOSE_UP);
+    m_views.Activate(m_mainSlot);
+    m_cursorAutoHide = layout != LAYOUT_EDITOR;
+    m_views.RelayoutAll();
+}
+
+bool CProcFly::CloseUpShown() const
+{
+    return m_closeUpView && m_closeUpView->IsVisible();
+}
+
+float CProcFly::GetTimeOfDay() const
+{
+    return m_sun ? m_sun->GetTimeOfDay() : 90.0f;
+}
+
+void CProcFly::ShowMessage(const std::string& text, const TColor& color, double seconds)
+{
+    std::fprintf(stderr, "Kestro: %s\n", text.c_str());
+    m_messages.Post(Now(), 0.0, color, text, seconds);
+}
+
+void CProcFly::StartRecording()
+{
+    const double t = MainKestro() && MainKestro()->FrameClock() ? MainKestro()->FrameClock()->GetSimulatedTime() : 0.0;
+    // A recording that cannot be written is no recording: "REC" must not blink over nothing.
+    if (!m_recorder->StartRecording(m_recordingPath, t))
+    {
+        ShowMessage("The recording could not start: " + m_recordingPath + " cannot be written", kWarning, 6.0);
+        m_mode = MODE_FREE_FLIGHT;
+        return;
+    }
+    m_mode = MODE_RECORDING;
+}
+
+void CProcFly::StopRecording()
+{
+    m_recorder->StopRecording();
+    m_mode = MODE_FREE_FLIGHT;
+}
+
+void CProcFly::StartPlayback()
+{
+    if (m_mode == MODE_RECORDING)
+        StopRecording();
+    if (!m_recorder->Load(m_recordingPath))
+    {
+        ShowMessage("The recording " + m_recordingPath + " cannot be played", kWarning, 6.0);
+        return;
+    }
+    const double t = MainKestro() && MainKestro()->FrameClock() ? MainKestro()->FrameClock()->GetSimulatedTime() : 0.0;
+    m_recorder->StartPlayback(t);
+    m_mode = MODE_PLAYBACK;
+}
+
+int CProcFly::OnEvent(const CInputEvent& event)
+{
+    int result = m_views.OnCommand(event);
+    if (result != 0)
+        return result;
+    result = m_buttonBar.OnKey(event);
+    if (result != 0)
+        return result;
+    const uint32_t command = event.command;
+    if (command == kCommandNone || !event.IsGoingDown())
+        return 0;
+    const bool hasModel = m_session && m_session->HasModel();
+    const int consumed = static_cast<int>(command);
+    switch (command)
+    {
+    case UC_VIEW_CLOSE_UP_WINDOW:
+        if (m_layout == LAYOUT_EDITOR)
+            return 0;
+        ApplyLayout(m_layout == LAYOUT_NORMAL ? LAYOUT_CLOSE_UP : LAYOUT_NORMAL);
+        return consumed;
+    case UC_VIEW_INSTRUMENT_PANEL:
+        if (m_mainView)
+            m_mainView->m_showInstrumentPanel = !m_mainView->m_showInstrumentPanel;
+        return consumed;
+    case UC_MODEL_RESET_POSITION:
+        if (m_session)
+            m_session->ResetToStart();
+        std::fprintf(stderr, "Kestro: flight: reset, highest %.1f m above the ground before\n", m_maxHeight);
+        m_maxHeight = 0.0f;
+        return consumed;
+    case UC_MODEL_SET_ALTITUDE_100M:
+        if (!hasModel)
+            return 0;
+        m_session->SetAltitude100();
+        return consumed;
+    case UC_MODEL_SET_ALTITUDE_500M:
+        if (!hasModel)
+            return 0;
+        m_session->SetAltitude500();
+        return consumed;
+    case UC_MODEL_TURN_UPRIGHT:
+        if (!hasModel)
+            return 0;
+        m_session->RequestUpright();
+        return consumed;
+    case UC_MODEL_PAUSE:
+        m_modelPaused = !m_modelPaused;
+        return consumed;
+    case UC_MODEL_PAUSE_STEP:
+        if (m_modelPaused)
+            m_pauseStep = true;
+        return consumed;
+    case UC_AMBIENT_TIMEOFDAY_MORNING:
+    case UC_AMBIENT_TIMEOFDAY_MIDDAY:
+    case UC_AMBIENT_TIMEOFDAY_NIGHT:
+        if (m_sun)
+        {
+            const float angle = command == UC_AMBIENT_TIMEOFDAY_MORNING ? 25.0f
+                                : command == UC_AMBIENT_TIMEOFDAY_MIDDAY ? 90.0f
+                                                                          : 196.0f;
+            m_sun->SetTimeOfDay(angle);
+            m_sun->SetGlareEnabled(command != UC_AMBIENT_TIMEOFDAY_NIGHT);
+        }
+        return 0; // later receivers see the time of day too
+    case UC_RECORDING_START:
+        StartRecording();
+        return consumed;
+    case UC_RECORDING_STOP:
+        if (m_mode == MODE_RECORDING)
+            StopRecording();
+        else if (m_mode == MODE_PLAYBACK)
+            m_mode = MODE_FREE_FLIGHT;
+        return consumed;
+    case UC_RECORDING_PLAY:
+        StartPlayback();
+        return consumed;
+    case UC_DEBUG_VARIABLES:
+        m_showVariables = !m_showVariables;
+        return consumed;
+    case UC_DEBUG_CAMERA:
+        m_showCameraData = !m_showCameraData;
+        return consumed;
+    case UC_DEBUG_TIME_OF_DAY:
+        m_showTimeOfDay = !m_showTimeOfDay;
+        return consumed;
+    case UC_DEBUG_PART_INFO:
+        m_showPartInfo = !m_showPartInfo;
+        return consumed;
+    case UC_DEBUG_SELECT_PREV_PART:
+    case UC_DEBUG_SELECT_NEXT_PART:
+        if (hasModel)
+        {
+            const int count = m_session->GetModel()->GetPartCount();
+            if (count > 0)
+                m_selectedPart = (m_selectedPart + (command == UC_DEBUG_SELECT_NEXT_PART ? 1 : count - 1)) % count;
+        }
+        return consumed;
+    default:
+        return 0;
+    }
+}
+
+int CProcFly::OnMouseButton(const CInputEvent& event)
+{
+    int mx = 0, my = 0;
+    GuiMousePosition(mx, my);
+    // The bars lie over the views: they see the click first.
+    int result = m_menuBar.OnMouse(event, mx, my);
+    if (result == 0)
+        result = m_buttonBar.OnMouse(event);
+    if (result == 0)
+        result = m_views.OnMouse(event);
+    if (result == 0 && event.IsGoingDown() && (event.key == KEY_MOUSE_LEFT || event.key == KEY_MOUSE_RIGHT))
+        m_menuBar.Close();
+    return result;
+}
+
+void CProcFly::Update()
+{
+    CMainKestro* app = MainKestro();
+    const float frameTime = GetFrameTime();
+    CInput* input = app ? app->Input() : nullptr;
+    if (app && input)
+        app->SetCursorRequest(1, m_cursorAutoHide && input->GetMouseIdleSeconds() > 3.0f);
+
+    // The pilot's sticks, unless the recording flies.
+    CConfig* config = Config();
+    if (m_mode != MODE_PLAYBACK && config && input)
+    {
+        config->InputMaps().ApplySelected(*input);
+        for (int i = 0; i < CFlightSession::kChannelCount; ++i)
+        {
+            const CVariable* channel = config->InputVariables().Find(StringPrintf("V_CH%d", i + 1));
+            if (channel)
+                m_session->SetChannel(i, channel->GetValue());
+        }
+    }
+
+    if (m_session->HasModel() && (!m_modelPaused || m_pauseStep))
+    {
+        m_session->Step(frameTime);
+        CRecordedModel recorded(*m_session->GetModel());
+        const double t = app && app->FrameClock() ? app->FrameClock()->GetSimulatedTime() : 0.0;
+        if (m_mode == MODE_RECORDING)
+            m_recorder->RecordFrame(recorded, t);
+        else if (m_mode == MODE_PLAYBACK && !m_recorder->PlayFrame(recorded, t))
+            m_mode = MODE_FREE_FLIGHT;
+    }
+    m_pauseStep = false;
+
+    m_world.model = m_session->GetModel();
+    m_world.frameTime = frameTime;
+    if (const CModel* model = m_session->GetModel())
+    {
+        const CVector3& p = model->GetBody().GetPosition();
+        m_maxHeight = std::max(m_maxHeight, p.y - m_session->GetGroundHeight(p.x, p.z));
+    }
+    m_buttonBar.SetRect(TRect2D{WindowClientWidth() - 246, 1, 240, 24});
+    m_buttonBar.Run();
+    m_views.Run();
+
+    if (m_closeUpView && m_closeUpView->IsVisible() && m_closeUpView->IsCloseRequested())
+    {
+        m_closeUpView->ClearCloseRequest();
+        PostToggle(UC_VIEW_CLOSE_UP_WINDOW);
+    }
+}
+
+void CProcFly::PostToggle(uint32_t command)
+{
+    GuiPostCommand(command);
+}
+
+void CProcFly::Render()
+{
+    m_views.Draw();
+    CDraw2DScope scope;
+    Set2DProjectionWindow();
+    DrawOverlays();
+}
+
+void CProcFly::DrawOverlays()
+{
+    CFontList& fonts = Fonts();
+    const int width = WindowClientWidth();
+    const int height = WindowClientHeight();
+    const int oldAlign = TextAlign();
+    SetTextAlign(TA_LEFT_TOP);
+    CModel* model = m_session ? m_session->GetModel() : nullptr;
+    if (m_showTimeOfDay && m_sun)
+        CSunRenderer::DrawDiagnostics(*m_sun);
+    if (m_modelPaused)
+    {
+        TColor c = PaletteColor(24);
+        c.a = 120;
+        SetColor(c);
+        const char* text = LookupString("IDS_MODEL_PAUSED_MSG");
+        fonts.DrawText(fonts.f09x13B, width / 2.0f - 30.0f, height / 2.0f + 20.0f, text && *text ? text : "Model paused");
+    }
+    if (m_showVariables && model)
+    {
+        CTimeSection section("Variables");
+        std::string text;
+        CVariableTable& table = model->GetVariableTable();
+        for (int i = 0; i < table.Count(); ++i)
+        {
+            const CVariable* v = table.At(i);
+            text += StringPrintf("%-24s %10.3f\n", v->GetName().c_str(), v->GetValue());
+        }
+        for (int i = 0; i < CFlightSession::kChannelCount; ++i)
+            text += StringPrintf("V_CH%-20d %10.3f\n", i + 1, m_session->GetChannel(i));
+        const CVector3& p = model->GetBody().GetPosition();
+        text += StringPrintf("POSITION %.2f %.2f %.2f\nHEIGHT_ABOVE_GROUND %.2f\n", p.x, p.y, p.z,
+                             p.y - m_session->GetGroundHeight(p.x, p.z));
+        SetColor(20);
+        fonts.DrawMultiLineText(fonts.f07x12S, 20.0f, 60.0f, text);
+    }
+    if (m_mode != MODE_FREE_FLIGHT && MainKestro() && MainKestro()->RecordBlinker().IsOn(MainKestro()->Seconds()))
+    {
+        TColor c = PaletteColor(m_mode == MODE_RECORDING ? 21 : 27);
+        c.a = 120;
+        SetColor(c);
+        SetTextAlign(TA_RIGHT | TA_TOP);
+        fonts.DrawText(fonts.f09x13B, width - 5.0f, 37.0f, m_mode == MODE_RECORDING ? "REC" : "PLAYBACK");
+        SetTextAlign(TA_LEFT_TOP);
+    }
+    m_buttonBar.Draw();
+    int mx = 0, my = 0;
+    GuiMousePosition(mx, my);
+    m_menuBar.Draw(mx, my);
+    m_messages.Draw(Now(), fonts.f09x13B, width / 2.0f, 2.0f * height / 3.0f, CMessageList::ANCHOR_CENTRED);
+    SetTextAlign(oldAlign);
+}

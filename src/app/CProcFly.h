@@ -1,0 +1,148 @@
+#pragma once
+// The flight screen: owns the flying site, the wind, the sun and sky, the scene, the flight
+// session (model, channels, stepping: the same code kestro-fdm flies), the recorder, the views
+// and the menu bar, and runs one simulation frame per application frame.
+//
+// Update, in order: cursor auto-hide; the selected input map drives V_CH1..V_CH9 (not during
+// playback); the site; "Wind" and "Model" through the session's Step (unless paused; a pause
+// step lets one frame through), then the recorder writes or replays the frame; the views and
+// cameras; close requests of the windows become their toggle commands.
+//
+// Layouts (window fractions x, y, w, h): 0 normal = main view full; 1 close-up = main full plus
+// the close-up at (0.7, 0.05, 0.25, 0.25). The editor layout comes with the model editor: its
+// command is not consumed here yet.
+//
+// Failures the pilot must see go to the centre message list: a model that does not load (with
+// the loader's reason), a recording that cannot start, a playback file that cannot be read.
+
+#include <memory>
+#include <string>
+
+#include <osg/Group>
+#include <osg/LightSource>
+#include <osg/MatrixTransform>
+#include <osg/ref_ptr>
+
+#include "app/CFlightRecorder.h"
+#include "app/CMessageList.h"
+#include "app/CProcFlyMenuBar.h"
+#include "app/CProcess.h"
+#include "gfx/CControlPageEx.h"
+#include "gfx/CViewFly.h"
+#include "gfx/CViewManager.h"
+
+class CCI_Button;
+class CDebugDraw3D;
+class CFlightSession;
+class CFlyWorld;
+class CInstrumentPanelFactory;
+class CModelPresentation;
+class CSceneAdmin;
+class CSceneObjectAdmin;
+class CSun;
+class CSunRenderer;
+class CVdbObjectAdmin;
+class CWind;
+class IOverlayMessages;
+
+class CProcFly : public CProcess
+{
+public:
+    enum EMode
+    {
+        MODE_FREE_FLIGHT = 0,
+        MODE_RECORDING = 1,
+        MODE_PLAYBACK = 2,
+    };
+    enum ELayout
+    {
+        LAYOUT_NORMAL = 0,
+        LAYOUT_CLOSE_UP = 1,
+        LAYOUT_EDITOR = 2,
+    };
+
+    CProcFly();
+    ~CProcFly() override;
+
+    bool Init(CProcessManager* manager) override;
+    void Start() override;
+    void End() override;
+    int OnEvent(const CInputEvent& event) override;
+    int OnMouseButton(const CInputEvent& event) override;
+    void Release() override;
+    void Update() override;
+    void Render() override;
+
+    // Loads Data/Model/<name>; on failure there is no model and the centre list says why.
+    bool SwitchModel(const std::string& name);
+
+    // The layout's window rectangles (see the class comment).
+    void ApplyLayout(int layout);
+    int GetLayout() const { return m_layout; }
+    int GetMode() const { return m_mode; }
+    bool IsModelPaused() const { return m_modelPaused; }
+    CFlightSession* Session() const { return m_session.get(); }
+    CViewFly* MainView() const { return m_mainView.get(); }
+    CViewFly* CloseUpView() const { return m_closeUpView.get(); }
+    CMessageList& Messages() { return m_messages; }
+    // The time-of-day angle the ambient commands set last (degrees).
+    float GetTimeOfDay() const;
+    // Output/Flight.rec, or another path for tests.
+    void SetRecordingPath(const std::string& path) { m_recordingPath = path; }
+
+private:
+    void BuildMenuBar();
+    void BuildButtonBar();
+    void CreateWorld();
+    void StartRecording();
+    void StopRecording();
+    void StartPlayback();
+    void ShowMessage(const std::string& text, const TColor& color, double seconds);
+    void DrawOverlays();
+    void PostToggle(uint32_t command);
+    bool CloseUpShown() const;
+
+    int m_layout = LAYOUT_NORMAL;
+    int m_layoutBeforeEditor = LAYOUT_NORMAL;
+    bool m_showTimeOfDay = false;
+    bool m_showVariables = false;
+    bool m_showPartInfo = false;
+    bool m_showCameraData = false;
+    int m_selectedPart = 0;
+    bool m_modelPaused = false;
+    bool m_pauseStep = false;
+    bool m_cursorAutoHide = true;
+    int m_mode = MODE_FREE_FLIGHT;
+    std::string m_recordingPath;
+
+    // The world: created on the first start and kept across visits.
+    std::unique_ptr<CFlyWorld> m_site;
+    std::unique_ptr<CWind> m_wind;
+    std::unique_ptr<CVdbObjectAdmin> m_vdbs;
+    std::unique_ptr<CSceneObjectAdmin> m_objects;
+    std::unique_ptr<CSceneAdmin> m_scenes;
+    int m_sceneIndex = 0;
+    osg::ref_ptr<osg::MatrixTransform> m_skyDome;
+    osg::ref_ptr<osg::LightSource> m_light;
+    std::unique_ptr<CSun> m_sun;
+    std::unique_ptr<CSunRenderer> m_sunRenderer;
+    std::unique_ptr<CDebugDraw3D> m_debugDraw;
+    std::unique_ptr<CModelPresentation> m_presentation;
+    std::unique_ptr<CInstrumentPanelFactory> m_panels;
+    std::unique_ptr<IOverlayMessages> m_overlay;
+    std::unique_ptr<CFlightSession> m_session; // the model goes before the world it refers to
+    std::unique_ptr<CFlightRecorder> m_recorder;
+    TFlightWorld m_world;
+
+    CViewManager m_views;
+    std::unique_ptr<CViewFly> m_mainView;
+    std::unique_ptr<CViewFly> m_closeUpView;
+    int m_mainSlot = -1, m_closeUpSlot = -1;
+
+    CProcFlyMenuBar m_menuBar;
+    CControlPageEx m_buttonBar;
+    std::unique_ptr<CCI_Button> m_barButtons[7];
+    CMessageList m_messages; // centre: the model's and the engine's messages
+    int m_loadMessageSlot = -1;
+    float m_maxHeight = 0.0f; // m above the ground, highest since the last reset or visit
+};

@@ -1,0 +1,184 @@
+#include "fdm/CModelReport.h"
+
+#include <cmath>
+
+#include "core/Diagnostics.h"
+#include "model/CModel.h"
+#include "model/CPart.h"
+#include "model/CPartEngineProp.h"
+#include "model/CPartPhysic.h"
+#include "model/CPartPropeller.h"
+#include "model/CPartServo.h"
+#include "model/CPartWing2.h"
+#include "model/CPartWing3.h"
+#include "model/CPropertySet_Servo.h"
+#include "model/CVariable.h"
+#include "model/PartClassTable.h"
+#include "sim/CFlightSession.h"
+
+namespace
+{
+constexpr float kFrame = 1.0f / 60.0f;
+
+std::string Vector(const CVector3& v)
+{
+    return StringPrintf("(%.4f, %.4f, %.4f)", static_cast<double>(v.x), static_cast<double>(v.y),
+                        static_cast<double>(v.z));
+}
+
+void RunHeld(CFlightSession& session, float seconds)
+{
+    for (float t = 0.0f; t < seconds; t += kFrame)
+    {
+        session.Step(kFrame);
+        session.ResetToStart();
+    }
+}
+} // namespace
+
+CModelReport::TStaticThrust CModelReport::MeasureStaticThrust(const std::string& modelName, int engineIndex)
+{
+    TStaticThrust result;
+    CFlightSession session;
+    CStartPose pose = session.GetStartPose();
+    pose.position = CVector3(0.0f, 100.0f, 0.0f); // far from any ground contact
+    session.SetStartPose(pose);
+    if (!session.LoadModel(modelName))
+        return result.reason = session.GetLoadMessage(), result;
+    CModel& model = *session.GetModel();
+    const std::vector<CPart*> engines = model.GetPartsOfClass(PART_ENGINE_PROP);
+    if (engineIndex < 0 || engineIndex >= static_cast<int>(engines.size()))
+        return result.reason = "no such engine", result;
+    auto* engine = static_cast<CPartEngineProp*>(engines[static_cast<size_t>(engineIndex)]);
+    model.UpdateModel(0.0f); // links the parts
+    if (!engine->IsLinked())
+        return result.reason = "the engine is not linked", result;
+
+    const std::string& servoName = engine->GetSettings().servo;
+    CPart* servo = model.FindPart(PART_SERVO, servoName);
+    if (servo == nullptr)
+        return result.reason = "no throttle servo '" + servoName + "'", result;
+    const std::string& variableName = static_cast<CPropertySet_Servo&>(servo->GetPropertySet()).variable;
+    CVariable* throttle = model.GetVariableSearchList().Find(variableName);
+    if (throttle == nullptr)
+        return result.reason = "the throttle servo's variable '" + variableName + "' is not found", result;
+
+    // The start sequence: throttle back, then full (the servo needs its travel time).
+    const float travel = 2.0f * std::fmax(static_cast<CPropertySet_Servo&>(servo->GetPropertySet()).speed,
+                                          CPartServo::kMinSpeed);
+    throttle->SetValue(-1.0f);
+    RunHeld(session, travel + 0.5f);
+    throttle->SetValue(1.0f);
+    RunHeld(session, travel + 0.5f);
+    if (engine->GetState() != CPartEngineProp::kRunning)
+        return result.reason = "the engine did not start", result;
+
+    // Spin up at zero airspeed on the engine's own sub-steps; the body stays where it is.
+    const float dt = model.GetBody().GetMaxIntegrationStep() > 0.0f ? model.GetBody().GetMaxIntegrationStep() : 0.005f;
+    const int stepsPerSecond = static_cast<int>(std::lround(1.0f / dt));
+    float previous = engine->GetRevPerSecond();
+    for (int second = 1; second <= static_cast<int>(kMaxSpinUpSeconds); ++second)
+    {
+        for (int i = 0; i < stepsPerSecond; ++i)
+            engine->CalcForces(dt);
+        const float now = engine->GetRevPerSecond();
+        result.seconds = static_cast<float>(second);
+        if (std::fabs(now - previous) < kSettledRevPerSecond)
+            break;
+        previous = now;
+    }
+    result.evaluated = true;
+    result.thrust = engine->GetThrust();
+    result.rpm = engine->GetRevPerSecond() * 60.0f;
+    return result;
+}
+
+std::string CModelReport::Build(const std::string& modelName)
+{
+    CFlightSession session;
+    CStartPose pose = session.GetStartPose();
+    pose.position = CVector3(0.0f, 100.0f, 0.0f);
+    session.SetStartPose(pose);
+    if (!session.LoadModel(modelName))
+        return "Model " + modelName + ": " + session.GetLoadMessage() + "\n";
+    CModel& model = *session.GetModel();
+    model.UpdateModel(0.0f); // links the parts and weighs them; a zero-length frame moves nothing
+    const CEngineDynamic& body = model.GetBody();
+    std::string text = "Model " + modelName + "\n";
+    text += StringPrintf("  mass %.4f kg\n", static_cast<double>(body.GetMass()));
+    text += "  centre of mass " + Vector(body.GetCentreOfMass()) + " m (body frame)\n";
+    text += "  inertia about the body origin (kg m^2):\n";
+    for (const CVector3& row : body.GetInertia().row)
+        text += "    " + Vector(row) + "\n";
+    text += StringPrintf("  max integration step %.4f s\n", static_cast<double>(body.GetMaxIntegrationStep()));
+    text += StringPrintf("  parts: %d\n", model.GetPartCount());
+
+    int engineIndex = 0;
+    for (int i = 0; i < model.GetPartCount(); ++i)
+    {
+        CPart* part = model.GetPart(i);
+        const TPartClassDescriptor* cls = GetPartClass(part->GetClassIndex());
+        text += StringPrintf("  %-16s %-20s", cls != nullptr ? cls->blockToken : "?", part->GetName().c_str());
+        if (!part->IsLinked())
+            text += " (not linked: produces no force)";
+        if (CPartPhysic* physic = part->AsPhysic(); physic != nullptr && physic->GetMassElement().Mass() > 0.0f)
+            text += StringPrintf(" mass %.4f kg", static_cast<double>(physic->GetMassElement().Mass()));
+        CVector3 position;
+        if (part->GetPosition(position))
+            text += " at " + Vector(position);
+
+        switch (part->GetClassIndex())
+        {
+        case PART_WING3:
+        {
+            auto* wing = static_cast<CPartWing3*>(part);
+            float area = 0.0f;
+            for (int s = 0; s < wing->GetSegmentCount(); ++s)
+                area += wing->GetSegment(s).area;
+            const auto& settings = wing->GetSettings();
+            const float span = settings.halfSpan * (settings.symmetrical ? 2.0f : 1.0f);
+            text += StringPrintf("\n      area %.4f m^2, span %.3f m, aspect ratio %.2f, %d segments, airfoil %s",
+                                 static_cast<double>(area), static_cast<double>(span),
+                                 static_cast<double>(wing->GetAspectRatio()), wing->GetSegmentCount(),
+                                 wing->GetAirfoil() != nullptr ? settings.airfoil.c_str() : "(none)");
+            break;
+        }
+        case PART_WING2:
+        {
+            auto* wing = static_cast<CPartWing2*>(part);
+            const auto& settings = wing->GetSettings();
+            text += StringPrintf("\n      area %.4f m^2, span %.3f m, chord %.3f m, airfoil %s",
+                                 static_cast<double>(settings.chord * settings.span),
+                                 static_cast<double>(settings.span), static_cast<double>(settings.chord),
+                                 wing->GetAirfoil() != nullptr ? settings.airfoil.c_str() : "(none)");
+            break;
+        }
+        case PART_PROPELLER:
+        {
+            const auto& settings = static_cast<CPartPropeller*>(part)->GetSettings();
+            text += StringPrintf("\n      diameter %.4f m, pitch %.4f m", static_cast<double>(settings.diameter),
+                                 static_cast<double>(settings.pitch));
+            break;
+        }
+        case PART_ENGINE_PROP:
+        {
+            auto* engine = static_cast<CPartEngineProp*>(part);
+            text += StringPrintf("\n      max torque %.4f N m, propeller %s, throttle servo %s",
+                                 static_cast<double>(engine->GetSettings().maxTorque),
+                                 engine->GetSettings().propeller.c_str(), engine->GetSettings().servo.c_str());
+            const TStaticThrust thrust = MeasureStaticThrust(modelName, engineIndex++);
+            if (thrust.evaluated)
+                text += StringPrintf("\n      static thrust at full throttle %.3f N at %.0f rpm (settled after %.0f s)",
+                                     static_cast<double>(thrust.thrust), static_cast<double>(thrust.rpm),
+                                     static_cast<double>(thrust.seconds));
+            else
+                text += "\n      static thrust not measured: " + thrust.reason;
+            break;
+        }
+        default:
+            break;
+        }
+        text += "\n";
+    }
+    return text;
+}

@@ -1,0 +1,129 @@
+#pragma once
+// The headless heart of a flight: the flying site, the wind, the "Input" channel variables and
+// the model, stepped exactly as the flight screen steps them. The flight process draws, plays
+// sounds and reads the transmitter around it; kestro-fdm flies it from the command line. Both
+// go through Step, so a batch flight is the flight the pilot would have seen.
+//
+// Step(frameTime), the simulation part of a flight frame:
+//   1. the flying site has no per-frame work headless (the scene does its own);
+//   2. "Wind": the turbulence moves with the model (its position and forward axis);
+//   3. "Model": one model frame (functions, parts, sub-stepped rigid body);
+//   4. the turn-upright request is cleared: the pilot holds the command, so it is asked for
+//      again every frame it is held.
+// The channels V_CH1 .. V_CH9 are set before Step; the model finds them first in its variable
+// search list, so a model's own variable of the same name is hidden by them.
+//
+// Ownership: the session owns the model and the adapters the model's services point at. The
+// site and the wind are either its own or borrowed from the flight process (which keeps them
+// across flights); a borrowed object must outlive the session.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/CVector3.h"
+#include "env/CFlyWorld.h"
+#include "model/CModelServices.h"
+#include "model/CVariableTable.h"
+
+class CMatrix3;
+class CModel;
+class CWind;
+class ITerrain;
+class IWindField;
+class CVariable;
+
+class CFlightSession
+{
+public:
+    static constexpr int kChannelCount = 9; // V_CH1 .. V_CH9
+    static constexpr float kAltitudeLow = 100.0f;  // m, the "100 m" command keeps x and z
+    static constexpr float kAltitudeHigh = 500.0f; // m, the "500 m" command goes above the origin
+
+    // site and wind: borrowed (not owned) when given; null makes the session's own, with a
+    // flat site until LoadSite and still air until CreateWind or SetWind.
+    explicit CFlightSession(CFlyWorld* site = nullptr, CWind* wind = nullptr);
+    ~CFlightSession();
+    CFlightSession(const CFlightSession&) = delete;
+    CFlightSession& operator=(const CFlightSession&) = delete;
+
+    // --- Site
+    // Loads Data/3D/FlyingSite.osg into the site (not needed for a borrowed, loaded one). False
+    // with the site's message in GetSiteError; the model then flies over flat ground.
+    bool LoadSite();
+    // Flat ground at height 0 instead of the terrain (the start pose stays the site's).
+    void UseFlatGround(bool flat);
+    bool IsFlatGround() const { return m_flat; }
+    const std::string& GetSiteError() const { return m_siteError; }
+    const CStartPose& GetStartPose() const { return m_startPose; }
+    // Where ResetToStart puts the model (kestro-fdm's --start and --heading).
+    void SetStartPose(const CStartPose& pose) { m_startPose = pose; }
+    // Ground height (m) under (x, z) as the model sees it.
+    float GetGroundHeight(float x, float z) const;
+
+    // --- Wind
+    // Reads Output/Weather.txt as the flight screen does (writing the defaults when missing).
+    bool CreateWind();
+    // Replaces the settings: speed m/s, heading deg (the direction the wind blows towards),
+    // turbulence strength 0 .. 1. Output/Weather.txt is not touched.
+    void SetWind(float speed, float headingDeg, float turbulence);
+    CWind& GetWind() { return *m_wind; }
+
+    // --- Model
+    // The window's services for models loaded from now on: presentation, messages, sounds,
+    // panels, key names, component root. Terrain, wind and channels stay the session's own.
+    void SetDisplayServices(const CModelServices& services) { m_displayServices = services; }
+    // Loads Data/Model/<name>. On failure there is no model and GetLoadMessage says why, in
+    // words fit for the flight screen; on success it holds the loader's remarks (may be empty).
+    // A new model starts at the start pose; one loaded over another keeps its motion.
+    bool LoadModel(const std::string& name);
+    const std::string& GetLoadMessage() const { return m_loadMessage; }
+    CModel* GetModel() const { return m_model.get(); }
+    bool HasModel() const { return m_model != nullptr; }
+
+    // The commands of the model menu; each does nothing without a model.
+    void ResetToStart();   // start position and orientation, no motion
+    void SetAltitude100(); // height 100 m, x and z kept
+    void SetAltitude500(); // (0, 500, 0)
+    void RequestUpright(); // for the next Step only
+
+    // index 0 .. 8 is V_CH1 .. V_CH9; others are ignored (and read 0).
+    void SetChannel(int index, float value);
+    float GetChannel(int index) const;
+    CVariableTable& GetInputs() { return m_inputs; }
+
+    // One simulation frame (see the class comment); frameTime in s. Without a model only the
+    // clock of nothing advances: it returns at once.
+    void Step(float frameTime);
+
+    // Forward axis of the body (world): the negated third row of its orientation.
+    static CVector3 ForwardAxis(const CModel& model);
+    // Orientation rows for heading, pitch and roll in degrees, with the attitude convention of
+    // the body: heading clockwise from -Z seen from above, pitch nose up, roll right wing down.
+    static void BuildOrientation(float headingDeg, float pitchDeg, float rollDeg, CMatrix3& outOrientation);
+
+private:
+    CModelServices MakeServices();
+
+    std::unique_ptr<CFlyWorld> m_ownSite;
+    CFlyWorld* m_site;                     // m_ownSite or borrowed
+    std::unique_ptr<CWind> m_ownWind;
+    CWind* m_wind;                         // m_ownWind or borrowed
+    std::unique_ptr<ITerrain> m_siteTerrain;  // adapter on m_site
+    std::unique_ptr<ITerrain> m_flatTerrain;  // flat ground at 0
+    // What the model's services point at: forwards to one of the two above, so the ground can
+    // change under a loaded model.
+    std::unique_ptr<ITerrain> m_terrain;
+    std::unique_ptr<IWindField> m_windField;  // adapter on m_wind
+    bool m_flat = true;
+    std::string m_siteError;
+    CStartPose m_startPose;
+
+    CModelServices m_displayServices; // what SetDisplayServices gave
+    CVariableTable m_inputs{"Input"};
+    CVariable* m_channels[kChannelCount] = {}; // records of m_inputs (stable addresses)
+
+    // Declared last: the model refers to everything above and goes first.
+    std::unique_ptr<CModel> m_model;
+    std::string m_loadMessage;
+};

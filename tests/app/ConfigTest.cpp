@@ -1,0 +1,197 @@
+// The configuration file: round trip, safe replacement, the defaults a first run starts from and
+// what happens to a broken file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/CConfig.h"
+#include "input/CKeyboardAxes.h"
+#include "input/UserCommands.h"
+#include "support/TempDir.h"
+
+namespace
+{
+const char* const kMinimal = R"(
+.VARIABLE V_CH1 { .DESCRIPTION "Aileron" }
+.VARIABLE V_CH2 { .DESCRIPTION "Elevator" }
+.SELECTED_INPUT_MAP  "Second"
+.INPUT_MAP
+{
+  .NAME  "First"
+  .DESCRIPTION  "one"
+  .LINK {  .VARIABLE V_CH1  .INPUT_AXIS AXIS_MOUSE_X  .REVERSE 0  }
+}
+.INPUT_MAP
+{
+  .NAME  "Second"
+  .DESCRIPTION  "two"
+  .LINK {  .VARIABLE V_CH2  .INPUT_AXIS AXIS_KEYBOARD_2  .REVERSE 1  }
+}
+.AXIS_KEYBOARD AXIS_KEYBOARD_2
+{
+  .AUTO_CENTRE 0
+  .TIME_FULL_RANGE 2.5
+}
+.KEY_DEF { .KEY "P"   .FUNCTION UC_APP_PAUSE }
+.KEY_DEF { .KEY "CTRL+Q"   .FUNCTION UC_NO_SUCH_COMMAND }
+.KEY_DEF { .KEY "SHIFT+CTRL+W"   .FUNCTION UC_APP_VIDEO_SYNC }
+.SELECTED_MODEL  "Trainer.mod"
+.COM_PORT  3
+.SWAP_INTERVAL  1
+)";
+
+std::string DefaultsPath()
+{
+    return (SourceDir() / "Data" / "Config" / "Config.txt").string();
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+class ConfigTest : public ::testing::Test
+{
+protected:
+    std::string Output() const { return (dir.Path() / "Output").string() + "/"; }
+    bool Exists(const char* name) const { return std::filesystem::exists(dir.Path() / "Output" / name); }
+
+    TempDir dir;
+    CKeyboardAxes axes;
+    CConfig config{axes};
+    std::string message;
+};
+} // namespace
+
+TEST_F(ConfigTest, ReadsEverySection)
+{
+    ASSERT_TRUE(config.LoadText(kMinimal, "Config.txt", message)) << message;
+    EXPECT_EQ(config.InputVariables().Count(), 2);
+    ASSERT_EQ(config.InputMaps().GetCount(), 2);
+    EXPECT_EQ(config.InputMaps().GetSelectedIndex(), 1);
+    EXPECT_EQ(axes.Get(1).axisId, static_cast<uint32_t>(AXIS_KEYBOARD_2));
+    EXPECT_FALSE(axes.Get(1).autoCentre);
+    EXPECT_FLOAT_EQ(axes.Get(1).timeFullRange, 2.5f);
+    EXPECT_EQ(config.GetSelectedModel(), "Trainer.mod");
+    EXPECT_EQ(config.GetComPort(), 3);
+    EXPECT_EQ(config.GetSwapInterval(), 1);
+    // An unknown command is skipped; the blocks around it still count.
+    EXPECT_EQ(config.KeyDefs().GetKeyText(UC_APP_PAUSE), "P");
+    EXPECT_EQ(config.KeyDefs().GetKeyText(UC_APP_VIDEO_SYNC), "SHIFT+CTRL+W");
+}
+
+TEST_F(ConfigTest, AbsentValuesTakeTheirDefaults)
+{
+    std::string text = kMinimal;
+    text = Replace(text, ".COM_PORT  3", "");
+    text = Replace(text, ".SWAP_INTERVAL  1", "");
+    text = Replace(text, ".SELECTED_INPUT_MAP  \"Second\"", ".SELECTED_INPUT_MAP  \"Nowhere\"");
+    ASSERT_TRUE(config.LoadText(text, "Config.txt", message)) << message;
+    EXPECT_EQ(config.GetComPort(), 1);
+    EXPECT_EQ(config.GetSwapInterval(), 0);
+    EXPECT_EQ(config.InputMaps().GetSelectedIndex(), 0) << "a name that matches no map selects the first";
+    EXPECT_EQ(config.GetDriver(), "");
+}
+
+TEST_F(ConfigTest, WrittenTextReadsBackToTheSameText)
+{
+    ASSERT_TRUE(config.LoadFile(DefaultsPath(), message)) << message;
+    const std::string first = config.FormatText();
+    CKeyboardAxes otherAxes;
+    CConfig other(otherAxes);
+    ASSERT_TRUE(other.LoadText(first, "Config.txt", message)) << message;
+    EXPECT_EQ(other.FormatText(), first);
+    EXPECT_NE(first.find("// Configuration File"), std::string::npos);
+    EXPECT_NE(first.find(".COM_PORT  1"), std::string::npos);
+    EXPECT_NE(first.find(".SWAP_INTERVAL  0"), std::string::npos);
+}
+
+TEST_F(ConfigTest, FirstSaveCreatesConfigTxtAndLeavesNoTemporaryFile)
+{
+    std::filesystem::create_directories(Output());
+    ASSERT_TRUE(config.LoadText(kMinimal, "Config.txt", message));
+    ASSERT_TRUE(config.Save(Output()));
+    EXPECT_TRUE(Exists("Config.txt"));
+    EXPECT_FALSE(Exists("Config.tmp"));
+    EXPECT_FALSE(Exists("Config.bak"));
+}
+
+TEST_F(ConfigTest, SavingTwiceKeepsTheFirstSaveAsBackup)
+{
+    std::filesystem::create_directories(Output());
+    ASSERT_TRUE(config.LoadText(kMinimal, "Config.txt", message));
+    ASSERT_TRUE(config.Save(Output()));
+    const std::string first = dir.Read("Output/Config.txt");
+    config.SetSelectedModel("Glider.mod");
+    ASSERT_TRUE(config.Save(Output()));
+    EXPECT_EQ(dir.Read("Output/Config.bak"), first);
+    EXPECT_NE(dir.Read("Output/Config.txt").find("\"Glider.mod\""), std::string::npos);
+    EXPECT_FALSE(Exists("Config.tmp"));
+}
+
+TEST_F(ConfigTest, SaveIntoAMissingFolderFailsAndChangesNothing)
+{
+    ASSERT_TRUE(config.LoadText(kMinimal, "Config.txt", message));
+    EXPECT_FALSE(config.Save((dir.Path() / "NoSuchFolder").string() + "/"));
+}
+
+TEST_F(ConfigTest, MissingConfigStartsFromTheShippedDefaults)
+{
+    std::filesystem::create_directories(Output());
+    ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message));
+    EXPECT_EQ(message, "");
+    EXPECT_GE(config.InputMaps().GetCount(), 1);
+    EXPECT_EQ(config.InputMaps().Get(0)->GetName(), "Keyboard");
+}
+
+TEST_F(ConfigTest, BrokenConfigIsKeptAsBadAndTheDefaultsAreRead)
+{
+    struct SCase
+    {
+        const char* what;
+        std::string text;
+        const char* mentioned; // a word the message must contain
+    };
+    const SCase cases[] = {
+        {"unknown axis", Replace(kMinimal, "AXIS_MOUSE_X", "AXIS_NO_SUCH"), "AXIS_NO_SUCH"},
+        {"bad keyboard-axis block", Replace(kMinimal, ".AXIS_KEYBOARD AXIS_KEYBOARD_2", ".AXIS_KEYBOARD AXIS_MOUSE_X"),
+         "AXIS_MOUSE_X"},
+        {"no input map", ".VARIABLE V_CH1 { }\n.COM_PORT 2\n", "Config.txt"},
+        {"unterminated comment", std::string(kMinimal) + "/* never closed", "Config.txt"},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(dir.Path() / "Output");
+        dir.Write("Output/Config.txt", c.text);
+        ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message));
+        EXPECT_NE(message.find("Config.txt"), std::string::npos) << message;
+        EXPECT_NE(message.find(c.mentioned), std::string::npos) << message;
+        EXPECT_NE(message.find("Config.bad"), std::string::npos) << message;
+        EXPECT_EQ(dir.Read("Output/Config.bad"), c.text) << "the pilot's file is kept as it was";
+        EXPECT_FALSE(Exists("Config.txt"));
+        EXPECT_EQ(config.InputMaps().Get(0)->GetName(), "Keyboard") << "the defaults are loaded";
+        EXPECT_EQ(config.GetComPort(), 1);
+    }
+}
+
+TEST_F(ConfigTest, BrokenConfigAndBrokenDefaultsFail)
+{
+    dir.Write("Output/Config.txt", ".COM_PORT 2\n");
+    const std::string badDefaults = dir.Write("Defaults.txt", ".VARIABLE V_CH1 { }\n");
+    EXPECT_FALSE(config.Load(Output(), badDefaults, message));
+    EXPECT_NE(message.find("Defaults.txt"), std::string::npos) << message;
+    EXPECT_FALSE(config.IsValid());
+}
+
+TEST_F(ConfigTest, AFailedReadLeavesNothingOfTheBrokenFileBehind)
+{
+    ASSERT_TRUE(config.LoadText(kMinimal, "Config.txt", message));
+    EXPECT_FALSE(config.LoadText(Replace(kMinimal, "AXIS_MOUSE_X", "AXIS_NO_SUCH"), "Config.txt", message));
+    EXPECT_EQ(axes.Get(1).axisId, static_cast<uint32_t>(AXIS_UNKNOWN)) << "no half-read keyboard axes";
+}

@@ -1,0 +1,168 @@
+// The switch point of the process manager: what each process sees, in which order, in the frame
+// a switch was requested.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CProcessManager.h"
+
+namespace
+{
+// Writes every call into a shared log as "<name>.<call>".
+class CLoggingProcess : public CProcess
+{
+public:
+    CLoggingProcess(std::string name, std::vector<std::string>& log, int mouseResult = 0)
+        : m_name(std::move(name)), m_log(log), m_mouseResult(mouseResult)
+    {
+    }
+    void Start() override { m_log.push_back(m_name + ".Start"); }
+    void End() override { m_log.push_back(m_name + ".End"); }
+    int OnEvent(const CInputEvent& event) override
+    {
+        m_log.push_back(m_name + ".OnEvent");
+        return 0;
+    }
+    int OnMouseButton(const CInputEvent& event) override
+    {
+        m_log.push_back(m_name + ".OnMouseButton");
+        return m_mouseResult;
+    }
+    void Update() override { m_log.push_back(m_name + ".Update"); }
+
+private:
+    std::string m_name;
+    std::vector<std::string>& m_log;
+    int m_mouseResult;
+};
+
+class ProcessManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(manager.Add(PROC_MENU_MAIN, std::make_unique<CLoggingProcess>("main", log)));
+        ASSERT_TRUE(manager.Add(PROC_MENU_CONTROLLER, std::make_unique<CLoggingProcess>("controller", log)));
+        ASSERT_TRUE(manager.Add(PROC_CREDITS, std::make_unique<CLoggingProcess>("credits", log, 120)));
+        manager.Request(PROC_MENU_MAIN);
+        manager.Update();
+        log.clear();
+    }
+
+    std::vector<std::string> log;
+    CProcessManager manager;
+};
+
+using Log = std::vector<std::string>;
+} // namespace
+
+TEST_F(ProcessManagerTest, NothingIsCurrentBeforeTheFirstRequest)
+{
+    CProcessManager fresh;
+    std::vector<std::string> freshLog;
+    ASSERT_TRUE(fresh.Add(PROC_MENU_MAIN, std::make_unique<CLoggingProcess>("main", freshLog)));
+    fresh.Update();
+    EXPECT_TRUE(freshLog.empty());
+    EXPECT_EQ(fresh.GetCurrentIndex(), PROC_NONE);
+}
+
+TEST_F(ProcessManagerTest, SwitchEndsOldStartsAndUpdatesNewInOneFrame)
+{
+    manager.Request(PROC_MENU_CONTROLLER);
+    EXPECT_TRUE(log.empty()) << "a request alone must not switch";
+    manager.Update();
+    EXPECT_EQ(log, (Log{"main.End", "controller.Start", "controller.Update"}));
+    EXPECT_EQ(manager.GetPreviousIndex(), PROC_MENU_MAIN);
+}
+
+TEST_F(ProcessManagerTest, RequestingTheCurrentProcessRestartsIt)
+{
+    manager.Request(PROC_MENU_MAIN);
+    manager.Update();
+    EXPECT_EQ(log, (Log{"main.End", "main.Start", "main.Update"}));
+}
+
+TEST_F(ProcessManagerTest, TheLastRequestOfAFrameWins)
+{
+    manager.Request(PROC_CREDITS);
+    manager.Request(PROC_MENU_CONTROLLER);
+    manager.Update();
+    EXPECT_EQ(log, (Log{"main.End", "controller.Start", "controller.Update"}));
+    EXPECT_EQ(manager.GetCurrentIndex(), PROC_MENU_CONTROLLER);
+}
+
+TEST_F(ProcessManagerTest, ExitRaisesQuitEndsAndUpdatesTheOldProcessOnly)
+{
+    manager.Request(PROC_EXIT);
+    manager.Update();
+    EXPECT_TRUE(manager.IsQuitRequested());
+    EXPECT_EQ(log, (Log{"main.End", "main.Update"}));
+    EXPECT_EQ(manager.GetCurrentIndex(), PROC_MENU_MAIN);
+    EXPECT_EQ(manager.GetRequested(), PROC_NONE);
+}
+
+TEST_F(ProcessManagerTest, RequestForAMissingProcessIsIgnored)
+{
+    // The radio menu is not built: the current screen stays and is not restarted.
+    manager.Request(PROC_MENU_RADIO);
+    manager.Update();
+    EXPECT_EQ(log, (Log{"main.Update"}));
+    EXPECT_EQ(manager.GetCurrentIndex(), PROC_MENU_MAIN);
+    for (int index : {-1, static_cast<int>(PROC_COUNT), 99})
+    {
+        manager.Request(index);
+        manager.Update();
+        EXPECT_EQ(manager.GetCurrentIndex(), PROC_MENU_MAIN) << index;
+    }
+}
+
+TEST_F(ProcessManagerTest, MouseButtonConsumedByOnMouseButtonNeverReachesOnEvent)
+{
+    manager.Request(PROC_CREDITS); // its OnMouseButton consumes
+    manager.Update();
+    log.clear();
+
+    CInputEvent click;
+    click.key = KEY_MOUSE_LEFT;
+    click.flags = IE_GOING_DOWN | IE_IS_DOWN;
+    EXPECT_EQ(manager.OnEvent(click), 120);
+    EXPECT_EQ(log, (Log{"credits.OnMouseButton"}));
+
+    log.clear();
+    CInputEvent key;
+    key.key = 1;
+    key.flags = IE_GOING_DOWN;
+    manager.OnEvent(key);
+    EXPECT_EQ(log, (Log{"credits.OnEvent"})) << "keys skip OnMouseButton";
+}
+
+TEST_F(ProcessManagerTest, MouseButtonNotConsumedFallsThroughToOnEvent)
+{
+    CInputEvent click;
+    click.key = KEY_MOUSE_LEFT;
+    click.flags = IE_GOING_DOWN | IE_IS_DOWN;
+    manager.OnEvent(click);
+    EXPECT_EQ(log, (Log{"main.OnMouseButton", "main.OnEvent"}));
+}
+
+TEST_F(ProcessManagerTest, AddRefusesTakenAndInvalidIndices)
+{
+    std::vector<std::string> other;
+    EXPECT_FALSE(manager.Add(PROC_MENU_MAIN, std::make_unique<CLoggingProcess>("again", other)));
+    EXPECT_FALSE(manager.Add(PROC_EXIT, std::make_unique<CLoggingProcess>("exit", other)));
+    EXPECT_FALSE(manager.Add(PROC_COUNT, std::make_unique<CLoggingProcess>("past", other)));
+    EXPECT_FALSE(manager.Add(PROC_FLY, nullptr));
+}
+
+TEST_F(ProcessManagerTest, ShutdownEmptiesEverything)
+{
+    manager.Request(PROC_CREDITS);
+    manager.Shutdown();
+    EXPECT_EQ(manager.GetCurrentIndex(), PROC_NONE);
+    EXPECT_EQ(manager.GetRequested(), PROC_NONE);
+    EXPECT_EQ(manager.GetProcess(PROC_MENU_MAIN), nullptr);
+    manager.Update(); // nothing current, nothing called
+}

@@ -1,0 +1,213 @@
+// Loads every shipped model through the flight model's own loader and checks each reference it
+// makes: airfoils, the instrument panel and its variables, the 3D object and its DOF nodes, the
+// shadow texture, and the variables and parts its servos, wheels, wings and engines name.
+#include <gtest/gtest.h>
+
+#include <osg/Image>
+#include <osgDB/ReadFile>
+#include <osgSim/DOFTransform>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/Diagnostics.h"
+#include "data/CFile.h"
+#include "data/CTokenFile.h"
+#include "model/CDegreeOfFreedomList.h"
+#include "model/CModel.h"
+#include "model/CModelServices.h"
+#include "model/CPart.h"
+#include "model/CPartModelInfo.h"
+#include "model/CPropertySet_ModelInfo.h"
+#include "model/CVariableTable.h"
+#include "model/IInstrumentPanel.h"
+#include "model/IModelPresentation.h"
+#include "model/PartClassTable.h"
+#include "support/TempDir.h"
+
+namespace
+{
+const char* const kModels[] = {"Trainer.mod", "Glider.mod", "Delta.mod"};
+
+std::string DataDir() { return (SourceDir() / "Data").string(); }
+
+// Every DOFTransform node name of a loaded scene.
+class CDofNames : public osg::NodeVisitor
+{
+public:
+    CDofNames() : osg::NodeVisitor(TRAVERSE_ALL_CHILDREN) {}
+    void apply(osg::Transform& node) override
+    {
+        if (dynamic_cast<osgSim::DOFTransform*>(&node))
+            names.insert(node.getName());
+        traverse(node);
+    }
+    std::set<std::string> names;
+};
+
+// Records what the model asks the presentation for, and the DOF names it looks up.
+class CPresentationProbe : public CNullModelPresentation
+{
+public:
+    bool Load3DObject(const std::string& fileName, CDegreeOfFreedomList&) override
+    {
+        objectFile = fileName;
+        return true;
+    }
+    bool LoadShadow(const std::string& textureFile) override
+    {
+        shadowFile = textureFile;
+        return true;
+    }
+    std::string objectFile;
+    std::string shadowFile;
+};
+
+class CPanelProbe : public IInstrumentPanelFactory
+{
+public:
+    std::unique_ptr<IInstrumentPanel> CreatePanel(const std::string& fileName, CModel&) override
+    {
+        panelFile = fileName;
+        return nullptr;
+    }
+    std::string panelFile;
+};
+
+struct CLoadedModel
+{
+    explicit CLoadedModel(const std::string& name)
+    {
+        InitBaseDirectory(); // the working directory is the source tree, which holds Data/
+        services.globalVariables = &inputs;
+        services.presentation = &presentation;
+        services.panels = &panels;
+        for (const char* channel : {"V_CH1", "V_CH2", "V_CH3", "V_CH4", "V_CH5", "V_CH6", "V_CH7", "V_CH8"})
+            inputs.Add(channel)->SetValue(0.0f);
+        SetDiagnosticSink([this](const std::string& line) { diagnostics += line; });
+        model = std::make_unique<CModel>(services);
+        loaded = model->LoadModel(name);
+        if (loaded)
+            for (int i = 0; i < 5; ++i)
+                model->UpdateModel(0.02f);
+        SetDiagnosticSink({});
+    }
+    CVariableTable inputs{"Input"};
+    CPresentationProbe presentation;
+    CPanelProbe panels;
+    CModelServices services;
+    std::unique_ptr<CModel> model;
+    std::string diagnostics;
+    bool loaded = false;
+};
+
+class ShippedModel : public ::testing::TestWithParam<const char*>
+{
+protected:
+    ShippedModel() : cwd(SourceDir()) {}
+    ScopedWorkingDir cwd;
+};
+
+TEST_P(ShippedModel, LoadsWithoutAComplaint)
+{
+    CLoadedModel m(GetParam());
+    ASSERT_TRUE(m.loaded);
+    // Headless there is no panel to load: the only remark allowed is that one.
+    std::string rest = m.diagnostics;
+    const std::string panelRemark = "instrument panel '" + m.panels.panelFile + "' not loaded";
+    for (size_t at; (at = rest.find(panelRemark)) != std::string::npos;)
+        rest.erase(rest.rfind('\n', at) == std::string::npos ? 0 : rest.rfind('\n', at), at + panelRemark.size());
+    EXPECT_EQ(rest.find_first_not_of("\n"), std::string::npos) << m.diagnostics;
+    // Every part linked: its airfoil, variables, servos and propeller were found.
+    for (int i = 0; i < m.model->GetPartCount(); ++i)
+    {
+        const CPart* part = m.model->GetPart(i);
+        EXPECT_TRUE(part->IsLinked()) << GetPartClass(part->GetClassIndex())->blockToken << " " << part->GetName();
+    }
+}
+
+TEST_P(ShippedModel, ObjectShadowAndPanelExistAndMatch)
+{
+    CLoadedModel m(GetParam());
+    ASSERT_TRUE(m.loaded);
+    ASSERT_FALSE(m.presentation.objectFile.empty());
+    ASSERT_FALSE(m.presentation.shadowFile.empty());
+    ASSERT_FALSE(m.panels.panelFile.empty());
+
+    osg::ref_ptr<osg::Node> object = osgDB::readNodeFile(DataDir() + "/3D/" + m.presentation.objectFile);
+    ASSERT_TRUE(object) << m.presentation.objectFile;
+    CDofNames dofs;
+    object->accept(dofs);
+    // Each DOF the parts asked for by name is a node of the object.
+    CDegreeOfFreedomList& list = m.model->GetDegreesOfFreedom();
+    ASSERT_GT(list.Count(), 0);
+    for (int i = 0; i < list.Count(); ++i)
+        EXPECT_EQ(dofs.names.count(list.At(i)->Name()), 1u) << list.At(i)->Name() << " missing from "
+                                                              << m.presentation.objectFile;
+    const osg::ref_ptr<osg::Image> shadow = osgDB::readImageFile(DataDir() + "/Textures/" + m.presentation.shadowFile);
+    EXPECT_TRUE(shadow) << m.presentation.shadowFile;
+
+    // The panel: its variables load, the instruments name them, and both inside variables exist.
+    CTokenFile panel;
+    ASSERT_TRUE(panel.Load(DataDir() + "/Model/" + m.panels.panelFile)) << m.panels.panelFile;
+    CTokenFile* block = panel.OpenBlock("Instruments");
+    ASSERT_NE(block, nullptr);
+    CVariableTable variables("Panel");
+    ASSERT_TRUE(variables.Load(*block, "Panel", nullptr));
+    CTokenFile* inside = panel.OpenBlock("INSIDE_VARIABLES");
+    ASSERT_NE(inside, nullptr);
+    for (const char* key : {"VARIABLE_INTEGRATION_STEP", "VARIABLE_VAR_HEIGHT_ABOVE_TERRAIN"})
+    {
+        std::string name;
+        ASSERT_TRUE(inside->GetToken(key, name, "")) << key;
+        EXPECT_NE(variables.Find(name), nullptr) << key << " " << name;
+    }
+    const char* const gauges[][2] = {{"AIR_SPEED", "VARIABLE_AIR_SPEED"},      {"ALTIMETER", "VARIABLE_ALTITUDE"},
+                                     {"CLIMB_RATE", "VARIABLE_VERTICAL_SPEED"}, {"COMPASS", "VARIABLE_HEADING"},
+                                     {"ANGLE_OF_SLIDE", "VARIABLE_ANGLE_SLIDE"}, {"ANGLE_OF_ATTACK", "VARIABLE_ANGLE_ATTACK"}};
+    for (const auto& gauge : gauges)
+    {
+        CTokenFile* instrument = panel.OpenBlock(gauge[0]);
+        if (instrument == nullptr)
+            continue;
+        std::string name;
+        ASSERT_TRUE(instrument->GetToken(gauge[1], name, "")) << gauge[0];
+        EXPECT_NE(variables.Find(name), nullptr) << gauge[0] << " " << name;
+    }
+    // Wing and wheel gauges name parts of this model.
+    if (CTokenFile* alpha = panel.OpenBlock("ANGLE_OF_ATTACK"))
+        for (const char* key : {"LEFT_WING", "RIGHT_WING"})
+        {
+            std::string wing;
+            ASSERT_TRUE(alpha->GetToken(key, wing, ""));
+            EXPECT_NE(m.model->FindPart(PART_WING2, wing), nullptr) << wing;
+        }
+    if (CTokenFile* wheel = panel.OpenBlock("WHEEL"))
+    {
+        std::string name;
+        ASSERT_TRUE(wheel->GetToken("WHEEL", name, ""));
+        EXPECT_TRUE(m.model->FindPart(PART_WHEEL3, name) != nullptr || m.model->FindPart(PART_WHEEL, name) != nullptr)
+            << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Content, ShippedModel, ::testing::ValuesIn(kModels));
+
+// Between them the shipped models use every part class, so each one is exercised by real content.
+TEST(ShippedModels, UseEveryPartClass)
+{
+    ScopedWorkingDir cwd(SourceDir());
+    std::set<int> used;
+    for (const char* name : kModels)
+    {
+        CLoadedModel m(name);
+        ASSERT_TRUE(m.loaded) << name;
+        for (int i = 0; i < m.model->GetPartCount(); ++i)
+            used.insert(m.model->GetPart(i)->GetClassIndex());
+    }
+    for (int index = 0; index < PART_CLASS_COUNT; ++index)
+        EXPECT_EQ(used.count(index), 1u) << GetPartClass(index)->blockToken;
+}
+} // namespace

@@ -1,0 +1,109 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "fdm/CFdmOptions.h"
+
+namespace
+{
+bool Parse(const std::vector<std::string>& args, CFdmOptions& options, std::string& error)
+{
+    std::vector<const char*> argv{"kestro-fdm"};
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    return options.Parse(static_cast<int>(argv.size()), argv.data(), error);
+}
+
+TEST(FdmOptionsTest, GoodCommandLines)
+{
+    CFdmOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--model", "a.mod"}, options, error)) << error;
+    EXPECT_EQ(options.dataDir, "Data");
+    EXPECT_FLOAT_EQ(options.frame, 1.0f / 60.0f);
+    EXPECT_FALSE(options.flat || options.report || options.hasStart || options.hasWind);
+
+    ASSERT_TRUE(Parse({"--data", "/d", "--model", "a.mod", "--seconds", "2.5", "--frame", "0.01", "--set",
+                       "V_CH9=0.25", "--ramp", "V_CH1=-1:1:0.5:1.5", "--start", "1,2.5,-3", "--heading", "90",
+                       "--speed", "15", "--flat", "--wind", "3,270", "--turbulence", "0.4", "--record", "r.rec",
+                       "--csv", "o.csv", "--report"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.dataDir, "/d");
+    EXPECT_FLOAT_EQ(options.seconds, 2.5f);
+    EXPECT_EQ(options.FrameCount(), 250);
+    EXPECT_EQ(options.start, CVector3(1.0f, 2.5f, -3.0f));
+    EXPECT_TRUE(options.flat && options.report && options.hasSpeed && options.hasTurbulence);
+    EXPECT_FLOAT_EQ(options.windHeadingDeg, 270.0f);
+    EXPECT_EQ(options.recordFile, "r.rec");
+    EXPECT_EQ(options.csvFile, "o.csv");
+    EXPECT_FLOAT_EQ(options.ChannelAt(8, 100.0f), 0.25f);
+    EXPECT_FLOAT_EQ(options.ChannelAt(4, 1.0f), 0.0f); // not driven
+}
+
+TEST(FdmOptionsTest, RampHoldsItsEndsAndIsLinearBetween)
+{
+    CFdmOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--model", "a.mod", "--ramp", "V_CH3=-1:0.6:2:4"}, options, error)) << error;
+    const struct
+    {
+        float t, expected;
+    } rows[] = {
+        {0.0f, -1.0f}, {2.0f, -1.0f},   // before and at T0: FROM
+        {3.0f, -0.2f},                  // half way
+        {4.0f, 0.6f}, {100.0f, 0.6f},   // at and after T1: TO
+    };
+    for (const auto& row : rows)
+        EXPECT_FLOAT_EQ(options.ChannelAt(2, row.t), row.expected) << row.t;
+
+    // T0 == T1 is a step.
+    ASSERT_TRUE(Parse({"--model", "a.mod", "--ramp", "V_CH1=0:1:1:1"}, options, error)) << error;
+    EXPECT_FLOAT_EQ(options.ChannelAt(0, 0.999f), 0.0f);
+    EXPECT_FLOAT_EQ(options.ChannelAt(0, 1.0f), 0.0f);
+    EXPECT_FLOAT_EQ(options.ChannelAt(0, 1.001f), 1.0f);
+}
+
+TEST(FdmOptionsTest, BadCommandLinesAreRefused)
+{
+    const std::vector<std::vector<std::string>> rows = {
+        {},                                                   // no model
+        {"--model"},                                          // value missing
+        {"--model", "a.mod", "--bogus"},                      // unknown option
+        {"--model", "a.mod", "--seconds", "0"},               // nothing to fly
+        {"--model", "a.mod", "--seconds", "-1"},
+        {"--model", "a.mod", "--seconds", "nan"},
+        {"--model", "a.mod", "--seconds", "1e40"},            // overflows a float
+        {"--model", "a.mod", "--frame", "0"},
+        {"--model", "a.mod", "--frame", "2"},
+        {"--model", "a.mod", "--seconds", "1e9", "--frame", "0.001"}, // too many frames
+        {"--model", "a.mod", "--set", "V_CH1=1.5x"},          // trailing garbage
+        {"--model", "a.mod", "--set", "V_CH0=1"},             // no such channel
+        {"--model", "a.mod", "--set", "V_CH10=1"},
+        {"--model", "a.mod", "--set", "THROTTLE=1"},
+        {"--model", "a.mod", "--set", "V_CH1"},               // no value
+        {"--model", "a.mod", "--set", "V_CH1=1", "--ramp", "V_CH1=0:1:0:1"}, // driven twice
+        {"--model", "a.mod", "--ramp", "V_CH2=0:1:0"},        // three fields
+        {"--model", "a.mod", "--ramp", "V_CH2=0:1:2:1"},      // T1 before T0
+        {"--model", "a.mod", "--start", "1,2"},
+        {"--model", "a.mod", "--start", "1,2,3,4"},
+        {"--model", "a.mod", "--start", "1,,3"},
+        {"--model", "a.mod", "--wind", "5"},
+        {"--model", "a.mod", "--wind", "-5,90"},
+        {"--model", "a.mod", "--speed", "-3"},
+        {"--model", "a.mod", "--turbulence", "-0.1"},
+        {"--model", "a.mod", "--heading", "inf"},
+    };
+    for (const auto& args : rows)
+    {
+        std::string joined;
+        for (const std::string& arg : args)
+            joined += arg + " ";
+        CFdmOptions options;
+        std::string error;
+        EXPECT_FALSE(Parse(args, options, error)) << joined;
+        EXPECT_FALSE(error.empty()) << joined;
+    }
+}
+} // namespace

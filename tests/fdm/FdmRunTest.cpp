@@ -1,0 +1,182 @@
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#if KESTRO_FDM_RECORDER
+#include "app/CFlightRecorder.h"
+#endif
+#include "fdm/FdmRun.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+using namespace fdm_test;
+
+// 1 kg on four collision points 0.1 m below the body origin.
+const char* const kDropModel = ".GRAVITY G\n{\n}\n"
+                               ".BATTERY Centre\n{\n .MASS 1.0\n}\n"
+                               ".COLLISION_POINT LeftTip\n{\n .POSITION -0.6 -0.1 0\n}\n"
+                               ".COLLISION_POINT RightTip\n{\n .POSITION 0.6 -0.1 0\n}\n"
+                               ".COLLISION_POINT Nose\n{\n .POSITION 0 -0.1 -0.4\n}\n"
+                               ".COLLISION_POINT Tail\n{\n .POSITION 0 -0.1 0.4\n}\n";
+
+class FdmRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(dir.Path() / "Data" / "Model");
+        dir.Write("drop.mod", kDropModel);
+    }
+    TempDir dir;
+};
+
+TEST_F(FdmRunTest, BadArgumentsExitWithUsage)
+{
+    const std::vector<std::vector<std::string>> rows = {
+        {},                                            // no model
+        {"--model", "drop.mod", "--frame", "x"},       // not a number
+        {"--model", "drop.mod", "--set", "V_CH12=1"},  // no such channel
+        {"--model", "missing.mod"},                    // no such file
+        {"--data", "NoData", "--model", "drop.mod"},   // no such data folder
+    };
+    for (const auto& args : rows)
+    {
+        const TRun run = RunFdm(dir, args);
+        EXPECT_EQ(run.exitCode, 2) << run.err;
+        EXPECT_NE(run.err.find("usage: kestro-fdm"), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
+}
+
+TEST_F(FdmRunTest, BrokenModelFailsWithTheLoaderMessage)
+{
+    dir.Write("broken.mod", ".WING3 W\n{\n .HALF_SPAN");
+    dir.Write("empty.mod", "");
+    for (const char* name : {"../escape.mod"})
+    {
+        const TRun run = RunFdm(dir, {"--model", name, "--flat"});
+        EXPECT_EQ(run.exitCode, 2) << run.err;
+    }
+    // Whatever the loader makes of these, the tool neither crashes nor pretends.
+    for (const char* name : {"broken.mod", "empty.mod"})
+    {
+        const TRun run = RunFdm(dir, {"--model", name, "--flat", "--seconds", "0.1"});
+        EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << name << ": " << run.err;
+        if (run.exitCode == 1)
+        {
+            EXPECT_FALSE(run.err.empty());
+        }
+    }
+}
+
+TEST_F(FdmRunTest, FlatDropWritesOneCsvRowPerFrameAndAConsistentSummary)
+{
+    const TRun run = RunFdm(dir, {"--model", "drop.mod", "--flat", "--seconds", "3", "--frame", "0.02", "--start",
+                                  "1,1.5,2", "--csv", "out.csv", "--ramp", "V_CH4=-1:1:1:2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    CFlatJson json;
+    ASSERT_TRUE(json.Parse(LastLine(run.out))) << LastLine(run.out);
+    const TCsv csv = ParseCsv(dir.Read("out.csv"));
+
+    const std::vector<std::string> expected = {"time", "x", "y", "z", "heading", "pitch", "roll", "airspeed",
+                                               "climb_rate", "V_CH1", "V_CH2", "V_CH3", "V_CH4", "V_CH5",
+                                               "V_CH6", "V_CH7", "V_CH8", "V_CH9", "rpm"};
+    ASSERT_EQ(csv.columns, expected);
+    ASSERT_EQ(csv.rows.size(), 150u); // 3 s / 0.02 s
+    for (const auto& row : csv.rows)
+        ASSERT_EQ(row.size(), expected.size());
+
+    EXPECT_EQ(json.strings["model"], "drop.mod");
+    EXPECT_EQ(json.Number("frames"), 150.0);
+    EXPECT_NEAR(json.Number("simulated_seconds"), 3.0, 1e-5);
+    EXPECT_NEAR(csv.rows.back()[0], 3.0, 1e-5);
+    EXPECT_GT(json.Number("wall_seconds"), 0.0);
+    EXPECT_NEAR(json.Number("real_time_factor"), json.Number("simulated_seconds") / json.Number("wall_seconds"),
+                1e-3 * json.Number("real_time_factor"));
+
+    // Flat ground at 0: the height above the terrain is y.
+    double minY = 1e9, maxY = -1e9, maxAirspeed = 0.0;
+    for (const auto& row : csv.rows)
+    {
+        minY = std::min(minY, row[2]);
+        maxY = std::max(maxY, row[2]);
+        maxAirspeed = std::max(maxAirspeed, row[7]);
+    }
+    EXPECT_NEAR(json.Number("min_height_above_terrain"), minY, 1e-4);
+    EXPECT_NEAR(json.Number("max_height_above_terrain"), maxY, 1e-4);
+    EXPECT_NEAR(json.Number("max_airspeed"), maxAirspeed, 1e-4);
+    for (int axis = 0; axis < 3; ++axis)
+        EXPECT_NEAR(json.Number("final_position[" + std::to_string(axis) + "]"), csv.rows.back()[1 + axis], 1e-4);
+    EXPECT_NEAR(csv.rows.back()[1], 1.0, 1e-3);
+    EXPECT_NEAR(csv.rows.back()[2], 0.1, 0.02);
+    EXPECT_EQ(json.Number("came_to_rest"), 1.0);
+    EXPECT_GT(json.Number("damage"), 0.0); // a 1.4 m fall
+    EXPECT_EQ(json.Number("flat"), 1.0);
+
+    // The ramp: each row holds the value applied during the frame that ends at its time.
+    const int ch4 = csv.Column("V_CH4");
+    for (const auto& row : csv.rows)
+    {
+        const double t = row[0] - 0.02;
+        const double value = t <= 1.0 ? -1.0 : t >= 2.0 ? 1.0 : -1.0 + 2.0 * (t - 1.0);
+        EXPECT_NEAR(row[static_cast<size_t>(ch4)], value, 1e-4) << row[0];
+    }
+    EXPECT_EQ(csv.rows.front()[static_cast<size_t>(ch4)], -1.0);
+    EXPECT_EQ(csv.rows.back()[static_cast<size_t>(ch4)], 1.0);
+}
+
+TEST_F(FdmRunTest, SpeedStartsLevelAlongTheHeading)
+{
+    const TRun run = RunFdm(dir, {"--model", "drop.mod", "--flat", "--seconds", "0.1", "--start", "0,200,0",
+                                  "--heading", "90", "--speed", "20", "--csv", "out.csv"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const TCsv csv = ParseCsv(dir.Read("out.csv"));
+    ASSERT_FALSE(csv.rows.empty());
+    // Heading 90 flies towards +X; nothing but gravity acts.
+    EXPECT_NEAR(csv.rows.back()[1], 20.0 * csv.rows.back()[0], 0.01);
+    EXPECT_NEAR(csv.rows.back()[3], 0.0, 1e-3);
+    EXPECT_NEAR(csv.rows.back()[4], 90.0, 1e-3);
+}
+
+#if KESTRO_FDM_RECORDER
+TEST_F(FdmRunTest, RecordingHoldsTheFlight)
+{
+    const TRun run = RunFdm(dir, {"--model", "drop.mod", "--flat", "--seconds", "2", "--start", "0,3,0",
+                                  "--record", "flight.rec"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    CFlightRecorder recorder;
+    ASSERT_TRUE(recorder.Load((dir.Path() / "flight.rec").string()));
+    EXPECT_GE(recorder.GetKeyframeCount(), 2);
+    EXPECT_LE(recorder.GetKeyframeTime(recorder.GetKeyframeCount() - 1), 2.0 + 1e-6);
+}
+#endif
+
+TEST_F(FdmRunTest, ReportMeasuresStaticThrust)
+{
+    const fs::path airfoil = SourceDir() / "Data" / "Airfoil" / "NACA0012.afl";
+    if (!fs::exists(airfoil))
+        GTEST_SKIP() << "no " << airfoil;
+    fs::create_directories(dir.Path() / "Data" / "Airfoil");
+    fs::copy_file(airfoil, dir.Path() / "Data" / "Airfoil" / "NACA0012.afl");
+    dir.Write("Data/Model/powered.mod",
+              std::string(kDropModel) + ".SERVO Throttle\n{\n .VARIABLE V_CH3\n .SPEED 0.3\n}\n"
+                                        ".PROPELLER Prop\n{\n .DIAMETER 0.254\n .PITCH 0.1524\n .AIRFOIL NACA0012.afl\n}\n"
+                                        ".ENGINE_PROP Engine\n{\n .MAX_TORQUE 0.4\n .MASS 0.3\n .TOKEN_PROPELLER Prop\n"
+                                        " .TOKEN_SERVO Throttle\n}\n");
+    const TRun run = RunFdm(dir, {"--model", "powered.mod", "--flat", "--seconds", "0.1", "--report"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("mass 1.3"), std::string::npos) << run.out; // 1 kg + the engine's 0.3 kg + servo
+    const size_t at = run.out.find("static thrust at full throttle ");
+    ASSERT_NE(at, std::string::npos) << run.out;
+    const double thrust = std::strtod(run.out.c_str() + at + std::strlen("static thrust at full throttle "), nullptr);
+    // A .40 on a 10x6 pushes some tens of newtons at most and certainly more than nothing.
+    EXPECT_GT(thrust, 1.0);
+    EXPECT_LT(thrust, 100.0);
+    CFlatJson json;
+    EXPECT_TRUE(json.Parse(LastLine(run.out))) << LastLine(run.out);
+}
+} // namespace

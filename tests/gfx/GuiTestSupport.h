@@ -1,0 +1,94 @@
+#pragma once
+// A recording GUI host and sound sink, and makers of the events the input system delivers.
+
+#include <string>
+#include <vector>
+
+#include "data/CFile.h"
+#include "gfx/Gfx2D.h"
+#include "gfx/GuiHost.h"
+#include "support/TempDir.h"
+#include "input/CInputEvent.h"
+#include "input/KeyCodes.h"
+
+// The shipped sprites and fonts in the program's shared lists (control sizes come from the
+// fonts). Loaded once; needs no GL context.
+inline void EnsureGfx2DLoaded()
+{
+    static bool loaded = false;
+    if (loaded)
+        return;
+    loaded = true;
+    ScopedWorkingDir cwd(SourceDir());
+    InitBaseDirectory();
+    InitGfx2D();
+    InitBaseDirectory();
+}
+
+class CRecordingHost : public IGuiHost, public IGuiSounds
+{
+public:
+    CRecordingHost()
+    {
+        EnsureGfx2DLoaded();
+        SetGuiHost(this);
+        SetGuiSounds(this);
+    }
+    ~CRecordingHost() override
+    {
+        SetGuiHost(nullptr);
+        SetGuiSounds(nullptr);
+    }
+
+    void PostEvent(const CInputEvent& event) override { posted.push_back(event); }
+    void RequestProcess(int processIndex) override { requests.push_back(processIndex); }
+    void GetMousePosition(int& outX, int& outY) const override
+    {
+        outX = mouseX;
+        outY = mouseY;
+    }
+    float MouseIdleSeconds() const override { return idle; }
+    float KeyIdleSeconds() const override { return idle; }
+    void Play(const char* fileName) override { sounds.push_back(fileName); }
+
+    std::vector<CInputEvent> posted;
+    std::vector<int> requests;
+    std::vector<std::string> sounds;
+    int mouseX = -1;
+    int mouseY = -1;
+    float idle = 0.0f;
+};
+
+inline CInputEvent KeyDown(uint32_t key, uint32_t modifiers = 0)
+{
+    CInputEvent e;
+    e.key = key;
+    e.flags = IE_GOING_DOWN | IE_IS_DOWN | modifiers;
+    return e;
+}
+
+inline CInputEvent KeyRepeat(uint32_t key, uint32_t modifiers = 0)
+{
+    CInputEvent e;
+    e.key = key;
+    e.flags = IE_IS_DOWN | IE_REPEAT | modifiers;
+    return e;
+}
+
+inline CInputEvent KeyUp(uint32_t key, uint32_t modifiers = 0)
+{
+    CInputEvent e;
+    e.key = key;
+    e.flags = IE_GOING_UP | modifiers;
+    return e;
+}
+
+inline CInputEvent MouseDown()
+{
+    return KeyDown(KEY_MOUSE_LEFT);
+}
+
+inline CInputEvent MouseUp()
+{
+    return KeyUp(KEY_MOUSE_LEFT);
+}

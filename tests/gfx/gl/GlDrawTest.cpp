@@ -1,0 +1,362 @@
+// Drawing tests against a real GL context (Mesa llvmpipe under Xvfb): pixels are read back and
+// compared with what the data says, and screenshots are written for a look by eye.
+
+#include <gtest/gtest.h>
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include <osg/Image>
+#include <osgDB/WriteFile>
+
+#include "../GuiTestSupport.h"
+#include "data/CFile.h"
+#include "data/CPropertyEditorControls.h"
+#include "data/CStringList.h"
+#include "data/PropertyTestSets.h"
+#include "gfx/CCI_Button.h"
+#include "gfx/CCI_CheckBox.h"
+#include "gfx/CCI_ListBox.h"
+#include "gfx/CCI_StaticText.h"
+#include "gfx/CControlPageEx.h"
+#include "gfx/CFontList.h"
+#include "gfx/CSpriteList.h"
+#include "gfx/CTextureManager.h"
+#include "gfx/Draw2D.h"
+#include "gfx/PropertyEditorFactory.h"
+
+namespace
+{
+constexpr int kW = 1024;
+constexpr int kH = 768;
+
+struct TPixel
+{
+    int r, g, b;
+};
+
+class GlDrawTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        if (SDL_Init(SDL_INIT_VIDEO) != 0)
+            return;
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        s_window = SDL_CreateWindow("gfx test", 0, 0, kW, kH, SDL_WINDOW_OPENGL);
+        if (s_window == nullptr)
+            return;
+        s_context = SDL_GL_CreateContext(s_window);
+        if (s_context == nullptr)
+            return;
+        SDL_GL_MakeCurrent(s_window, s_context);
+        SetWindowClientSize(kW, kH);
+        EnsureGfx2DLoaded();
+    }
+
+    static void TearDownTestSuite()
+    {
+        // Frees the GL textures while the context lives; the images stay for later suites.
+        TextureManager().ReleaseGLObjects();
+        if (s_context != nullptr)
+            SDL_GL_DeleteContext(s_context);
+        if (s_window != nullptr)
+            SDL_DestroyWindow(s_window);
+        SDL_Quit();
+        s_context = nullptr;
+        s_window = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (s_context == nullptr)
+            GTEST_SKIP() << "no GL context (run under xvfb-run): " << SDL_GetError();
+        glViewport(0, 0, kW, kH);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        SetTextAlign(TA_LEFT_TOP);
+    }
+
+    // RGB of the window pixel (x, y from the top-left).
+    static TPixel At(int x, int y)
+    {
+        unsigned char p[4] = {0, 0, 0, 0};
+        glReadPixels(x, kH - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        return TPixel{p[0], p[1], p[2]};
+    }
+
+    // Whole window, rows top-down, RGB.
+    static std::vector<unsigned char> ReadWindow()
+    {
+        std::vector<unsigned char> bottomUp(kW * kH * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+        return bottomUp;
+    }
+
+    static bool Ink(const std::vector<unsigned char>& bottomUp, int x, int y)
+    {
+        const unsigned char* p = &bottomUp[((kH - 1 - y) * kW + x) * 3];
+        return p[0] + p[1] + p[2] > 0;
+    }
+
+    static void Screenshot(const std::string& name)
+    {
+        glFinish();
+        osg::ref_ptr<osg::Image> image = new osg::Image;
+        image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
+        const std::vector<unsigned char> pixels = ReadWindow();
+        std::copy(pixels.begin(), pixels.end(), image->data());
+        // osg images are bottom-up like GL's read-back: written as seen on screen.
+        EXPECT_TRUE(osgDB::writeImageFile(*image, name)) << name;
+    }
+
+    static SDL_Window* s_window;
+    static SDL_GLContext s_context;
+};
+SDL_Window* GlDrawTest::s_window = nullptr;
+SDL_GLContext GlDrawTest::s_context = nullptr;
+
+TEST_F(GlDrawTest, SpriteAtScaleOneReproducesItsTexturePixels)
+{
+    const int id = SpriteList().Find("MODEL_INFO");
+    ASSERT_GE(id, 0);
+    const CSprite& sprite = SpriteList().Get(id);
+    const osg::Image* image = TextureManager().Image(sprite.textureId);
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->getPixelFormat(), static_cast<GLenum>(GL_RGBA));
+    {
+        CDraw2DScope scope;
+        SetColor(20);
+        DrawSprite(id, 100.0f, 100.0f);
+    }
+    glFinish();
+    int compared = 0;
+    for (int r = 0; r < sprite.height; ++r)
+        for (int c = 0; c < sprite.width; ++c)
+        {
+            // The image is stored bottom-up: texture row y from the top is image row t - 1 - y.
+            const unsigned char* src = image->data(sprite.x + c, image->t() - 1 - (sprite.y + r));
+            const float a = src[3] / 255.0f;
+            const TPixel got = At(100 + c, 100 + r);
+            // Blended over black.
+            EXPECT_NEAR(got.r, src[0] * a, 2.0) << c << "," << r;
+            EXPECT_NEAR(got.g, src[1] * a, 2.0) << c << "," << r;
+            EXPECT_NEAR(got.b, src[2] * a, 2.0) << c << "," << r;
+            ++compared;
+        }
+    EXPECT_EQ(compared, 32 * 32);
+    const TPixel outside = At(99, 99);
+    EXPECT_EQ(outside.r + outside.g + outside.b, 0);
+}
+
+TEST_F(GlDrawTest, TextInkStaysInsideItsRectangle)
+{
+    TTextRect rect;
+    {
+        CDraw2DScope scope;
+        SetColor(20);
+        Fonts().DrawText(Fonts().f09x12, 200.0f, 300.0f, "Kestro 1.0 Wg", 1.0f, &rect);
+    }
+    EXPECT_FLOAT_EQ(rect.w, 13 * 9.0f);
+    EXPECT_FLOAT_EQ(rect.h, 12.0f);
+    const std::vector<unsigned char> pixels = ReadWindow();
+    int inside = 0, outside = 0;
+    for (int y = 280; y < 330; ++y)
+        for (int x = 180; x < 340; ++x)
+        {
+            const bool in = x >= rect.x && x < rect.x + rect.w && y >= rect.y && y < rect.y + rect.h;
+            if (Ink(pixels, x, y))
+                (in ? inside : outside)++;
+        }
+    EXPECT_GT(inside, 100);
+    EXPECT_EQ(outside, 0);
+}
+
+TEST_F(GlDrawTest, FontFilteringIsNearestOnlyAtScaleOne)
+{
+    CDraw2DScope scope;
+    const CFont* font = Fonts().Get(Fonts().f09x12);
+    ASSERT_NE(font, nullptr);
+    const struct
+    {
+        float scale;
+        GLint filter;
+    } rows[] = {{1.0f, GL_NEAREST}, {2.0f, GL_LINEAR}, {1.0f, GL_NEAREST}, {0.5f, GL_LINEAR}};
+    for (const auto& row : rows)
+    {
+        Fonts().DrawText(Fonts().f09x12, 10.0f, 10.0f, "ab", row.scale);
+        TextureManager().Bind(font->textureId, row.scale != 1.0f); // what the drawing left bound
+        GLint minFilter = 0, magFilter = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+        EXPECT_EQ(minFilter, row.filter) << row.scale;
+        EXPECT_EQ(magFilter, row.filter) << row.scale;
+    }
+}
+
+TEST_F(GlDrawTest, PrimitivesLandOnTheirPixels)
+{
+    {
+        CDraw2DScope scope;
+        SetColor(21);
+        FillRect(10, 10, 20, 20);
+        SetColor(24);
+        DrawRect(50, 10, 20, 20);
+        DrawGradientVertical(100, 10, 10, 100, PaletteColor(27), PaletteColor(0));
+        SetColor(36);
+        DrawLine(200, 15, 260, 15);
+    }
+    glFinish();
+    const TPixel red = At(15, 15);
+    EXPECT_EQ(red.r, 255);
+    EXPECT_EQ(red.g, 0);
+    EXPECT_EQ(At(9, 9).r, 0);
+    EXPECT_EQ(At(30, 30).r, 0) << "width and height are exclusive";
+    EXPECT_EQ(At(50, 10).g, 255) << "outline corner";
+    EXPECT_EQ(At(69, 29).g, 255) << "opposite corner";
+    EXPECT_EQ(At(60, 20).g, 0) << "outline only";
+    EXPECT_GT(At(105, 11).b, 240);
+    EXPECT_LT(At(105, 108).b, 15);
+    EXPECT_EQ(At(230, 15).r, 255);
+    EXPECT_EQ(At(230, 17).r, 0);
+}
+
+TEST_F(GlDrawTest, ScopeLeavesTheSceneStateAsItFoundIt)
+{
+    // What OSG would have set for the 3D scene.
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glViewport(10, 20, 300, 200);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-1, 1, -1, 1, 1, 100);
+    GLfloat before[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, before);
+    {
+        CDraw2DScope scope;
+        SetColor(20);
+        DrawSprite(SpriteList().Find("B_HOME"), 5.0f, 5.0f);
+        Fonts().DrawText(Fonts().f06x12, 5.0f, 40.0f, "2D", 1.0f);
+    }
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 10);
+    EXPECT_EQ(viewport[3], 200);
+    GLfloat after[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, after);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_FLOAT_EQ(after[i], before[i]) << i;
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(GlDrawTest, MainMenuOnItsVirtualScreen)
+{
+    CRecordingHost host;
+    CControlPageEx page;
+    page.SetEnabled(true);
+    CCI_StaticText title(400, 15, "Kestro", ST_TITLE);
+    CCI_StaticText fly(300, 120, "Fly", ST_MENU_LINK);
+    CCI_StaticText controller(300, 152, "Controller", ST_MENU_LINK);
+    CCI_StaticText credits(300, 184, "Credits", ST_MENU_LINK);
+    CCI_StaticText exitLink(300, 216, "Exit", ST_MENU_LINK);
+    for (CBControlItem* c : std::initializer_list<CBControlItem*>{&title, &fly, &controller, &credits, &exitLink})
+        page.Add(c);
+    page.OnKey(KeyDown(DIK_DOWN)); // focus on "Controller"
+    {
+        CDraw2DScope scope;
+        Set2DProjectionVirtual(0, 0, kW, kH, 800, 600);
+        SetColor(20);
+        DrawSprite(SpriteList().Find("MenuMainBk"), 0.0f, 0.0f, 800.0f, 600.0f);
+        page.Draw();
+    }
+    Screenshot("gfx_main_menu.png");
+    // The focused link is drawn in its highlight colour: look for it inside its rectangle
+    // (virtual 800 x 600 scaled by 1.28 onto the window).
+    const TRect2D r = controller.AbsoluteRect();
+    const std::vector<unsigned char> pixels = ReadWindow();
+    int highlighted = 0;
+    for (int y = static_cast<int>(r.y * 1.28f); y < static_cast<int>((r.y + r.h) * 1.28f); ++y)
+        for (int x = static_cast<int>(r.x * 1.28f); x < static_cast<int>((r.x + r.w) * 1.28f); ++x)
+        {
+            const unsigned char* p = &pixels[((kH - 1 - y) * kW + x) * 3];
+            if (p[0] > 240 && p[1] > 180 && p[1] < 220 && p[2] < 90)
+                ++highlighted;
+        }
+    EXPECT_GT(highlighted, 50);
+}
+
+TEST_F(GlDrawTest, PropertyPageAndControls)
+{
+    CRecordingHost host;
+    InstallPropertyEditorFactory();
+    CControlPageEx page;
+    page.SetEnabled(true);
+    page.SetRect(TRect2D{20, 20, 640, 500});
+    CStringListDynamic choices;
+    for (const char* name : {"", "Aileron", "Elevator", "Rudder"})
+        choices.Add(name);
+    CEveryTypeSet set("GRAVITY");
+    set.SetToken("Ballast");
+    set.FindProperty("SERVO")->SetChoiceList(&choices);
+    set.FindProperty("SERVO")->SetString("Elevator");
+    set.FindProperty("DESCRIPTION")->SetString("Lead in the nose");
+    set.FindProperty("ENABLED")->SetInt(1);
+    set.FindProperty("GAIN")->SetFloat(0.25f);
+    set.BuildControls(page, 3, 10, 10);
+
+    CControlPageEx side;
+    side.SetEnabled(true);
+    side.SetRect(TRect2D{700, 20, 300, 500});
+    CStringListDynamic maps;
+    for (const char* name : {"Mode 1", "Mode 2", "Joystick", "Keyboard", "Mouse", "Simulator cable"})
+        maps.Add(name);
+    CCI_ListBox list(0, 0, 280, 4, &maps);
+    list.SetSelected(1);
+    CCI_Button ok(0, 100, 120, 28, "");
+    ok.SetText("OK");
+    CCI_Button home(140, 100, 24, 24, "B_HOME");
+    CCI_CheckBox sound(0, 150, "Engine sound", true);
+    side.Add(&list);
+    side.Add(&ok);
+    side.Add(&home);
+    side.Add(&sound);
+    side.SetFocusTo(&ok);
+    {
+        CDraw2DScope scope;
+        SetColor(4);
+        FillRect(0, 0, kW, kH);
+        page.Draw();
+        side.Draw();
+    }
+    Screenshot("gfx_controls.png");
+    set.ClearControls();
+    SetPropertyEditorFactory(nullptr);
+    // The title "GRAVITY" is in palette colour 30 (cyan) at (x + 40, y + 12) of the page.
+    const std::vector<unsigned char> pixels = ReadWindow();
+    int cyan = 0;
+    for (int y = 42; y < 54; ++y)
+        for (int x = 70; x < 70 + 7 * 9; ++x)
+        {
+            const unsigned char* p = &pixels[((kH - 1 - y) * kW + x) * 3];
+            if (p[0] < 40 && p[1] > 150 && p[2] > 150)
+                ++cyan;
+        }
+    EXPECT_GT(cyan, 30);
+}
+} // namespace

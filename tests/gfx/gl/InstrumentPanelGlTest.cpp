@@ -1,0 +1,207 @@
+// The instrument panel drawn for real over a plain background: every gauge puts ink inside its
+// frame and nothing outside the panel, and a screenshot (gfx_instrument_panel.png) is written
+// for a look by eye.
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <osg/Image>
+#include <osgDB/WriteFile>
+
+#include "../GuiTestSupport.h"
+#include "core/Diagnostics.h"
+#include "data/CFile.h"
+#include "gfx/CBInstrument.h"
+#include "gfx/CInstrumentPanel.h"
+#include "gfx/CInstrumentPanelFactory.h"
+#include "gfx/CTextureManager.h"
+#include "gfx/Draw2D.h"
+#include "gfx/Palette.h"
+#include "model/CModel.h"
+#include "model/CVariableTable.h"
+#include "support/TempDir.h"
+
+namespace
+{
+constexpr int kW = 1024;
+constexpr int kH = 768;
+constexpr float kPi = 3.14159265f;
+
+const char* const kPanel = R"(
+.Instruments
+{
+  .VARIABLE V_AS { } .VARIABLE V_ALT { } .VARIABLE V_AOA { } .VARIABLE V_SLIDE { } .VARIABLE V_PITCH { }
+  .VARIABLE V_ROLL { } .VARIABLE V_VS { } .VARIABLE V_HDG { } .VARIABLE V_DT { } .VARIABLE V_AGL { }
+}
+.AIR_SPEED { .DESCRIPTION "Air Speed" .POSITION 0 0 .VARIABLE_AIR_SPEED V_AS }
+.ALTIMETER { .DESCRIPTION "Altitude" .POSITION 82 0 .VARIABLE_ALTITUDE V_ALT }
+.ARTIFICIAL_HORIZON { .DESCRIPTION "Attitude" .POSITION 164 0 .VARIABLE_PITCH_ANGLE V_PITCH .VARIABLE_ROLL_ANGLE V_ROLL }
+.CLIMB_RATE { .DESCRIPTION "Climb" .POSITION 246 0 .UNITS METER_PER_SECOND .VARIABLE_VERTICAL_SPEED V_VS }
+.COMPASS { .DESCRIPTION "Heading" .POSITION 328 0 .VARIABLE_HEADING V_HDG }
+.ANGLE_OF_SLIDE { .DESCRIPTION "Slide" .POSITION 410 0 .VARIABLE_ANGLE_SLIDE V_SLIDE }
+.INPUT_FEEDBACK { .DESCRIPTION "Sticks" .POSITION 492 0 .LEFT_STICK_X V_CH4 .LEFT_STICK_Y V_CH3 .RIGHT_STICK_X V_CH1 .RIGHT_STICK_Y V_CH2 }
+.ANGLE_OF_ATTACK { .DESCRIPTION "AoA max" .POSITION 574 0 .LEFT_WING WingL .RIGHT_WING WingR .REPRESENTATION_MODEL MAX_ANGLE .VARIABLE_ANGLE_ATTACK V_AOA }
+.ANGLE_OF_ATTACK { .DESCRIPTION "AoA L/R" .POSITION 656 0 .LEFT_WING WingL .RIGHT_WING WingR .REPRESENTATION_MODEL BOTH_ANGLES .VARIABLE_ANGLE_ATTACK V_AOA }
+.INSIDE_VARIABLES { .VARIABLE_INTEGRATION_STEP V_DT .VARIABLE_VAR_HEIGHT_ABOVE_TERRAIN V_AGL }
+)";
+
+std::string WingBlock(const char* name, float x)
+{
+    return StringPrintf(".WING2 %s\n{\n  .AIRFOIL NACA0012.afl\n  .CHORD 0.2\n  .SPAN 0.5\n  .POSITION %g 0 0\n"
+                        "  .POSITION_TYPE CENTER_LE\n  .HEADING 0\n  .PITCH 0\n  .ROLL 0\n}\n",
+                        name, x);
+}
+
+class InstrumentPanelGlTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        if (SDL_Init(SDL_INIT_VIDEO) != 0)
+            return;
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        s_window = SDL_CreateWindow("panel test", 0, 0, kW, kH, SDL_WINDOW_OPENGL);
+        if (s_window == nullptr)
+            return;
+        s_context = SDL_GL_CreateContext(s_window);
+        if (s_context == nullptr)
+            return;
+        SDL_GL_MakeCurrent(s_window, s_context);
+        SetWindowClientSize(kW, kH);
+        EnsureGfx2DLoaded();
+    }
+
+    static void TearDownTestSuite()
+    {
+        TextureManager().Shutdown();
+        if (s_context != nullptr)
+            SDL_GL_DeleteContext(s_context);
+        if (s_window != nullptr)
+            SDL_DestroyWindow(s_window);
+        SDL_Quit();
+        s_context = nullptr;
+        s_window = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (s_context == nullptr)
+            GTEST_SKIP() << "no GL context (run under xvfb-run): " << SDL_GetError();
+    }
+
+    static SDL_Window* s_window;
+    static SDL_GLContext s_context;
+};
+SDL_Window* InstrumentPanelGlTest::s_window = nullptr;
+SDL_GLContext InstrumentPanelGlTest::s_context = nullptr;
+
+TEST_F(InstrumentPanelGlTest, PanelOverPlainBackground)
+{
+    const std::filesystem::path shot = std::filesystem::current_path() / "gfx_instrument_panel.png";
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "Data" / "Airfoil");
+    std::filesystem::copy_file(SourceDir() / "Data" / "Airfoil" / "NACA0012.afl",
+                               dir.Path() / "Data" / "Airfoil" / "NACA0012.afl");
+    dir.Write("Data/Model/Panel.txt", kPanel);
+    dir.Write("Data/Model/test.mod", ".MODEL_INFO M\n{\n  .INSTRUMENT_PANEL_FILE \"Panel.txt\"\n}\n" +
+                                         WingBlock("WingL", -0.3f) + WingBlock("WingR", 0.3f));
+    ScopedWorkingDir cwd(dir.Path());
+    InitBaseDirectory();
+    CInstrumentPanelFactory factory;
+    CVariableTable inputs("Input");
+    inputs.Add("V_CH1")->SetValue(0.4f);
+    inputs.Add("V_CH2")->SetValue(-0.6f);
+    inputs.Add("V_CH3")->SetValue(0.8f);
+    inputs.Add("V_CH4")->SetValue(-0.2f);
+    CModelServices services;
+    services.panels = &factory;
+    services.globalVariables = &inputs;
+    CModel model(services);
+    ASSERT_TRUE(model.LoadModel("test.mod"));
+    CInstrumentPanel* panel = CInstrumentPanel::OfModel(model);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(panel->GetInstrumentCount(), 9);
+
+    // 64 km/h in a climbing right turn: nose 8 degrees up, right bank 25, heading 135.
+    CEngineDynamic& body = model.GetBody();
+    body.SetPosition(CVector3(0.0f, 37.5f, 0.0f));
+    const CMatrix3 attitude = CMatrix3::FromAxisAngle(CVector3(0, 0, 1), -25.0f * kPi / 180.0f) *
+                              CMatrix3::FromAxisAngle(CVector3(1, 0, 0), 8.0f * kPi / 180.0f) *
+                              CMatrix3::FromAxisAngle(CVector3(0, 1, 0), -135.0f * kPi / 180.0f);
+    body.SetOrientation(attitude);
+    // Air from slightly below and from the right of the nose.
+    const CVector3 bodyVelocity(-1.5f, -1.6f, -17.6f);
+    body.SetVelocity(bodyVelocity * attitude + CVector3(0.0f, 2.0f, 0.0f));
+    body.SetAngularVelocity(CVector3());
+    model.UpdateModel(0.0005f);
+
+    glViewport(0, 0, kW, kH);
+    glClearColor(0.45f, 0.55f, 0.65f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    {
+        CDraw2DScope scope;
+        Set2DProjection(0, 0, kW, kH);
+        panel->Draw(20, 20);
+    }
+    glFinish();
+
+    std::vector<unsigned char> pixels(kW * kH * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    auto at = [&](int x, int y) { return &pixels[static_cast<size_t>(((kH - 1 - y) * kW + x) * 3)]; };
+    // Every gauge has bright ink (text, needles) inside its frame.
+    for (int i = 0; i < panel->GetInstrumentCount(); ++i)
+    {
+        const CBInstrument* gauge = panel->GetInstrument(i);
+        int bright = 0;
+        for (int y = 0; y < 79; ++y)
+            for (int x = 0; x < 79; ++x)
+            {
+                const unsigned char* p = at(20 + gauge->GetX() + x, 20 + gauge->GetY() + y);
+                if (p[0] + p[1] + p[2] > 600)
+                    ++bright;
+            }
+        EXPECT_GT(bright, 40) << gauge->GetDescription();
+    }
+    // Outside the panel the background is untouched.
+    const unsigned char* bg = at(900, 600);
+    EXPECT_NEAR(bg[0], 115, 2);
+
+    // Hidden: nothing drawn.
+    panel->SetShown(false);
+    glClear(GL_COLOR_BUFFER_BIT);
+    {
+        CDraw2DScope scope;
+        Set2DProjection(0, 0, kW, kH);
+        panel->Draw(20, 20);
+    }
+    glFinish();
+    unsigned char p[3];
+    glReadPixels(60, kH - 1 - 60, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    EXPECT_NEAR(p[0], 115, 2);
+    panel->SetShown(true);
+
+    // The screenshot, at 2x for the eye, drawn again.
+    glClear(GL_COLOR_BUFFER_BIT);
+    {
+        CDraw2DScope scope;
+        Set2DProjection(0, 0, kW, kH);
+        panel->Draw(20, 20);
+    }
+    glFinish();
+    glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    osg::ref_ptr<osg::Image> image = new osg::Image;
+    image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
+    std::copy(pixels.begin(), pixels.end(), image->data());
+    EXPECT_TRUE(osgDB::writeImageFile(*image, shot.string()));
+    InitBaseDirectory();
+}
+} // namespace

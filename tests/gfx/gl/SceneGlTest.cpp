@@ -1,0 +1,236 @@
+// The flying site with sky, sun and a model, seen from the pilot's position, drawn with the
+// scene view on a real GL context: pixels are checked, a screenshot written, the frame rate
+// measured (printed, not asserted).
+
+#include <gtest/gtest.h>
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include <osg/FrameStamp>
+#include <osg/Image>
+#include <osgDB/WriteFile>
+#include <osgUtil/SceneView>
+
+#include "../GuiTestSupport.h"
+#include "gfx/CSceneAdmin.h"
+#include "gfx/CSceneObject.h"
+#include "gfx/CSceneObjectAdmin.h"
+#include "gfx/CSun.h"
+#include "gfx/CSunRenderer.h"
+#include "gfx/CTextureManager.h"
+#include "gfx/CVdbObjectAdmin.h"
+#include "gfx/Draw2D.h"
+
+namespace
+{
+constexpr int kW = 1024;
+constexpr int kH = 768;
+
+struct TRgb
+{
+    int r, g, b;
+};
+
+class SceneGlTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        if (SDL_Init(SDL_INIT_VIDEO) != 0)
+            return;
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        s_window = SDL_CreateWindow("scene test", 0, 0, kW, kH, SDL_WINDOW_OPENGL);
+        if (s_window == nullptr)
+            return;
+        s_context = SDL_GL_CreateContext(s_window);
+        if (s_context != nullptr)
+        {
+            SDL_GL_MakeCurrent(s_window, s_context);
+            SetWindowClientSize(kW, kH);
+            EnsureGfx2DLoaded();
+        }
+    }
+
+    static void TearDownTestSuite()
+    {
+        TextureManager().Shutdown();
+        if (s_context != nullptr)
+            SDL_GL_DeleteContext(s_context);
+        if (s_window != nullptr)
+            SDL_DestroyWindow(s_window);
+        SDL_Quit();
+        s_context = nullptr;
+        s_window = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (s_context == nullptr)
+            GTEST_SKIP() << "no GL context (run under xvfb-run): " << SDL_GetError();
+    }
+
+    static TRgb At(int x, int y)
+    {
+        unsigned char p[4] = {};
+        glReadPixels(x, kH - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        return TRgb{p[0], p[1], p[2]};
+    }
+
+    static std::vector<unsigned char> ReadWindow()
+    {
+        std::vector<unsigned char> pixels(kW * kH * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
+    static SDL_Window* s_window;
+    static SDL_GLContext s_context;
+};
+
+SDL_Window* SceneGlTest::s_window = nullptr;
+SDL_GLContext SceneGlTest::s_context = nullptr;
+
+// The world of the flight screen, built from the registries as the flight view will.
+struct TWorld
+{
+    TWorld() : vdbs((SourceDir() / "Data/3D").string() + "/"), objects(vdbs), scenes(objects)
+    {
+        scene = scenes.Create("World");
+        site = objects.Create("FlyingSite", vdbs.Load("FlyingSite.osg"));
+        sky = objects.Create("SkyDome", vdbs.Load("SkyDome.osg"));
+        const bool haveTrainer = std::filesystem::exists(SourceDir() / "Data/3D/Trainer.osg");
+        modelFile = haveTrainer ? "Trainer.osg" : "Dummy.osg";
+        model = objects.Create("SO_Model", vdbs.Load(modelFile));
+        for (int index : {site, sky, model})
+            scenes.AddObject(scene, index);
+        objects.Object(model)->SetPose(CVector3(0.0f, 0.4f, 0.0f), CMatrix3());
+
+        view = new osgUtil::SceneView;
+        view->setDefaults();
+        view->setSceneData(scenes.Scene(scene)->GetRoot());
+        view->setLightingMode(osgUtil::SceneView::SKY_LIGHT);
+        view->setViewport(0, 0, kW, kH);
+        // The sky dome around the camera and a 6.5 km site: the automatic near/far cuts the
+        // near ground away; the flight view sets its own planes.
+        view->setComputeNearFarMode(osg::CullSettings::DO_NOT_COMPUTE_NEAR_FAR);
+        view->setProjectionMatrixAsPerspective(45.0, double(kW) / kH, 0.3, 20000.0);
+        view->setViewMatrixAsLookAt(osg::Vec3(0, 1.7f, 5), osg::Vec3(0, 0.4f, 0), osg::Vec3(0, 1, 0));
+        view->setClearColor(osg::Vec4(0, 0, 0, 1));
+        sunDrawer.SetViewport(0, 0, kW, kH);
+        stamp = new osg::FrameStamp;
+        view->setFrameStamp(stamp.get());
+    }
+
+    void Draw(float frameTime)
+    {
+        const CVector3 eye(0, 1.7f, 5);
+        objects.Object(sky)->GetTransformNode()->setMatrix(CSun::SkyDomeMatrix(eye));
+        sun.ApplyToLight(*view->getLight());
+        stamp->setFrameNumber(stamp->getFrameNumber() + 1);
+        view->update();
+        view->cull();
+        view->draw();
+        const CVector3 forward = (CVector3(0, 0.4f, 0) - eye).Normalized();
+        sunDrawer.DrawDisc(sun, view->getViewMatrix(), view->getProjectionMatrix(), eye);
+        sunDrawer.DrawGlare(sun, view->getViewMatrix(), view->getProjectionMatrix(), eye, forward, frameTime);
+    }
+
+    CVdbObjectAdmin vdbs;
+    CSceneObjectAdmin objects;
+    CSceneAdmin scenes;
+    int scene = 0, site = 0, sky = 0, model = 0;
+    std::string modelFile;
+    CSun sun;
+    CSunRenderer sunDrawer;
+    osg::ref_ptr<osgUtil::SceneView> view;
+    osg::ref_ptr<osg::FrameStamp> stamp;
+};
+
+TEST_F(SceneGlTest, PilotSeesSkyAboveGroundBelowAndTheModelInTheMiddle)
+{
+    TWorld world;
+    ASSERT_GT(world.vdbs.FileName(world.objects.Object(world.site)->GetVdbIndex()).size(), 0u);
+    world.sun.SetTimeOfDay(60.0f); // the sun behind the pilot's right shoulder: no glare
+    world.objects.Object(world.model)->SetVisible(false);
+    world.Draw(0.02f);
+    const std::vector<unsigned char> without = ReadWindow();
+    world.objects.Object(world.model)->SetVisible(true);
+    world.Draw(0.02f);
+    const std::vector<unsigned char> with = ReadWindow();
+
+    const TRgb top = At(kW / 2, 5);
+    EXPECT_GT(top.b, top.r) << "sky at the top: " << top.r << " " << top.g << " " << top.b;
+    EXPECT_GT(top.b, 100);
+    const TRgb bottom = At(kW / 2, kH - 5);
+    EXPECT_GT(bottom.g, bottom.b) << "ground at the bottom: " << bottom.r << " " << bottom.g << " " << bottom.b;
+
+    // The model covers pixels around the middle of the picture.
+    int changed = 0;
+    for (int y = kH / 2 - 150; y < kH / 2 + 150; ++y)
+        for (int x = kW / 2 - 200; x < kW / 2 + 200; ++x)
+        {
+            const size_t i = (static_cast<size_t>(kH - 1 - y) * kW + x) * 3;
+            changed += (std::abs(with[i] - without[i]) + std::abs(with[i + 1] - without[i + 1]) +
+                        std::abs(with[i + 2] - without[i + 2])) > 30;
+        }
+    EXPECT_GT(changed, 500) << world.modelFile << " should be visible";
+
+    glFinish();
+    osg::ref_ptr<osg::Image> image = new osg::Image;
+    image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
+    std::copy(with.begin(), with.end(), image->data());
+    EXPECT_TRUE(osgDB::writeImageFile(*image, "gfx_scene_pilot.png"));
+
+    // Looking into the sun draws the glare; it brightens the picture.
+    world.sun.SetTimeOfDay(20.0f);
+    world.view->setViewMatrixAsLookAt(osg::Vec3(0, 1.7f, 5),
+                                      osg::Vec3(std::cos(0.349f) * 100, 1.7f + std::sin(0.349f) * 100, 5),
+                                      osg::Vec3(0, 1, 0));
+    for (int i = 0; i < 10; ++i)
+        world.sunDrawer.DrawGlare(world.sun, world.view->getViewMatrix(), world.view->getProjectionMatrix(),
+                                  CVector3(0, 1.7f, 5), world.sun.GetDirection(), 0.02f);
+    EXPECT_NEAR(world.sun.GetGlare(), 0.5f, 1e-4);
+    world.view->update();
+    world.view->cull();
+    world.view->draw();
+    world.sunDrawer.DrawDisc(world.sun, world.view->getViewMatrix(), world.view->getProjectionMatrix(),
+                             CVector3(0, 1.7f, 5));
+    world.sunDrawer.DrawGlare(world.sun, world.view->getViewMatrix(), world.view->getProjectionMatrix(),
+                              CVector3(0, 1.7f, 5), world.sun.GetDirection(), 0.02f);
+    const TRgb centre = At(kW / 2, kH / 2);
+    EXPECT_GT(centre.r + centre.g + centre.b, 450) << "the sun in the middle, under its glare";
+    std::copy_n(ReadWindow().begin(), kW * kH * 3, image->data());
+    EXPECT_TRUE(osgDB::writeImageFile(*image, "gfx_scene_sun.png"));
+}
+
+TEST_F(SceneGlTest, FrameRateOfThePilotView)
+{
+    TWorld world;
+    world.sun.SetTimeOfDay(60.0f);
+    for (int i = 0; i < 5; ++i)
+    {
+        world.Draw(0.02f);
+        SDL_GL_SwapWindow(s_window);
+    }
+    const int frames = 100;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i)
+    {
+        world.Draw(0.02f);
+        SDL_GL_SwapWindow(s_window);
+    }
+    glFinish();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("[ scene ] pilot view 1024x768 (%s): %.1f frames per second\n", world.modelFile.c_str(),
+                frames / seconds);
+    SUCCEED();
+}
+} // namespace

@@ -1,0 +1,226 @@
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "core/CMatrix3.h"
+#include "core/Diagnostics.h"
+#include "env/CWind.h"
+#include "model/CModel.h"
+#include "model/CPartServo.h"
+#include "model/PartClassTable.h"
+#include "sim/CFlightSession.h"
+#include "sim/SimTestSupport.h"
+
+namespace
+{
+using namespace sim_test;
+
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr float kDeg = 0.017453292519943295f;
+
+void Fly(CFlightSession& session, float seconds)
+{
+    const int frames = static_cast<int>(std::lround(seconds / kFrame));
+    for (int i = 0; i < frames; ++i)
+        session.Step(kFrame);
+}
+
+class FlightSessionTest : public ::testing::Test
+{
+protected:
+    void Load(const std::string& text)
+    {
+        dir.WriteModel("test.mod", text);
+        ASSERT_TRUE(session.LoadModel("test.mod")) << session.GetLoadMessage();
+        model = session.GetModel();
+    }
+
+    CSessionDir dir;
+    CFlightSession session;
+    CModel* model = nullptr;
+};
+
+TEST_F(FlightSessionTest, DroppedModelComesToRestOnFlatGround)
+{
+    Load(kDropModel);
+    CStartPose pose = session.GetStartPose();
+    pose.position = CVector3(3.0f, 2.0f, -4.0f);
+    session.SetStartPose(pose);
+    session.ResetToStart();
+
+    Fly(session, 6.0f);
+    const CEngineDynamic& body = model->GetBody();
+    EXPECT_NEAR(body.GetPosition().y, kDropRestHeight, 0.02f);
+    EXPECT_NEAR(body.GetPosition().x, 3.0f, 1e-3f);
+    EXPECT_NEAR(body.GetPosition().z, -4.0f, 1e-3f);
+    EXPECT_LT(body.GetVelocity().Length(), 0.05f);
+    EXPECT_LT(body.GetAngularVelocity().Length(), 0.05f);
+    // A 2 m fall at about 6 m/s is a hard landing, and it counts.
+    EXPECT_GT(model->GetDamageTotal(), 0.0f);
+}
+
+TEST_F(FlightSessionTest, DamageTotalSurvivesTheDamageMessage)
+{
+    Load(kDropModel);
+    CStartPose pose = session.GetStartPose();
+    pose.position = CVector3(0.0f, 2.0f, 0.0f);
+    session.SetStartPose(pose);
+    session.ResetToStart();
+    Fly(session, 1.0f);
+    const float afterLanding = model->GetDamageTotal();
+    ASSERT_GT(afterLanding, 0.0f);
+    // The per-message sum restarts a few seconds after the contact; the total must not.
+    Fly(session, 8.0f);
+    EXPECT_EQ(model->GetDamageSum(), 0.0f);
+    EXPECT_GE(model->GetDamageTotal(), afterLanding);
+}
+
+TEST_F(FlightSessionTest, ResetPutsTheModelAtTheStartPose)
+{
+    Load(kDropModel);
+    struct
+    {
+        CVector3 position;
+        float heading, pitch, roll; // deg
+    } const poses[] = {
+        {{0.0f, 0.4f, 0.0f}, 0.0f, 0.0f, 0.0f},      // the site's own start
+        {{-8.0f, 2.0f, -8.0f}, 135.2f, -8.4f, 0.0f}, // the site's second pose
+        {{5.0f, 30.0f, 1.0f}, -60.0f, 10.0f, 25.0f}, // banked right, nose up
+        {{0.0f, 10.0f, 0.0f}, 90.0f, 0.0f, -40.0f},  // facing +X, banked left
+    };
+    for (const auto& row : poses)
+    {
+        SCOPED_TRACE(row.heading);
+        // Somewhere else, moving and spinning first.
+        model->GetBody().SetPosition(CVector3(100.0f, 50.0f, 100.0f));
+        model->GetBody().SetVelocity(CVector3(10.0f, -3.0f, 2.0f));
+        model->GetBody().SetAngularVelocity(CVector3(1.0f, 2.0f, 3.0f));
+
+        session.SetStartPose({row.position, row.heading, row.pitch, row.roll});
+        session.ResetToStart();
+        CEngineDynamic& body = model->GetBody();
+        EXPECT_EQ(body.GetPosition(), row.position);
+        EXPECT_EQ(body.GetVelocity(), CVector3());
+        EXPECT_EQ(body.GetAngularVelocity(), CVector3());
+        EXPECT_NEAR(body.GetHeading(), row.heading * kDeg, 1e-4f);
+        EXPECT_NEAR(body.GetPitch(), row.pitch * kDeg, 1e-4f);
+        EXPECT_NEAR(body.GetRoll(), row.roll * kDeg, 1e-4f);
+        // The nose points where the heading and pitch say.
+        const CVector3 nose = CFlightSession::ForwardAxis(*model);
+        const float h = row.heading * kDeg, p = row.pitch * kDeg;
+        EXPECT_NEAR(nose.x, std::sin(h) * std::cos(p), 1e-5f);
+        EXPECT_NEAR(nose.y, std::sin(p), 1e-5f);
+        EXPECT_NEAR(nose.z, -std::cos(h) * std::cos(p), 1e-5f);
+    }
+}
+
+TEST_F(FlightSessionTest, NewModelStartsAtTheSiteStartAndAReloadKeepsTheMotion)
+{
+    Load(kDropModel);
+    const CStartPose& start = session.GetStartPose();
+    EXPECT_EQ(model->GetBody().GetPosition(), start.position);
+
+    model->GetBody().SetPosition(CVector3(1.0f, 20.0f, 2.0f));
+    model->GetBody().SetVelocity(CVector3(0.0f, 0.0f, -12.0f));
+    Load(kDropModel);
+    EXPECT_EQ(model->GetBody().GetPosition(), CVector3(1.0f, 20.0f, 2.0f));
+    EXPECT_EQ(model->GetBody().GetVelocity(), CVector3(0.0f, 0.0f, -12.0f));
+}
+
+TEST_F(FlightSessionTest, AltitudeCommands)
+{
+    // Without a model the commands do nothing (and do not crash).
+    session.SetAltitude100();
+    session.SetAltitude500();
+    session.RequestUpright();
+    session.Step(kFrame);
+
+    Load(kDropModel);
+    model->GetBody().SetPosition(CVector3(12.0f, 3.0f, -7.0f));
+    session.SetAltitude100();
+    EXPECT_EQ(model->GetBody().GetPosition(), CVector3(12.0f, 100.0f, -7.0f));
+    session.SetAltitude500();
+    EXPECT_EQ(model->GetBody().GetPosition(), CVector3(0.0f, 500.0f, 0.0f));
+}
+
+TEST_F(FlightSessionTest, UprightRequestLastsOneStep)
+{
+    Load(kDropModel);
+    session.RequestUpright();
+    EXPECT_TRUE(model->IsUpright());
+    session.Step(kFrame);
+    EXPECT_FALSE(model->IsUpright());
+}
+
+TEST_F(FlightSessionTest, ChannelsReachThePartsThroughTheSearchList)
+{
+    // The model's own V_CH2 is hidden by the input channel of the same name.
+    Load(".SERVO S\n{\n .VARIABLE V_CH2\n .SPEED 0.01\n}\n"
+         ".VARIABLE V_CH2\n{\n .VAL 0.9\n}\n");
+    auto* servo = static_cast<CPartServo*>(model->FindPart(PART_SERVO, "S"));
+    ASSERT_NE(servo, nullptr);
+    const struct
+    {
+        float value;
+    } rows[] = {{0.5f}, {-1.0f}, {0.0f}, {1.0f}};
+    for (const auto& row : rows)
+    {
+        session.SetChannel(1, row.value);
+        session.Step(0.1f); // longer than the servo's full travel at SPEED 0.01
+        EXPECT_FLOAT_EQ(servo->GetServoPosition(), row.value);
+    }
+    // Indices outside V_CH1 .. V_CH9 are ignored.
+    session.SetChannel(9, 1.0f);
+    session.SetChannel(-1, 1.0f);
+    EXPECT_EQ(session.GetChannel(9), 0.0f);
+}
+
+TEST_F(FlightSessionTest, FailedLoadSaysWhyAndLeavesNoModel)
+{
+    const struct
+    {
+        const char* name;
+        const char* expected; // in the message
+    } rows[] = {
+        {"missing.mod", "missing.mod"},   // no such file
+        {"../escape.mod", "escape.mod"},  // outside the model folder
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        Load(kDropModel);
+        EXPECT_FALSE(session.LoadModel(row.name));
+        EXPECT_FALSE(session.HasModel());
+        EXPECT_NE(session.GetLoadMessage().find(row.expected), std::string::npos) << session.GetLoadMessage();
+        session.Step(kFrame); // nothing to fly
+    }
+}
+
+TEST_F(FlightSessionTest, LoadKeepsTheDiagnosticSinkInPlace)
+{
+    std::string seen;
+    SetDiagnosticSink([&seen](const std::string& line) { seen += line; });
+    EXPECT_FALSE(session.LoadModel("missing.mod"));
+    DiagPrint("after\n");
+    SetDiagnosticSink({});
+    // The loader's line reached the sink once, and the sink is still the test's.
+    EXPECT_EQ(seen, session.GetLoadMessage() + "\nafter\n");
+}
+
+TEST_F(FlightSessionTest, WindMovesWithTheModelAndSetsTheAirData)
+{
+    Load(kDropModel);
+    session.SetWind(5.0f, 90.0f, 1.0f); // towards +X
+    session.SetAltitude500();
+    model->GetBody().SetPosition(CVector3(300.0f, 500.0f, -200.0f));
+    Fly(session, 0.5f); // several blob changes
+    EXPECT_NEAR(model->GetModelWind().x, 5.0f, 1e-4f);
+    EXPECT_NEAR(model->GetModelWind().z, 0.0f, 1e-4f);
+    // Blobs are placed ahead of the model, no further than 56 m plus their offset (0.1 s <= 5.5 m per axis).
+    int nearModel = 0;
+    for (int i = 0; i < CWind::kBlobCount; ++i)
+        if ((session.GetWind().GetBlob(i).centre - model->GetBody().GetPosition()).Length() < 70.0f)
+            ++nearModel;
+    EXPECT_EQ(nearModel, CWind::kBlobCount);
+}
+} // namespace

@@ -1,0 +1,345 @@
+"""The three shipped models as part lists: the .40 trainer, the 2 m thermal glider, the delta.
+
+Body axes: +X right, +Y up, forward along -Z, metres; the body origin is the nose-tail
+datum, and the centre of mass ends up where the structure masses put it (solved so that
+each model weighs what its class weighs, balanced at the chosen point of the wing).
+
+Channels: V_CH1 aileron (+1 rolls right), V_CH2 elevator (+1 nose up), V_CH3 throttle
+(-1 idle, +1 full), V_CH4 rudder (+1 yaws right), V_CH5 free (glider: launch line).
+
+Wheels: the WHEEL3 rolling resistance is a torque on the wheel's spin that grows with the
+square of the spin rate (so with 1 / RADIUS^2 at a given ground speed). Measured on the
+trainer's takeoff at full throttle: speed after 5 s 23.1 / 23.0 / 22.7 m/s and lift-off after
+4.8 / 4.7 / 4.3 s with radius 0.032 / 0.08 / 0.16 m (INERTIA 0.01), so the true 2.5 inch wheel
+rolls freely enough and is kept. The hub POSITION sits one RADIUS plus the spring's rest length
+above the wheel's ground contact.
+"""
+import math
+
+import numpy as np
+
+from modfile import Quoted as Q
+
+# --- shared pieces -----------------------------------------------------------------------
+
+
+def model_info(description, osg, panel, max_step=0.005, shadow_scale=1.6):
+    return ("MODEL_INFO", "M", [
+        ("DESCRIPTION", Q(description)),
+        ("DISPLAYED_SCALE_OF_FORCES", 0.1),
+        ("3D_MODEL_FILE", osg),
+        ("3D_MODEL_SCALE", 1.0),
+        ("3D_MODEL_OFFSET_POS", (0, 0, 0)),
+        ("SHADOW_TEXTURE_FILE", "Shadow.png"),
+        ("SHADOW_SCALE", shadow_scale),
+        ("SHADOW_OFFSET", (0, 0)),
+        ("MAX_INTEGRATION_STEP", max_step),
+        ("INSTRUMENT_PANEL_FILE", panel),
+    ])
+
+
+def servo(name, variable, position, description, mass=0.045, speed=0.15):
+    return ("SERVO", name, [("DESCRIPTION", Q(description)), ("VARIABLE", variable),
+                            ("POSITION", position), ("MASS", mass), ("SPEED", speed)])
+
+
+def battery(name, description, position, mass, capacity=600, cells=4):
+    return ("BATTERY", name, [("DESCRIPTION", Q(description)), ("POSITION", position),
+                              ("MASS", mass), ("CAPACITY", capacity), ("NUM_CELLS", cells)])
+
+
+def collision(name, position):
+    return ("COLLISION_POINT", name, [("POSITION", position)])
+
+
+def segment_keys(n, servo="", rev=False, servo_sym="", rev_sym=False, chord_fraction=0.0,
+                 max_deflection=0.0, incidence_inc=0.0, dof="", dof_sym=""):
+    s = "SEG%d_" % n
+    return [(s + "SERVO", servo), (s + "SERVO_SYMMETRICAL", servo_sym),
+            (s + "SERVO_REV", rev), (s + "SERVO_REV_SYMMETRICAL", rev_sym),
+            (s + "CONTROL_CHORD_FRACTION", chord_fraction),
+            (s + "MAX_DEFLECTION_ANGLE", max_deflection),
+            (s + "INCIDENCE_INC", incidence_inc), (s + "DOF", dof), (s + "DOF_SYMMETRICAL", dof_sym)]
+
+
+def wing3(name, description, airfoil, position, half_span, root, tip, segments,
+          symmetrical=True, incidence=0.0, sweep=0.0, dihedral=0.0, roll=0.0, density=0.5,
+          efficiency=0.85):
+    keys = [("DESCRIPTION", Q(description)), ("AIRFOIL", airfoil), ("SYMMETRICAL", symmetrical),
+            ("HALF_SPAN", half_span), ("ROOT_CHORD", root), ("TIP_CHORD", tip),
+            ("EFFICIENCY", efficiency), ("INCIDENCE", incidence), ("SWEEP_ANGLE", sweep),
+            ("DIHEDRAL", dihedral), ("POSITION", position), ("ROLL_ANGLE", roll),
+            ("NUMBER_OF_SEGMENTS", len(segments)), ("DENSITY_KG_PER_SQ_METER", density)]
+    for i, seg in enumerate(segments):
+        keys += segment_keys(i, **seg)
+    return ("WING3", name, keys)
+
+
+def wheel3(name, description, contact, radius, steering="V_ZERO", heading=0.0, max_steer=0.0,
+           rest=0.03, spring=400.0, inertia=0.01):
+    """contact: where the drawn wheel touches the ground with the gear unloaded."""
+    hub = np.asarray(contact, float) + (0, radius + rest, 0)
+    return ("WHEEL3", name, [
+        ("DESCRIPTION", Q(description)), ("POSITION", hub), ("HEADING", heading),
+        ("INERTIA", inertia), ("SUSPENSION_SPRING_REST_LENGTH", rest),
+        ("SUSPENSION_SPRINGINESS", spring), ("SUSPENSION_DAMPING_SQ", 20.0),
+        ("SUSPENSION_DAMPING_LIN", 20.0), ("TRACTION_STRINGINESS", -500.0),
+        ("AXIAL_STRINGINESS", -500.0), ("DYNAMIC_FRICTION", 0.5), ("STATIC_FRICTION", 0.9),
+        ("RADIUS", radius), ("WIDTH", 0.02), ("MAX_STEERING_ANGLE", max_steer),
+        ("STEERING_VARIABLE", steering), ("MAX_TORQUE", 0.5), ("VARIABLE_TORQUE", "V_ZERO"),
+        ("VARIABLE_BRAKE", "V_ZERO")])
+
+
+def zero_variable():
+    """A constant 0 for the wheels' drive and brake inputs (a WHEEL3 needs all three)."""
+    return ("VARIABLE", "V_ZERO", [("DESCRIPTION", Q("constant 0: no wheel drive, no brake")),
+                                    ("LINK", ""), ("INITIAL_VALUE", 0.0)])
+
+
+# --- the trainer -------------------------------------------------------------------------
+
+TRAINER = dict(
+    span=1.70, chord=0.30, wing_le_z=-0.25, wing_y=0.10, dihedral=8.0, incidence=0.5,
+    mass=2.70, cg_chord=0.27,
+    stab_half=0.30, stab_root=0.17, stab_tip=0.13, stab_le_z=0.55, stab_y=0.02,
+    fin_height=0.22, fin_root=0.22, fin_tip=0.11, fin_le_z=0.52,
+    prop_z=-0.66, prop_y=0.03, gear_y=-0.25, main_z=-0.07, main_x=0.20, nose_z=-0.55, wheel_r_drawn=0.032,
+    wheel_r_physics=0.032,
+)
+
+
+def trainer_parts():
+    t = TRAINER
+    half = t["span"] / 2
+    wing = wing3("Wing", "high wing, Clark Y, 3 deg dihedral, ailerons on the outer half", "ClarkY.afl",
+                 (0, t["wing_y"], t["wing_le_z"]), half, t["chord"], t["chord"],
+                 [dict(),
+                  dict(servo="Aileron", rev=True, servo_sym="Aileron", rev_sym=False,
+                       chord_fraction=0.22, max_deflection=18, dof="AileronRight", dof_sym="AileronLeft")],
+                 incidence=t["incidence"], dihedral=t["dihedral"], density=0.55, efficiency=0.85)
+    stab = wing3("Stabiliser", "horizontal tail with elevator", "NACA0012.afl",
+                 (0, t["stab_y"], t["stab_le_z"]), t["stab_half"], t["stab_root"], t["stab_tip"],
+                 [dict(servo="Elevator", rev=True, servo_sym="Elevator", rev_sym=True,
+                       chord_fraction=0.4, max_deflection=20, dof="Elevator", dof_sym="Elevator")],
+                 sweep=math.degrees(math.atan((t["stab_root"] - t["stab_tip"]) * 0.5 / t["stab_half"])),
+                 incidence=0.0, density=0.9, efficiency=0.8)
+    fin_sweep = math.degrees(math.atan((t["fin_root"] - t["fin_tip"]) / t["fin_height"]))
+    fin = wing3("Fin", "fin and rudder", "NACA0012.afl", (0, 0.04, t["fin_le_z"]), t["fin_height"],
+                t["fin_root"], t["fin_tip"],
+                [dict(servo="Rudder", rev=False, chord_fraction=0.45, max_deflection=25, dof="Rudder")],
+                symmetrical=False, roll=90.0, sweep=fin_sweep, density=0.9, efficiency=0.7)
+    r = t["wheel_r_physics"]
+    gy = t["gear_y"]
+    parts = [
+        model_info("Kestro Trainer: high-wing .40 trainer, 1.70 m, 2.7 kg", "Trainer.osg",
+                   "Trainer_Panel.txt", shadow_scale=1.8),
+        ("GRAVITY", "Gravity", [("DESCRIPTION", Q("gravity"))]),
+        ("DRAG", "Drag", [("DESCRIPTION", Q("fuselage, gear and tail: parasitic drag and rotation damping")),
+                          ("FRONTAL_DRAG_AREA", 0.05), ("FRONTAL_DRAG_COEFFICIENT", 0.6),
+                          ("ANGULAR_DAMPING_LIN", 0.02), ("ANGULAR_DAMPING_SQ", 0.002)]),
+        servo("Aileron", "V_CH1", (0.0, t["wing_y"] - 0.01, t["wing_le_z"] + 0.12), "aileron servo"),
+        servo("Elevator", "V_CH2", (0.03, -0.02, -0.10), "elevator servo"),
+        servo("Throttle", "V_CH3", (-0.03, -0.02, -0.16), "throttle servo"),
+        servo("Rudder", "V_CH4", (0.0, -0.02, -0.10), "rudder and nose-wheel servo"),
+        ("ENGINE_PROP", "Engine", [("DESCRIPTION", Q(".40 two-stroke glow engine")),
+                                   ("POSITION", (0, t["prop_y"], t["prop_z"])), ("HEADING", 1.0), ("PITCH", -2.0),
+                                   ("MAX_TORQUE", 0.42), ("MASS", 0.45), ("TOKEN_PROPELLER", "Propeller"),
+                                   ("TOKEN_COLLISION_POINT", "Nose"), ("TOKEN_SERVO", "Throttle")]),
+        wing, stab, fin,
+        ("PROPELLER", "Propeller", [("DESCRIPTION", Q("10x6 two-blade sport propeller")),
+                                    ("DIAMETER", 0.254), ("PITCH", 0.1524),
+                                    ("CHORD_TO_DIAMETER_RATIO", 0.075), ("NUMBER_OF_BLADES", 2),
+                                    ("AIRFOIL", "NACA0012.afl")]),
+        ("VARIABLE", "V_ZERO", zero_variable()[2]),
+        wheel3("NoseWheel", "steerable nose wheel", (0, gy, t["nose_z"]), r, steering="V_CH4",
+               max_steer=20.0),
+        wheel3("LeftWheel", "left main wheel", (-t["main_x"], gy, t["main_z"]), r),
+        wheel3("RightWheel", "right main wheel", (t["main_x"], gy, t["main_z"]), r),
+        collision("Nose", (0, t["prop_y"], t["prop_z"] - 0.03)),
+        collision("Spinner", (0, -0.06, t["prop_z"] + 0.02)),
+        collision("LeftTip", (-half * math.cos(math.radians(3)), t["wing_y"] + half * math.sin(math.radians(3)), t["wing_le_z"] + 0.15)),
+        collision("RightTip", (half * math.cos(math.radians(3)), t["wing_y"] + half * math.sin(math.radians(3)), t["wing_le_z"] + 0.15)),
+        collision("Tail", (0, -0.03, 0.75)),
+        collision("FinTop", (0, 0.04 + t["fin_height"], 0.70)),
+        collision("Belly", (0, -0.09, -0.15)),
+        collision("WingTop", (0, t["wing_y"] + 0.04, -0.15)),
+        battery("RxBattery", "receiver battery, 4.8 V NiMH", (0, -0.04, -0.45), 0.11),
+        ("FUEL_TANK", "Tank", [("DESCRIPTION", Q("10 oz fuel tank, full")), ("POSITION", (0, 0.0, -0.44)),
+                               ("MASS_WHEN_EMPTY", 0.05), ("CAPACITY", 0.25)]),
+    ]
+    cg_z = t["wing_le_z"] + t["cg_chord"] * t["chord"]
+    return parts, cg_z
+
+
+TRAINER_FUSELAGE = ((0, -0.02, -0.40), (0, 0.0, 0.45))  # structure mass points
+
+
+# --- the glider --------------------------------------------------------------------------
+
+GLIDER = dict(
+    span=1.99, root=0.245, tip=0.193, wing_le_z=-0.12, wing_y=0.06, dihedral=7.0, incidence=2.0,
+    mass=0.85, cg_chord=0.36,
+    stab_half=0.22, stab_root=0.12, stab_tip=0.09, stab_le_z=0.78, stab_y=0.03,
+    fin_height=0.20, fin_root=0.17, fin_tip=0.09, fin_le_z=0.76, wheel_z=-0.02,
+)
+
+
+def glider_parts():
+    g = GLIDER
+    half = g["span"] / 2
+    wing = wing3("Wing", "polyhedral wing, NACA 2412", "NACA2412.afl", (0, g["wing_y"], g["wing_le_z"]),
+                 half, g["root"], g["tip"], [dict(), dict(incidence_inc=-0.5)],
+                 incidence=g["incidence"], dihedral=g["dihedral"], density=0.45, efficiency=0.9)
+    stab = wing3("Stabiliser", "horizontal tail with elevator", "NACA0012.afl",
+                 (0, g["stab_y"], g["stab_le_z"]), g["stab_half"], g["stab_root"], g["stab_tip"],
+                 [dict(servo="Elevator", rev=True, servo_sym="Elevator", rev_sym=True,
+                       chord_fraction=0.35, max_deflection=15, dof="Elevator", dof_sym="Elevator")],
+                 sweep=math.degrees(math.atan((g["stab_root"] - g["stab_tip"]) * 0.5 / g["stab_half"])),
+                 incidence=0.0, density=0.5, efficiency=0.8)
+    fin_sweep = math.degrees(math.atan((g["fin_root"] - g["fin_tip"]) / g["fin_height"]))
+    fin = wing3("Fin", "fin and rudder", "NACA0012.afl", (0, 0.03, g["fin_le_z"]), g["fin_height"],
+                g["fin_root"], g["fin_tip"],
+                [dict(servo="Rudder", rev=False, chord_fraction=0.45, max_deflection=30, dof="Rudder")],
+                symmetrical=False, roll=90.0, sweep=fin_sweep, density=0.5, efficiency=0.7)
+    tip_y = g["wing_y"] + half * math.sin(math.radians(g["dihedral"]))
+    tip_x = half * math.cos(math.radians(g["dihedral"]))
+    parts = [
+        model_info("Kestro Glider: 2 m rudder-elevator thermal glider, 0.85 kg", "Glider.osg",
+                   "Glider_Panel.txt", shadow_scale=2.0),
+        ("GRAVITY", "Gravity", [("DESCRIPTION", Q("gravity"))]),
+        ("DRAG", "Drag", [("DESCRIPTION", Q("slim fuselage: parasitic drag and rotation damping")),
+                          ("FRONTAL_DRAG_AREA", 0.008), ("FRONTAL_DRAG_COEFFICIENT", 0.4),
+                          ("ANGULAR_DAMPING_LIN", 0.01), ("ANGULAR_DAMPING_SQ", 0.001)]),
+        servo("Elevator", "V_CH2", (0.02, 0.0, -0.20), "elevator servo", mass=0.02, speed=0.12),
+        servo("Rudder", "Steer", (-0.02, 0.0, -0.20), "rudder servo, driven by the aileron and rudder sticks",
+              mass=0.02, speed=0.12),
+        wing, stab, fin,
+        ("VARIABLE", "Steer", [("DESCRIPTION", Q("rudder command: aileron stick plus rudder stick")),
+                               ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
+        collision("Nose", (0, -0.01, -0.44)),
+        collision("Skid", (0, -0.045, -0.10)),
+        collision("Tail", (0, -0.01, 0.92)),
+        collision("FinTop", (0, 0.03 + g["fin_height"], 0.93)),
+        collision("LeftTip", (-tip_x, tip_y, g["wing_le_z"] + 0.1)),
+        collision("RightTip", (tip_x, tip_y, g["wing_le_z"] + 0.1)),
+        ("INPUT_FORCE", "LaunchLine", [("DESCRIPTION", Q("hi-start line on the tow hook, pulled with V_CH5")),
+                                        ("MAX_FORCE", 25.0), ("POSITION", (0, -0.04, -0.08)),
+                                        ("HEADING", 0.0), ("PITCH", -20.0), ("VARIABLE", "V_CH5")]),
+        battery("RxBattery", "receiver battery, 4.8 V NiMH", (0, -0.01, -0.36), 0.06),
+    ]
+    cg_z = g["wing_le_z"] + g["cg_chord"] * (g["root"] + g["tip"]) / 2
+    functions = [("RudderMix", "PUSH V_CH1 PUSH V_CH4 ADD PUSH 1 CROP POP Steer")]
+    return parts, cg_z, functions
+
+
+GLIDER_FUSELAGE = ((0, 0.0, -0.38), (0, 0.0, 0.55))
+
+
+# --- the delta ---------------------------------------------------------------------------
+
+DELTA = dict(mass=0.95, span=1.00, root=0.38, le_z=-0.30, panels=4, sweep=38.0, tip=0.12)
+
+
+def delta_panels():
+    """The delta's half wing as rectangular WING2 strips: (inner x, width, LE z, chord)."""
+    d = DELTA
+    half = d["span"] / 2
+    n = d["panels"]
+    out = []
+    tan_sweep = math.tan(math.radians(d["sweep"]))
+    for i in range(n):
+        x0 = half * i / n
+        xc = half * (i + 0.5) / n
+        le = d["le_z"] + tan_sweep * xc
+        te = d["le_z"] + d["root"] + (d["tip"] + tan_sweep * half - d["root"]) * xc / half
+        out.append((x0, half / n, le, te - le))
+    return out
+
+
+def delta_parts():
+    d = DELTA
+    parts = [
+        model_info("Kestro Delta: 1.0 m electric delta with elevons", "Delta.osg", "Delta_Panel.txt",
+                   shadow_scale=1.2),
+        ("GRAVITY", "Gravity", [("DESCRIPTION", Q("gravity"))]),
+        ("DRAG", "Drag", [("DESCRIPTION", Q("centre pod and fins: parasitic drag and rotation damping")),
+                          ("FRONTAL_DRAG_AREA", 0.012), ("FRONTAL_DRAG_COEFFICIENT", 0.5),
+                          ("ANGULAR_DAMPING_LIN", 0.01), ("ANGULAR_DAMPING_SQ", 0.0005)]),
+        servo("Motor", "V_CH3", (0, 0.0, 0.05), "speed controller", mass=0.03, speed=0.05),
+        ("ENGINE_PROP", "Motor", [("DESCRIPTION", Q("brushless outrunner, pusher")),
+                                  ("POSITION", (0, 0.02, 0.27)), ("HEADING", 0.0), ("PITCH", 0.0),
+                                  ("MAX_TORQUE", 0.2), ("MASS", 0.09), ("TOKEN_PROPELLER", "Propeller"),
+                                  ("TOKEN_COLLISION_POINT", "Tail"), ("TOKEN_SERVO", "Motor")]),
+    ]
+    for side, sign in (("Left", -1), ("Right", 1)):
+        for i, (x0, width, le, chord) in enumerate(delta_panels()):
+            elevon = i > 0
+            pos_type = "LEFT_LE" if sign > 0 else "RIGHT_LE"
+            inner = (sign * x0, 0.0, le)
+            parts.append(("WING2", "%sPanel%d" % (side, i), [
+                ("DESCRIPTION", Q("%s wing strip %d%s" % (side.lower(), i, ", elevon" if elevon else ""))),
+                ("AIRFOIL", "NACA0012.afl"), ("CHORD", chord), ("SPAN", width), ("POSITION", inner),
+                ("POSITION_TYPE", pos_type),
+                ("DIRECTION", (0, math.sin(math.radians(1.0 - 1.5 * i)), -math.cos(math.radians(1.0 - 1.5 * i)))),
+                ("NORMAL", (0, 1, 0)), ("HEADING", 0.0), ("PITCH", 0.0), ("ROLL", 0.0),
+                # The mixer's outputs are "trailing edge up" commands, hence the negative angle.
+                ("CONTROL_SURFACE_MAX_ANGLE", -18.0 if elevon else 0.0),
+                ("CONTROL_SURFACE_CHORD", 0.25 if elevon else 0.0),
+                ("CONTROL_SURFACE_VARIABLE", ("Elevon" + side) if elevon else ""),
+                ("3DMODEL_DOF", ("Elevon" + side) if elevon else ""),
+            ]))
+    for side, sign in (("Left", -1), ("Right", 1)):
+        parts.append(("WING2", side + "Fin", [
+            ("DESCRIPTION", Q("%s wing-tip fin" % side.lower())), ("AIRFOIL", "NACA0012.afl"),
+            ("CHORD", 0.12), ("SPAN", 0.10), ("POSITION", (sign * 0.30, 0.0, 0.08)), ("POSITION_TYPE", "LEFT_LE"),
+            ("DIRECTION", (0, 0, -1)), ("NORMAL", (-1, 0, 0)), ("HEADING", 0.0), ("PITCH", 0.0), ("ROLL", 0.0),
+            ("CONTROL_SURFACE_MAX_ANGLE", 0.0), ("CONTROL_SURFACE_CHORD", 0.0),
+            ("CONTROL_SURFACE_VARIABLE", ""), ("3DMODEL_DOF", "")]))
+    parts += [
+        ("PROPELLER", "Propeller", [("DESCRIPTION", Q("8x4 pusher propeller")), ("DIAMETER", 0.2032),
+                                    ("PITCH", 0.1016), ("CHORD_TO_DIAMETER_RATIO", 0.08),
+                                    ("NUMBER_OF_BLADES", 2), ("AIRFOIL", "NACA0012.afl")]),
+        ("VARIABLE", "ElevonLeft", [("DESCRIPTION", Q("left elevon, trailing edge up: elevator minus aileron")),
+                                    ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
+        ("VARIABLE", "ElevonRight", [("DESCRIPTION", Q("right elevon, trailing edge up: elevator plus aileron")),
+                                     ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
+    ]
+    for name, pos in (("NoseSkid", (0, -0.06, -0.22)), ("LeftSkid", (-0.16, -0.035, 0.12)),
+                      ("RightSkid", (0.16, -0.035, 0.12))):
+        parts.append(("WHEEL", name, [("DESCRIPTION", Q("sprung skid wheel")), ("POSITION", pos),
+                                      ("AXIS", (1, 0, 0)), ("DIAMETER", 0.04), ("WIDTH", 0.015),
+                                      ("REST_LENGTH", 0.05), ("SPRINGINESS", 250.0),
+                                      ("DYNAMIC_FRICTION", 0.3), ("STATIC_FRICTION", 0.6),
+                                      ("DAMPING", 0.3), ("MASS", 0.01)]))
+    half = d["span"] / 2
+    tip_le = d["le_z"] + math.tan(math.radians(d["sweep"])) * half
+    parts += [
+        collision("Nose", (0, 0.0, -0.47)),
+        collision("LeftTip", (-half, 0.0, tip_le + 0.05)),
+        collision("RightTip", (half, 0.0, tip_le + 0.05)),
+        collision("Tail", (0, -0.03, 0.30)),
+        collision("LeftFinTop", (-0.30, 0.10, 0.18)),
+        collision("RightFinTop", (0.30, 0.10, 0.18)),
+        battery("FlightPack", "3-cell 2200 mAh lithium-polymer flight pack", (0, 0.0, -0.40), 0.18,
+                capacity=2200, cells=3),
+        ("INPUT_FORCE", "HandLaunch", [("DESCRIPTION", Q("launch throw, pulled with V_CH5")),
+                                        ("MAX_FORCE", 15.0), ("POSITION", (0, 0.0, -0.05)),
+                                        ("HEADING", 0.0), ("PITCH", 10.0), ("VARIABLE", "V_CH5")]),
+    ]
+    # Elevon mixer: up-elevator raises both, right aileron raises the right one, lowers the left.
+    functions = [("ElevonLeftMix", "PUSH V_CH2 PUSH V_CH1 SUB PUSH 1 CROP POP ElevonLeft"),
+                 ("ElevonRightMix", "PUSH V_CH2 PUSH V_CH1 ADD PUSH 1 CROP POP ElevonRight")]
+    return parts, functions
+
+
+DELTA_FUSELAGE = ((0, 0.0, -0.42), (0, 0.0, 0.10))
+
+
+def delta_cg_z(static_margin=0.05):
+    """Centre of mass a static margin (fraction of the mean chord) ahead of the neutral point,
+    taken as the area-weighted quarter-chord point of the strips."""
+    strips = delta_panels()
+    area = sum(w * c for _, w, _, c in strips)
+    neutral = sum(w * c * (le + 0.25 * c) for _, w, le, c in strips) / area
+    mean_chord = sum(w * c * c for _, w, _, c in strips) / area
+    return neutral - static_margin * mean_chord
