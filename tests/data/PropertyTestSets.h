@@ -2,6 +2,7 @@
 // Shared fixtures of the property tests: a set with one property of every type, an in-memory
 // file, and a capture of the diagnostic output.
 
+#include "support/DiagCapture.h"
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -74,21 +75,3 @@ private:
     size_t m_capacity;
 };
 
-// Captures DiagPrint lines while alive.
-class CDiagCapture
-{
-public:
-    CDiagCapture()
-    {
-        SetDiagnosticSink([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~CDiagCapture() { SetDiagnosticSink({}); }
-    bool Contains(const std::string& part) const
-    {
-        for (const auto& line : lines)
-            if (line.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
-    std::vector<std::string> lines;
-};

@@ -2,6 +2,7 @@
 // Shared fixtures of the airfoil and wing tests: airfoils made from text, a capture of the
 // diagnostic output, vector comparisons.
 
+#include "support/DiagCapture.h"
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,24 +16,7 @@
 
 namespace aero_test
 {
-// Captures DiagPrint lines while alive.
-class DiagCapture
-{
-public:
-    DiagCapture()
-    {
-        SetDiagnosticSink([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~DiagCapture() { SetDiagnosticSink({}); }
-    bool Contains(const std::string& part) const
-    {
-        for (const auto& line : lines)
-            if (line.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
-    std::vector<std::string> lines;
-};
+using DiagCapture = CDiagCapture;
 
 // An airfoil read from the text of an .afl file.
 inline std::unique_ptr<CAirfoil> AirfoilFromText(const std::string& text, const std::string& fileName = "Test.afl")

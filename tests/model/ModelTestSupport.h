@@ -3,6 +3,7 @@
 // services with an "Input" variable table, recording stand-ins for the services, and a capture
 // of the diagnostic output.
 
+#include "support/DiagCapture.h"
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,24 +18,7 @@
 #include "model/IOverlayMessages.h"
 #include "support/TempDir.h"
 
-// Captures DiagPrint lines while alive.
-class CDiagLines
-{
-public:
-    CDiagLines()
-    {
-        SetDiagnosticSink([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~CDiagLines() { SetDiagnosticSink({}); }
-    bool Contains(const std::string& part) const
-    {
-        for (const auto& line : lines)
-            if (line.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
-    std::vector<std::string> lines;
-};
+using CDiagLines = CDiagCapture;
 
 // Remembers every file the model asked to load.
 class CRecordingPresentation : public CNullModelPresentation
