@@ -20,6 +20,8 @@ void TTableData::Clear()
     m_rows.clear();
     m_rows.reserve(kInitialRows);
     m_sorted = true;
+    m_guessScale = 0.0f;
+    m_guessOrigin = 0.0f;
     m_columnCount = -1;
     m_minKey = kInfinity;
     m_maxKey = -kInfinity;
@@ -78,6 +80,54 @@ void TTableData::SortIfNeeded() const
     std::stable_sort(m_rows.begin(), m_rows.end(),
                      [](const Row& a, const Row& b) { return a.key < b.key; });
     m_sorted = true;
+
+    m_guessScale = 0.0f;
+    m_guessOrigin = 0.0f;
+    if (m_rows.size() > 2)
+    {
+        const float span = m_rows.back().key - m_rows.front().key;
+        const float scale = static_cast<float>(m_rows.size() - 1) / span;
+        if (span > 0.0f && std::isfinite(scale))
+        {
+            m_guessScale = scale;
+            m_guessOrigin = m_rows.front().key;
+        }
+    }
+}
+
+int TTableData::FindSegment(float x) const
+{
+    const int last = static_cast<int>(m_rows.size()) - 1;
+    // The answer is the one lo in [0, last - 1] with (lo == 0 or key[lo] <= x) and
+    // (lo == last - 1 or x < key[lo + 1]); a guess that passes this test is it.
+    const auto brackets = [&](int lo) {
+        return (lo == 0 || m_rows[lo].key <= x) && (lo == last - 1 || x < m_rows[lo + 1].key);
+    };
+    if (m_guessScale > 0.0f)
+    {
+        const float t = (x - m_guessOrigin) * m_guessScale;
+        int lo = 0;
+        if (t > 0.0f)
+            lo = t < static_cast<float>(last - 1) ? static_cast<int>(t) : last - 1;
+        // One row either way absorbs the rounding of keys that are evenly spaced in decimal.
+        if (lo > 0 && x < m_rows[lo].key)
+            --lo;
+        else if (lo < last - 1 && x >= m_rows[lo + 1].key)
+            ++lo;
+        if (brackets(lo))
+            return lo;
+    }
+    int lo = 0;
+    int hi = last;
+    while (hi - lo > 1)
+    {
+        const int mid = (lo + hi) / 2;
+        if (x >= m_rows[mid].key)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo;
 }
 
 bool TTableData::Lookup(float x, float* out, int count) const
@@ -94,20 +144,7 @@ bool TTableData::Lookup(float x, float* out, int count) const
         return true;
     }
 
-    int lo = 0;
-    if (last > 1)
-    {
-        int hi = last;
-        while (hi - lo > 1)
-        {
-            const int mid = (lo + hi) / 2;
-            if (x >= m_rows[mid].key)
-                lo = mid;
-            else
-                hi = mid;
-        }
-    }
-
+    const int lo = FindSegment(x);
     const Row& prev = m_rows[lo];
     const Row& next = m_rows[lo + 1];
     const float width = next.key - prev.key;

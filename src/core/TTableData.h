@@ -3,10 +3,12 @@
 // by key. Used for airfoil coefficients and shapes, engine sound and time-of-day lighting.
 //
 // Rows may be added in any order; the table sorts itself (stably, so rows with equal keys keep
-// their insertion order) before the first lookup after an insertion. A lookup binary-searches
-// the segment [key[lo], key[lo+1]] with key[lo] <= x < key[lo+1] and interpolates linearly in
-// it. There is no clamping: below the first key and above the last, values are extrapolated
-// along the first or last segment, which is what the airfoil tables rely on.
+// their insertion order) before the first lookup after an insertion. A lookup finds the
+// segment [key[lo], key[lo+1]] with key[lo] <= x < key[lo+1] and interpolates linearly in it:
+// first by a guess from x as if the keys were evenly spaced (the airfoil tables, asked many
+// times per step, are), and where the guess misses that segment by a binary search. There is
+// no clamping: below the first key and above the last, values are extrapolated along the first
+// or last segment, which is what the airfoil tables rely on.
 //
 // Degenerate tables still give defined answers rather than reading past the rows or dividing
 // by zero:
@@ -106,10 +108,16 @@ private:
     };
 
     void SortIfNeeded() const;
+    // The segment index lo of the class comment for x (needs at least two sorted rows).
+    int FindSegment(float x) const;
 
     // Sorting is lazy and invisible to callers, so lookups stay const.
     mutable std::vector<Row> m_rows;
     mutable bool m_sorted = true;
+    // Rows per key unit if the keys were evenly spaced from m_guessOrigin (0: no guess); set
+    // when the rows are sorted.
+    mutable float m_guessScale = 0.0f;
+    mutable float m_guessOrigin = 0.0f;
     int m_columnCount = -1;
     float m_minKey = 0.0f;
     float m_maxKey = 0.0f;

@@ -11,9 +11,9 @@ public:
 
     // The component, or 0 when the property is not a VECTOR3.
     float Get() const;
-    // Stores the component, then tells the set and refreshes the controls, changed or not:
-    // a linked variable relies on every write reaching the owner. Ignored when the property is
-    // not a VECTOR3.
+    // Stores the component, then tells the set and refreshes the controls, changed or not (a
+    // linked variable leaves out the writes that would change nothing). Ignored when the
+    // property is not a VECTOR3.
     void Set(float value);
 
     CProperty& Property() const { return m_property; }

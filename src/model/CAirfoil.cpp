@@ -251,12 +251,16 @@ void CAirfoil::GetCoefficients(float alphaRad, float& outCl, float& outCd, float
     float alpha = alphaRad * kDegPerRad;
     if (!std::isfinite(alpha))
         return;
-    // Any number of turns, into (-180, 180]: -180 itself reads the +180 row.
-    alpha = std::fmod(alpha, 360.0f);
-    if (alpha > 180.0f)
-        alpha -= 360.0f;
-    else if (alpha <= -180.0f)
-        alpha += 360.0f;
+    // Any number of turns, into (-180, 180]: -180 itself reads the +180 row. An angle already
+    // inside (the usual case) skips the library remainder, which would return it unchanged.
+    if (!(alpha > -180.0f && alpha <= 180.0f))
+    {
+        alpha = std::fmod(alpha, 360.0f);
+        if (alpha > 180.0f)
+            alpha -= 360.0f;
+        else if (alpha <= -180.0f)
+            alpha += 360.0f;
+    }
     float values[3];
     if (m_combined.Lookup(alpha, values, 3))
     {

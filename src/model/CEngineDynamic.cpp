@@ -6,6 +6,17 @@
 #include "model/CForce.h"
 #include "model/IDebugDraw.h"
 
+namespace
+{
+// Whether any component is beyond the runaway limit. Three plain comparisons instead of
+// nested fmax calls, which the compiler cannot inline under strict IEEE rules and which cost a
+// library call per record and sub-step; a NaN component compares false either way.
+inline bool IsRunaway(const CVector3& v, float limit)
+{
+    return std::fabs(v.x) > limit || std::fabs(v.y) > limit || std::fabs(v.z) > limit;
+}
+} // namespace
+
 CEngineDynamic::CEngineDynamic()
 {
     ResetBody();
@@ -18,12 +29,7 @@ void CEngineDynamic::ResetBody()
     m_centreOfMass = CVector3();
     m_inertia = CMatrix3::Identity();
     m_inverseInertia = CMatrix3::Identity();
-    for (CForce*& force : m_forces)
-        force = nullptr;
-    m_forceCount = 0;
-    for (CTorque*& torque : m_torques)
-        torque = nullptr;
-    m_torqueCount = 0;
+    ClearRecords();
     m_totalForce = m_totalTorque = m_acceleration = m_angularAcceleration = CVector3();
     m_lastSubSteps = 0;
     m_lastSubStepLength = 0.0f;
@@ -70,6 +76,16 @@ bool CEngineDynamic::AddTorque(CTorque* torque)
     }
     m_torques[m_torqueCount++] = torque;
     return true;
+}
+
+void CEngineDynamic::ClearRecords()
+{
+    for (CForce*& force : m_forces)
+        force = nullptr;
+    m_forceCount = 0;
+    for (CTorque*& torque : m_torques)
+        torque = nullptr;
+    m_torqueCount = 0;
 }
 
 CForce* CEngineDynamic::GetForce(int index) const
@@ -150,7 +166,7 @@ void CEngineDynamic::SumForces()
     for (int i = 0; i < m_forceCount; ++i)
     {
         CForce& record = *m_forces[i];
-        if (record.vector.MaxAbsComponent() > kRunawayForce)
+        if (IsRunaway(record.vector, kRunawayForce))
         {
             if (!m_runawayReported)
                 DiagPrint("CEngineDynamic: runaway force '%s' (%g, %g, %g) N, body stopped\n", record.name.c_str(),

@@ -84,6 +84,9 @@ public:
     // error, reported once.
     bool AddForce(CForce* force);
     bool AddTorque(CTorque* torque);
+    // Forgets every registered record (the model registers them again after a part changed
+    // how many it fills).
+    void ClearRecords();
     int GetForceCount() const { return m_forceCount; }
     int GetTorqueCount() const { return m_torqueCount; }
     CForce* GetForce(int index) const;

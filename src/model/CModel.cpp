@@ -81,6 +81,8 @@ void CModel::Clear()
     m_panel.reset();
     m_functions.reset();
     m_modelInfo = nullptr;
+    m_physicParts.clear();
+    m_windParts.clear();
     m_parts.clear();
     m_body.ResetBody();
     m_body.SetTerrain(m_services.terrain);
@@ -98,7 +100,7 @@ void CModel::Clear()
     m_damageTotal = 0.0f;
     m_resetMessageShown = false;
     m_resetMessageHandle = 0;
-    m_partsMustBeLinked = m_massMustBeRecomputed = m_loaded = false;
+    m_partsMustBeLinked = m_massMustBeRecomputed = m_recordsMustBeRegistered = m_loaded = false;
     if (auto node = m_registryNode.lock())
         node->Detach();
     m_registryNode.reset();
@@ -159,7 +161,7 @@ bool CModel::InitFromFile(CTokenFile& file)
     // 6. The DOF list is a member; it fills as parts ask.
 
     // 7. Attach the parts, once it is sure the body can hold all their records.
-    if (!CheckRecordCounts())
+    if (!CheckRecordCounts("not loaded"))
     {
         // Nothing half-built stays behind: parts that were never attached must not be asked for
         // forces by anyone who keeps the model despite the result.
@@ -168,6 +170,7 @@ bool CModel::InitFromFile(CTokenFile& file)
     }
     for (auto& part : m_parts)
         part->AttachToModel(*this);
+    RebuildPartLists();
 
     // 8. The model info "M".
     CPart* info = FindPart(PART_MODEL_INFO, "M");
@@ -238,7 +241,7 @@ bool CModel::LoadParts(CTokenFile& file)
     return true;
 }
 
-bool CModel::CheckRecordCounts()
+bool CModel::CheckRecordCounts(const char* consequence)
 {
     // The upright aid adds one force and one torque record of its own.
     int forces = 1;
@@ -246,15 +249,40 @@ bool CModel::CheckRecordCounts()
     for (const auto& part : m_parts)
         if (CPartPhysic* physic = part->AsPhysic())
         {
-            forces += physic->GetForceCount();
+            forces += physic->GetUsedForceCount();
             torques += physic->GetTorqueCount();
         }
     if (forces <= CEngineDynamic::kMaxForces && torques <= CEngineDynamic::kMaxTorques)
         return true;
     DiagPrint("%s: the model needs %i force records and %i torque records, but a model may have at most %i and "
-              "%i; not loaded\n",
-              m_fileName.c_str(), forces, torques, CEngineDynamic::kMaxForces, CEngineDynamic::kMaxTorques);
+              "%i; %s\n",
+              m_fileName.c_str(), forces, torques, CEngineDynamic::kMaxForces, CEngineDynamic::kMaxTorques,
+              consequence);
     return false;
+}
+
+void CModel::RegisterRecords()
+{
+    // Same order as at load, so the force sum adds the records in the same order.
+    CheckRecordCounts("the records that do not fit are left out");
+    m_body.ClearRecords();
+    for (CPartPhysic* physic : m_physicParts)
+        physic->RegisterRecords(m_body);
+    m_body.AddForce(&m_uprightForce);
+    m_body.AddTorque(&m_uprightTorque);
+}
+
+void CModel::RebuildPartLists()
+{
+    m_physicParts.clear();
+    m_windParts.clear();
+    for (const auto& part : m_parts)
+        if (CPartPhysic* physic = part->AsPhysic())
+        {
+            m_physicParts.push_back(physic);
+            if (physic->InducesWind())
+                m_windParts.push_back(physic);
+        }
 }
 
 void CModel::RegisterPart(CPart& part)
@@ -299,6 +327,11 @@ void CModel::UpdateModel(float frameTime, float realFrameTime)
             part->ApplyProperties();
         m_partsMustBeLinked = false;
     }
+    if (m_recordsMustBeRegistered)
+    {
+        m_recordsMustBeRegistered = false;
+        RegisterRecords();
+    }
     // 2. Weigh.
     if (m_massMustBeRecomputed)
     {
@@ -334,11 +367,8 @@ void CModel::SubStepCallback(void* context, float dt)
 
 void CModel::SubStep(float dt)
 {
-    for (auto& part : m_parts)
+    for (CPartPhysic* physic : m_physicParts)
     {
-        CPartPhysic* physic = part->AsPhysic();
-        if (physic == nullptr)
-            continue;
         if (physic->GetEnableMask() & CPart::kEnableForces)
             physic->CalcForces(dt);
         else
@@ -365,12 +395,9 @@ void CModel::SubStep(float dt)
 void CModel::RecomputeMass()
 {
     m_massAccumulator.Reset();
-    for (const auto& part : m_parts)
-    {
-        CPartPhysic* physic = part->AsPhysic();
-        if (physic != nullptr && (physic->GetEnableMask() & CPart::kEnableMass))
+    for (CPartPhysic* physic : m_physicParts)
+        if (physic->GetEnableMask() & CPart::kEnableMass)
             m_massAccumulator.Add(physic->GetMassElement());
-    }
     // A massless body cannot be integrated: fly it as a 1 kg, 1 m cube on the body origin.
     if (m_massAccumulator.Mass() == 0.0f)
         m_massAccumulator.AddBox(1.0f, CVector3(-0.5f, -0.5f, -0.5f), CVector3(0.5f, 0.5f, 0.5f));
@@ -485,10 +512,10 @@ bool CModel::GetInducedWind(CVector3& outWind, const CVector3& bodyPoint)
 {
     outWind = CVector3();
     bool any = false;
-    for (auto& part : m_parts)
+    // The other parts never answer: asking them all costs a fifth of a powered model's step.
+    for (CPartPhysic* physic : m_windParts)
     {
-        CPartPhysic* physic = part->AsPhysic();
-        if (physic == nullptr || !(physic->GetEnableMask() & CPart::kEnableForces))
+        if (!(physic->GetEnableMask() & CPart::kEnableForces))
             continue;
         CVector3 wind;
         if (physic->GetInducedWind(wind, bodyPoint))
@@ -533,7 +560,7 @@ CPart* CModel::AddPart(int classIndex, const std::string& name)
         return nullptr;
     }
     if (CPartPhysic* physic = part->AsPhysic())
-        if (m_body.GetForceCount() + physic->GetForceCount() > CEngineDynamic::kMaxForces ||
+        if (m_body.GetForceCount() + physic->GetUsedForceCount() > CEngineDynamic::kMaxForces ||
             m_body.GetTorqueCount() + physic->GetTorqueCount() > CEngineDynamic::kMaxTorques)
         {
             DiagPrint("%s: no room for the force records of another %s part\n", m_fileName.c_str(),
@@ -548,7 +575,10 @@ CPart* CModel::AddPart(int classIndex, const std::string& name)
     CPart* added = m_parts.insert(position, std::move(part))->get();
     added->SetName(name);
     added->AttachToModel(*this);
+    RebuildPartLists();
     RegisterPart(*added);
+    // Its records went to the end of the body's list; the sum meets them in list order again.
+    m_recordsMustBeRegistered = true;
     m_partsMustBeLinked = true;
     m_massMustBeRecomputed = true;
     return added;

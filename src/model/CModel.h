@@ -8,7 +8,8 @@
 // the parts meets them in that order. Exactly one MODEL_INFO "M"; made with defaults if absent.
 //
 // A frame (UpdateModel):
-//   1. link the parts (ApplyProperties) when needed       2. recompute the mass when needed
+//   1. link the parts (ApplyProperties) when needed, then register the force records again if a
+//      part changed how many it uses                       2. recompute the mass when needed
 //   3. output-file line        4. functions               5. UpdateFrame of every part
 //   6. body.Update: per sub-step the callback SubStep runs CalcForces of every enabled physic
 //      part and the upright aid, then the body sums and integrates
@@ -36,6 +37,7 @@ class CFunctionList;
 class COutputFile;
 class CPart;
 class CPartModelInfo;
+class CPartPhysic;
 class CTokenFile;
 class IDebugDraw;
 class IInstrumentPanel;
@@ -110,6 +112,9 @@ public:
     void SetMassMustBeRecomputed() { m_massMustBeRecomputed = true; }
     // Set when the 3D object was reloaded: every part links again next frame.
     void SetPartsMustBeLinked() { m_partsMustBeLinked = true; }
+    // Set by a part whose number of used force records changed: the body gets the records of
+    // every part again, in list order, before the next integration.
+    void SetRecordsMustBeRegistered() { m_recordsMustBeRegistered = true; }
     // Sets the display scale of every force and torque record (the parts' and the model's).
     void SetForceDisplayScale(float scale);
 
@@ -150,7 +155,10 @@ private:
 
     void Clear();
     bool LoadParts(CTokenFile& file);
-    bool CheckRecordCounts();
+    // False, with a message ending in consequence, when the body cannot hold the used records.
+    bool CheckRecordCounts(const char* consequence);
+    void RegisterRecords();
+    void RebuildPartLists();
     void RegisterPart(CPart& part);
     void RecomputeMass();
     void UpdateAirData();
@@ -161,6 +169,10 @@ private:
     CModelServices m_services;
 
     std::vector<std::unique_ptr<CPart>> m_parts; // owned; class order, file order within a class
+    // Views of m_parts in its order, rebuilt whenever it changes: the physic parts (asked every
+    // sub-step) and those that can induce wind (asked by every wing segment every sub-step).
+    std::vector<CPartPhysic*> m_physicParts;
+    std::vector<CPartPhysic*> m_windParts;
     CEngineDynamic m_body;
     CMassElement m_massAccumulator;
     CPartModelInfo* m_modelInfo = nullptr; // one of m_parts
@@ -198,6 +210,7 @@ private:
 
     bool m_partsMustBeLinked = false;
     bool m_massMustBeRecomputed = false;
+    bool m_recordsMustBeRegistered = false;
     bool m_loaded = false;
     std::string m_fileName;
 

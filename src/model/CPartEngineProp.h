@@ -69,6 +69,7 @@ public:
     void UpdateFrame(float frameTime) override;
     void CalcForces(float dt) override;
     bool GetInducedWind(CVector3& outWind, const CVector3& bodyPoint) override;
+    bool InducesWind() const override { return true; }
     void GetDebugText(std::string& ioText) override;
     void DrawDebugExtra(IDebugDraw& draw) override;
     const char* GetMarkerNode() const override { return "Engine.osg"; }

@@ -1,5 +1,7 @@
 #include "model/CPartPhysic.h"
 
+#include <algorithm>
+
 #include "core/Diagnostics.h"
 #include "model/CEngineDynamic.h"
 #include "model/CModel.h"
@@ -21,12 +23,18 @@ CPartPhysic::CPartPhysic(int classIndex) : CPart(classIndex)
 bool CPartPhysic::AttachToModel(CModel& model)
 {
     CPart::AttachToModel(model);
+    return RegisterRecords(model.GetBody());
+}
+
+bool CPartPhysic::RegisterRecords(CEngineDynamic& body)
+{
     bool ok = true;
-    CEngineDynamic& body = model.GetBody();
-    for (CForce& force : m_forces)
-        ok = body.AddForce(&force) && ok;
+    const int used = std::clamp(GetUsedForceCount(), 0, GetForceCount());
+    for (int i = 0; i < used; ++i)
+        ok = body.AddForce(&m_forces[static_cast<size_t>(i)]) && ok;
     for (CTorque& torque : m_torques)
         ok = body.AddTorque(&torque) && ok;
+    m_registeredForceCount = used;
     return ok;
 }
 

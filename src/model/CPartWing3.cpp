@@ -1,5 +1,6 @@
 #include "model/CPartWing3.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/Diagnostics.h"
@@ -116,9 +117,20 @@ bool CPartWing3::ApplyProperties()
     BuildMass();
     ZeroForces();
     if (m_model)
+    {
         m_model->SetMassMustBeRecomputed();
+        // A changed segment count or mirror flag changes which records carry forces.
+        if (GetUsedForceCount() != GetRegisteredForceCount())
+            m_model->SetRecordsMustBeRegistered();
+    }
     m_linked = valid;
     return valid;
+}
+
+int CPartWing3::GetUsedForceCount() const
+{
+    const int halfCount = std::clamp(m_set.segmentCount, 1, CPropertySet_Wing::kMaxSegments);
+    return 2 * (m_set.symmetrical ? 2 * halfCount : halfCount);
 }
 
 void CPartWing3::BuildMass()

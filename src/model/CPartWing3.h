@@ -67,6 +67,8 @@ public:
     bool ApplyProperties() override;
     CPropertySet& GetPropertySet() override { return m_set; }
     void CalcForces(float dt) override;
+    // Two (lift, drag) per segment of the settings, mirrored ones included.
+    int GetUsedForceCount() const override;
     // Every segment's outline and the hinge line of its control surface.
     void DrawDebug(IDebugDraw& draw) override;
 

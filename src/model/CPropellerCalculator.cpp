@@ -26,6 +26,13 @@ void CPropellerCalculator::Setup(const CAirfoil* airfoil, int blades, float diam
     // infinite blade angle) and the slipstream divide by a zero disk area.
     m_valid = airfoil != nullptr && blades > 0 && std::isfinite(diameter) && diameter > 0.0f &&
               std::isfinite(pitch) && std::isfinite(m_chord);
+    const float width = 0.05f * m_diameter;
+    for (int i = 1; i <= kSections && m_valid; ++i)
+    {
+        const float r = width * static_cast<float>(i);
+        m_circumference[i - 1] = 2.0f * kPi * r;
+        m_bladeAngle[i - 1] = std::atan(m_pitch / m_circumference[i - 1]);
+    }
 }
 
 void CPropellerCalculator::Invalidate()
@@ -54,8 +61,8 @@ void CPropellerCalculator::Calc(float airSpeed, float revPerSecond, float& outTh
     for (int i = 1; i <= kSections; ++i)
     {
         const float r = width * static_cast<float>(i); // out to the tip, see the header
-        const float beta = std::atan(m_pitch / (2.0f * kPi * r));
-        const float u = 2.0f * kPi * r * revPerSecond;
+        const float beta = m_bladeAngle[i - 1];
+        const float u = m_circumference[i - 1] * revPerSecond;
         const float gamma = std::atan(airSpeed / u);
         const float alpha = beta - gamma;
         float cl = 0.0f, cd = 0.0f, cp = 0.0f;

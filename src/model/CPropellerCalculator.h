@@ -55,5 +55,9 @@ private:
     float m_chordToDiameterRatio = 0.0f;
     float m_diskArea = 0.0f;            // pi R^2, m^2
     float m_radius = 0.0f;              // R = D / 2, m
+    // Per section, fixed by the geometry and so computed once in Setup: the circumference
+    // 2 pi r (m) and the blade angle beta (rad). Calc runs every sub-step.
+    float m_circumference[kSections] = {};
+    float m_bladeAngle[kSections] = {};
     const CAirfoil* m_airfoil = nullptr; // not owned: CAirfoilList keeps it for the process
 };

@@ -1,5 +1,7 @@
 #include "model/CVariable.h"
 
+#include <cmath>
+
 #include "core/Diagnostics.h"
 #include "data/CComponentNode.h"
 #include "data/CProperty.h"
@@ -35,6 +37,12 @@ void CVariable::SetValue(float value)
 
     if (HasLiveLink())
     {
+        // Functions write their results every frame, and every write that reaches the property
+        // re-applies its part and re-weighs the model: a value the link already holds is no
+        // change and goes no further.
+        const float current = m_linkedProperty != nullptr ? m_linkedProperty->GetFloat() : m_linkedComponent->Get();
+        if (current == value || (std::isnan(current) && std::isnan(value)))
+            return;
         // Either call can re-enter this variable (the owner's change callback may re-apply a
         // VARIABLE part, which re-initialises it); nothing of this object is used after it.
         if (m_linkedProperty != nullptr)

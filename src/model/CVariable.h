@@ -29,7 +29,9 @@ public:
     // property is no longer a VECTOR3), or the own value.
     float GetValue() const;
     // First call: clears the unresolved flag and resolves the link. Then writes the linked
-    // property, else the linked component, else the own value.
+    // property, else the linked component, else the own value. A linked property or component
+    // that already holds the value (NaN counting as equal to NaN) is not written, so its part
+    // is not re-applied.
     void SetValue(float value);
 
     // Re-initialises the record (CPartVariable::ApplyProperties, table loading): unresolved,

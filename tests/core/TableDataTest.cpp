@@ -223,3 +223,59 @@ TEST(TableData, ReadRowsTakesCompleteRowsOnly)
     EXPECT_FALSE(table.ReadRows(any, 10));
     EXPECT_EQ(table.GetRowCount(), 0);
 }
+
+// The lookup guesses the segment from the key when the keys look evenly spaced; whatever the
+// spacing, the answer must be that of a plain scan for key[lo] <= x < key[lo + 1].
+TEST(TableData, GuessedSegmentsMatchAScanOfTheKeys)
+{
+    struct TCase
+    {
+        std::vector<float> keys;
+        const char* what;
+    };
+    std::vector<TCase> cases;
+    TCase even{{}, "360 rows from -180 to 180 in double, as the airfoil tables (keys off by an ulp)"};
+    for (int i = 0; i < 360; ++i)
+        even.keys.push_back(static_cast<float>(i * 360.0 / 359 - 180.0));
+    cases.push_back(even);
+    cases.push_back({{0.0f, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f}, "decimal steps"});
+    cases.push_back({{-10.0f, -9.0f, 0.0f, 0.5f, 0.6f, 30.0f, 31.0f}, "uneven: the guess is far off"});
+    cases.push_back({{0.0f, 1.0f, 1.0f, 2.0f, 3.0f, 3.0f, 4.0f}, "even with duplicate keys"});
+    cases.push_back({{1.0f, 1.0f, 1.0f, 5.0f}, "a step at the start"});
+
+    for (const TCase& c : cases)
+    {
+        TTableData table;
+        const int n = static_cast<int>(c.keys.size());
+        for (int i = 0; i < n; ++i)
+        {
+            const float value = std::sin(7.0f * static_cast<float>(i)) * 100.0f; // no line through any three
+            table.AddRow(c.keys[static_cast<size_t>(i)], &value, 1);
+        }
+        std::vector<float> probes = {-1e30f, 1e30f, c.keys.front() - 1.0f, c.keys.back() + 1.0f};
+        for (int i = 0; i < n; ++i)
+        {
+            const float k = c.keys[static_cast<size_t>(i)];
+            probes.insert(probes.end(), {k, std::nextafter(k, -1e30f), std::nextafter(k, 1e30f)});
+            if (i + 1 < n)
+                probes.push_back(0.5f * (k + c.keys[static_cast<size_t>(i + 1)]));
+        }
+        for (float x : probes)
+        {
+            int lo = 0;
+            while (lo + 1 < n - 1 && x >= table.GetKey(lo + 1))
+                ++lo;
+            const float k0 = table.GetKey(lo);
+            const float k1 = table.GetKey(lo + 1);
+            const float v0 = table.GetValue(lo, 0);
+            const float v1 = table.GetValue(lo + 1, 0);
+            float expected = x >= k1 ? v1 : v0; // a zero-width segment is a step
+            if (k1 - k0 != 0.0f)
+            {
+                const float t = (x - k0) / (k1 - k0);
+                expected = v0 * (1.0f - t) + v1 * t;
+            }
+            EXPECT_EQ(LookupOne(table, x), expected) << c.what << ", x = " << x;
+        }
+    }
+}

@@ -255,6 +255,37 @@ TEST(Model, PropertyEditRelinksThePartAndReweighs)
     EXPECT_NEAR(model->GetBody().GetMass(), 4.0f, 1e-5f);
 }
 
+TEST(Model, WingRecordsFollowAnEditedSegmentCountInListOrder)
+{
+    CModelFixture fixture;
+    auto model = fixture.Load(".GRAVITY G\n{\n}\n"
+                              ".WING3 W\n{\n .SYMMETRICAL 0\n .NUMBER_OF_SEGMENTS 1\n}\n"
+                              ".COLLISION_POINT C\n{\n}\n");
+    ASSERT_TRUE(fixture.loaded);
+    auto* wing = model->FindPart(PART_WING3, "W")->AsPhysic();
+    const auto names = [&] {
+        std::string text;
+        for (int i = 0; i < model->GetBody().GetForceCount(); ++i)
+            text += model->GetBody().GetForce(i)->name + ",";
+        return text;
+    };
+    model->UpdateModel(0.02f);
+    EXPECT_EQ(names(), "Gravity,Seg0 Lift,Seg0 Drag,Collision Point,Upright Model,");
+
+    CPropertySet& set = wing->GetPropertySet();
+    set.FindProperty("NUMBER_OF_SEGMENTS")->SetInt(2);
+    set.FindProperty("SYMMETRICAL")->SetInt(1);
+    model->UpdateModel(0.02f);
+    EXPECT_EQ(names(), "Gravity,Seg0 Lift,Seg0 Drag,Seg1 Lift,Seg1 Drag,Seg2 Lift,Seg2 Drag,Seg3 Lift,Seg3 Drag,"
+                       "Collision Point,Upright Model,");
+    EXPECT_EQ(model->GetBody().GetForce(8), &wing->GetForce(7)) << "the body sums the part's own records";
+
+    set.FindProperty("SYMMETRICAL")->SetInt(0);
+    model->UpdateModel(0.02f);
+    EXPECT_EQ(names(), "Gravity,Seg0 Lift,Seg0 Drag,Seg1 Lift,Seg1 Drag,Collision Point,Upright Model,");
+    EXPECT_EQ(wing->GetForce(7).vector, CVector3()) << "a record left out carries no stale force";
+}
+
 // --- Refusals: what the model file must not be able to do.
 
 TEST(ModelRefusals, TooManyForceRecordsAreRefusedAtLoad)
@@ -270,6 +301,9 @@ TEST(ModelRefusals, TooManyForceRecordsAreRefusedAtLoad)
         {"INPUT_FORCE", 128, false, "129 forces"},
         {"DRAG", 31, true, "31 + 1 = 32 torques"},
         {"DRAG", 32, false, "33 torques"},
+        // A WING3 hands the body two records per segment it has, not all twenty it owns.
+        {"WING3", 15, true, "default wings (2 segments, mirrored): 15 x 8 + 1 = 121 forces"},
+        {"WING3", 16, false, "16 x 8 + 1 = 129 forces"},
     };
     for (const TCase& c : cases)
     {

@@ -243,6 +243,52 @@ TEST(PartVariable, IsSearchableAndDrivesAnotherPartsProperty)
     EXPECT_FLOAT_EQ(part->GetVariable().GetValue(), 0.8f);
 }
 
+// A function writes its variable every frame; through a link that must cost the linked part
+// nothing while the value stays the same. Every re-application of this servo repeats its
+// "not found" remark, so the remarks count how often the part was re-applied (and the model
+// re-weighed).
+TEST(PartVariable, AnUnchangedValueWrittenEveryFrameDoesNotReapplyTheLinkedPart)
+{
+    struct TCase
+    {
+        const char* link;
+        const char* what;
+    } cases[] = {
+        {"S.POSITION.X", "a component of a vector property"},
+        {"S.MASS", "a float property"},
+    };
+    for (const TCase& c : cases)
+    {
+        CModelFixture fixture;
+        fixture.Input("V_CH1", 0.5f);
+        auto model = fixture.Load(std::string(".SERVO S { .VARIABLE Missing .MASS 1.0 }\n"
+                                              ".BATTERY B { .MASS 1.0 }\n"
+                                              ".VARIABLE Trim { .LINK \"") +
+                                  c.link + "\" }\n.FUNCTION F { .OPS PUSH V_CH1 POP Trim }\n");
+        ASSERT_TRUE(fixture.loaded) << c.what;
+        CDiagLines diag;
+        const auto reapplications = [&] {
+            int count = 0;
+            for (const std::string& line : diag.lines)
+                count += line.find("'Missing' not found") != std::string::npos ? 1 : 0;
+            return count;
+        };
+        // The first frame links every part, and the first write changes the value once.
+        RunFrames(*model, 1);
+        EXPECT_EQ(reapplications(), 2) << c.what;
+        RunFrames(*model, 10);
+        EXPECT_EQ(reapplications(), 2) << c.what << ": the same value again is no change";
+
+        // A real change still reaches the part and the mass properties.
+        const CVector3 centre = model->GetBody().GetCentreOfMass();
+        const float mass = model->GetBody().GetMass();
+        fixture.Input("V_CH1", 2.0f);
+        RunFrames(*model, 2); // the model weighs itself before the functions run
+        EXPECT_EQ(reapplications(), 3) << c.what;
+        EXPECT_TRUE(model->GetBody().GetCentreOfMass() != centre || model->GetBody().GetMass() != mass) << c.what;
+    }
+}
+
 TEST(PartVariable, ApplyPropertiesResetsTheVariable)
 {
     CModelFixture fixture;

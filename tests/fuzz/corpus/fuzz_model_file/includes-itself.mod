@@ -1,0 +1,2 @@
+#include Fuzz.mod
+.GRAVITY G { }
