@@ -140,7 +140,8 @@ int main(int argc, char** argv)
         pose.position = options.start;
     if (options.hasHeading)
         pose.headingDeg = options.headingDeg;
-    session.SetStartPose(pose);
+    // The site's start sets the model down on the ground; --start puts it exactly there.
+    session.SetStartPose(pose, !options.hasStart);
 
     if (!session.LoadModel(runDir.GetModelName()))
     {

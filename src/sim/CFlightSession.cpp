@@ -8,6 +8,7 @@
 #include "model/CModel.h"
 #include "model/CVariable.h"
 #include "sim/CFlyWorldTerrain.h"
+#include "sim/CGroundContacts.h"
 #include "sim/CWeatherWindField.h"
 
 namespace
@@ -191,7 +192,10 @@ void CFlightSession::ResetToStart()
     CEngineDynamic& body = m_model->GetBody();
     CMatrix3 orientation;
     BuildOrientation(m_startPose.headingDeg, m_startPose.pitchDeg, m_startPose.rollDeg, orientation);
-    body.SetPosition(m_startPose.position);
+    CVector3 position = m_startPose.position;
+    if (m_startOnGround)
+        CGroundContacts::RestingHeight(*m_model, orientation, position.x, position.z, *m_terrain, position.y);
+    body.SetPosition(position);
     body.SetOrientation(orientation);
     body.SetVelocity(CVector3());
     body.SetAngularVelocity(CVector3());

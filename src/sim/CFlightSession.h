@@ -56,8 +56,17 @@ public:
     bool IsFlatGround() const { return m_flat; }
     const std::string& GetSiteError() const { return m_siteError; }
     const CStartPose& GetStartPose() const { return m_startPose; }
-    // Where ResetToStart puts the model (kestro-fdm's --start and --heading).
-    void SetStartPose(const CStartPose& pose) { m_startPose = pose; }
+    // Where ResetToStart puts the model. On the ground (the site's own start, where the pilot
+    // puts the model down on the field) the pose gives x, z and the angles, and the height is
+    // the one that sets the model's lowest wheel or collision point on the ground there
+    // (CGroundContacts); a model without any keeps the pose's height. In the air (kestro-fdm's
+    // --start) the body origin goes exactly to the pose's position.
+    void SetStartPose(const CStartPose& pose, bool onGround = false)
+    {
+        m_startPose = pose;
+        m_startOnGround = onGround;
+    }
+    bool IsStartOnGround() const { return m_startOnGround; }
     // Ground height (m) under (x, z) as the model sees it.
     float GetGroundHeight(float x, float z) const;
 
@@ -82,7 +91,7 @@ public:
     bool HasModel() const { return m_model != nullptr; }
 
     // The commands of the model menu; each does nothing without a model.
-    void ResetToStart();   // start position and orientation, no motion
+    void ResetToStart();   // start position and orientation, no motion (see SetStartPose)
     void SetAltitude100(); // height 100 m, x and z kept
     void SetAltitude500(); // (0, 500, 0)
     void RequestUpright(); // for the next Step only
@@ -118,6 +127,7 @@ private:
     bool m_flat = true;
     std::string m_siteError;
     CStartPose m_startPose;
+    bool m_startOnGround = true; // the site's start pose is a ground start
 
     CModelServices m_displayServices; // what SetDisplayServices gave
     CVariableTable m_inputs{"Input"};

@@ -117,14 +117,70 @@ TEST_F(FlightSessionTest, ResetPutsTheModelAtTheStartPose)
 TEST_F(FlightSessionTest, NewModelStartsAtTheSiteStartAndAReloadKeepsTheMotion)
 {
     Load(kDropModel);
+    // Set down on its collision points at the site's start, not dropped from the pose's height.
     const CStartPose& start = session.GetStartPose();
-    EXPECT_EQ(model->GetBody().GetPosition(), start.position);
+    ASSERT_TRUE(session.IsStartOnGround());
+    EXPECT_EQ(model->GetBody().GetPosition(), CVector3(start.position.x, kDropRestHeight, start.position.z));
 
     model->GetBody().SetPosition(CVector3(1.0f, 20.0f, 2.0f));
     model->GetBody().SetVelocity(CVector3(0.0f, 0.0f, -12.0f));
     Load(kDropModel);
     EXPECT_EQ(model->GetBody().GetPosition(), CVector3(1.0f, 20.0f, 2.0f));
     EXPECT_EQ(model->GetBody().GetVelocity(), CVector3(0.0f, 0.0f, -12.0f));
+}
+
+// The site's start sets a model down with its lowest wheel or collision point on the ground,
+// whatever its gear: a fixed start height dropped the glider and the delta and damaged them.
+TEST_F(FlightSessionTest, GroundStartSetsTheLowestContactOnTheGround)
+{
+    const struct
+    {
+        const char* what;
+        const char* model;
+        float pitch;  // deg, the start pose's
+        float height; // m, expected body origin height on flat ground
+    } rows[] = {
+        {"collision points 0.1 m below", kDropModel, 0.0f, 0.1f},
+        // Nose 0.4 m ahead, tail 0.4 m behind at -0.1: nose up 10 deg the tail is lowest.
+        {"pitched: the tail point", kDropModel, 10.0f, 0.1f * std::cos(10.0f * kDeg) + 0.4f * std::sin(10.0f * kDeg)},
+        {"simple wheel: point minus rest length",
+         ".WHEEL W\n{\n .POSITION 0 -0.2 0\n .REST_LENGTH 0.05\n}\n"
+         ".COLLISION_POINT Top\n{\n .POSITION 0 0.1 0\n}\n", 0.0f, 0.25f},
+        {"WHEEL3: hub minus radius and spring",
+         ".WHEEL3 W\n{\n .POSITION 0.3 -0.1 0\n .RADIUS 0.04\n .SUSPENSION_SPRING_REST_LENGTH 0.03\n}\n"
+         ".COLLISION_POINT Belly\n{\n .POSITION 0 -0.15 0\n}\n", 0.0f, 0.17f},
+        {"no contact part: the pose's height", ".GRAVITY G\n{\n}\n", 0.0f, 0.4f},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        Load(row.model);
+        CStartPose pose{{2.0f, 0.4f, -3.0f}, 30.0f, row.pitch, 0.0f};
+        session.SetStartPose(pose, true);
+        model->GetBody().SetVelocity(CVector3(1.0f, 2.0f, 3.0f));
+        session.ResetToStart();
+        CEngineDynamic& body = model->GetBody();
+        EXPECT_NEAR(body.GetPosition().y, row.height, 1e-5f);
+        EXPECT_EQ(body.GetPosition().x, 2.0f);
+        EXPECT_EQ(body.GetPosition().z, -3.0f);
+        EXPECT_EQ(body.GetVelocity(), CVector3());
+        EXPECT_NEAR(body.GetPitch(), row.pitch * kDeg, 1e-4f);
+
+        // The same pose as an air start keeps its height.
+        session.SetStartPose(pose);
+        session.ResetToStart();
+        EXPECT_EQ(body.GetPosition().y, 0.4f);
+    }
+}
+
+TEST_F(FlightSessionTest, ModelSetDownAtTheStartStandsStillUndamaged)
+{
+    Load(kDropModel);
+    session.ResetToStart();
+    const CVector3 start = model->GetBody().GetPosition();
+    Fly(session, 3.0f);
+    EXPECT_EQ(model->GetDamageTotal(), 0.0f);
+    EXPECT_LT((model->GetBody().GetPosition() - start).Length(), 0.02f);
 }
 
 TEST_F(FlightSessionTest, AltitudeCommands)

@@ -18,6 +18,7 @@ import math
 
 import numpy as np
 
+import modfile
 from modfile import Quoted as Q
 
 # --- shared pieces -----------------------------------------------------------------------
@@ -237,61 +238,110 @@ GLIDER_FUSELAGE = ((0, 0.0, -0.38), (0, 0.0, 0.55))
 
 # --- the delta ---------------------------------------------------------------------------
 
-DELTA = dict(mass=0.95, span=1.00, root=0.38, le_z=-0.30, panels=4, sweep=38.0, tip=0.12)
+# A 1 m foam flying wing of the park-flyer class, 0.55 kg: a 2212-size outrunner on three cells
+# (about 150 W in at full throttle, 8 N static thrust), 8x4 pusher, 1300 mAh pack.
+#   Planform: a straight-tapered wing of `span`, `root` and `tip` chords, leading edge at `le_z`
+#   on the centre line, swept by `sweep` and raised by `dihedral` (deg) on each side. The inner
+#   wing, out to `inner` on each side, is a mirrored WING3 of two segments; each outer panel is
+#   one WING2 strip carrying its elevon, its lift acting well behind the centre of mass as on
+#   the swept panel. (A strip's induced drag counts its own span over chord, so every strip
+#   costs as much as a whole wing of its chord: the wing is not cut into more of them.)
+#   incidence: of the inner wing; washout: the inner wing's outer segment and the outer panels
+#   fly that much and twice that much lower, so the swept tips lift less behind the centre of
+#   mass: the reflex that trims the tailless wing at about 13 m/s with the elevons neutral.
+#   reflex: extra trim of both elevons (deg, trailing edge up) in the mixer.
+#   roll_trim: elevon difference (deg, right one up) that balances the propeller's reaction
+#     torque at cruise power, as the pilot's aileron trim would.
+#   static_margin: of the mean chord, ahead of the quarter-chord estimate of the neutral point,
+#     which lies aft of the flight model's own: at 8 % the trim speed followed every millimetre
+#     of the thrust line.
+#   thrust_offset: the thrust line passes this far above the centre of mass, so full power
+#     pitches the nose down a little: with it at the centre of mass the wing zooms into a
+#     wing-over after a full-power take-off.
+#   damping: the body's rotation damping (N m s): the tip fins leave the spiral mode nearly
+#     neutral under power, and this keeps a small trim error a gentle turn (3 % aileron held
+#     at cruise: 26 deg of bank, 39 deg at 0.005).
+#   wheel_mu: the skid wheels' dynamic friction (static twice that): rolling wheels, so the
+#     take-off run stays straight.
+DELTA = dict(mass=0.55, span=1.00, root=0.29, tip=0.13, le_z=-0.20, sweep=28.0, dihedral=5.0, inner=0.2,
+             incidence=1.0, washout=2.0, reflex=0.0, roll_trim=0.6, static_margin=0.15, thrust_offset=0.03,
+             max_torque=0.10, density=0.6, damping=0.05, wheel_mu=0.1,
+             fin_chord=0.07, fin_height=0.07, nose_z=-0.33, pod_end_z=0.12, pod_area=0.004)
+DELTA_ELEVON_TRAVEL = 18.0  # deg at full stick
 
 
-def delta_panels():
-    """The delta's half wing as rectangular WING2 strips: (inner x, width, LE z, chord)."""
+def delta_le_z(x):
     d = DELTA
-    half = d["span"] / 2
-    n = d["panels"]
+    return d["le_z"] + math.tan(math.radians(d["sweep"])) * abs(x)
+
+
+def delta_chord(x):
+    d = DELTA
+    return d["root"] + (d["tip"] - d["root"]) * abs(x) / (d["span"] / 2)
+
+
+def delta_height(x):
+    """Height of the wing's leading edge at x across the span (the dihedral)."""
+    return abs(x) * math.tan(math.radians(DELTA["dihedral"]))
+
+
+def delta_surfaces():
+    """The lifting surfaces of one half as (inner x, width, LE z, chord) as the flight model
+    places them: the two inner-wing segments, then the outer panel."""
+    d = DELTA
+    a = d["inner"]
     out = []
-    tan_sweep = math.tan(math.radians(d["sweep"]))
-    for i in range(n):
-        x0 = half * i / n
-        xc = half * (i + 0.5) / n
-        le = d["le_z"] + tan_sweep * xc
-        te = d["le_z"] + d["root"] + (d["tip"] + tan_sweep * half - d["root"]) * xc / half
-        out.append((x0, half / n, le, te - le))
+    for i in range(2):
+        xc = a * (i + 0.5) / 2
+        out.append((a * i / 2, a / 2, delta_le_z(xc), delta_chord(xc)))
+    xc = (a + d["span"] / 2) / 2
+    out.append((a, d["span"] / 2 - a, delta_le_z(xc), delta_chord(xc)))
     return out
 
 
 def delta_parts():
     d = DELTA
+    half = d["span"] / 2
+    a = d["inner"]
+    dihedral = math.radians(d["dihedral"])
+    cg_z = delta_cg_z()
     parts = [
-        model_info("Kestro Delta: 1.0 m electric delta with elevons", "Delta.osg", "Delta_Panel.txt",
+        model_info("Kestro Delta: 1.0 m electric flying wing with elevons", "Delta.osg", "Delta_Panel.txt",
                    shadow_scale=1.2),
         ("GRAVITY", "Gravity", [("DESCRIPTION", Q("gravity"))]),
-        ("DRAG", "Drag", [("DESCRIPTION", Q("centre pod and fins: parasitic drag and rotation damping")),
-                          ("FRONTAL_DRAG_AREA", 0.012), ("FRONTAL_DRAG_COEFFICIENT", 0.5),
-                          ("ANGULAR_DAMPING_LIN", 0.01), ("ANGULAR_DAMPING_SQ", 0.0005)]),
-        servo("Motor", "V_CH3", (0, 0.0, 0.05), "speed controller", mass=0.03, speed=0.05),
-        ("ENGINE_PROP", "Motor", [("DESCRIPTION", Q("brushless outrunner, pusher")),
-                                  ("POSITION", (0, 0.02, 0.27)), ("HEADING", 0.0), ("PITCH", 0.0),
-                                  ("MAX_TORQUE", 0.2), ("MASS", 0.09), ("TOKEN_PROPELLER", "Propeller"),
+        ("DRAG", "Drag", [("DESCRIPTION", Q("centre pod, motor and gear: parasitic drag and rotation damping")),
+                          ("FRONTAL_DRAG_AREA", d["pod_area"]), ("FRONTAL_DRAG_COEFFICIENT", 0.35),
+                          ("ANGULAR_DAMPING_LIN", d["damping"]), ("ANGULAR_DAMPING_SQ", 0.0005)]),
+        servo("Motor", "V_CH3", (0, 0.0, cg_z + 0.04), "speed controller", mass=0.025, speed=0.05),
+        ("ENGINE_PROP", "Motor", [("DESCRIPTION", Q("2212 brushless outrunner, pusher")),
+                                  ("POSITION", (0, 0.0, d["pod_end_z"] + 0.02)), ("HEADING", 0.0), ("PITCH", 0.0),
+                                  ("MAX_TORQUE", d["max_torque"]), ("MASS", 0.06), ("TOKEN_PROPELLER", "Propeller"),
                                   ("TOKEN_COLLISION_POINT", "Tail"), ("TOKEN_SERVO", "Motor")]),
+        wing3("Wing", "inner wing, NACA 0012, swept, outer segment washed out", "NACA0012.afl",
+              (0, 0, d["le_z"]), a, d["root"], delta_chord(a), [dict(), dict(incidence_inc=-d["washout"])],
+              incidence=d["incidence"], sweep=d["sweep"], dihedral=d["dihedral"], density=d["density"],
+              efficiency=0.85),
     ]
+    x0, width, le, chord = delta_surfaces()[-1]
+    angle = math.radians(d["incidence"] - 2 * d["washout"])
     for side, sign in (("Left", -1), ("Right", 1)):
-        for i, (x0, width, le, chord) in enumerate(delta_panels()):
-            elevon = i > 0
-            pos_type = "LEFT_LE" if sign > 0 else "RIGHT_LE"
-            inner = (sign * x0, 0.0, le)
-            parts.append(("WING2", "%sPanel%d" % (side, i), [
-                ("DESCRIPTION", Q("%s wing strip %d%s" % (side.lower(), i, ", elevon" if elevon else ""))),
-                ("AIRFOIL", "NACA0012.afl"), ("CHORD", chord), ("SPAN", width), ("POSITION", inner),
-                ("POSITION_TYPE", pos_type),
-                ("DIRECTION", (0, math.sin(math.radians(1.0 - 1.5 * i)), -math.cos(math.radians(1.0 - 1.5 * i)))),
-                ("NORMAL", (0, 1, 0)), ("HEADING", 0.0), ("PITCH", 0.0), ("ROLL", 0.0),
-                # The mixer's outputs are "trailing edge up" commands, hence the negative angle.
-                ("CONTROL_SURFACE_MAX_ANGLE", -18.0 if elevon else 0.0),
-                ("CONTROL_SURFACE_CHORD", 0.25 if elevon else 0.0),
-                ("CONTROL_SURFACE_VARIABLE", ("Elevon" + side) if elevon else ""),
-                ("3DMODEL_DOF", ("Elevon" + side) if elevon else ""),
-            ]))
+        parts.append(("WING2", side + "Panel", [
+            ("DESCRIPTION", Q("%s outer panel with its elevon" % side.lower())),
+            ("AIRFOIL", "NACA0012.afl"), ("CHORD", chord), ("SPAN", width / math.cos(dihedral)),
+            ("POSITION", (sign * x0, delta_height(x0), le)), ("POSITION_TYPE", "LEFT_LE" if sign > 0 else "RIGHT_LE"),
+            ("DIRECTION", (0, math.sin(angle), -math.cos(angle))),
+            ("NORMAL", (-sign * math.sin(dihedral), math.cos(dihedral), 0)),
+            ("HEADING", 0.0), ("PITCH", 0.0), ("ROLL", 0.0),
+            # The mixer's outputs are "trailing edge up" commands, hence the negative angle.
+            ("CONTROL_SURFACE_MAX_ANGLE", -DELTA_ELEVON_TRAVEL), ("CONTROL_SURFACE_CHORD", 0.25),
+            ("CONTROL_SURFACE_VARIABLE", "Elevon" + side), ("3DMODEL_DOF", "Elevon" + side)]))
+    fin_x = half - 0.02
+    fin_le = delta_le_z(fin_x) + delta_chord(fin_x) - d["fin_chord"]
     for side, sign in (("Left", -1), ("Right", 1)):
         parts.append(("WING2", side + "Fin", [
             ("DESCRIPTION", Q("%s wing-tip fin" % side.lower())), ("AIRFOIL", "NACA0012.afl"),
-            ("CHORD", 0.12), ("SPAN", 0.10), ("POSITION", (sign * 0.30, 0.0, 0.08)), ("POSITION_TYPE", "LEFT_LE"),
+            ("CHORD", d["fin_chord"]), ("SPAN", d["fin_height"]),
+            ("POSITION", (sign * fin_x, delta_height(fin_x), fin_le)), ("POSITION_TYPE", "LEFT_LE"),
             ("DIRECTION", (0, 0, -1)), ("NORMAL", (-1, 0, 0)), ("HEADING", 0.0), ("PITCH", 0.0), ("ROLL", 0.0),
             ("CONTROL_SURFACE_MAX_ANGLE", 0.0), ("CONTROL_SURFACE_CHORD", 0.0),
             ("CONTROL_SURFACE_VARIABLE", ""), ("3DMODEL_DOF", "")]))
@@ -304,42 +354,62 @@ def delta_parts():
         ("VARIABLE", "ElevonRight", [("DESCRIPTION", Q("right elevon, trailing edge up: elevator plus aileron")),
                                      ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
     ]
-    for name, pos in (("NoseSkid", (0, -0.06, -0.22)), ("LeftSkid", (-0.16, -0.035, 0.12)),
-                      ("RightSkid", (0.16, -0.035, 0.12))):
+    # Tricycle skid wheels; the nose one stands tallest, so the wing sits at a few degrees of
+    # incidence on the ground and lifts off by itself once fast enough.
+    for name, pos, rest in (("NoseSkid", (0, -0.04, d["nose_z"] + 0.07), 0.06),
+                            ("LeftSkid", (-0.12, -0.03, cg_z + 0.07), 0.045),
+                            ("RightSkid", (0.12, -0.03, cg_z + 0.07), 0.045)):
         parts.append(("WHEEL", name, [("DESCRIPTION", Q("sprung skid wheel")), ("POSITION", pos),
-                                      ("AXIS", (1, 0, 0)), ("DIAMETER", 0.04), ("WIDTH", 0.015),
-                                      ("REST_LENGTH", 0.05), ("SPRINGINESS", 250.0),
-                                      ("DYNAMIC_FRICTION", 0.3), ("STATIC_FRICTION", 0.6),
-                                      ("DAMPING", 0.3), ("MASS", 0.01)]))
-    half = d["span"] / 2
-    tip_le = d["le_z"] + math.tan(math.radians(d["sweep"])) * half
+                                      ("AXIS", (1, 0, 0)), ("DIAMETER", 0.035), ("WIDTH", 0.012),
+                                      ("REST_LENGTH", rest), ("SPRINGINESS", 200.0),
+                                      ("DYNAMIC_FRICTION", d["wheel_mu"]), ("STATIC_FRICTION", 2 * d["wheel_mu"]),
+                                      ("DAMPING", 0.3), ("MASS", 0.008)]))
+    tip_y = delta_height(half)
+    tip_le = delta_le_z(half)
     parts += [
-        collision("Nose", (0, 0.0, -0.47)),
-        collision("LeftTip", (-half, 0.0, tip_le + 0.05)),
-        collision("RightTip", (half, 0.0, tip_le + 0.05)),
-        collision("Tail", (0, -0.03, 0.30)),
-        collision("LeftFinTop", (-0.30, 0.10, 0.18)),
-        collision("RightFinTop", (0.30, 0.10, 0.18)),
-        battery("FlightPack", "3-cell 2200 mAh lithium-polymer flight pack", (0, 0.0, -0.40), 0.18,
-                capacity=2200, cells=3),
+        collision("Nose", (0, 0.0, d["nose_z"])),
+        collision("LeftTip", (-half, tip_y, tip_le + 0.05)),
+        collision("RightTip", (half, tip_y, tip_le + 0.05)),
+        collision("Tail", (0, -0.02, d["pod_end_z"] + 0.03)),
+        collision("LeftFinTop", (-fin_x, tip_y + d["fin_height"], fin_le + 0.06)),
+        collision("RightFinTop", (fin_x, tip_y + d["fin_height"], fin_le + 0.06)),
+        battery("FlightPack", "3-cell 1300 mAh lithium-polymer flight pack", (0, 0.0, d["nose_z"] + 0.06), 0.105,
+                capacity=1300, cells=3),
         ("INPUT_FORCE", "HandLaunch", [("DESCRIPTION", Q("launch throw, pulled with V_CH5")),
-                                        ("MAX_FORCE", 15.0), ("POSITION", (0, 0.0, -0.05)),
+                                        ("MAX_FORCE", 12.0), ("POSITION", (0, 0.0, cg_z)),
                                         ("HEADING", 0.0), ("PITCH", 10.0), ("VARIABLE", "V_CH5")]),
     ]
-    # Elevon mixer: up-elevator raises both, right aileron raises the right one, lowers the left.
-    functions = [("ElevonLeftMix", "PUSH V_CH2 PUSH V_CH1 SUB PUSH 1 CROP POP ElevonLeft"),
-                 ("ElevonRightMix", "PUSH V_CH2 PUSH V_CH1 ADD PUSH 1 CROP POP ElevonRight")]
+    # The thrust line `thrust_offset` above the centre of mass (a few millimetres below it, the
+    # power alone pulls the wing into a loop). The fuselage structure, added later on the body's
+    # Y = 0, does not move the centre of mass up or down.
+    total, cg = modfile.balance(parts)
+    engine = next(keys for token, _, keys in parts if token == "ENGINE_PROP")
+    engine[1] = ("POSITION", (0, round(total * cg[1] / d["mass"] + d["thrust_offset"], 4), d["pod_end_z"] + 0.02))
+    # Elevon mixer: up-elevator raises both, right aileron raises the right one and lowers the
+    # left; the constant terms are the linkages' trim (reflex, and the roll trim against the
+    # propeller's torque), as fractions of the full travel.
+    reflex = d["reflex"] / DELTA_ELEVON_TRAVEL
+    roll = d["roll_trim"] / 2 / DELTA_ELEVON_TRAVEL
+    left, right = reflex - roll, reflex + roll
+    functions = [("ElevonLeftMix", "PUSH V_CH2 PUSH V_CH1 SUB PUSH %s ADD PUSH 1 CROP POP ElevonLeft" % _trim(left)),
+                 ("ElevonRightMix", "PUSH V_CH2 PUSH V_CH1 ADD PUSH %s ADD PUSH 1 CROP POP ElevonRight" % _trim(right))]
     return parts, functions
 
 
-DELTA_FUSELAGE = ((0, 0.0, -0.42), (0, 0.0, 0.10))
+def _trim(x):
+    return ("%.4f" % x).rstrip("0").rstrip(".") if x else "0"
 
 
-def delta_cg_z(static_margin=0.05):
+def delta_fuselage():
+    d = DELTA
+    return (0, 0.0, d["nose_z"] + 0.04), (0, 0.0, d["pod_end_z"] - 0.02)
+
+
+def delta_cg_z():
     """Centre of mass a static margin (fraction of the mean chord) ahead of the neutral point,
-    taken as the area-weighted quarter-chord point of the strips."""
-    strips = delta_panels()
-    area = sum(w * c for _, w, _, c in strips)
-    neutral = sum(w * c * (le + 0.25 * c) for _, w, le, c in strips) / area
-    mean_chord = sum(w * c * c for _, w, _, c in strips) / area
-    return neutral - static_margin * mean_chord
+    taken as the area-weighted quarter-chord point of the lifting surfaces."""
+    surfaces = delta_surfaces()
+    area = sum(w * c for _, w, _, c in surfaces)
+    neutral = sum(w * c * (le + 0.25 * c) for _, w, le, c in surfaces) / area
+    mean_chord = sum(w * c * c for _, w, _, c in surfaces) / area
+    return neutral - DELTA["static_margin"] * mean_chord

@@ -441,44 +441,35 @@ def glider_scene(parts):
 
 def delta_scene(parts):
     import designs
-    root = Node("Delta", [])
-    fixed = [(fuselage([
-        (-0.47, 0.0, 0.012, 0.012),
-        (-0.42, 0.01, 0.038, 0.035),
-        (-0.10, 0.012, 0.042, 0.038),
-        (0.20, 0.01, 0.030, 0.028),
-        (0.25, 0.01, 0.020, 0.020),
-    ]), BLACK)]
-    fixed.append((ellipsoid((0, 0.035, -0.25), (0.03, 0.03, 0.11)), CANOPY))
-    # The strips of the flight model approximate a swept delta; draw the delta itself: per
-    # side a swept panel from root to tip, with the elevon as a band along the trailing edge
-    # over the strips that carry one.
     d = designs.DELTA
+    root = Node("Delta", [])
+    nose, tail = d["nose_z"], d["pod_end_z"]
+    fixed = [(fuselage([
+        (nose, 0.0, 0.012, 0.012),
+        (nose + 0.05, 0.008, 0.034, 0.030),
+        (nose + 0.25, 0.012, 0.040, 0.036),
+        (tail - 0.05, 0.01, 0.030, 0.028),
+        (tail, 0.01, 0.020, 0.020),
+    ]), BLACK)]
+    fixed.append((ellipsoid((0, 0.032, nose + 0.12), (0.026, 0.026, 0.09)), CANOPY))
+    # The flight model's strips approximate the tapered swept wing; draw the wing itself: per
+    # side the inner part, then the outer part ahead of the elevon band, then the band (a
+    # quarter of the chord) from the inner end of the outer panel to the tip.
     half = d["span"] / 2
-    tip_le = d["le_z"] + math.tan(math.radians(d["sweep"])) * half
-    strips = designs.delta_panels()
-    x_elevon = strips[1][0]
-    band = 0.25 * strips[-1][3] + 0.02
+    x_elevon = d["inner"]
+    chord_dir = np.array((0, 0, 1.0))
+    dihedral = math.radians(d["dihedral"])
     for side, sign in (("Left", -1), ("Right", 1)):
-        def le_at(x):
-            return d["le_z"] + (tip_le - d["le_z"]) * x / half
+        up = np.array((-sign * math.sin(dihedral), math.cos(dihedral), 0))
 
-        def te_at(x):
-            return d["le_z"] + d["root"] + (tip_le + d["tip"] - d["le_z"] - d["root"]) * x / half
-        m = np.array((sign, 1, 1))
-        chord_dir, up = np.array((0, 0, 1.0)), np.array((0, 1.0, 0))
-        fixed.append((panel(np.array((0, 0, le_at(0))), np.array((x_elevon, 0, le_at(x_elevon))) * m,
-                            te_at(0) - le_at(0), te_at(x_elevon) - le_at(x_elevon), chord_dir, up, "flat"), YELLOW))
-        # Outboard of the elevon's inner end: the fixed part ahead of the band, then the band.
-        c0 = te_at(x_elevon) - le_at(x_elevon)
-        c1 = te_at(half) - le_at(half)
-        p0 = np.array((x_elevon, 0, le_at(x_elevon))) * m
-        p1 = np.array((half, 0, tip_le)) * m
-        f0, f1 = 1 - band / c0, 1 - band / c1
-        fixed.append((panel(p0, p1, c0 * f0, c1 * f1, chord_dir, up, "flat"), YELLOW))
-        h0 = p0 + chord_dir * c0 * f0
-        h1 = p1 + chord_dir * c1 * f1
-        surface = panel(h0, h1, band, band, chord_dir, up, "flat")
+        def le(x):
+            return np.array((sign * x, designs.delta_height(x), designs.delta_le_z(x)))
+        c0, c1 = designs.delta_chord(x_elevon), designs.delta_chord(half)
+        fixed.append((panel(le(0), le(x_elevon), designs.delta_chord(0), c0, chord_dir, up, "flat"), YELLOW))
+        fixed.append((panel(le(x_elevon), le(half), 0.75 * c0, 0.75 * c1, chord_dir, up, "flat"), YELLOW))
+        h0 = le(x_elevon) + chord_dir * 0.75 * c0
+        h1 = le(half) + chord_dir * 0.75 * c1
+        surface = panel(h0, h1, 0.25 * c0, 0.25 * c1, chord_dir, up, "flat")
         hinge = (h1 - h0) * sign
         hinge /= np.linalg.norm(hinge)
         fwd = np.cross(up, hinge)
@@ -495,7 +486,7 @@ def delta_scene(parts):
     engine = _part(parts, "ENGINE_PROP", "Motor")
     prop = _part(parts, "PROPELLER", "Propeller")
     pos = np.asarray(engine["POSITION"], float)
-    fixed.append((cylinder(pos - (0, 0, 0.025), (0, 0, 1), 0.017, 0.035, 14), SILVER))
+    fixed.append((cylinder(pos - (0, 0, 0.025), (0, 0, 1), 0.014, 0.03, 14), SILVER))
     root.children.append(propeller_node("Propeller", pos + (0, 0, 0.01), prop["DIAMETER"], BLACK))
     root.parts = fixed
     return root
