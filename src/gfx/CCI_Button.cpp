@@ -30,8 +30,16 @@ void CCI_Button::RepeatAction()
         GuiPostKey(m_repeatKey, m_repeatKeyFlags);
 }
 
+bool CCI_Button::WasFired()
+{
+    const bool fired = m_fired;
+    m_fired = false;
+    return fired;
+}
+
 void CCI_Button::Fire()
 {
+    m_fired = true;
     if (m_releaseCommand != kCommandNone)
         GuiPostCommand(m_releaseCommand);
     if (m_targetProcess != kProcessNone)

@@ -31,6 +31,9 @@ public:
     void SetRepeatKey(uint32_t key, uint32_t modifiers) { m_repeatKey = key; m_repeatKeyFlags = modifiers; }
 
     bool IsPressed() const { return m_pressed != Pressed::None; }
+    // Reads and clears a one-shot flag set when the button fired. Activated is already set by
+    // the press, which a dialog must not act on: the pointer may still leave the button.
+    bool WasFired();
 
     int OnKey(const CInputEvent& event) override;
     int OnMouse(const CInputEvent& event) override;
@@ -55,4 +58,5 @@ private:
     uint32_t m_repeatKey = KEY_NONE;
     uint32_t m_repeatKeyFlags = 0;
     Pressed m_pressed = Pressed::None;
+    bool m_fired = false;
 };

@@ -71,10 +71,14 @@ void CCI_CheckBox::Draw()
 {
     const TRect2D r = AbsoluteRect();
     const int sprite = BoxSprite();
+    // One picture for both states: the state must show some other way.
+    const bool lit = m_checked && sprite >= 0 && m_spriteOn == m_spriteOff;
+    if (lit)
+        DrawLitPlate(r);
     SetColor(IsEnabled() ? 20 : 10);
     if (sprite >= 0)
-        DrawSprite(sprite, static_cast<float>(r.x), static_cast<float>(r.y), static_cast<float>(r.w),
-                   static_cast<float>(r.h));
+        DrawSprite(sprite, static_cast<float>(r.x + (lit ? 1 : 0)), static_cast<float>(r.y + (lit ? 1 : 0)),
+                   static_cast<float>(r.w), static_cast<float>(r.h));
     else
     {
         SetColor(2);
@@ -86,4 +90,11 @@ void CCI_CheckBox::Draw()
         }
     }
     DrawLabel(m_label, r.x, r.y, r.w, r.h, !m_labelOnLeft);
+}
+
+void CCI_CheckBox::DrawLitPlate(const TRect2D& r)
+{
+    // Amber: it stands out of sky, grass and the dark icon faces alike.
+    SetColor(255, 176, 32, 255);
+    FillRect(r.x - 2, r.y - 2, r.w + 4, r.h + 4);
 }

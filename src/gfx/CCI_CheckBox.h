@@ -25,6 +25,11 @@ public:
     // What the user does: toggles with sound and command.
     void Toggle();
 
+    // How an icon that is switched on looks when it has no picture of its own for that state
+    // (a toggle button with one sprite for both, the flight screen's bars): pressed in, on a
+    // lit plate. Drawn under the icon's rectangle r.
+    static void DrawLitPlate(const TRect2D& r);
+
     int OnKey(const CInputEvent& event) override;
     int OnMouse(const CInputEvent& event) override;
     void Draw() override;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/Diagnostics.h"
+#include "gfx/CFontList.h"
 #include "gfx/CSpriteList.h"
 #include "gfx/GuiHost.h"
 #include "input/KeyCodes.h"
@@ -40,6 +41,23 @@ void CCI_EditNumber::SetRange(float min, float max)
 std::string CCI_EditNumber::DisplayText() const
 {
     return StringPrintf("%.4f", m_value);
+}
+
+std::string CCI_EditNumber::FitText(float value, size_t columns)
+{
+    std::string text = StringPrintf("%.4f", value);
+    if (text.size() <= columns)
+        return text;
+    const size_t dot = text.find('.');
+    if (dot != std::string::npos && dot <= columns)
+    {
+        text.resize(columns);
+        if (text.back() == '.')
+            text.pop_back();
+        return text;
+    }
+    text = StringPrintf("%g", value);
+    return text.size() <= columns ? text : std::string(columns, '#');
 }
 
 void CCI_EditNumber::UserSet(float value)
@@ -127,7 +145,14 @@ void CCI_EditNumber::Draw()
 {
     const TRect2D r = AbsoluteRect();
     const bool editing = m_editor.IsEditing();
-    DrawField(TRect2D{r.x, r.y, r.w - kArrowWidth, r.h}, editing ? m_editor.Text() + "_" : DisplayText(), editing);
+    const TRect2D field{r.x, r.y, r.w - kArrowWidth, r.h};
+    std::string shown = editing ? m_editor.Text() + "_" : DisplayText();
+    // The field clips from the left (the end of a typed text matters); a shown value is fitted
+    // from the right instead.
+    const CFont* font = Fonts().Get(Fonts().f09x12);
+    if (!editing && font != nullptr && font->charWidth + font->interChar > 0 && field.w > 8)
+        shown = FitText(m_value, static_cast<size_t>((field.w - 8) / (font->charWidth + font->interChar)));
+    DrawField(field, shown, editing);
     const TInterfaceSprites& ui = SpriteList().Interface();
     SetColor(IsEnabled() ? 20 : 10);
     const float ax = static_cast<float>(r.x + r.w - kArrowWidth);

@@ -22,6 +22,10 @@ public:
     void SetStep(float step) { m_step = step; }
     void SetLabel(const std::string& label) { m_label = label; }
     std::string DisplayText() const;
+    // The value as a field of that many characters shows it: "%.4f" when it fits, else with
+    // fewer decimals, else "%g", else '#' marks. Never the tail of the text: "180.0000" in seven
+    // columns must not read "80.0000".
+    static std::string FitText(float value, size_t columns);
     bool IsEditing() const { return m_editor.IsEditing(); }
 
     int OnKey(const CInputEvent& event) override;

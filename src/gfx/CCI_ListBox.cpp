@@ -154,7 +154,9 @@ void CCI_ListBox::Draw()
         const int y = r.y + i * kRowHeight;
         if (row == m_selected)
         {
-            SetColor(HasFocus() ? 28 : 8);
+            // Without the focus the selection stays blue, only darker: on grey its text read as
+            // disabled (the key menu's selected group, once a key box had the focus).
+            SetColor(HasFocus() ? 28 : 29);
             FillRect(r.x + 1, y + 1, r.w - kArrowSize - 2, kRowHeight - 2);
         }
         SetColor(20);

@@ -210,7 +210,7 @@ void CCI_Tree::Draw()
         const int boxY = y + (kRowHeight - kBox) / 2;
         if (row == m_selected)
         {
-            SetColor(HasFocus() ? 28 : 8);
+            SetColor(HasFocus() ? 28 : 29); // unfocused: darker blue, not the grey of a disabled row
             FillRect(r.x + 1, y + 1, r.w - 2, kRowHeight - 2);
         }
         int x = r.x + data.indent * kIndent;

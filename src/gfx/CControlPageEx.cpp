@@ -11,6 +11,7 @@ namespace
 {
 bool g_showBoundingRects = false;
 constexpr float kTooltipDelay = 0.3f; // s the pointer and the keys must rest
+constexpr int kHelpLineMargin = 4;    // pixels between the page edges and the help text
 
 bool GoingDownOrRepeat(const CInputEvent& e)
 {
@@ -269,7 +270,7 @@ void CControlPageEx::Run()
 
 int CControlPageEx::OnKey(const CInputEvent& event)
 {
-    if (!IsEnabled() || !IsVisible() || m_locked)
+    if (!IsEnabled() || !IsVisible() || m_locked || m_mouseOnly)
         return kEventNotHandled;
     CBControlItem* focused = Focused();
     if (focused == nullptr)
@@ -338,6 +339,90 @@ int CControlPageEx::OnMouse(const CInputEvent& event)
     return kEventNotHandled;
 }
 
+void CControlPageEx::SetHelpLine(int lines)
+{
+    m_helpLines = std::max(0, lines);
+}
+
+int CControlPageEx::HelpLineHeight() const
+{
+    if (m_helpLines == 0)
+        return 0;
+    float w = 0.0f, h = 0.0f;
+    Fonts().TextExtent(Fonts().f07x12S, "M", 1.0f, w, h);
+    return m_helpLines * static_cast<int>(h) + 2 * kHelpLineMargin;
+}
+
+std::string CControlPageEx::HelpLineText() const
+{
+    if (m_helpLines == 0)
+        return std::string();
+    // The pointer names what the user is looking at; without it, the focus says what the keys
+    // will change.
+    const CBControlItem* shown = m_hover != nullptr && !m_hover->LongHelp().empty() ? m_hover : Focused();
+    return shown != nullptr && shown->IsVisible() ? shown->LongHelp() : std::string();
+}
+
+std::vector<std::string> CControlPageEx::HelpLineRows() const
+{
+    std::vector<std::string> rows;
+    const std::string text = HelpLineText();
+    if (text.empty())
+        return rows;
+    float charWidth = 0.0f, h = 0.0f;
+    Fonts().TextExtent(Fonts().f07x12S, "M", 1.0f, charWidth, h);
+    const int columns = charWidth > 0.0f
+                            ? std::max(1, static_cast<int>(static_cast<float>(m_rect.w - 2 * kHelpLineMargin) / charWidth))
+                            : static_cast<int>(text.size());
+    // Word wrap; a word longer than a row is cut.
+    std::string row;
+    size_t i = 0;
+    while (i < text.size())
+    {
+        if (text[i] == ' ' || text[i] == '\n')
+        {
+            if (text[i] == '\n')
+            {
+                rows.push_back(row);
+                row.clear();
+            }
+            ++i;
+            continue;
+        }
+        size_t end = text.find_first_of(" \n", i);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string word = text.substr(i, end - i);
+        i = end;
+        while (!word.empty())
+        {
+            const size_t needed = row.empty() ? word.size() : row.size() + 1 + word.size();
+            if (needed <= static_cast<size_t>(columns))
+            {
+                row += (row.empty() ? "" : " ") + word;
+                word.clear();
+            }
+            else if (row.empty())
+            {
+                row = word.substr(0, static_cast<size_t>(columns));
+                word.erase(0, static_cast<size_t>(columns));
+                rows.push_back(row);
+                row.clear();
+            }
+            else
+            {
+                rows.push_back(row);
+                row.clear();
+            }
+        }
+    }
+    if (!row.empty())
+        rows.push_back(row);
+    if (rows.size() > static_cast<size_t>(m_helpLines))
+        rows.resize(static_cast<size_t>(m_helpLines));
+    return rows;
+}
+
 void CControlPageEx::Draw()
 {
     if (!IsVisible())
@@ -358,7 +443,7 @@ void CControlPageEx::Draw()
         control->Draw();
     }
     CBControlItem* focused = Focused();
-    if (focused != nullptr && focused->IsVisible() && IsEnabled())
+    if (focused != nullptr && focused->IsVisible() && IsEnabled() && !m_mouseOnly)
         focused->DrawFocus();
     if (m_scrollBar)
         m_scrollBar->Draw();
@@ -373,6 +458,26 @@ void CControlPageEx::Draw()
             const TRect2D r = control->AbsoluteRect();
             DrawRect(r.x, r.y, r.w, r.h);
         }
+    }
+
+    if (m_helpLines > 0)
+    {
+        const int top = ay + m_rect.h - HelpLineHeight();
+        SetColor(10);
+        DrawLine(static_cast<float>(ax + kHelpLineMargin), static_cast<float>(top),
+                 static_cast<float>(ax + m_rect.w - kHelpLineMargin), static_cast<float>(top));
+        float w = 0.0f, lineHeight = 0.0f;
+        Fonts().TextExtent(Fonts().f07x12S, "M", 1.0f, w, lineHeight);
+        const int saved = TextAlign();
+        SetTextAlign(TA_LEFT_TOP);
+        SetColor(17);
+        float y = static_cast<float>(top + kHelpLineMargin);
+        for (const std::string& row : HelpLineRows())
+        {
+            Fonts().DrawText(Fonts().f07x12S, static_cast<float>(ax + kHelpLineMargin), y, row, 1.0f);
+            y += lineHeight;
+        }
+        SetTextAlign(saved);
     }
 
     if (m_tooltip != nullptr)

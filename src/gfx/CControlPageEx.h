@@ -12,9 +12,15 @@
 // Mouse: the focused control first, then every other visible control in list order until one
 // answers, then the scroll bar. A left press on a focusable control gives it the focus.
 //
+// Help line (optional, see SetHelpLine): a strip at the bottom of the page shows the long help
+// of the control under the pointer, or of the focused control when the pointer is on none, word
+// wrapped to the page width. Dialogs built from property sets use it: their labels are short and
+// the long text says what the value means and in which unit.
+//
 // The page starts disabled (like every control): its owner enables it.
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gfx/CBControlItem.h"
@@ -61,6 +67,11 @@ public:
     void Deactivate() override;
     void GetSize(int& outWidth, int& outHeight) const override;
 
+    // A bar of icons worked with the mouse only: the page takes no keys and shows no focus, so
+    // Space and Enter reach the commands bound to them instead of the last icon clicked.
+    void SetMouseOnly(bool mouseOnly) { m_mouseOnly = mouseOnly; }
+    bool IsMouseOnly() const { return m_mouseOnly; }
+
     // Focus. FocusStep moves to the previous (-1) or next (+1) focusable control, wrapping.
     void FocusStep(int direction);
     // Gives the focus to the control (when it can take it); false otherwise.
@@ -74,6 +85,14 @@ public:
 
     // The control whose tooltip is shown (null when none).
     CBControlItem* TooltipControl() const { return m_tooltip; }
+
+    // Reserves the bottom lines of the page (0 = none) for the help line.
+    void SetHelpLine(int lines);
+    int HelpLineHeight() const;
+    // The text the help line shows now (empty when none), and that text broken into the lines
+    // that fit the page width.
+    std::string HelpLineText() const;
+    std::vector<std::string> HelpLineRows() const;
 
     // Debug overlay: outline every control's rectangle.
     static void SetShowBoundingRects(bool show);
@@ -93,4 +112,6 @@ private:
     bool m_scrollToFocusPending = false;
     CBControlItem* m_hover = nullptr;   // under the pointer
     CBControlItem* m_tooltip = nullptr; // shown
+    int m_helpLines = 0;                // rows reserved at the bottom for the long help
+    bool m_mouseOnly = false;           // see SetMouseOnly
 };

@@ -12,8 +12,15 @@ float Clamp1(float value)
 
 void CInputMouse::SetButton(int button, bool down)
 {
-    if (button >= 0 && button < 3)
-        m_pendingButtons[button] = down ? 0x80 : 0;
+    if (button < 0 || button >= 3)
+        return;
+    const uint8_t state = down ? 0x80 : 0;
+    TButtonChanges& changes = m_changes[button];
+    if (changes.count == kQueuedChanges)
+        --changes.count; // the last queued state differs from this one: the pair merges
+    const uint8_t last = changes.count > 0 ? changes.states[changes.count - 1] : buttons[button];
+    if (state != last)
+        changes.states[changes.count++] = state;
 }
 
 void CInputMouse::SetPosition(int x, int y)
@@ -25,8 +32,11 @@ void CInputMouse::SetPosition(int x, int y)
 
 void CInputMouse::ReleaseAll()
 {
-    for (uint8_t& button : m_pendingButtons)
-        button = 0;
+    for (int i = 0; i < 3; ++i)
+    {
+        m_changes[i].count = 0;
+        SetButton(i, false);
+    }
     m_dx = m_dy = m_wheelNotches = 0;
     wheel = 0.0f;
 }
@@ -35,7 +45,15 @@ void CInputMouse::Read(double now)
 {
     m_now = now;
     for (int i = 0; i < 3; ++i)
-        buttons[i] = m_pendingButtons[i];
+    {
+        TButtonChanges& changes = m_changes[i];
+        if (changes.count == 0)
+            continue;
+        buttons[i] = changes.states[0];
+        for (int k = 1; k < changes.count; ++k)
+            changes.states[k - 1] = changes.states[k];
+        --changes.count;
+    }
     if (m_moved || m_dx != 0 || m_dy != 0 || buttons[0] || buttons[1] || buttons[2])
         m_lastActivity = now;
     m_moved = false;

@@ -3,6 +3,12 @@
 // arrive between frames and are summed; Read scales them (1/400 per count horizontally, 1/300
 // vertically and per wheel notch), clamps, and with the recentre flag halves x and y every frame
 // the left button is held. Also the window position of the pointer and its idle time.
+//
+// Buttons are read once per frame, yet a quick click lasts less than a frame: down and up arrive
+// between two reads. So the changes of each button are queued and every Read shows the next one:
+// the click gives its press edge in one frame and its release edge in the next. A button that
+// changes no faster than the frames is seen exactly as before. When more changes wait than the
+// queue holds, the newest pairs are merged (the button still ends in its latest state).
 
 #include <cstdint>
 
@@ -35,7 +41,15 @@ public:
 
 private:
     int m_dx = 0, m_dy = 0, m_wheelNotches = 0;
-    uint8_t m_pendingButtons[3] = {};
+    // States each button went through since the last Read, oldest first, each differing from
+    // the one before it (the first from the shown state).
+    static constexpr int kQueuedChanges = 4;
+    struct TButtonChanges
+    {
+        uint8_t states[kQueuedChanges] = {};
+        int count = 0;
+    };
+    TButtonChanges m_changes[3];
     int m_windowX = 0, m_windowY = 0;
     bool m_moved = false;       // SetPosition since the last Read
     double m_now = 0.0;         // s, input clock at the last Read

@@ -6,6 +6,7 @@
 #include "gfx/CCI_Button.h"
 #include "gfx/CCI_StaticText.h"
 #include "gfx/CControlPageEx.h"
+#include "gfx/CFontList.h"
 
 namespace
 {
@@ -176,6 +177,48 @@ TEST_F(ControlPageTest, TooltipWaitsForThePointerToRest)
     m_host.mouseX = 10;
     m_page.Run();
     EXPECT_EQ(m_page.TooltipControl(), nullptr);
+}
+
+TEST_F(ControlPageTest, HelpLineShowsTheLongHelpUnderThePointerElseOfTheFocus)
+{
+    CCI_Button first(10, 10, 40, 20, "");
+    first.SetHelp("First", "What the first button does.");
+    CCI_Button second(10, 40, 40, 20, "");
+    second.SetHelp("Second", "What the second button does.");
+    m_page.Add(&first);
+    m_page.Add(&second);
+    m_page.SetRect(TRect2D{0, 0, 300, 200});
+    EXPECT_EQ(m_page.HelpLineText(), "") << "off until asked for";
+    EXPECT_EQ(m_page.HelpLineHeight(), 0);
+
+    m_page.SetHelpLine(2);
+    EXPECT_GT(m_page.HelpLineHeight(), 0);
+    m_page.Run();
+    EXPECT_EQ(m_page.HelpLineText(), "What the first button does.") << "nothing under the pointer: the focus";
+    m_host.mouseX = 20;
+    m_host.mouseY = 45;
+    m_page.Run();
+    EXPECT_EQ(m_page.HelpLineText(), "What the second button does.") << "no resting needed, unlike the tooltip";
+}
+
+TEST_F(ControlPageTest, HelpLineWrapsAtWordsToThePageWidthAndKeepsItsLines)
+{
+    float charWidth = 0.0f, h = 0.0f;
+    Fonts().TextExtent(Fonts().f07x12S, "M", 1.0f, charWidth, h);
+    ASSERT_GT(charWidth, 0.0f);
+    // Room for 20 characters between the margins.
+    const int width = static_cast<int>(20.0f * charWidth) + 8 + 1;
+    CCI_Button button(10, 10, 40, 20, "");
+    button.SetHelp("B", "Wind speed in metres per second, from 0 to 20, aaaaaaaaaaaaaaaaaaaaaaaaa");
+    m_page.Add(&button);
+    m_page.SetRect(TRect2D{0, 0, width, 200});
+    m_page.SetHelpLine(5);
+    const std::vector<std::string> rows = m_page.HelpLineRows();
+    // A word that fits exactly stays on its row; one longer than a row is cut.
+    EXPECT_EQ(rows, (std::vector<std::string>{"Wind speed in metres", "per second, from 0", "to 20,",
+                                              "aaaaaaaaaaaaaaaaaaaa", "aaaaa"}));
+    m_page.SetHelpLine(2);
+    EXPECT_EQ(m_page.HelpLineRows().size(), 2u) << "what does not fit the reserved lines is left out";
 }
 
 TEST(ControlPageNesting, AbsolutePositionAddsEveryEnclosingPage)

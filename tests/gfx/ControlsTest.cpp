@@ -198,6 +198,25 @@ TEST(EditNumber, TypedNumberIsTakenAndGarbageIsRefused)
     EXPECT_FLOAT_EQ(edit.GetValue(), 100.0f) << "typed values are clamped too";
 }
 
+// A heading of 180 in a narrow field read "80.0000": the field kept the tail of the text.
+TEST(EditNumber, ShownValueLosesDecimalsNeverLeadingDigits)
+{
+    const struct
+    {
+        float value;
+        size_t columns;
+        const char* shown;
+    } cases[] = {
+        {2.0f, 7, "2.0000"},        // fits
+        {180.0f, 7, "180.000"},     // decimals go first
+        {-360.0f, 5, "-360"},       // no dot left dangling
+        {123456.0f, 4, "####"},     // even %g is too wide: marked, not cut
+        {1.0e30f, 9, "1e+30"},      // too many digits: %g
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CCI_EditNumber::FitText(c.value, c.columns), c.shown) << c.value;
+}
+
 TEST(Slider, KeysAndDraggingSetTheValue)
 {
     CRecordingHost host;

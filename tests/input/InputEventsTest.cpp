@@ -188,6 +188,66 @@ TEST(InputEvents, MouseButtonEdgesUseCodesFromTwoFiftySixAndRepeat)
     EXPECT_EQ(FlagsFor(input, KEY_MOUSE_RIGHT), std::vector<uint32_t>{IE_GOING_UP});
 }
 
+// A click faster than the frame (down and up between two reads) used to vanish: the button was
+// up at both reads. Both edges must come out, one frame apart, and nothing more.
+TEST(InputEvents, MouseClickShorterThanAFrameGivesBothEdges)
+{
+    CInput input;
+    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, true));
+    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, false));
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_LEFT), std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN});
+    EXPECT_EQ(input.GetButtonState(BUTTON_MOUSE_LEFT), 0x80);
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_LEFT), std::vector<uint32_t>{IE_GOING_UP});
+    input.Update(kFrame);
+    EXPECT_TRUE(FlagsFor(input, KEY_MOUSE_LEFT).empty());
+
+    // A double click within one frame: two presses, each followed by its release.
+    for (int i = 0; i < 2; ++i)
+    {
+        input.HandleEvent(MouseButton(SDL_BUTTON_RIGHT, true));
+        input.HandleEvent(MouseButton(SDL_BUTTON_RIGHT, false));
+    }
+    std::vector<uint32_t> edges;
+    for (int frame = 0; frame < 5; ++frame)
+    {
+        input.Update(kFrame);
+        for (uint32_t flags : FlagsFor(input, KEY_MOUSE_RIGHT))
+            edges.push_back(flags);
+    }
+    EXPECT_EQ(edges, (std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN, IE_GOING_UP, IE_GOING_DOWN | IE_IS_DOWN,
+                                            IE_GOING_UP}));
+
+    // Released and pressed again within a frame while held: the release is not lost either.
+    input.HandleEvent(MouseButton(SDL_BUTTON_MIDDLE, true));
+    input.Update(kFrame);
+    input.HandleEvent(MouseButton(SDL_BUTTON_MIDDLE, false));
+    input.HandleEvent(MouseButton(SDL_BUTTON_MIDDLE, true));
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_MOUSE_CENTER), std::vector<uint32_t>{IE_GOING_UP});
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_MOUSE_CENTER), std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN});
+}
+
+// Focus lost in the middle of a quick click: the button ends up, with no press left queued.
+TEST(InputEvents, FocusLossDropsQueuedMouseChanges)
+{
+    CInput input;
+    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, true));
+    input.Update(kFrame);
+    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, false));
+    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, true));
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    input.HandleEvent(focus);
+    input.Update(kFrame);
+    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_LEFT), std::vector<uint32_t>{IE_GOING_UP});
+    input.Update(kFrame);
+    EXPECT_TRUE(FlagsFor(input, KEY_MOUSE_LEFT).empty());
+}
+
 TEST(InputEvents, MouseAxesScaleClampAndRecentre)
 {
     CInput input;
