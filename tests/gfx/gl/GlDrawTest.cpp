@@ -1,20 +1,11 @@
 // Drawing tests against a real GL context (Mesa llvmpipe under Xvfb): pixels are read back and
 // compared with what the data says, and screenshots are written for a look by eye.
 
-#include <gtest/gtest.h>
-
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/gl.h>
-#include <SDL2/SDL.h>
-
 #include <filesystem>
 #include <memory>
 #include <vector>
 
-#include <osg/Image>
-#include <osgDB/WriteFile>
-
-#include "../GuiTestSupport.h"
+#include "GlWindowTest.h"
 #include "data/CFile.h"
 #include "data/CPropertyEditorControls.h"
 #include "data/CStringList.h"
@@ -32,73 +23,18 @@
 
 namespace
 {
-constexpr int kW = 1024;
-constexpr int kH = 768;
-
-struct TPixel
-{
-    int r, g, b;
-};
-
-class GlDrawTest : public ::testing::Test
+class GlDrawTest : public GlWindowTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            return;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        s_window = SDL_CreateWindow("gfx test", 0, 0, kW, kH, SDL_WINDOW_OPENGL);
-        if (s_window == nullptr)
-            return;
-        s_context = SDL_GL_CreateContext(s_window);
-        if (s_context == nullptr)
-            return;
-        SDL_GL_MakeCurrent(s_window, s_context);
-        SetWindowClientSize(kW, kH);
-        EnsureGfx2DLoaded();
-    }
-
-    static void TearDownTestSuite()
-    {
-        // Frees the GL textures while the context lives; the images stay for later suites.
-        TextureManager().ReleaseGLObjects();
-        if (s_context != nullptr)
-            SDL_GL_DeleteContext(s_context);
-        if (s_window != nullptr)
-            SDL_DestroyWindow(s_window);
-        SDL_Quit();
-        s_context = nullptr;
-        s_window = nullptr;
-    }
-
     void SetUp() override
     {
-        if (s_context == nullptr)
-            GTEST_SKIP() << "no GL context (run under xvfb-run): " << SDL_GetError();
+        GlWindowTest::SetUp();
+        if (IsSkipped())
+            return;
         glViewport(0, 0, kW, kH);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         SetTextAlign(TA_LEFT_TOP);
-    }
-
-    // RGB of the window pixel (x, y from the top-left).
-    static TPixel At(int x, int y)
-    {
-        unsigned char p[4] = {0, 0, 0, 0};
-        glReadPixels(x, kH - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-        return TPixel{p[0], p[1], p[2]};
-    }
-
-    // Whole window, rows top-down, RGB.
-    static std::vector<unsigned char> ReadWindow()
-    {
-        std::vector<unsigned char> bottomUp(kW * kH * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-        return bottomUp;
     }
 
     static bool Ink(const std::vector<unsigned char>& bottomUp, int x, int y)
@@ -106,23 +42,7 @@ protected:
         const unsigned char* p = &bottomUp[((kH - 1 - y) * kW + x) * 3];
         return p[0] + p[1] + p[2] > 0;
     }
-
-    static void Screenshot(const std::string& name)
-    {
-        glFinish();
-        osg::ref_ptr<osg::Image> image = new osg::Image;
-        image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
-        const std::vector<unsigned char> pixels = ReadWindow();
-        std::copy(pixels.begin(), pixels.end(), image->data());
-        // osg images are bottom-up like GL's read-back: written as seen on screen.
-        EXPECT_TRUE(osgDB::writeImageFile(*image, name)) << name;
-    }
-
-    static SDL_Window* s_window;
-    static SDL_GLContext s_context;
 };
-SDL_Window* GlDrawTest::s_window = nullptr;
-SDL_GLContext GlDrawTest::s_context = nullptr;
 
 TEST_F(GlDrawTest, SpriteAtScaleOneReproducesItsTexturePixels)
 {
@@ -145,7 +65,7 @@ TEST_F(GlDrawTest, SpriteAtScaleOneReproducesItsTexturePixels)
             // The image is stored bottom-up: texture row y from the top is image row t - 1 - y.
             const unsigned char* src = image->data(sprite.x + c, image->t() - 1 - (sprite.y + r));
             const float a = src[3] / 255.0f;
-            const TPixel got = At(100 + c, 100 + r);
+            const TRgb got = At(100 + c, 100 + r);
             // Blended over black.
             EXPECT_NEAR(got.r, src[0] * a, 2.0) << c << "," << r;
             EXPECT_NEAR(got.g, src[1] * a, 2.0) << c << "," << r;
@@ -153,7 +73,7 @@ TEST_F(GlDrawTest, SpriteAtScaleOneReproducesItsTexturePixels)
             ++compared;
         }
     EXPECT_EQ(compared, 32 * 32);
-    const TPixel outside = At(99, 99);
+    const TRgb outside = At(99, 99);
     EXPECT_EQ(outside.r + outside.g + outside.b, 0);
 }
 
@@ -215,7 +135,7 @@ TEST_F(GlDrawTest, PrimitivesLandOnTheirPixels)
         DrawLine(200, 15, 260, 15);
     }
     glFinish();
-    const TPixel red = At(15, 15);
+    const TRgb red = At(15, 15);
     EXPECT_EQ(red.r, 255);
     EXPECT_EQ(red.g, 0);
     EXPECT_EQ(At(9, 9).r, 0);

@@ -2,20 +2,12 @@
 // frame and nothing outside the panel, and a screenshot (gfx_instrument_panel.png) is written
 // for a look by eye.
 
-#include <gtest/gtest.h>
-
-#include <GL/gl.h>
-#include <SDL2/SDL.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <osg/Image>
-#include <osgDB/WriteFile>
-
-#include "../GuiTestSupport.h"
+#include "GlWindowTest.h"
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
 #include "gfx/CBInstrument.h"
@@ -30,8 +22,6 @@
 
 namespace
 {
-constexpr int kW = 1024;
-constexpr int kH = 768;
 constexpr float kPi = 3.14159265f;
 
 const char* const kPanel = R"(
@@ -59,49 +49,7 @@ std::string WingBlock(const char* name, float x)
                         name, x);
 }
 
-class InstrumentPanelGlTest : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            return;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        s_window = SDL_CreateWindow("panel test", 0, 0, kW, kH, SDL_WINDOW_OPENGL);
-        if (s_window == nullptr)
-            return;
-        s_context = SDL_GL_CreateContext(s_window);
-        if (s_context == nullptr)
-            return;
-        SDL_GL_MakeCurrent(s_window, s_context);
-        SetWindowClientSize(kW, kH);
-        EnsureGfx2DLoaded();
-    }
-
-    static void TearDownTestSuite()
-    {
-        TextureManager().Shutdown();
-        if (s_context != nullptr)
-            SDL_GL_DeleteContext(s_context);
-        if (s_window != nullptr)
-            SDL_DestroyWindow(s_window);
-        SDL_Quit();
-        s_context = nullptr;
-        s_window = nullptr;
-    }
-
-    void SetUp() override
-    {
-        if (s_context == nullptr)
-            GTEST_SKIP() << "no GL context (run under xvfb-run): " << SDL_GetError();
-    }
-
-    static SDL_Window* s_window;
-    static SDL_GLContext s_context;
-};
-SDL_Window* InstrumentPanelGlTest::s_window = nullptr;
-SDL_GLContext InstrumentPanelGlTest::s_context = nullptr;
+using InstrumentPanelGlTest = GlWindowTest;
 
 TEST_F(InstrumentPanelGlTest, PanelOverPlainBackground)
 {
@@ -153,9 +101,7 @@ TEST_F(InstrumentPanelGlTest, PanelOverPlainBackground)
     }
     glFinish();
 
-    std::vector<unsigned char> pixels(kW * kH * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = ReadWindow();
     auto at = [&](int x, int y) { return &pixels[static_cast<size_t>(((kH - 1 - y) * kW + x) * 3)]; };
     // Every gauge has bright ink (text, needles) inside its frame.
     for (int i = 0; i < panel->GetInstrumentCount(); ++i)
@@ -184,24 +130,17 @@ TEST_F(InstrumentPanelGlTest, PanelOverPlainBackground)
         panel->Draw(20, 20);
     }
     glFinish();
-    unsigned char p[3];
-    glReadPixels(60, kH - 1 - 60, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
-    EXPECT_NEAR(p[0], 115, 2);
+    EXPECT_NEAR(At(60, 60).r, 115, 2);
     panel->SetShown(true);
 
-    // The screenshot, at 2x for the eye, drawn again.
+    // The screenshot, drawn again.
     glClear(GL_COLOR_BUFFER_BIT);
     {
         CDraw2DScope scope;
         Set2DProjection(0, 0, kW, kH);
         panel->Draw(20, 20);
     }
-    glFinish();
-    glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    osg::ref_ptr<osg::Image> image = new osg::Image;
-    image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
-    std::copy(pixels.begin(), pixels.end(), image->data());
-    EXPECT_TRUE(osgDB::writeImageFile(*image, shot.string()));
+    Screenshot(shot.string());
     InitBaseDirectory();
 }
 } // namespace

@@ -2,21 +2,13 @@
 // scene view on a real GL context: pixels are checked, a screenshot written, the frame rate
 // measured (printed, not asserted).
 
-#include <gtest/gtest.h>
-
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/gl.h>
-#include <SDL2/SDL.h>
-
 #include <chrono>
 #include <filesystem>
 
 #include <osg/FrameStamp>
-#include <osg/Image>
-#include <osgDB/WriteFile>
 #include <osgUtil/SceneView>
 
-#include "../GuiTestSupport.h"
+#include "GlWindowTest.h"
 #include "gfx/CSceneAdmin.h"
 #include "gfx/CSceneObject.h"
 #include "gfx/CSceneObjectAdmin.h"
@@ -28,75 +20,10 @@
 
 namespace
 {
-constexpr int kW = 1024;
-constexpr int kH = 768;
+constexpr int kW = GlWindowTest::kW;
+constexpr int kH = GlWindowTest::kH;
 
-struct TRgb
-{
-    int r, g, b;
-};
-
-class SceneGlTest : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            return;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        s_window = SDL_CreateWindow("scene test", 0, 0, kW, kH, SDL_WINDOW_OPENGL);
-        if (s_window == nullptr)
-            return;
-        s_context = SDL_GL_CreateContext(s_window);
-        if (s_context != nullptr)
-        {
-            SDL_GL_MakeCurrent(s_window, s_context);
-            SetWindowClientSize(kW, kH);
-            EnsureGfx2DLoaded();
-        }
-    }
-
-    static void TearDownTestSuite()
-    {
-        TextureManager().Shutdown();
-        if (s_context != nullptr)
-            SDL_GL_DeleteContext(s_context);
-        if (s_window != nullptr)
-            SDL_DestroyWindow(s_window);
-        SDL_Quit();
-        s_context = nullptr;
-        s_window = nullptr;
-    }
-
-    void SetUp() override
-    {
-        if (s_context == nullptr)
-            GTEST_SKIP() << "no GL context (run under xvfb-run): " << SDL_GetError();
-    }
-
-    static TRgb At(int x, int y)
-    {
-        unsigned char p[4] = {};
-        glReadPixels(x, kH - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-        return TRgb{p[0], p[1], p[2]};
-    }
-
-    static std::vector<unsigned char> ReadWindow()
-    {
-        std::vector<unsigned char> pixels(kW * kH * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
-
-    static SDL_Window* s_window;
-    static SDL_GLContext s_context;
-};
-
-SDL_Window* SceneGlTest::s_window = nullptr;
-SDL_GLContext SceneGlTest::s_context = nullptr;
+using SceneGlTest = GlWindowTest;
 
 // The world of the flight screen, built from the registries as the flight view will.
 struct TWorld
@@ -183,11 +110,7 @@ TEST_F(SceneGlTest, PilotSeesSkyAboveGroundBelowAndTheModelInTheMiddle)
         }
     EXPECT_GT(changed, 500) << world.modelFile << " should be visible";
 
-    glFinish();
-    osg::ref_ptr<osg::Image> image = new osg::Image;
-    image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
-    std::copy(with.begin(), with.end(), image->data());
-    EXPECT_TRUE(osgDB::writeImageFile(*image, "gfx_scene_pilot.png"));
+    Screenshot("gfx_scene_pilot.png", with);
 
     // Looking into the sun draws the glare; it brightens the picture.
     world.sun.SetTimeOfDay(20.0f);
@@ -207,8 +130,7 @@ TEST_F(SceneGlTest, PilotSeesSkyAboveGroundBelowAndTheModelInTheMiddle)
                               CVector3(0, 1.7f, 5), world.sun.GetDirection(), 0.02f);
     const TRgb centre = At(kW / 2, kH / 2);
     EXPECT_GT(centre.r + centre.g + centre.b, 450) << "the sun in the middle, under its glare";
-    std::copy_n(ReadWindow().begin(), kW * kH * 3, image->data());
-    EXPECT_TRUE(osgDB::writeImageFile(*image, "gfx_scene_sun.png"));
+    Screenshot("gfx_scene_sun.png");
 }
 
 TEST_F(SceneGlTest, FrameRateOfThePilotView)
