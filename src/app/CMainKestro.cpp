@@ -29,6 +29,7 @@
 #include "gfx/Draw2D.h"
 #include "gfx/Gfx2D.h"
 #include "gfx/Palette.h"
+#include "gfx/PropertyEditorFactory.h"
 #include "input/CInput.h"
 #include "input/CKeyboardAxes.h"
 #include "input/CMouseRectRegistry.h"
@@ -124,6 +125,8 @@ bool CMainKestro::Init()
     if (ok && !InitGfx2D())
         DiagPrint("Kestro: sprites or fonts incomplete; missing texts and pictures are not drawn\n");
     m_gfxLoaded = true;
+    // Dialogs built from property sets (the wind) get their controls through it.
+    InstallPropertyEditorFactory();
     if (ok)
         m_keyboardAxes = std::make_unique<CKeyboardAxes>();
 
@@ -382,9 +385,9 @@ void CMainKestro::OfferFrameEvents()
             const char* text = UserCommandShortText(static_cast<uint32_t>(result));
             if (text && *text)
             {
-                // Light green at half opacity: the dark green of the flight's message list cannot
-                // be read over the dark menus and the ground.
-                TColor color = PaletteColor(25);
+                // Dark green at half opacity: a quiet acknowledgement in the corner, not a message
+                // that competes with the model's.
+                TColor color = PaletteColor(26);
                 color.a = 128;
                 m_commandEcho.Add(text, color, Seconds(), kCommandEchoSeconds);
             }

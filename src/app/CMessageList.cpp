@@ -99,18 +99,49 @@ int CMessageList::ActiveCount() const
     return static_cast<int>(std::count_if(std::begin(m_slots), std::end(m_slots), [](const TSlot& s) { return s.active; }));
 }
 
+std::vector<CMessageList::TRow> CMessageList::LayoutRows(const std::vector<TLine>& lines, float y, float rowHeight,
+                                                         EAnchor anchor)
+{
+    std::vector<TRow> rows;
+    for (const TLine& line : lines)
+    {
+        std::vector<std::string> texts;
+        size_t start = 0;
+        for (;;)
+        {
+            const size_t end = line.text.find('\n', start);
+            texts.push_back(line.text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+        }
+        const float height = rowHeight * static_cast<float>(texts.size());
+        // Bottom-right: the message's last row sits on the current line, the others above it.
+        float rowY = anchor == ANCHOR_CENTRED ? y : y - height + rowHeight;
+        for (const std::string& text : texts)
+        {
+            rows.push_back(TRow{text, line.color, rowY});
+            rowY += rowHeight;
+        }
+        y += anchor == ANCHOR_CENTRED ? height : -height;
+    }
+    return rows;
+}
+
 void CMessageList::Draw(double now, int font, float x, float y, EAnchor anchor)
 {
     m_lastLines = Update(now);
+    float w = 0.0f, rowHeight = 0.0f;
+    Fonts().TextExtent(font, "X", 1.0f, w, rowHeight);
     const int oldAlign = TextAlign();
     SetTextAlign(anchor == ANCHOR_CENTRED ? (TA_CENTER | TA_TOP) : (TA_RIGHT | TA_BOTTOM));
-    for (const TLine& line : m_lastLines)
+    for (const TRow& row : LayoutRows(m_lastLines, y, rowHeight, anchor))
     {
-        float w = 0.0f, h = 0.0f;
-        Fonts().TextExtent(font, line.text, 1.0f, w, h);
-        SetColor(line.color);
-        Fonts().DrawText(font, x, y, line.text);
-        y += anchor == ANCHOR_CENTRED ? h : -h;
+        // A dark shadow one pixel down and right: bright text alone is lost over sunlit grass.
+        SetColor(0, 0, 0, static_cast<uint8_t>(row.color.a * 3 / 4));
+        Fonts().DrawText(font, x + 1.0f, row.y + 1.0f, row.text);
+        SetColor(row.color);
+        Fonts().DrawText(font, x, row.y, row.text);
     }
     SetTextAlign(oldAlign);
 }
@@ -119,12 +150,13 @@ void CMessageList::DrawBottomRight(int font, float rightX, float bottomY, float 
 {
     const int oldAlign = TextAlign();
     SetTextAlign(TA_RIGHT | TA_BOTTOM);
-    float y = bottomY - lineHeight * static_cast<float>(m_lastLines.size()) + lineHeight;
-    for (const TLine& line : m_lastLines)
+    // Top down in slot order, so the newest line ends at the bottom: lay out from y 0 and shift.
+    std::vector<TRow> rows = LayoutRows(m_lastLines, 0.0f, lineHeight, ANCHOR_CENTRED);
+    const float shift = rows.empty() ? 0.0f : bottomY - rows.back().y;
+    for (const TRow& row : rows)
     {
-        SetColor(line.color);
-        Fonts().DrawText(font, rightX, y, line.text);
-        y += lineHeight;
+        SetColor(row.color);
+        Fonts().DrawText(font, rightX, row.y + shift, row.text);
     }
     SetTextAlign(oldAlign);
 }

@@ -53,6 +53,19 @@ public:
     bool IsShown(int slot) const;
     int ActiveCount() const;
 
+    // One row of text on the screen: a message with line breaks ("\n") takes one row per line.
+    struct TRow
+    {
+        std::string text;
+        TColor color;
+        float y = 0.0f; // pixels: the row's top (centred) or bottom (bottom-right)
+    };
+    // Rows of the lines from the anchor's y, rowHeight apart. Centred: messages in slot order
+    // downwards, each message's lines top to bottom. Bottom-right: slot 0 ends at the anchor
+    // and each further message sits above the one before, its own lines still reading top to
+    // bottom.
+    static std::vector<TRow> LayoutRows(const std::vector<TLine>& lines, float y, float rowHeight, EAnchor anchor);
+
     // Update, then draws the lines in font at (x, y) with the anchor's alignment.
     void Draw(double now, int font, float x, float y, EAnchor anchor);
 

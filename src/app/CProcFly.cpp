@@ -16,6 +16,7 @@
 #include "env/CFlyWorld.h"
 #include "env/CWind.h"
 #include "gfx/CCI_Button.h"
+#include "gfx/CCI_CheckBox.h"
 #include "gfx/CCamera.h"
 #include "gfx/CFontList.h"
 #include "gfx/CInstrumentPanelFactory.h"
@@ -24,6 +25,7 @@
 #include "gfx/CSun.h"
 #include "gfx/CSunRenderer.h"
 #include "gfx/CVdbObjectAdmin.h"
+#include "gfx/CViewWeather.h"
 #include "gfx/DebugDraw3D.h"
 #include "gfx/Draw2D.h"
 #include "gfx/GuiHost.h"
@@ -36,6 +38,7 @@
 #include "model/CVariableTable.h"
 #include "model/IOverlayMessages.h"
 #include "sim/CFlightSession.h"
+#include "sim/CFlyWorldTerrain.h"
 
 namespace
 {
@@ -162,6 +165,15 @@ void CProcFly::BuildButtonBar()
         {"B_TURTLE", UC_MODEL_TURN_UPRIGHT, 8},
     };
     m_buttonBar.SetEnabled(true);
+    m_buttonBar.SetMouseOnly(true);
+    auto viewSwitch = [this](bool CViewFly::*member) {
+        return [this, member] { return m_mainView && (m_mainView.get()->*member); };
+    };
+    m_barChecks[0] = [this] { return CloseUpShown(); };
+    m_barChecks[1] = viewSwitch(&CViewFly::m_showInstrumentPanel);
+    m_barChecks[2] = viewSwitch(&CViewFly::m_showForces);
+    m_barChecks[3] = viewSwitch(&CViewFly::m_showPhysical);
+    m_barChecks[4] = viewSwitch(&CViewFly::m_showArtistic);
     int x = 0;
     for (int i = 0; i < 7; ++i)
     {
@@ -184,6 +196,7 @@ void CProcFly::CreateWorld()
     m_site = std::make_unique<CFlyWorld>();
     if (!m_site->LoadWorld())
         ShowMessage("The flying site cannot be loaded: " + m_site->GetLoadError(), kWarning, 15.0);
+    m_cameraTerrain = std::make_unique<CFlyWorldTerrain>(*m_site);
     m_wind = std::make_unique<CWind>();
     m_wind->Create();
 
@@ -237,6 +250,7 @@ void CProcFly::CreateWorld()
     m_world.presentation = m_presentation.get();
     m_world.wind = m_wind.get();
     m_world.site = m_site.get();
+    m_world.terrain = m_cameraTerrain.get();
     m_world.showCameraData = &m_showCameraData;
 }
 
@@ -263,6 +277,9 @@ void CProcFly::Start()
             m_closeUpView->Camera()->SetMode(CCamera::MODE_FOLLOW);
         m_mainSlot = m_views.Add(m_mainView.get());
         m_closeUpSlot = m_views.Add(m_closeUpView.get());
+        m_weatherView = std::make_unique<CViewWeather>("View Weather", *m_wind);
+        m_weatherView->SetTitle(LookupString("IDS_WIN_WIND") ? LookupString("IDS_WIN_WIND") : "");
+        m_weatherSlot = m_views.Add(m_weatherView.get());
         m_views.SetBackground(m_mainSlot);
         ApplyLayout(LAYOUT_NORMAL);
         m_mainView->m_showInstrumentPanel = true;
@@ -304,6 +321,9 @@ bool CProcFly::SwitchModel(const std::string& name)
     m_world.model = m_session->GetModel();
     if (!loaded)
     {
+        // Whatever the failed file had already put into the scene goes with it.
+        if (m_presentation)
+            m_presentation->Unload();
         const std::string text = "The model " + name + " could not be loaded:\n" + m_session->GetLoadMessage();
         std::fprintf(stderr, "Kestro: %s\n", text.c_str());
         m_loadMessageSlot = m_messages.Post(Now(), 0.0, PaletteColor(21), text, 30.0);
@@ -332,6 +352,15 @@ void CProcFly::ApplyLayout(int layout)
     m_views.Activate(m_mainSlot);
     m_cursorAutoHide = layout != LAYOUT_EDITOR;
     m_views.RelayoutAll();
+}
+
+void CProcFly::ShowWeather(bool show)
+{
+    if (!m_weatherView)
+        return;
+    m_weatherView->Show(show);
+    // The dialog takes the keys while it is open; closing it gives them back to the flight.
+    m_views.Activate(show ? m_weatherSlot : m_mainSlot);
 }
 
 bool CProcFly::CloseUpShown() const
@@ -402,6 +431,9 @@ int CProcFly::OnEvent(const CInputEvent& event)
         if (m_layout == LAYOUT_EDITOR)
             return 0;
         ApplyLayout(m_layout == LAYOUT_NORMAL ? LAYOUT_CLOSE_UP : LAYOUT_NORMAL);
+        return consumed;
+    case UC_AMBIENT_WIND_CONFIG:
+        ShowWeather(!(m_weatherView && m_weatherView->IsVisible()));
         return consumed;
     case UC_VIEW_INSTRUMENT_PANEL:
         if (m_mainView)
@@ -544,6 +576,11 @@ void CProcFly::Update()
     m_buttonBar.Run();
     m_views.Run();
 
+    if (m_weatherView && m_weatherView->IsVisible() && m_weatherView->IsCloseRequested())
+    {
+        m_weatherView->ClearCloseRequest();
+        PostToggle(UC_AMBIENT_WIND_CONFIG);
+    }
     if (m_closeUpView && m_closeUpView->IsVisible() && m_closeUpView->IsCloseRequested())
     {
         m_closeUpView->ClearCloseRequest();
@@ -608,6 +645,11 @@ void CProcFly::DrawOverlays()
         SetTextAlign(TA_RIGHT | TA_TOP);
         fonts.DrawText(fonts.f09x13B, width - 5.0f, 37.0f, m_mode == MODE_RECORDING ? "REC" : "PLAYBACK");
         SetTextAlign(TA_LEFT_TOP);
+    }
+    for (int i = 0; i < 7; ++i)
+    {
+        if (m_barChecks[i] && m_barChecks[i]() && m_barButtons[i])
+            CCI_CheckBox::DrawLitPlate(m_barButtons[i]->AbsoluteRect());
     }
     m_buttonBar.Draw();
     int mx = 0, my = 0;

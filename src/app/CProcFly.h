@@ -15,6 +15,7 @@
 // Failures the pilot must see go to the centre message list: a model that does not load (with
 // the loader's reason), a recording that cannot start, a playback file that cannot be read.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,8 +43,10 @@ class CSceneObjectAdmin;
 class CSun;
 class CSunRenderer;
 class CVdbObjectAdmin;
+class CViewWeather;
 class CWind;
 class IOverlayMessages;
+class ITerrain;
 
 class CProcFly : public CProcess
 {
@@ -84,7 +87,12 @@ public:
     CFlightSession* Session() const { return m_session.get(); }
     CViewFly* MainView() const { return m_mainView.get(); }
     CViewFly* CloseUpView() const { return m_closeUpView.get(); }
+    CViewWeather* WeatherView() const { return m_weatherView.get(); }
     CMessageList& Messages() { return m_messages; }
+    // The world's scene and the model's objects in it (null before the first Start).
+    osg::Group* SceneRoot() const { return m_world.sceneRoot; }
+    CModelPresentation* Presentation() const { return m_presentation.get(); }
+    const CProcFlyMenuBar& MenuBar() const { return m_menuBar; }
     // The time-of-day angle the ambient commands set last (degrees).
     float GetTimeOfDay() const;
     // Output/Flight.rec, or another path for tests.
@@ -101,6 +109,7 @@ private:
     void DrawOverlays();
     void PostToggle(uint32_t command);
     bool CloseUpShown() const;
+    void ShowWeather(bool show);
 
     int m_layout = LAYOUT_NORMAL;
     int m_layoutBeforeEditor = LAYOUT_NORMAL;
@@ -117,6 +126,7 @@ private:
 
     // The world: created on the first start and kept across visits.
     std::unique_ptr<CFlyWorld> m_site;
+    std::unique_ptr<ITerrain> m_cameraTerrain; // the cameras' ground: an adapter on m_site
     std::unique_ptr<CWind> m_wind;
     std::unique_ptr<CVdbObjectAdmin> m_vdbs;
     std::unique_ptr<CSceneObjectAdmin> m_objects;
@@ -138,10 +148,13 @@ private:
     std::unique_ptr<CViewFly> m_mainView;
     std::unique_ptr<CViewFly> m_closeUpView;
     int m_mainSlot = -1, m_closeUpSlot = -1;
+    std::unique_ptr<CViewWeather> m_weatherView; // edits m_wind: declared after it, so it goes first
+    int m_weatherSlot = -1;
 
     CProcFlyMenuBar m_menuBar;
     CControlPageEx m_buttonBar;
     std::unique_ptr<CCI_Button> m_barButtons[7];
+    std::function<bool()> m_barChecks[7]; // the button's state, shown lit; empty: none
     CMessageList m_messages; // centre: the model's and the engine's messages
     int m_loadMessageSlot = -1;
     float m_maxHeight = 0.0f; // m above the ground, highest since the last reset or visit

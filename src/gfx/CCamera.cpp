@@ -154,14 +154,17 @@ void CCamera::Update(float frameTime)
     m_currentHFOV = StepHFOV(m_currentHFOV, m_targetHFOV);
     m_frameTime = frameTime;
     m_body.Update(frameTime);
-    // The last sub-step may have ended below the ground; the view must not show it from there.
-    if (m_mode == MODE_FOLLOW && m_terrain != nullptr)
+    // Whatever the mode, the eye stays above the ground: from below it the view shows the
+    // underside of the terrain and the haze of the sky under the horizon. The last sub-step of
+    // the follow camera, a free camera steered down or an onboard camera behind a model on a
+    // slope would all end there otherwise.
+    if (m_terrain != nullptr)
     {
         const CVector3& position = m_body.GetPosition();
         CVector3 normal;
         const float ground = m_terrain->GetTerrainHeight(position.x, position.z, m_terrainHint, normal);
-        if (position.y < ground)
-            PutOnGround(ground);
+        if (position.y < ground + kMinEyeHeight)
+            PutOnGround(ground + kMinEyeHeight);
     }
     ChooseZoom(frameTime);
 }

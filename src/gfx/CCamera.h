@@ -86,6 +86,7 @@ public:
     static constexpr float kAttachedDistance = 4.0f; // m
     static constexpr float kFollowMaxDistance = 30.0f; // m
     static constexpr float kFollowRestDistance = 2.0f; // m
+    static constexpr float kMinEyeHeight = 0.25f;      // m above the terrain, every mode: a camera in the grass
     static constexpr float kFollowMaxForce = 700.0f;   // N
     static constexpr float kMaxStep = 1.0f / 30.0f;    // s
 

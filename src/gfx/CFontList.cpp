@@ -217,6 +217,17 @@ int CFontList::DrawText(int fontIndex, float x, float y, const std::string& text
     const CFont* font = Get(fontIndex);
     if (font == nullptr)
         return static_cast<int>(text.size());
+    // A line feed is never a glyph: what follows it goes one line lower, and a trailing one (the
+    // habit of printf formats) draws nothing.
+    const size_t feed = text.find('\n');
+    if (feed != std::string::npos)
+    {
+        DrawText(fontIndex, x, y, text.substr(0, feed), scale, outRect);
+        if (feed + 1 < text.size())
+            DrawText(fontIndex, x, y + static_cast<float>(font->charHeight + font->interLine) * scale,
+                     text.substr(feed + 1), scale);
+        return static_cast<int>(text.size());
+    }
     const CSpriteList& sprites = SpriteList();
     const std::vector<TGlyphQuad> quads = LayoutLine(fontIndex, x, y, text, scale, g_align, sprites, outRect);
     if (quads.empty())

@@ -74,7 +74,8 @@ public:
                                        const CSpriteList& sprites, TTextRect* outRect = nullptr) const;
 
     // Draws one line in the current colour and alignment; returns the number of characters.
-    // A font that does not exist draws nothing.
+    // Text after a line feed goes on the next line down. A font that does not exist draws
+    // nothing.
     int DrawText(int font, float x, float y, const std::string& text, float scale = 1.0f,
                  TTextRect* outRect = nullptr) const;
     // Splits at line feeds; each next line (CHAR_HEIGHT + INTERLINE) x scale lower.

@@ -82,6 +82,9 @@ public:
     static double Now();
 
 protected:
+    // What the close button does, for dialogs whose own buttons close them.
+    void RequestClose() { m_closeRequested = true; }
+
     bool m_layoutPending = false;
     bool m_debugText = false;
 

@@ -33,6 +33,7 @@ CViewFly::CViewFly(const std::string& name, int style) : CView(name, style)
 {
     m_buttons.SetEnabled(true);
     m_buttons.SetVisible(true);
+    m_buttons.SetMouseOnly(true);
 }
 
 CViewFly::~CViewFly()
@@ -122,9 +123,9 @@ void CViewFly::SyncModeButtons()
         m_autoZoom->SetChecked(m_camera->IsAutoZoomEnabled());
 }
 
-float CViewFly::NearPlaneFor(float distance)
+float CViewFly::NearPlaneFor(float distance, float heightAboveGround)
 {
-    return std::clamp(distance / 10.0f, kMinNear, kMaxNear);
+    return std::clamp(std::min(distance / 10.0f, heightAboveGround / 2.0f), kMinNear, kMaxNear);
 }
 
 int CViewFly::OnCommand(const CInputEvent& event)
@@ -194,11 +195,16 @@ void CViewFly::Run()
         }
         Viewport().SetEye(m_camera->GetPosition(), m_camera->GetOrientation());
         Viewport().SetPerspective(m_camera->GetCurrentHFOV(), 4.0f / 3.0f, Viewport().NearPlane(), kFar);
-        if (model)
+        const CVector3& eye = m_camera->GetPosition();
+        float height = kFar;
+        if (m_world && m_world->terrain)
         {
-            const CVector3 d = model->GetBody().GetPosition() - m_camera->GetPosition();
-            Viewport().SetNearPlane(NearPlaneFor(std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z)));
+            CVector3 normal;
+            height = eye.y - m_world->terrain->GetTerrainHeight(eye.x, eye.z, m_eyeHint, normal);
         }
+        const float distance = model ? (model->GetBody().GetPosition() - eye).Length() : kFar;
+        if (model || height < kFar)
+            Viewport().SetNearPlane(NearPlaneFor(distance, height));
         SyncModeButtons();
     }
     m_buttons.Run();

@@ -8,8 +8,8 @@
 //   Run         camera target = the model's pose; the camera moves ("CameraShip"); the viewport's
 //               eye and field of view follow it; the near plane is a tenth of the distance to the
 //               model within 0.1 .. 5 m (close enough for a model at arm's length, far enough to
-//               keep depth precision over a 15 km far plane); the pressed mode button follows
-//               the camera's mode.
+//               keep depth precision over a 15 km far plane) and at most half the eye's height
+//               above the ground; the pressed mode button follows the camera's mode.
 //   PreDraw     the debug geometry of this view's switches is rebuilt (it is part of the scene).
 //   RenderScene the sky dome moves to the camera and the sun lights the scene; the scene is drawn;
 //               then the sun's disc and glare.
@@ -26,6 +26,7 @@
 #include <osg/ref_ptr>
 
 #include "gfx/CView.h"
+#include "model/ITerrain.h"
 
 class CCamera;
 class CCI_Button;
@@ -81,8 +82,12 @@ public:
     void Draw() override;
     void RenderScene() override;
 
-    // Near plane (m) for a camera at distance (m) from the model.
-    static float NearPlaneFor(float distance);
+    // Near plane (m) for a camera at distance (m) from the model and heightAboveGround (m)
+    // above the terrain under it. A tenth of the distance within 0.1 .. 5 m, and never more
+    // than half the height: every ground point in view is then farther than the near plane
+    // (at least the height away, and less than 60 degrees off the view axis), so the ground
+    // under a low camera is not cut away to show the sky's haze below the horizon.
+    static float NearPlaneFor(float distance, float heightAboveGround);
 
     CCamera* Camera() const { return m_camera.get(); }
     // Only the main view advances the glare (it is one sun for every view).
@@ -111,4 +116,5 @@ private:
     std::unique_ptr<CCI_CheckBox> m_autoZoom;
     std::unique_ptr<CCI_CheckBox> m_modeBoxes[4]; // indexed by the camera's mode
     bool m_advancesGlare = true;
+    TTerrainHint m_eyeHint; // the ground under the eye, for the near plane
 };

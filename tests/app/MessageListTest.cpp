@@ -101,3 +101,36 @@ TEST(MessageListTest, MessageUntilCancelledStays)
     list.Post(0.0, 0.0, kWhite, "Model failed", CMessageList::kUntilCancelled);
     EXPECT_EQ(list.Update(1.0e6).size(), 1u);
 }
+
+// Regression: a line break used to reach the font as a character and show as '*'.
+TEST(MessageListTest, LineBreaksGiveRowsInReadingOrderForBothAnchors)
+{
+    CMessageList list;
+    list.Post(0.0, 0.0, kWhite, "Engine is stopped.\nTHROTTLE BACK to start the engine", 5.0);
+    list.Post(0.0, 0.0, kWhite, "Crash", 5.0);
+    const auto lines = list.Update(0.1);
+
+    struct Row
+    {
+        const char* text;
+        float centredY; // top of the row, first message at 100 going down
+        float cornerY;  // bottom of the row, first message ending at 100, the next above it
+    };
+    const Row expected[] = {
+        {"Engine is stopped.", 100.0f, 86.0f},
+        {"THROTTLE BACK to start the engine", 114.0f, 100.0f},
+        {"Crash", 128.0f, 72.0f},
+    };
+    const auto centred = CMessageList::LayoutRows(lines, 100.0f, 14.0f, CMessageList::ANCHOR_CENTRED);
+    const auto corner = CMessageList::LayoutRows(lines, 100.0f, 14.0f, CMessageList::ANCHOR_BOTTOM_RIGHT);
+    ASSERT_EQ(centred.size(), 3u);
+    ASSERT_EQ(corner.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(centred[i].text, expected[i].text);
+        EXPECT_EQ(corner[i].text, expected[i].text);
+        EXPECT_FLOAT_EQ(centred[i].y, expected[i].centredY) << i;
+        EXPECT_FLOAT_EQ(corner[i].y, expected[i].cornerY) << i;
+        EXPECT_EQ(centred[i].text.find('\n'), std::string::npos);
+    }
+}

@@ -1,5 +1,5 @@
 // The flight view's camera: its zoom rules, its forces, each mode's pose after a while, mode
-// switching by command, and ground avoidance.
+// switching by command, ground avoidance, and the flight view's near plane.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gfx/CCamera.h"
+#include "gfx/CViewFly.h"
 #include "input/CInputEvent.h"
 #include "input/UserCommands.h"
 
@@ -282,6 +283,48 @@ TEST_F(CameraFixture, FreeCameraTurnsWithTheKeysAndGlidesWithoutBrakes)
     const float gliding = coast(true);
     EXPECT_LT(braked, 0.5f);
     EXPECT_GT(gliding, 3.0f * braked + 1.0f);
+}
+
+// Regression: only the follow camera knew the ground; a free camera steered down, or the onboard
+// camera behind a model below a cliff, went under it and the view showed the sky's haze.
+TEST_F(CameraFixture, EveryModeKeepsTheEyeAboveTheGround)
+{
+    CStepTerrain terrain; // 10 m high for x >= 0
+    camera.SetTerrain(&terrain);
+    camera.SetResetPose(CVector3(-50.0f, 1.7f, 0.0f), 0.0f, 0.0f, 0.0f); // on the low ground
+    camera.Reset();
+    camera.HandleEvent(Command(UC_CAMERA_MODE_FREE));
+    camera.HandleEvent(Command(UC_CAMERA_DOWN, IE_IS_DOWN)); // pitch down, then fly forward
+    Fly(camera, 0.8f);
+    camera.HandleEvent(Command(UC_CAMERA_DOWN, IE_GOING_UP));
+    camera.HandleEvent(Command(UC_CAMERA_FORWARD, IE_IS_DOWN));
+    Fly(camera, 3.0f);
+    EXPECT_NEAR(camera.GetPosition().y, CCamera::kMinEyeHeight, 1e-3f);
+
+    // On board, 4 m behind a model that sits 1 m below the cliff edge.
+    camera.HandleEvent(Command(UC_CAMERA_MODE_ATTACHED));
+    camera.SetTarget(CVector3(-1.0f, 1.0f, 0.0f), CVector3(), CCamera::OrientationFromAngles(-kPi / 2.0f, 0.0f, 0.0f));
+    camera.Update(kFrame);
+    ASSERT_GE(camera.GetPosition().x, 0.0f); // above the cliff
+    EXPECT_GE(camera.GetPosition().y, 10.0f + CCamera::kMinEyeHeight - 1e-4f);
+}
+
+TEST(FlightViewRules, NearPlaneFollowsTheModelAndKeepsTheGroundInView)
+{
+    const struct
+    {
+        float distance; // m to the model
+        float height;   // m above the ground
+        float nearPlane;
+    } rows[] = {
+        {100.0f, 50.0f, 5.0f},  // far model, high camera: the upper limit
+        {0.5f, 50.0f, 0.1f},    // model at arm's length: the lower limit
+        {20.0f, 50.0f, 2.0f},   // a tenth of the distance
+        {100.0f, 1.7f, 0.85f},  // the pilot's eye: half its height, or the field is cut away
+        {100.0f, 0.05f, 0.1f},  // in the grass: never below the lower limit
+    };
+    for (const auto& row : rows)
+        EXPECT_FLOAT_EQ(CViewFly::NearPlaneFor(row.distance, row.height), row.nearPlane) << row.distance << " " << row.height;
 }
 
 TEST_F(CameraFixture, CommandsAndTheirAnswers)

@@ -1,0 +1,329 @@
+// The flight screen headless, on a small site of its own: what the pilot is told when a model
+// or a recording fails, that a replaced model leaves nothing behind in the scene, that the keys
+// reach the commands bound to them (camera modes, Space) and that the shipped instrument panels
+// lie clear of the menu bar.
+
+#include <filesystem>
+#include <iterator>
+
+#include <gtest/gtest.h>
+#include <osg/Geode>
+#include <osg/Geometry>
+#include <osg/NodeVisitor>
+#include <osgDB/WriteFile>
+
+#include "app/CProcFly.h"
+#include "app/CProcFlyMenuBar.h"
+#include "data/CFile.h"
+#include "data/StringTable.h"
+#include "gfx/CCamera.h"
+#include "gfx/CInstrumentPanel.h"
+#include "gfx/CInstrumentPanelFactory.h"
+#include "gfx/CViewFly.h"
+#include "gfx/ModelPresentation.h"
+#include "input/CKeyDefTable.h"
+#include "input/UserCommands.h"
+#include "gfx/CBInstrument.h"
+#include "model/CModel.h"
+#include "model/CModelServices.h"
+#include "sim/CFlightSession.h"
+#include "gfx/GuiTestSupport.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// 1 kg on four collision points, shown with the dummy aeroplane.
+const char* const kModel = ".MODEL_INFO M\n{\n .3D_MODEL_FILE \"Dummy.osg\"\n}\n"
+                           ".GRAVITY G\n{\n}\n"
+                           ".BATTERY Centre\n{\n .MASS 1.0\n}\n"
+                           ".COLLISION_POINT LeftTip\n{\n .POSITION -0.6 -0.1 0\n}\n"
+                           ".COLLISION_POINT RightTip\n{\n .POSITION 0.6 -0.1 0\n}\n"
+                           ".COLLISION_POINT Nose\n{\n .POSITION 0 -0.1 -0.4\n}\n"
+                           ".COLLISION_POINT Tail\n{\n .POSITION 0 -0.1 0.4\n}\n";
+
+// A level square of ground 2 km wide at height 0.
+void WriteFlatSite(const fs::path& file)
+{
+    osg::ref_ptr<osg::Vec3Array> vertices = new osg::Vec3Array;
+    for (const osg::Vec3& v : {osg::Vec3(-1000, 0, -1000), osg::Vec3(-1000, 0, 1000), osg::Vec3(1000, 0, 1000),
+                               osg::Vec3(-1000, 0, -1000), osg::Vec3(1000, 0, 1000), osg::Vec3(1000, 0, -1000)})
+        vertices->push_back(v);
+    osg::ref_ptr<osg::Geometry> geometry = new osg::Geometry;
+    geometry->setVertexArray(vertices);
+    geometry->addPrimitiveSet(new osg::DrawArrays(osg::PrimitiveSet::TRIANGLES, 0, 6));
+    osg::ref_ptr<osg::Geode> terrain = new osg::Geode;
+    terrain->setName("terrain");
+    terrain->addDrawable(geometry);
+    ASSERT_TRUE(osgDB::writeNodeFile(*terrain, file.string()));
+}
+
+int CountNamed(osg::Node* root, const std::string& name)
+{
+    struct CCounter : osg::NodeVisitor
+    {
+        CCounter(const std::string& n) : osg::NodeVisitor(TRAVERSE_ALL_CHILDREN), name(n) {}
+        void apply(osg::Node& node) override
+        {
+            count += node.getName() == name ? 1 : 0;
+            traverse(node);
+        }
+        std::string name;
+        int count = 0;
+    } counter(name);
+    if (root)
+        root->accept(counter);
+    return counter.count;
+}
+
+std::string ScreenText(CMessageList& list)
+{
+    std::string text;
+    for (const CMessageList::TLine& line : list.Update(0.0))
+        text += line.text + "\n";
+    return text;
+}
+
+CInputEvent CommandEvent(uint32_t command)
+{
+    CInputEvent event;
+    event.command = command;
+    event.flags = IE_GOING_DOWN | IE_IS_DOWN;
+    return event;
+}
+
+// The event a press of the command's default key makes, resolved as the frame does.
+CInputEvent KeyPress(const CKeyDefTable& keys, uint32_t command)
+{
+    const CKeyDef& def = keys.Get(command);
+    CInputEvent event;
+    event.key = def.key;
+    event.flags = (def.flags & IE_MODIFIER_MASK) | IE_GOING_DOWN | IE_IS_DOWN;
+    keys.Resolve(event);
+    return event;
+}
+
+class ProcFlyTest : public ::testing::Test
+{
+protected:
+    ProcFlyTest()
+    {
+        {
+            // The menu titles and entries are the shipped texts.
+            ScopedWorkingDir source(SourceDir());
+            InitBaseDirectory();
+            EXPECT_TRUE(LoadStringTable());
+        }
+        // The parts reference goes to ../DeveloperOutput: keep it inside the temporary folder.
+        const fs::path run = dir.Path() / "run";
+        fs::create_directories(run / "Output");
+        fs::create_directories(run / "Data" / "3D");
+        WriteFlatSite(run / "Data" / "3D" / "FlyingSite.osg");
+        fs::copy_file(SourceDir() / "Data" / "3D" / "Dummy.osg", run / "Data" / "3D" / "Dummy.osg");
+        dir.Write("run/Data/Model/Box.mod", kModel);
+        dir.Write("run/Data/Model/Other.mod", kModel);
+        cwd = std::make_unique<ScopedWorkingDir>(run);
+        InitBaseDirectory();
+        fly.Init(nullptr);
+        fly.Start();
+    }
+    ~ProcFlyTest() override
+    {
+        fly.End();
+        cwd.reset();
+        InitBaseDirectory();
+        FreeStringTable();
+    }
+
+    CRecordingHost host; // first: the menu bar measures its titles in the loaded fonts
+    TempDir dir;
+    std::unique_ptr<ScopedWorkingDir> cwd;
+    CProcFly fly;
+};
+} // namespace
+
+TEST_F(ProcFlyTest, ModelThatFailsToLoadIsNamedOnScreenWithTheLoadersReason)
+{
+    ASSERT_TRUE(fly.SwitchModel("Box.mod"));
+    EXPECT_EQ(ScreenText(fly.Messages()), "");
+
+    EXPECT_FALSE(fly.SwitchModel("Missing.mod"));
+    EXPECT_FALSE(fly.Session()->HasModel());
+    const std::string text = ScreenText(fly.Messages());
+    EXPECT_NE(text.find("Missing.mod could not be loaded"), std::string::npos) << text;
+    EXPECT_NE(text.find("cannot be read"), std::string::npos) << text; // the loader's words
+
+    // A good model clears the complaint.
+    ASSERT_TRUE(fly.SwitchModel("Box.mod"));
+    fly.Messages().Update(1.0); // the cancelled message fades out
+    EXPECT_EQ(ScreenText(fly.Messages()), "");
+}
+
+TEST_F(ProcFlyTest, RecordingThatCannotStartIsReportedAndFlightStaysFree)
+{
+    ASSERT_TRUE(fly.SwitchModel("Box.mod"));
+    fly.SetRecordingPath((dir.Path() / "no-such-folder" / "Flight.rec").string());
+    EXPECT_NE(fly.OnEvent(CommandEvent(UC_RECORDING_START)), 0);
+    EXPECT_EQ(fly.GetMode(), CProcFly::MODE_FREE_FLIGHT);
+    const std::string text = ScreenText(fly.Messages());
+    EXPECT_NE(text.find("The recording could not start"), std::string::npos) << text;
+
+    // Where it can be written, recording starts.
+    fly.SetRecordingPath((dir.Path() / "Flight.rec").string());
+    fly.OnEvent(CommandEvent(UC_RECORDING_START));
+    EXPECT_EQ(fly.GetMode(), CProcFly::MODE_RECORDING);
+    fly.OnEvent(CommandEvent(UC_RECORDING_STOP));
+    EXPECT_EQ(fly.GetMode(), CProcFly::MODE_FREE_FLIGHT);
+}
+
+TEST_F(ProcFlyTest, ReplacedOrFailedModelLeavesNoObjectInTheScene)
+{
+    const struct
+    {
+        const char* model;
+        bool loads;
+        int objects; // "SO_Model" nodes in the scene afterwards
+    } steps[] = {
+        {"Box.mod", true, 1},
+        {"Other.mod", true, 1},   // the old object goes
+        {"Box.mod", true, 1},     // and back
+        {"Missing.mod", false, 0},
+        {"Box.mod", true, 1},
+    };
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE(step.model);
+        EXPECT_EQ(fly.SwitchModel(step.model), step.loads);
+        fly.Update(); // the model builds its parts, and so its 3D object, in its first frame
+        EXPECT_EQ(CountNamed(fly.SceneRoot(), CModelPresentation::kObjectName), step.objects);
+        EXPECT_EQ(fly.Presentation()->GetObjectIndex() != 0, step.objects == 1);
+    }
+}
+
+TEST_F(ProcFlyTest, CameraModeKeysSwitchTheModeAndThePressedButton)
+{
+    CKeyDefTable keys;
+    keys.SetDefaultKeys();
+    CViewFly* view = fly.MainView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view->Camera(), nullptr);
+    const struct
+    {
+        uint32_t command;
+        int mode;
+    } presses[] = {
+        {UC_CAMERA_MODE_FOLLOW, CCamera::MODE_FOLLOW},     // NumPad Divide
+        {UC_CAMERA_MODE_LOOK_AT, CCamera::MODE_LOOK_AT},   // NumLock
+        {UC_CAMERA_MODE_FREE, CCamera::MODE_FREE},         // NumPad Multiply
+        {UC_CAMERA_MODE_ATTACHED, CCamera::MODE_ATTACHED}, // CTRL+NumPad Divide
+        {UC_CAMERA_MODE_LOOK_AT, CCamera::MODE_LOOK_AT},
+    };
+    for (const auto& press : presses)
+    {
+        const CInputEvent event = KeyPress(keys, press.command);
+        SCOPED_TRACE(keys.GetKeyText(press.command));
+        ASSERT_EQ(event.command, press.command);
+        EXPECT_EQ(fly.OnEvent(event), static_cast<int>(press.command));
+        EXPECT_EQ(view->Camera()->GetMode(), press.mode);
+        // In the same frame, before the view runs again.
+        ASSERT_NE(view->PressedModeButton(), nullptr);
+        EXPECT_STREQ(view->PressedModeButton(), CCamera::ModeButtonSprite(press.mode));
+    }
+}
+
+// Regression: the first icon of the button bar held the keyboard focus, so Space toggled the
+// close-up window instead of putting the model back, and Enter never reached the upright aid.
+TEST_F(ProcFlyTest, SpaceResetsTheModelWhateverTheIconBarsHold)
+{
+    ASSERT_TRUE(fly.SwitchModel("Box.mod"));
+    CKeyDefTable keys;
+    keys.SetDefaultKeys();
+    fly.OnEvent(CommandEvent(UC_MODEL_SET_ALTITUDE_100M));
+    ASSERT_NEAR(fly.Session()->GetModel()->GetBody().GetPosition().y, 100.0f, 1e-3f);
+
+    const CInputEvent space = KeyPress(keys, UC_MODEL_RESET_POSITION);
+    ASSERT_EQ(space.command, static_cast<uint32_t>(UC_MODEL_RESET_POSITION));
+    EXPECT_EQ(fly.OnEvent(space), static_cast<int>(UC_MODEL_RESET_POSITION));
+    EXPECT_LT(fly.Session()->GetModel()->GetBody().GetPosition().y, 5.0f);
+    EXPECT_FALSE(fly.CloseUpView()->IsVisible());
+}
+
+TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleAndTheExitEntrySendsExit)
+{
+    const CProcFlyMenuBar& bar = fly.MenuBar();
+    const size_t entries[] = {8, 7, 6, 4, 3, 4, UC_DEBUG_SELECT_NEXT_PART - UC_DEBUG_VARIABLES + 1};
+    ASSERT_EQ(bar.Menus().size(), std::size(entries));
+    for (size_t i = 0; i < std::size(entries); ++i)
+    {
+        const int menu = static_cast<int>(i);
+        SCOPED_TRACE(bar.Menus()[i].title);
+        EXPECT_EQ(bar.Menus()[i].entries.size(), entries[i]);
+        const TRect2D title = bar.TitleRect(menu);
+        EXPECT_GT(title.w, 20);
+        EXPECT_LE(title.x + title.w, WindowClientWidth() - 246); // clear of the button bar
+        host.mouseX = title.x + title.w / 2;
+        host.mouseY = title.y + title.h / 2;
+        EXPECT_NE(fly.OnMouseButton(MouseDown()), 0);
+        ASSERT_EQ(bar.OpenMenu(), menu);
+        int bottom = title.y + title.h;
+        for (int e = 0; e < static_cast<int>(entries[i]); ++e)
+        {
+            const TRect2D r = bar.EntryRect(menu, e);
+            EXPECT_EQ(r.x, title.x);
+            EXPECT_GE(r.y, bottom); // below the title and the entry before
+            EXPECT_LE(r.y + r.h, WindowClientHeight());
+            bottom = r.y + r.h;
+        }
+    }
+    // The Application list's last entry ends the program.
+    host.mouseX = bar.TitleRect(0).x + 5;
+    host.mouseY = bar.TitleRect(0).y + 5;
+    fly.OnMouseButton(MouseDown());
+    ASSERT_EQ(bar.OpenMenu(), 0);
+    const TRect2D exit = bar.EntryRect(0, 7);
+    host.mouseX = exit.x + exit.w / 2;
+    host.mouseY = exit.y + exit.h / 2;
+    host.posted.clear();
+    EXPECT_NE(fly.OnMouseButton(MouseDown()), 0);
+    ASSERT_EQ(host.posted.size(), 1u);
+    EXPECT_EQ(host.posted[0].command, static_cast<uint32_t>(UC_APP_EXIT_APPLICATION));
+    EXPECT_EQ(bar.OpenMenu(), -1);
+    // A click on the field closes an open list without sending anything.
+    host.mouseX = bar.TitleRect(1).x + 5;
+    host.mouseY = 5;
+    fly.OnMouseButton(MouseDown());
+    host.mouseX = 600;
+    host.mouseY = 500;
+    host.posted.clear();
+    fly.OnMouseButton(MouseDown());
+    EXPECT_EQ(bar.OpenMenu(), -1);
+    EXPECT_TRUE(host.posted.empty());
+}
+
+TEST(ProcFlyPanels, ShippedPanelsLieBelowTheMenuBar)
+{
+    ScopedWorkingDir cwd(SourceDir());
+    InitBaseDirectory();
+    CInstrumentPanelFactory factory;
+    for (const char* name : {"Trainer.mod", "Glider.mod", "Delta.mod"})
+    {
+        SCOPED_TRACE(name);
+        CModelServices services;
+        services.panels = &factory;
+        CModel model(services);
+        ASSERT_TRUE(model.LoadModel(name));
+        const CInstrumentPanel* panel = CInstrumentPanel::OfModel(model);
+        ASSERT_NE(panel, nullptr);
+        ASSERT_GT(panel->GetInstrumentCount(), 0);
+        for (int i = 0; i < panel->GetInstrumentCount(); ++i)
+        {
+            const CBInstrument* instrument = panel->GetInstrument(i);
+            if (instrument != nullptr)
+            {
+                EXPECT_GE(instrument->GetY(), CProcFlyMenuBar::kBarHeight) << i;
+            }
+        }
+    }
+    InitBaseDirectory();
+}
