@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <vector>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -514,7 +515,25 @@ void CMainKestro::RenderOverlays()
     {
         CTimeSection section("Time Statistics");
         const int font = fonts.Find(CTimeStatistics::kFontName);
-        for (const CTimeStatisticsLine& line : TimeStats::GetDisplayLines())
+        const std::vector<CTimeStatisticsLine> lines = TimeStats::GetDisplayLines();
+        // A dark backdrop: the table lies over the instrument panel and a bright sky.
+        float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+        for (const CTimeStatisticsLine& line : lines)
+        {
+            float w = 0.0f, h = 0.0f;
+            fonts.TextExtent(font, line.text, 1.0f, w, h);
+            left = std::min(left, static_cast<float>(line.x));
+            top = std::min(top, static_cast<float>(line.y));
+            right = std::max(right, static_cast<float>(line.x) + w);
+            bottom = std::max(bottom, static_cast<float>(line.y) + h);
+        }
+        if (!lines.empty())
+        {
+            SetColor(0, 0, 0, 170);
+            FillRect(static_cast<int>(left) - 4, static_cast<int>(top) - 2, static_cast<int>(right - left) + 8,
+                     static_cast<int>(bottom - top) + 4);
+        }
+        for (const CTimeStatisticsLine& line : lines)
         {
             SetColor(PaletteColor(line.colourIndex));
             fonts.DrawText(font, static_cast<float>(line.x), static_cast<float>(line.y), line.text);
