@@ -75,6 +75,19 @@ void CCI_EditNumber::StepBy(int direction)
     UserSet(m_value + static_cast<float>(direction) * m_step);
 }
 
+void CCI_EditNumber::Apply(const std::string& text)
+{
+    char* end = nullptr;
+    const float value = std::strtof(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
+    {
+        DiagPrint("Number field '%s': '%s' is not a number, value kept\n", m_label.c_str(), text.c_str());
+        return;
+    }
+    GuiPlaySound(kSoundPip1);
+    UserSet(value);
+}
+
 int CCI_EditNumber::OnKey(const CInputEvent& event)
 {
     if (!IsLive())
@@ -90,19 +103,8 @@ int CCI_EditNumber::OnKey(const CInputEvent& event)
     case CLineEditor::Result::Ignored:
         return kEventNotHandled;
     case CLineEditor::Result::Committed:
-    {
-        const std::string& text = m_editor.Text();
-        char* end = nullptr;
-        const float value = std::strtof(text.c_str(), &end);
-        if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
-        {
-            DiagPrint("Number field '%s': '%s' is not a number, value kept\n", m_label.c_str(), text.c_str());
-            return kEventConsumed;
-        }
-        GuiPlaySound(kSoundPip1);
-        UserSet(value);
+        Apply(m_editor.Text());
         return kEventConsumed;
-    }
     case CLineEditor::Result::Consumed:
     case CLineEditor::Result::Cancelled:
         return kEventConsumed;
@@ -130,8 +132,13 @@ int CCI_EditNumber::OnMouse(const CInputEvent& event)
 
 void CCI_EditNumber::SetFocus(bool focus)
 {
-    if (!focus)
+    // Leaving the field (Tab, or a click on OK) keeps what was typed; only Escape throws it away.
+    if (!focus && m_editor.IsEditing())
+    {
+        const std::string text = m_editor.Text();
         m_editor.Cancel();
+        Apply(text);
+    }
     CBControlItem::SetFocus(focus);
 }
 

@@ -38,6 +38,8 @@ public:
 private:
     void StepBy(int direction);
     void UserSet(float value);
+    // The typed text as the new value; text that is not a number is reported and the value kept.
+    void Apply(const std::string& text);
 
     int m_width;
     std::string m_label;

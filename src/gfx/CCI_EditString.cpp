@@ -16,6 +16,16 @@ CCI_EditString::CCI_EditString(int x, int y, int width, const std::string& label
     m_enabled = true;
 }
 
+void CCI_EditString::Apply(const std::string& text)
+{
+    if (text != m_text)
+    {
+        m_text = text;
+        SetActivated();
+    }
+    GuiPlaySound(kSoundPip1);
+}
+
 int CCI_EditString::OnKey(const CInputEvent& event)
 {
     if (!IsLive())
@@ -25,12 +35,7 @@ int CCI_EditString::OnKey(const CInputEvent& event)
     case CLineEditor::Result::Ignored:
         return kEventNotHandled;
     case CLineEditor::Result::Committed:
-        if (m_editor.Text() != m_text)
-        {
-            m_text = m_editor.Text();
-            SetActivated();
-        }
-        GuiPlaySound(kSoundPip1);
+        Apply(m_editor.Text());
         return kEventConsumed;
     case CLineEditor::Result::Consumed:
     case CLineEditor::Result::Cancelled:
@@ -49,8 +54,13 @@ int CCI_EditString::OnMouse(const CInputEvent& event)
 
 void CCI_EditString::SetFocus(bool focus)
 {
-    if (!focus)
+    // Leaving the field (Tab, or a click on OK) keeps what was typed; only Escape throws it away.
+    if (!focus && m_editor.IsEditing())
+    {
+        const std::string text = m_editor.Text();
         m_editor.Cancel();
+        Apply(text);
+    }
     CBControlItem::SetFocus(focus);
 }
 

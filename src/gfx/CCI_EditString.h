@@ -26,6 +26,8 @@ public:
     void GetSize(int& outWidth, int& outHeight) const override;
 
 private:
+    // The typed text as the new text (activated when it changed).
+    void Apply(const std::string& text);
     int m_width;
     std::string m_label;
     std::string m_text;
