@@ -63,7 +63,7 @@ public:
     bool IsMouseInside() const;
 
     // The glow drawn around the focused control (the page calls it).
-    void DrawFocus() const;
+    virtual void DrawFocus() const;
 
     // Help texts (string-table texts), shown by the page as tooltip and help line.
     void SetHelp(const std::string& shortText, const std::string& longText);

@@ -442,8 +442,10 @@ void CControlPageEx::Draw()
         }
         control->Draw();
     }
+    // A page inside a page shows its focused control only while it holds the outer page's focus:
+    // otherwise the pilot sees two focus frames and cannot tell where the keys go.
     CBControlItem* focused = Focused();
-    if (focused != nullptr && focused->IsVisible() && IsEnabled() && !m_mouseOnly)
+    if (focused != nullptr && focused->IsVisible() && IsEnabled() && !m_mouseOnly && (Parent() == nullptr || HasFocus()))
         focused->DrawFocus();
     if (m_scrollBar)
         m_scrollBar->Draw();

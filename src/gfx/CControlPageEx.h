@@ -64,6 +64,8 @@ public:
     int OnKey(const CInputEvent& event) override;
     int OnMouse(const CInputEvent& event) override;
     void Draw() override;
+    // The frame goes around the focused control inside, not around the whole page.
+    void DrawFocus() const override {}
     void Deactivate() override;
     void GetSize(int& outWidth, int& outHeight) const override;
 
