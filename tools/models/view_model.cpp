@@ -10,6 +10,8 @@
 #include <osgSim/DOFTransform>
 #include <osgViewer/Viewer>
 
+#include "../common/OffscreenContext.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -94,24 +96,9 @@ int main(int argc, char** argv)
         root->addChild(t);
     }
     osgViewer::Viewer viewer;
-    osg::ref_ptr<osg::GraphicsContext::Traits> traits = new osg::GraphicsContext::Traits;
-    traits->readDISPLAY();
-    traits->setUndefinedScreenDetailsToDefaultScreen();
-    traits->width = kWidth;
-    traits->height = kHeight;
-    traits->doubleBuffer = true;
-    traits->pbuffer = true;
-    osg::ref_ptr<osg::GraphicsContext> gc = osg::GraphicsContext::createGraphicsContext(traits.get());
+    osg::ref_ptr<osg::GraphicsContext> gc = CreateOffscreenContext(kWidth, kHeight, "view_model");
     if (!gc)
-    {
-        traits->pbuffer = false;
-        gc = osg::GraphicsContext::createGraphicsContext(traits.get());
-    }
-    if (!gc)
-    {
-        std::fprintf(stderr, "view_model: no graphics context (is DISPLAY set?)\n");
         return 1;
-    }
     osg::Camera* cam = viewer.getCamera();
     cam->setGraphicsContext(gc.get());
     cam->setViewport(0, 0, kWidth, kHeight);

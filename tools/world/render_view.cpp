@@ -17,6 +17,8 @@
 #include <osgDB/WriteFile>
 #include <osgViewer/Viewer>
 
+#include "../common/OffscreenContext.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -84,24 +86,9 @@ int Render(osg::Node* scene, const osg::Matrixd& view, double hfovDeg, double su
            int timedFrames = 0)
 {
     osgViewer::Viewer viewer;
-    osg::ref_ptr<osg::GraphicsContext::Traits> traits = new osg::GraphicsContext::Traits;
-    traits->readDISPLAY();
-    traits->setUndefinedScreenDetailsToDefaultScreen();
-    traits->width = kWidth;
-    traits->height = kHeight;
-    traits->doubleBuffer = true;
-    traits->pbuffer = true;
-    osg::ref_ptr<osg::GraphicsContext> gc = osg::GraphicsContext::createGraphicsContext(traits.get());
+    osg::ref_ptr<osg::GraphicsContext> gc = CreateOffscreenContext(kWidth, kHeight, "render_view");
     if (!gc)
-    {
-        traits->pbuffer = false;
-        gc = osg::GraphicsContext::createGraphicsContext(traits.get());
-    }
-    if (!gc)
-    {
-        std::fprintf(stderr, "render_view: no graphics context (is DISPLAY set?)\n");
         return 1;
-    }
     osg::Camera* cam = viewer.getCamera();
     cam->setGraphicsContext(gc.get());
     cam->setViewport(0, 0, kWidth, kHeight);
