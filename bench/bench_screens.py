@@ -14,7 +14,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "app", "e2e"))
-from e2e_flight import Session, flight_screen  # noqa: E402
+from e2e_flight import flight_screen  # noqa: E402
+from xsession import Session  # noqa: E402
 
 
 def shutdown_line(session):
@@ -25,16 +26,14 @@ def shutdown_line(session):
     return "no frame-rate line (the program did not end cleanly)"
 
 
-def main_menu(binary, repo, shots, seconds):
-    session = Session(binary, repo, shots)
+def main_menu(session, seconds):
     session.start()
     time.sleep(seconds)
     session.screenshot("bench-main-menu")
     print("main menu:", shutdown_line(session))
 
 
-def flying(binary, repo, shots, seconds):
-    session = Session(binary, repo, shots)
+def flying(session, seconds):
     session.start()
     session.key("Return")
     session.wait_screen("the flight screen", "bench-flight", flight_screen, 60)
@@ -59,8 +58,12 @@ def main():
     seconds = float(sys.argv[4]) if len(sys.argv) > 4 else 20.0
     if shots:
         os.makedirs(shots, exist_ok=True)
-    main_menu(binary, repo, shots, seconds)
-    flying(binary, repo, shots, seconds)
+    for run in (main_menu, flying):
+        session = Session(binary, repo, shots)
+        try:
+            run(session, seconds)
+        finally:
+            session.close()  # also when the program did not start: no Xvfb is left behind
     return 0
 
 

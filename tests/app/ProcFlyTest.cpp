@@ -1,7 +1,7 @@
 // The flight screen headless, on a small site of its own: what the pilot is told when a model
 // or a recording fails, that a replaced model leaves nothing behind in the scene, that the keys
 // reach the commands bound to them (camera modes, Space) and that the shipped instrument panels
-// lie clear of the menu bar.
+// load whole and lie clear of the menu bar.
 
 #include <filesystem>
 #include <iterator>
@@ -26,8 +26,10 @@
 #include "gfx/CBInstrument.h"
 #include "model/CModel.h"
 #include "model/CModelServices.h"
+#include "model/CVariableTable.h"
 #include "sim/CFlightSession.h"
 #include "gfx/GuiTestSupport.h"
+#include "support/DiagCapture.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -301,29 +303,42 @@ TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleAndTheExitEntrySendsExit)
     EXPECT_TRUE(host.posted.empty());
 }
 
-TEST(ProcFlyPanels, ShippedPanelsLieBelowTheMenuBar)
+// Every shipped model loads with its panel whole (every variable, wing and wheel a gauge names
+// exists), and every gauge lies below the flight screen's menu bar.
+TEST(ProcFlyPanels, ShippedPanelsLoadWholeAndLieBelowTheMenuBar)
 {
     ScopedWorkingDir cwd(SourceDir());
     InitBaseDirectory();
     CInstrumentPanelFactory factory;
-    for (const char* name : {"Trainer.mod", "Glider.mod", "Delta.mod"})
+    CVariableTable inputs("Input");
+    for (int i = 1; i <= 9; ++i)
+        inputs.Add("V_CH" + std::to_string(i));
+    CModelServices services;
+    services.panels = &factory;
+    services.globalVariables = &inputs;
+    int panels = 0;
+    for (const auto& entry : fs::directory_iterator(SourceDir() / "Data" / "Model"))
     {
-        SCOPED_TRACE(name);
-        CModelServices services;
-        services.panels = &factory;
+        if (entry.path().extension() != ".mod")
+            continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        CDiagCapture diag;
         CModel model(services);
-        ASSERT_TRUE(model.LoadModel(name));
+        ASSERT_TRUE(model.LoadModel(entry.path().filename().string())) << testing::PrintToString(diag.lines);
         const CInstrumentPanel* panel = CInstrumentPanel::OfModel(model);
-        ASSERT_NE(panel, nullptr);
-        ASSERT_GT(panel->GetInstrumentCount(), 0);
-        for (int i = 0; i < panel->GetInstrumentCount(); ++i)
+        if (panel == nullptr)
         {
-            const CBInstrument* instrument = panel->GetInstrument(i);
-            if (instrument != nullptr)
-            {
-                EXPECT_GE(instrument->GetY(), CProcFlyMenuBar::kBarHeight) << i;
-            }
+            EXPECT_FALSE(diag.Contains("instrument panel")) << "only a model that names no panel may lack one";
+            continue;
         }
+        ++panels;
+        EXPECT_FALSE(diag.Contains("instrument dropped")) << testing::PrintToString(diag.lines);
+        EXPECT_GE(panel->GetInstrumentCount(), 3);
+        for (int i = 0; i < panel->GetInstrumentCount(); ++i)
+            EXPECT_GE(panel->GetInstrument(i)->GetY(), CProcFlyMenuBar::kBarHeight) << i;
+        for (int i = 0; i < 20; ++i)
+            model.UpdateModel(0.02f);
     }
     InitBaseDirectory();
+    EXPECT_GE(panels, 3) << "the trainer, the glider and the delta have panels";
 }

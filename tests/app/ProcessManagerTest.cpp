@@ -39,18 +39,21 @@ private:
     int m_mouseResult;
 };
 
+// Two menus and the credits (whose OnMouseButton consumes), the main menu current, the log empty.
+void Populate(CProcessManager& manager, std::vector<std::string>& log)
+{
+    ASSERT_TRUE(manager.Add(PROC_MENU_MAIN, std::make_unique<CLoggingProcess>("main", log)));
+    ASSERT_TRUE(manager.Add(PROC_MENU_CONTROLLER, std::make_unique<CLoggingProcess>("controller", log)));
+    ASSERT_TRUE(manager.Add(PROC_CREDITS, std::make_unique<CLoggingProcess>("credits", log, 120)));
+    manager.Request(PROC_MENU_MAIN);
+    manager.Update();
+    log.clear();
+}
+
 class ProcessManagerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(manager.Add(PROC_MENU_MAIN, std::make_unique<CLoggingProcess>("main", log)));
-        ASSERT_TRUE(manager.Add(PROC_MENU_CONTROLLER, std::make_unique<CLoggingProcess>("controller", log)));
-        ASSERT_TRUE(manager.Add(PROC_CREDITS, std::make_unique<CLoggingProcess>("credits", log, 120)));
-        manager.Request(PROC_MENU_MAIN);
-        manager.Update();
-        log.clear();
-    }
+    void SetUp() override { Populate(manager, log); }
 
     std::vector<std::string> log;
     CProcessManager manager;
@@ -59,49 +62,38 @@ protected:
 using Log = std::vector<std::string>;
 } // namespace
 
-TEST_F(ProcessManagerTest, NothingIsCurrentBeforeTheFirstRequest)
+TEST_F(ProcessManagerTest, SwitchPointEndsTheOldStartsAndUpdatesTheNewInOneFrame)
 {
-    CProcessManager fresh;
-    std::vector<std::string> freshLog;
-    ASSERT_TRUE(fresh.Add(PROC_MENU_MAIN, std::make_unique<CLoggingProcess>("main", freshLog)));
-    fresh.Update();
-    EXPECT_TRUE(freshLog.empty());
-    EXPECT_EQ(fresh.GetCurrentIndex(), PROC_NONE);
-}
-
-TEST_F(ProcessManagerTest, SwitchEndsOldStartsAndUpdatesNewInOneFrame)
-{
-    manager.Request(PROC_MENU_CONTROLLER);
-    EXPECT_TRUE(log.empty()) << "a request alone must not switch";
-    manager.Update();
-    EXPECT_EQ(log, (Log{"main.End", "controller.Start", "controller.Update"}));
-    EXPECT_EQ(manager.GetPreviousIndex(), PROC_MENU_MAIN);
-}
-
-TEST_F(ProcessManagerTest, RequestingTheCurrentProcessRestartsIt)
-{
-    manager.Request(PROC_MENU_MAIN);
-    manager.Update();
-    EXPECT_EQ(log, (Log{"main.End", "main.Start", "main.Update"}));
-}
-
-TEST_F(ProcessManagerTest, TheLastRequestOfAFrameWins)
-{
-    manager.Request(PROC_CREDITS);
-    manager.Request(PROC_MENU_CONTROLLER);
-    manager.Update();
-    EXPECT_EQ(log, (Log{"main.End", "controller.Start", "controller.Update"}));
-    EXPECT_EQ(manager.GetCurrentIndex(), PROC_MENU_CONTROLLER);
-}
-
-TEST_F(ProcessManagerTest, ExitRaisesQuitEndsAndUpdatesTheOldProcessOnly)
-{
-    manager.Request(PROC_EXIT);
-    manager.Update();
-    EXPECT_TRUE(manager.IsQuitRequested());
-    EXPECT_EQ(log, (Log{"main.End", "main.Update"}));
-    EXPECT_EQ(manager.GetCurrentIndex(), PROC_MENU_MAIN);
-    EXPECT_EQ(manager.GetRequested(), PROC_NONE);
+    const struct
+    {
+        const char* what;
+        std::vector<int> requests; // in one frame
+        Log log;
+        int current;
+    } cases[] = {
+        {"switch", {PROC_MENU_CONTROLLER}, {"main.End", "controller.Start", "controller.Update"}, PROC_MENU_CONTROLLER},
+        {"the current one restarts", {PROC_MENU_MAIN}, {"main.End", "main.Start", "main.Update"}, PROC_MENU_MAIN},
+        {"the last request wins", {PROC_CREDITS, PROC_MENU_CONTROLLER},
+         {"main.End", "controller.Start", "controller.Update"}, PROC_MENU_CONTROLLER},
+        // Exit ends the old process, which still gets its last update; nothing starts.
+        {"exit", {PROC_EXIT}, {"main.End", "main.Update"}, PROC_MENU_MAIN},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        CProcessManager fresh;
+        Log freshLog;
+        Populate(fresh, freshLog);
+        for (int request : c.requests)
+            fresh.Request(request);
+        EXPECT_TRUE(freshLog.empty()) << "a request alone must not switch";
+        fresh.Update();
+        EXPECT_EQ(freshLog, c.log);
+        EXPECT_EQ(fresh.GetCurrentIndex(), c.current);
+        EXPECT_EQ(fresh.IsQuitRequested(), c.requests.back() == PROC_EXIT);
+        EXPECT_EQ(fresh.GetRequested(), PROC_NONE);
+        EXPECT_TRUE(c.current == PROC_MENU_MAIN || fresh.GetPreviousIndex() == PROC_MENU_MAIN);
+    }
 }
 
 TEST_F(ProcessManagerTest, RequestForAMissingProcessIsIgnored)
@@ -121,13 +113,15 @@ TEST_F(ProcessManagerTest, RequestForAMissingProcessIsIgnored)
 
 TEST_F(ProcessManagerTest, MouseButtonConsumedByOnMouseButtonNeverReachesOnEvent)
 {
-    manager.Request(PROC_CREDITS); // its OnMouseButton consumes
-    manager.Update();
-    log.clear();
-
     CInputEvent click;
     click.key = KEY_MOUSE_LEFT;
     click.flags = IE_GOING_DOWN | IE_IS_DOWN;
+    manager.OnEvent(click); // not consumed: falls through
+    EXPECT_EQ(log, (Log{"main.OnMouseButton", "main.OnEvent"}));
+
+    manager.Request(PROC_CREDITS); // its OnMouseButton consumes
+    manager.Update();
+    log.clear();
     EXPECT_EQ(manager.OnEvent(click), 120);
     EXPECT_EQ(log, (Log{"credits.OnMouseButton"}));
 
@@ -139,15 +133,6 @@ TEST_F(ProcessManagerTest, MouseButtonConsumedByOnMouseButtonNeverReachesOnEvent
     EXPECT_EQ(log, (Log{"credits.OnEvent"})) << "keys skip OnMouseButton";
 }
 
-TEST_F(ProcessManagerTest, MouseButtonNotConsumedFallsThroughToOnEvent)
-{
-    CInputEvent click;
-    click.key = KEY_MOUSE_LEFT;
-    click.flags = IE_GOING_DOWN | IE_IS_DOWN;
-    manager.OnEvent(click);
-    EXPECT_EQ(log, (Log{"main.OnMouseButton", "main.OnEvent"}));
-}
-
 TEST_F(ProcessManagerTest, AddRefusesTakenAndInvalidIndices)
 {
     std::vector<std::string> other;
@@ -157,8 +142,15 @@ TEST_F(ProcessManagerTest, AddRefusesTakenAndInvalidIndices)
     EXPECT_FALSE(manager.Add(PROC_FLY, nullptr));
 }
 
-TEST_F(ProcessManagerTest, ShutdownEmptiesEverything)
+TEST_F(ProcessManagerTest, NothingIsCurrentBeforeTheFirstRequestOrAfterShutdown)
 {
+    CProcessManager fresh;
+    std::vector<std::string> freshLog;
+    ASSERT_TRUE(fresh.Add(PROC_MENU_MAIN, std::make_unique<CLoggingProcess>("main", freshLog)));
+    fresh.Update();
+    EXPECT_TRUE(freshLog.empty());
+    EXPECT_EQ(fresh.GetCurrentIndex(), PROC_NONE);
+
     manager.Request(PROC_CREDITS);
     manager.Shutdown();
     EXPECT_EQ(manager.GetCurrentIndex(), PROC_NONE);

@@ -16,16 +16,9 @@
 #include "data/CFile.h"
 #include "data/CTokenFile.h"
 #include "model/CDegreeOfFreedomList.h"
-#include "model/CModel.h"
-#include "model/CModelServices.h"
 #include "model/CPart.h"
-#include "model/CPartModelInfo.h"
-#include "model/CPropertySet_ModelInfo.h"
-#include "model/CVariableTable.h"
-#include "model/IInstrumentPanel.h"
-#include "model/IModelPresentation.h"
+#include "model/ModelTestSupport.h"
 #include "model/PartClassTable.h"
-#include "support/TempDir.h"
 
 namespace
 {
@@ -47,35 +40,6 @@ public:
     std::set<std::string> names;
 };
 
-// Records what the model asks the presentation for, and the DOF names it looks up.
-class CPresentationProbe : public CNullModelPresentation
-{
-public:
-    bool Load3DObject(const std::string& fileName, CDegreeOfFreedomList&) override
-    {
-        objectFile = fileName;
-        return true;
-    }
-    bool LoadShadow(const std::string& textureFile) override
-    {
-        shadowFile = textureFile;
-        return true;
-    }
-    std::string objectFile;
-    std::string shadowFile;
-};
-
-class CPanelProbe : public IInstrumentPanelFactory
-{
-public:
-    std::unique_ptr<IInstrumentPanel> CreatePanel(const std::string& fileName, CModel&) override
-    {
-        panelFile = fileName;
-        return nullptr;
-    }
-    std::string panelFile;
-};
-
 struct CLoadedModel
 {
     explicit CLoadedModel(const std::string& name)
@@ -94,9 +58,14 @@ struct CLoadedModel
                 model->UpdateModel(0.02f);
         SetDiagnosticSink({});
     }
+    // The files the model asked for: its 3D object, its shadow texture, its panel.
+    const std::string& ObjectFile() const { return presentation.requested.at(0); }
+    const std::string& ShadowFile() const { return presentation.requested.at(1); }
+    const std::string& PanelFile() const { return panels.requested.at(0); }
+
     CVariableTable inputs{"Input"};
-    CPresentationProbe presentation;
-    CPanelProbe panels;
+    CRecordingPresentation presentation;
+    CRecordingPanels panels;
     CModelServices services;
     std::unique_ptr<CModel> model;
     std::string diagnostics;
@@ -116,7 +85,7 @@ TEST_P(ShippedModel, LoadsWithoutAComplaint)
     ASSERT_TRUE(m.loaded);
     // Headless there is no panel to load: the only remark allowed is that one.
     std::string rest = m.diagnostics;
-    const std::string panelRemark = "instrument panel '" + m.panels.panelFile + "' not loaded";
+    const std::string panelRemark = "instrument panel '" + m.PanelFile() + "' not loaded";
     for (size_t at; (at = rest.find(panelRemark)) != std::string::npos;)
         rest.erase(rest.rfind('\n', at) == std::string::npos ? 0 : rest.rfind('\n', at), at + panelRemark.size());
     EXPECT_EQ(rest.find_first_not_of("\n"), std::string::npos) << m.diagnostics;
@@ -132,12 +101,11 @@ TEST_P(ShippedModel, ObjectShadowAndPanelExistAndMatch)
 {
     CLoadedModel m(GetParam());
     ASSERT_TRUE(m.loaded);
-    ASSERT_FALSE(m.presentation.objectFile.empty());
-    ASSERT_FALSE(m.presentation.shadowFile.empty());
-    ASSERT_FALSE(m.panels.panelFile.empty());
+    ASSERT_EQ(m.presentation.requested.size(), 2u);
+    ASSERT_EQ(m.panels.requested.size(), 1u);
 
-    osg::ref_ptr<osg::Node> object = osgDB::readNodeFile(DataDir() + "/3D/" + m.presentation.objectFile);
-    ASSERT_TRUE(object) << m.presentation.objectFile;
+    osg::ref_ptr<osg::Node> object = osgDB::readNodeFile(DataDir() + "/3D/" + m.ObjectFile());
+    ASSERT_TRUE(object) << m.ObjectFile();
     CDofNames dofs;
     object->accept(dofs);
     // Each DOF the parts asked for by name is a node of the object.
@@ -145,13 +113,13 @@ TEST_P(ShippedModel, ObjectShadowAndPanelExistAndMatch)
     ASSERT_GT(list.Count(), 0);
     for (int i = 0; i < list.Count(); ++i)
         EXPECT_EQ(dofs.names.count(list.At(i)->Name()), 1u) << list.At(i)->Name() << " missing from "
-                                                              << m.presentation.objectFile;
-    const osg::ref_ptr<osg::Image> shadow = osgDB::readImageFile(DataDir() + "/Textures/" + m.presentation.shadowFile);
-    EXPECT_TRUE(shadow) << m.presentation.shadowFile;
+                                                              << m.ObjectFile();
+    const osg::ref_ptr<osg::Image> shadow = osgDB::readImageFile(DataDir() + "/Textures/" + m.ShadowFile());
+    EXPECT_TRUE(shadow) << m.ShadowFile();
 
     // The panel: its variables load, the instruments name them, and both inside variables exist.
     CTokenFile panel;
-    ASSERT_TRUE(panel.Load(DataDir() + "/Model/" + m.panels.panelFile)) << m.panels.panelFile;
+    ASSERT_TRUE(panel.Load(DataDir() + "/Model/" + m.PanelFile())) << m.PanelFile();
     CTokenFile* block = panel.OpenBlock("Instruments");
     ASSERT_NE(block, nullptr);
     CVariableTable variables("Panel");

@@ -12,16 +12,12 @@ void ExpectNear(const CMatrix3& a, const CMatrix3& b, float tolerance)
 }
 } // namespace
 
-TEST(Matrix3, InverseOfSingularIsZero)
-{
-    const CMatrix3 singular = CMatrix3::FromRows({1, 2, 3}, {2, 4, 6}, {0, 1, 0});
-    EXPECT_EQ(singular.Inverse(), CMatrix3::Zero());
-}
-
-TEST(Matrix3, InverseTimesMatrixIsIdentity)
+TEST(Matrix3, InverseIsIdentityTimesOrZeroWhenSingular)
 {
     const CMatrix3 m = CMatrix3::FromRows({2, 0.5f, 0}, {0.1f, 3, -1}, {0, 0.2f, 1.5f});
     ExpectNear(m * m.Inverse(), CMatrix3::Identity(), 1e-5f);
+    const CMatrix3 singular = CMatrix3::FromRows({1, 2, 3}, {2, 4, 6}, {0, 1, 0});
+    EXPECT_EQ(singular.Inverse(), CMatrix3::Zero());
 }
 
 TEST(Matrix3, TinyRotationIsExactlyIdentity)
@@ -32,10 +28,13 @@ TEST(Matrix3, TinyRotationIsExactlyIdentity)
 TEST(Matrix3, RotationAboutYTurnsForwardTowardsMinusX)
 {
     // Forward is -Z; a positive rotation about +Y (right-handed) swings -Z towards -X.
-    const CMatrix3 r = CMatrix3::FromAxisAngle({0, 1, 0}, 3.14159265f / 2);
-    const CVector3 turned = CVector3(0, 0, -1) * r;
+    const CVector3 turned = CVector3(0, 0, -1) * CMatrix3::FromAxisAngle({0, 1, 0}, 3.14159265f / 2);
     EXPECT_NEAR(turned.x, -1.0f, 1e-6f);
     EXPECT_NEAR(turned.z, 0.0f, 1e-6f);
+    // Parts mount with (heading - 90, -roll, pitch): all zero gives the x axis (0, 0, -1).
+    const CMatrix3 mount = CMatrix3::FromEuler(-3.14159265f / 2, 0, 0);
+    EXPECT_NEAR(mount.row[0].x, 0.0f, 1e-6f);
+    EXPECT_NEAR(mount.row[0].z, -1.0f, 1e-6f);
 }
 
 TEST(Matrix3, EulerAnglesRoundTrip)
@@ -49,14 +48,6 @@ TEST(Matrix3, EulerAnglesRoundTrip)
         EXPECT_NEAR(b, c[1], 1e-5f);
         EXPECT_NEAR(cc, c[2], 1e-5f);
     }
-}
-
-TEST(Matrix3, WingMountingWithZeroAnglesPointsForward)
-{
-    // Parts mount with (heading - 90, -roll, pitch): all zero gives x axis (0, 0, -1).
-    const CMatrix3 m = CMatrix3::FromEuler(-3.14159265f / 2, 0, 0);
-    EXPECT_NEAR(m.row[0].x, 0.0f, 1e-6f);
-    EXPECT_NEAR(m.row[0].z, -1.0f, 1e-6f);
 }
 
 TEST(Matrix3, OrthonormalizeRepairsDrift)

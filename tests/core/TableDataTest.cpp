@@ -75,14 +75,6 @@ TEST(TableData, UnsortedInputIsSortedBeforeTheFirstLookup)
     EXPECT_NEAR(LookupOne(table, 25.0f), 50.0f, 1e-5f);
 }
 
-TEST(TableData, TwoRowsNeedNoSearch)
-{
-    TTableData table;
-    table.SetFromEntries(kLinear + 1, 2);
-    EXPECT_NEAR(LookupOne(table, 2.0f), 4.0f, 1e-5f);
-    EXPECT_NEAR(LookupOne(table, -1.0f), -2.0f, 1e-5f);
-}
-
 TEST(TableData, DuplicateKeysAreAStepNotADivisionByZero)
 {
     // Keys 0, 1, 1, 2: the later row of the pair wins from the key on.
@@ -119,7 +111,7 @@ TEST(TableData, EqualKeysKeepTheirInsertionOrder)
         EXPECT_LT(table.GetValue(row - 1, 0), table.GetValue(row, 0)) << "row " << row;
 }
 
-TEST(TableData, EmptyAndSingleRowTables)
+TEST(TableData, EmptySingleRowAndNarrowTables)
 {
     TTableData table;
     float out[2] = {-1.0f, -1.0f};
@@ -135,17 +127,14 @@ TEST(TableData, EmptyAndSingleRowTables)
     table.Clear();
     EXPECT_EQ(table.GetColumnCount(), -1);
     EXPECT_FALSE(table.Lookup(1.0f, out, 2));
-}
 
-TEST(TableData, LookupWritesOnlyTheColumnsThatExist)
-{
-    TTableData table;
+    // Only the columns that exist are written.
     table.SetFromEntries(kLinear, 4);
-    float out[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
-    ASSERT_TRUE(table.Lookup(5.0f, out, 4));
-    EXPECT_EQ(out[1], 5.0f);
-    EXPECT_EQ(out[2], -1.0f);
-    EXPECT_FALSE(table.Lookup(5.0f, out, 0));
+    float wide[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+    ASSERT_TRUE(table.Lookup(5.0f, wide, 4));
+    EXPECT_EQ(wide[1], 5.0f);
+    EXPECT_EQ(wide[2], -1.0f);
+    EXPECT_FALSE(table.Lookup(5.0f, wide, 0));
 }
 
 TEST(TableData, RowsThatWouldCorruptTheTableAreRefused)
@@ -242,6 +231,7 @@ TEST(TableData, GuessedSegmentsMatchAScanOfTheKeys)
     cases.push_back({{-10.0f, -9.0f, 0.0f, 0.5f, 0.6f, 30.0f, 31.0f}, "uneven: the guess is far off"});
     cases.push_back({{0.0f, 1.0f, 1.0f, 2.0f, 3.0f, 3.0f, 4.0f}, "even with duplicate keys"});
     cases.push_back({{1.0f, 1.0f, 1.0f, 5.0f}, "a step at the start"});
+    cases.push_back({{0.0f, 5.0f}, "two rows need no search"});
 
     for (const TCase& c : cases)
     {

@@ -46,13 +46,19 @@ std::string NameOf(const CTimeStatisticsLine& line)
     return line.text.substr(start, end - start);
 }
 
+// A section that lasts ms.
+void Timed(CTimeStatistics& stats, const char* name, double ms)
+{
+    stats.BeginSection(name);
+    AdvanceMs(ms);
+    stats.EndSection(name);
+}
+
 // One frame with a single section "Work" that lasts ms.
 void TimedFrame(CTimeStatistics& stats, double ms)
 {
     stats.BeginFrame();
-    stats.BeginSection("Work");
-    AdvanceMs(ms);
-    stats.EndSection("Work");
+    Timed(stats, "Work", ms);
 }
 
 class TimeStatistics : public ::testing::Test
@@ -71,8 +77,7 @@ TEST_F(TimeStatistics, NothingShownInTheFirstFrameAfterSwitchingOn)
 {
     CTimeStatistics fresh(&FakeCount);
     fresh.BeginFrame();
-    fresh.BeginSection("Work"); // display off: not recorded
-    fresh.EndSection("Work");
+    Timed(fresh, "Work", 0.0); // display off: not recorded
     fresh.ToggleDisplay();
 
     TimedFrame(fresh, 1.0);
@@ -86,13 +91,11 @@ TEST_F(TimeStatistics, NothingShownInTheFirstFrameAfterSwitchingOn)
     EXPECT_TRUE(fresh.GetDisplayLines().empty());
 }
 
-TEST_F(TimeStatistics, LineTextColourAndPosition)
+TEST_F(TimeStatistics, LineTextAndPosition)
 {
     stats.BeginFrame();
     stats.BeginSection("Total");
-    stats.BeginSection("Model");
-    AdvanceMs(2.5);
-    stats.EndSection("Model");
+    Timed(stats, "Model", 2.5);
     AdvanceMs(1.0);
     stats.EndSection("Total");
     stats.BeginFrame();
@@ -103,8 +106,6 @@ TEST_F(TimeStatistics, LineTextColourAndPosition)
     // count maximum is 0 until the next call; averages need 11 samples.
     EXPECT_EQ(lines[0].text, "    0    3.50    3.50      0    0.00   Total\n");
     EXPECT_EQ(lines[1].text, "    0    2.50    2.50      0    0.00     Model\n");
-    EXPECT_EQ(lines[0].colourIndex, 22);
-    EXPECT_EQ(lines[1].colourIndex, 34);
     EXPECT_EQ(lines[0].x, 30);
     EXPECT_EQ(lines[0].y, 10);
     EXPECT_EQ(lines[1].y, 25);
@@ -135,12 +136,8 @@ TEST_F(TimeStatistics, ColourFollowsDepthAndStopsAtTheSeventh)
 TEST_F(TimeStatistics, SectionTwiceInAFrameIsTwoLinesWithTheirOwnStatistics)
 {
     stats.BeginFrame();
-    stats.BeginSection("Wheel");
-    AdvanceMs(1.0);
-    stats.EndSection("Wheel");
-    stats.BeginSection("Wheel");
-    AdvanceMs(3.0);
-    stats.EndSection("Wheel");
+    Timed(stats, "Wheel", 1.0);
+    Timed(stats, "Wheel", 3.0);
     stats.BeginFrame();
 
     const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
@@ -201,15 +198,10 @@ TEST_F(TimeStatistics, MoreThanAHundredSectionsAreIgnored)
     stats.BeginFrame();
     stats.BeginSection("Outer"); // record 0, stays open
     for (int i = 1; i < CTimeStatistics::kMaxSections; ++i)
-    {
-        stats.BeginSection("Inner");
-        stats.EndSection("Inner");
-    }
+        Timed(stats, "Inner", 0.0);
     // The buffer is full: these are not recorded, and their ends must not close "Outer".
     stats.BeginSection("Outer");
-    stats.BeginSection("Late");
-    AdvanceMs(1.0);
-    stats.EndSection("Late");
+    Timed(stats, "Late", 1.0);
     stats.EndSection("Outer");
     AdvanceMs(6.0);
     stats.EndSection("Outer");
@@ -222,7 +214,7 @@ TEST_F(TimeStatistics, MoreThanAHundredSectionsAreIgnored)
     EXPECT_EQ(NameOf(lines.back()), "Inner");
 }
 
-TEST_F(TimeStatistics, WrongEndOrderClosesTheSectionOfThatName)
+TEST_F(TimeStatistics, EndClosesTheInnermostSectionOfThatName)
 {
     stats.BeginFrame();
     stats.BeginSection("A");
@@ -233,8 +225,7 @@ TEST_F(TimeStatistics, WrongEndOrderClosesTheSectionOfThatName)
     AdvanceMs(4.0);
     stats.EndSection("B");
     stats.EndSection("Never begun"); // ignored
-    stats.BeginSection("C");
-    stats.EndSection("C");
+    Timed(stats, "C", 0.0);
     stats.BeginFrame();
 
     const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
@@ -242,24 +233,22 @@ TEST_F(TimeStatistics, WrongEndOrderClosesTheSectionOfThatName)
     EXPECT_NEAR(Parse(lines[0]).maxMs, 3.0, 0.01);
     EXPECT_NEAR(Parse(lines[1]).maxMs, 6.0, 0.01);
     EXPECT_EQ(lines[2].colourIndex, 22) << "two ends brought the depth back to 0";
-}
 
-TEST_F(TimeStatistics, NestedSectionsOfTheSameNameCloseInnermostFirst)
-{
-    stats.BeginFrame();
-    stats.BeginSection("Recurse");
+    // Nested sections of the same name close innermost first (on fresh positions: the extremes
+    // of a position change only every 101 end calls).
+    CTimeStatistics fresh(&FakeCount);
+    fresh.ToggleDisplay();
+    fresh.BeginFrame();
+    fresh.BeginSection("Recurse");
     AdvanceMs(1.0);
-    stats.BeginSection("Recurse");
-    AdvanceMs(2.0);
-    stats.EndSection("Recurse");
+    Timed(fresh, "Recurse", 2.0);
     AdvanceMs(4.0);
-    stats.EndSection("Recurse");
-    stats.BeginFrame();
-
-    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NEAR(Parse(lines[0]).maxMs, 7.0, 0.01);
-    EXPECT_NEAR(Parse(lines[1]).maxMs, 2.0, 0.01);
+    fresh.EndSection("Recurse");
+    fresh.BeginFrame();
+    const std::vector<CTimeStatisticsLine> nested = fresh.GetDisplayLines();
+    ASSERT_EQ(nested.size(), 2u);
+    EXPECT_NEAR(Parse(nested[0]).maxMs, 7.0, 0.01);
+    EXPECT_NEAR(Parse(nested[1]).maxMs, 2.0, 0.01);
 }
 
 TEST_F(TimeStatistics, SectionLeftOpenDoesNotShiftLaterFrames)
@@ -267,8 +256,7 @@ TEST_F(TimeStatistics, SectionLeftOpenDoesNotShiftLaterFrames)
     stats.BeginFrame();
     stats.BeginSection("Leaked");
     stats.BeginFrame();
-    stats.BeginSection("Work");
-    stats.EndSection("Work");
+    Timed(stats, "Work", 0.0);
     stats.BeginFrame();
     EXPECT_EQ(stats.GetDisplayLines()[0].colourIndex, 22);
 }

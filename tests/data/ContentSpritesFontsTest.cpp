@@ -154,12 +154,8 @@ TEST(ContentSprites, RectanglesLieInsidePowerOfTwoTextures)
             textures[r.texture] = info;
         }
         const ImageInfo& t = textures[r.texture];
-        EXPECT_GT(r.w, 0) << name;
-        EXPECT_GT(r.h, 0) << name;
-        EXPECT_GE(r.x, 0) << name;
-        EXPECT_GE(r.y, 0) << name;
-        EXPECT_LE(r.x + r.w, t.width) << name;
-        EXPECT_LE(r.y + r.h, t.height) << name;
+        EXPECT_TRUE(r.w > 0 && r.h > 0 && r.x >= 0 && r.y >= 0) << name;
+        EXPECT_TRUE(r.x + r.w <= t.width && r.y + r.h <= t.height) << name << " outside " << r.texture;
     }
 }
 
@@ -194,8 +190,7 @@ TEST(ContentSprites, FramePiecesFormOneNineSlice)
     const auto sprites = LoadSpriteList();
     const auto size = [&](const char* n) {
         auto it = sprites.find(n);
-        return it == sprites.end() ? std::pair<int, int>{-1, -1}
-                                   : std::pair<int, int>{it->second.w, it->second.h};
+        return it == sprites.end() ? std::pair<int, int>{-1, -1} : std::pair<int, int>{it->second.w, it->second.h};
     };
     const auto corner = size("RECT_TOP_LEFT");
     ASSERT_GT(corner.first, 0);
@@ -208,7 +203,7 @@ TEST(ContentSprites, FramePiecesFormOneNineSlice)
         EXPECT_EQ(size(n).first, corner.first) << n;
 }
 
-TEST(ContentFonts, EveryNamedFontHasAGridThatFitsItsTexture)
+TEST(ContentFonts, EveryNamedFontHasItsCellAndAGridThatFitsItsTexture)
 {
     CTokenFile file;
     ASSERT_TRUE(file.Load(DataPath("Config/Font.txt")));
@@ -220,6 +215,9 @@ TEST(ContentFonts, EveryNamedFontHasAGridThatFitsItsTexture)
         int cw = 0, ch = 0, inter = 0, line = 0, cols = 0, rows = 0;
         ASSERT_TRUE(block->GetInt("CHAR_WIDTH", cw, 0));
         ASSERT_TRUE(block->GetInt("CHAR_HEIGHT", ch, 0));
+        // The name promises the cell: "F07x12S" is 7 pixels wide and 12 high.
+        EXPECT_EQ(cw, std::stoi(name.substr(1, 2)));
+        EXPECT_EQ(ch, std::stoi(name.substr(4, 2)));
         ASSERT_TRUE(block->GetInt("INTERCHAR", inter, 0));
         ASSERT_TRUE(block->GetInt("INTERLINE", line, 0));
         block->GetInt("NUM_COLUMNS", cols, 0);
@@ -243,24 +241,6 @@ TEST(ContentFonts, EveryNamedFontHasAGridThatFitsItsTexture)
     }
     for (const char* font : {"F06x12", "F07x12S", "F07x12B", "F09x12", "F09x13B", "F20x32Courier"})
         EXPECT_EQ(seen.count(font), 1u) << font;
-}
-
-TEST(ContentFonts, CellSizeMatchesTheFontName)
-{
-    // The name promises the cell: "F07x12S" is 7 pixels wide and 12 high.
-    CTokenFile file;
-    ASSERT_TRUE(file.Load(DataPath("Config/Font.txt")));
-    std::string name;
-    while (CTokenFile* block = file.OpenBlock("FONT", &name))
-    {
-        int cw = 0, ch = 0;
-        block->GetInt("CHAR_WIDTH", cw, 0);
-        block->GetInt("CHAR_HEIGHT", ch, 0);
-        const int nameW = std::stoi(name.substr(1, 2));
-        const int nameH = std::stoi(name.substr(4, 2));
-        EXPECT_EQ(cw, nameW) << name;
-        EXPECT_EQ(ch, nameH) << name;
-    }
 }
 
 TEST(ContentCursors, EveryCursorHasAnImageAndAHotSpotInsideIt)

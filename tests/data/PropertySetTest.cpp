@@ -1,12 +1,11 @@
 #include <climits>
 #include <functional>
-#include <optional>
 #include <gtest/gtest.h>
 
 #include "data/CTokenFile.h"
 #include "data/StringTable.h"
 #include "data/PropertyTestSets.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 
 namespace
 {
@@ -72,24 +71,6 @@ void WriteAndReadBack(const CPropertySet& written, CEveryTypeSet& read)
     ASSERT_NE(block, nullptr) << file.text;
     EXPECT_TRUE(read.Read(*block, name));
 }
-
-// A fresh working directory for tests of the output folder; the base directory follows it and
-// is put back afterwards, so later tests see the usual one.
-struct TTempWorkingDir
-{
-    TempDir dir;
-    std::optional<ScopedWorkingDir> cwd;
-    TTempWorkingDir()
-    {
-        cwd.emplace(dir.Path());
-        InitBaseDirectory();
-    }
-    ~TTempWorkingDir()
-    {
-        cwd.reset();
-        InitBaseDirectory();
-    }
-};
 
 // Every value a property can hold must come back from its own file line; the rows with empty
 // texts catch a token written as nothing swallowing the key that follows it.
@@ -244,28 +225,6 @@ TEST(PropertySet, CallbackFiresOnlyOnRealChanges)
     EXPECT_EQ(set.FindProperty("ENABLED")->GetInt(), 1);
 }
 
-TEST(PropertySet, DumpShowsOneLinePerPropertyInDisplayForm)
-{
-    const TPropertyDeclaration declarations[] = {
-        {false, EPropertyType::FLOAT, "MASS", 0.1f, 0, 10, 0},
-        {false, EPropertyType::BOOL, "A_KEY_LONGER_THAN_THIRTY_CHARACTERS", 0.1f, 0, 1, 0},
-        {false, EPropertyType::VECTOR3, "POSITION", 0.1f, -10, 10, 0},
-    };
-    CEveryTypeSet set;
-    set.Init("DUMP", declarations, 3);
-    set.FindProperty("MASS")->SetFloat(1.25f);
-    set.FindProperty("A_KEY_LONGER_THAN_THIRTY_CHARACTERS")->SetInt(1);
-    set.FindProperty("POSITION")->SetVector3({1, -2, 0.5f});
-
-    std::string text = "before\n";
-    set.Dump(text);
-    // Keys padded or cut to 30 columns, one blank, then the display form.
-    EXPECT_EQ(text, "before\n"
-                    "  .MASS" + std::string(26, ' ') + " " + "    1.250\n" +
-                    "  .A_KEY_LONGER_THAN_THIRTY_CHARA" + " " + "True\n" +
-                    "  .POSITION" + std::string(22, ' ') + " " + "(   1.000,   -2.000,    0.500)");
-}
-
 TEST(PropertySet, LabelIdentifiersFollowSetAndKey)
 {
     ASSERT_TRUE(LoadStringTableFromText("IDS_GRAVITY__DESCRIPTION_S Description\n"
@@ -355,9 +314,7 @@ TEST(PropertySet, HostileTextsLeaveTheOtherKeysIntact)
 
 TEST(PropertySet, FileRoundTripInTheOutputFolder)
 {
-    TTempWorkingDir temp;
-    const TempDir& dir = temp.dir;
-
+    TempDataDir dir;
     CEveryTypeSet written;
     Store(written, kRoundTrips[0]);
     {
@@ -367,7 +324,7 @@ TEST(PropertySet, FileRoundTripInTheOutputFolder)
     }
     dir.Write("Output/Weather.txt", ".MASS 3.5\n");
     ASSERT_TRUE(written.WriteFile("Weather.txt"));
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "Output/Weather.txt.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir.dir.Path() / "Output/Weather.txt.tmp"));
     EXPECT_EQ(dir.Read("Output/Weather.txt").rfind("  .COUNT 3", 0), 0u) << "property lines only";
 
     CEveryTypeSet read;
@@ -378,10 +335,8 @@ TEST(PropertySet, FileRoundTripInTheOutputFolder)
 
 TEST(PropertySet, UnreadableFileChangesNothing)
 {
-    TTempWorkingDir temp;
-    const TempDir& dir = temp.dir;
+    TempDataDir dir;
     dir.Write("Output/Broken.txt", ".MASS 4 /* never closed\n");
-
     CEveryTypeSet set;
     set.FindProperty("MASS")->SetFloat(2.0f);
     set.applyCount = 0;

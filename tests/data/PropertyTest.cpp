@@ -158,7 +158,6 @@ public:
         TPropertyControlValue value;
         int refreshes = 0;
         std::string shown;
-        int x = 0, y = 0;
     };
     explicit CScriptedControls(TScript& script) : m_script(script) {}
     bool ReadValue(TPropertyControlValue& outValue) override

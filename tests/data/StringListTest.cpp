@@ -1,12 +1,10 @@
 #include "data/CStringList.h"
 
 #include <algorithm>
-#include <optional>
 #include <gtest/gtest.h>
 
-#include "core/Diagnostics.h"
-#include "data/CFile.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
+#include "support/DiagCapture.h"
 
 namespace
 {
@@ -33,7 +31,7 @@ TEST(StringList, StaticFindAndGet)
 
 TEST(StringList, DynamicEditing)
 {
-    SetDiagnosticSink([](const std::string&) {});
+    CDiagCapture quiet;
     CStringListDynamic list;
     EXPECT_EQ(list.Add("a"), 0);
     EXPECT_EQ(list.Add("b"), 1);
@@ -46,7 +44,6 @@ TEST(StringList, DynamicEditing)
     EXPECT_STREQ(list.Get(3), "");
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
-    SetDiagnosticSink({});
 }
 
 TEST(StringList, SortIgnoresCase)
@@ -62,9 +59,7 @@ TEST(StringList, SortIgnoresCase)
 
 TEST(StringList, AddFilesMatchesWildcards)
 {
-    TempDir dir;
-    std::optional<ScopedWorkingDir> cwd(std::in_place, dir.Path());
-    InitBaseDirectory();
+    TempDataDir dir;
     for (const char* name : {"Trainer.mod", "glider.MOD", "a.mod.bak", "readme", "x1.afl", "x22.afl"})
         dir.Write(std::string("Data/Model/") + name, "");
     dir.Write("Data/Model/Folder.mod/inner.mod", ""); // folders are not files
@@ -90,10 +85,7 @@ TEST(StringList, AddFilesMatchesWildcards)
         list.Sort();
         EXPECT_EQ(Items(list), c.expected) << c.pattern;
     }
-    SetDiagnosticSink([](const std::string&) {});
+    CDiagCapture quiet;
     CStringListDynamic none;
     EXPECT_EQ(none.AddFiles(DF_AIRFOIL, "*.afl"), 0) << "a missing folder lists nothing";
-    SetDiagnosticSink({});
-    cwd.reset();
-    InitBaseDirectory();
 }

@@ -6,28 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "core/Diagnostics.h"
+#include "support/DiagCapture.h"
 #include "env/CCollisionMesh.h"
 #include "env/GeneratedTerrain.h"
 #include "env/PairwiseNeighbours.h"
 
 namespace
 {
-// Captures the diagnostic output for the lifetime of the object.
-class CCapturedDiagnostics
-{
-public:
-    CCapturedDiagnostics() { SetDiagnosticSink([this](const std::string& line) { text += line; }); }
-    ~CCapturedDiagnostics() { SetDiagnosticSink({}); }
-    int Count(const std::string& what) const
-    {
-        int count = 0;
-        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-            ++count;
-        return count;
-    }
-    std::string text;
-};
-
 // A 2 x 1 strip of flat squares at different heights per triangle:
 //   triangle 0: (0,0)-(0,10)-(10,0) at y = 1, triangle 1: (10,0)-(0,10)-(10,10) at y = 1,
 //   triangles 2, 3: the square from x = 10 to 20 at y = 1 as well.
@@ -181,7 +166,7 @@ TEST(CollisionMeshTest, GridNeighboursEqualThePairwiseDefinition)
     CCollisionMesh mesh;
     mesh.BuildFromTriangleList(vertices);
     {
-        CCapturedDiagnostics diagnostics;
+        CDiagCapture diagnostics;
         const auto start = std::chrono::steady_clock::now();
         mesh.ComputeNeighbours();
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -195,7 +180,7 @@ TEST(CollisionMeshTest, GridNeighboursEqualThePairwiseDefinition)
         // The running count is throttled to about a line a second, not one per 100 pairs.
         EXPECT_LE(diagnostics.Count("Computing neighbours: "), static_cast<int>(seconds) + 2);
     }
-    CCapturedDiagnostics quiet;
+    CDiagCapture quiet;
     ExpectPairwiseNeighbours(mesh);
 }
 
@@ -212,7 +197,7 @@ TEST(CollisionMeshTest, GridNeighboursEqualThePairwiseDefinitionWhenVerticesPile
     CCollisionMesh fast, pairwise;
     fast.BuildFromTriangleList(vertices);
     pairwise.BuildFromTriangleList(vertices);
-    CCapturedDiagnostics quiet;
+    CDiagCapture quiet;
     fast.ComputeNeighbours();
     pairwise.ComputeNeighboursPairwise();
     ASSERT_EQ(fast.GetTriangleCount(), pairwise.GetTriangleCount());

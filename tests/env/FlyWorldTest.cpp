@@ -14,21 +14,13 @@
 #include "env/PairwiseNeighbours.h"
 #include "env/TerrainGeometry.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace fs = std::filesystem;
 
 namespace
 {
-osg::ref_ptr<osg::Geometry> MakeTriangleList(const std::vector<CVector3>& vertices)
-{
-    osg::ref_ptr<osg::Vec3Array> array = new osg::Vec3Array;
-    for (const CVector3& v : vertices)
-        array->push_back(osg::Vec3(v.x, v.y, v.z));
-    osg::ref_ptr<osg::Geometry> geometry = new osg::Geometry;
-    geometry->setVertexArray(array);
-    geometry->addPrimitiveSet(new osg::DrawArrays(osg::PrimitiveSet::TRIANGLES, 0, static_cast<int>(array->size())));
-    return geometry;
-}
+using test_site::MakeTriangleList;
 
 // A flying site whose node "terrain" holds the triangle list split into tiles of `tileSize`
 // triangles, one geode each, below some scenery that is not terrain.

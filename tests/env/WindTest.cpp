@@ -1,15 +1,12 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "core/Diagnostics.h"
-#include "data/CFile.h"
 #include "data/CProperty.h"
 #include "env/CWind.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
+#include "support/DiagCapture.h"
 
 namespace
 {
@@ -22,42 +19,15 @@ void ExpectNear(const CVector3& actual, const CVector3& expected, float toleranc
     EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
-// A fresh working directory with an Output folder; the base directory follows it and is put back
-// afterwards.
-struct TOutputDir
+// A fresh working directory, with an Output folder unless told otherwise.
+struct TOutputDir : TempDataDir
 {
-    TempDir dir;
-    std::optional<ScopedWorkingDir> cwd;
     explicit TOutputDir(bool withOutputFolder = true)
     {
         if (withOutputFolder)
             std::filesystem::create_directories(dir.Path() / "Output");
-        cwd.emplace(dir.Path());
-        InitBaseDirectory();
     }
-    ~TOutputDir()
-    {
-        cwd.reset();
-        InitBaseDirectory();
-    }
-    std::string Weather() const { return dir.Read("Output/Weather.txt"); }
-};
-
-struct TDiagCapture
-{
-    std::vector<std::string> lines;
-    TDiagCapture()
-    {
-        SetDiagnosticSink([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~TDiagCapture() { SetDiagnosticSink({}); }
-    bool Contains(const std::string& text) const
-    {
-        for (const std::string& line : lines)
-            if (line.find(text) != std::string::npos)
-                return true;
-        return false;
-    }
+    std::string Weather() const { return Read("Output/Weather.txt"); }
 };
 
 void SetSetting(CWind& wind, const char* key, float value)
@@ -238,45 +208,42 @@ TEST(Wind, RandomDrawsAreQuantisedToThousandths)
     EXPECT_EQ(signedMax, 999);
 }
 
-TEST(WindFile, MissingFileGivesDefaultsAndIsWritten)
+TEST(WindFile, ValuesAreTakenAsTheyStandAndBadOnesFallBackToTheDefaults)
 {
-    TOutputDir out;
-    CWind wind;
-    EXPECT_TRUE(wind.Create());
-    ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
-    EXPECT_EQ(wind.GetTurbulenceStrength(), 0.0f);
-    const std::string text = out.Weather();
-    EXPECT_NE(text.find(".VELOCITY 2.000000"), std::string::npos) << text;
-    EXPECT_NE(text.find(".HEADING 180.000000"), std::string::npos) << text;
-    EXPECT_NE(text.find(".TURBULENCE_STRENGTH 0.000000"), std::string::npos) << text;
-}
-
-TEST(WindFile, HandEditedValuesAreTakenAsTheyStand)
-{
-    TOutputDir out;
-    // Beyond every dialog range; the missing PITCH keeps its default.
-    out.dir.Write("Output/Weather.txt", ".VELOCITY 45\n.HEADING 450\n.TURBULENCE_STRENGTH 3.5\n");
-    CWind wind;
-    EXPECT_TRUE(wind.Create());
-    ExpectNear(wind.GetMeanWind(), CVector3(45, 0, 0), 1e-4f);
-    EXPECT_EQ(wind.GetTurbulenceStrength(), 3.5f);
-    EXPECT_NE(out.Weather().find(".VELOCITY 45.000000"), std::string::npos);
-    EXPECT_NE(out.Weather().find(".PITCH 0.000000"), std::string::npos);
-}
-
-TEST(WindFile, ValuesThatAreNotNumbersFallBackToTheirDefaults)
-{
-    TOutputDir out;
-    out.dir.Write("Output/Weather.txt", ".VELOCITY nan\n.HEADING 90\n.PITCH inf\n");
-    TDiagCapture diag;
-    CWind wind;
-    wind.Create();
-    ExpectNear(wind.GetMeanWind(), CVector3(2, 0, 0));
-    EXPECT_TRUE(diag.Contains("Weather.txt: WIND VELOCITY"));
-    EXPECT_TRUE(diag.Contains("Weather.txt: WIND PITCH"));
-    EXPECT_FALSE(diag.Contains("HEADING"));
-    for (const CVector3& p : kProbes)
-        EXPECT_TRUE(std::isfinite(wind.GetWindAt(p).Length()));
+    struct TCase
+    {
+        const char* what;
+        const char* file; // nullptr: none
+        CVector3 meanWind;
+        float turbulence;
+        const char* written;  // a line of the file afterwards
+        const char* reported; // in the diagnostics
+    } cases[] = {
+        {"no file: defaults, written", nullptr, {0, 0, 2}, 0.0f, ".HEADING 180.000000", nullptr},
+        {"beyond every dialog range; the missing PITCH keeps its default",
+         ".VELOCITY 45\n.HEADING 450\n.TURBULENCE_STRENGTH 3.5\n", {45, 0, 0}, 3.5f, ".PITCH 0.000000", nullptr},
+        {"not numbers", ".VELOCITY nan\n.HEADING 90\n.PITCH inf\n", {2, 0, 0}, 0.0f, ".VELOCITY 2.000000",
+         "Weather.txt: WIND VELOCITY"},
+        {"a broken file is replaced by the defaults", ".VELOCITY 9 /* never closed\n", {0, 0, 2}, 0.0f,
+         ".TURBULENCE_STRENGTH 0.000000", "Weather.txt"},
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TOutputDir out;
+        if (c.file != nullptr)
+            out.Write("Output/Weather.txt", c.file);
+        CDiagCapture diag;
+        CWind wind;
+        EXPECT_TRUE(wind.Create());
+        ExpectNear(wind.GetMeanWind(), c.meanWind, 1e-4f);
+        EXPECT_EQ(wind.GetTurbulenceStrength(), c.turbulence);
+        EXPECT_NE(out.Weather().find(c.written), std::string::npos) << out.Weather();
+        EXPECT_TRUE(c.reported == nullptr || diag.Contains(c.reported));
+        EXPECT_FALSE(diag.Contains("HEADING")) << "a good value is not reported";
+        for (const CVector3& p : kProbes)
+            EXPECT_TRUE(std::isfinite(wind.GetWindAt(p).Length()));
+    }
 }
 
 TEST(WindFile, SavedSettingsComeBack)
@@ -301,35 +268,12 @@ TEST(WindFile, SavedSettingsComeBack)
     EXPECT_FLOAT_EQ(wind.GetTurbulenceStrength(), 0.7f);
 }
 
-TEST(WindFile, BrokenOrUnwritableFileLeavesAWorkingWind)
+TEST(WindFile, UnwritableFileLeavesAWorkingWind)
 {
-    {
-        TOutputDir out;
-        out.dir.Write("Output/Weather.txt", ".VELOCITY 9 /* never closed\n");
-        TDiagCapture diag;
-        CWind wind;
-        EXPECT_TRUE(wind.Create()) << "the broken file is replaced by the defaults";
-        ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
-        EXPECT_TRUE(diag.Contains("Weather.txt"));
-    }
-    {
-        TOutputDir out(false); // no Output folder: nothing can be written
-        TDiagCapture diag;
-        CWind wind;
-        EXPECT_FALSE(wind.Create());
-        EXPECT_TRUE(diag.Contains("Weather.txt"));
-        ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
-    }
-}
-
-TEST(WindFile, DialogDefaultsApplyAtOnce)
-{
+    TOutputDir out(false); // no Output folder: nothing can be written
+    CDiagCapture diag;
     CWind wind;
-    SetSetting(wind, "VELOCITY", 10.0f);
-    SetSetting(wind, "TURBULENCE_STRENGTH", 1.0f);
-    CPropertySet_Wind& set = wind.GetPropertySet();
-    set.SetDefaults();
-    set.StoreProperties();
+    EXPECT_FALSE(wind.Create());
+    EXPECT_TRUE(diag.Contains("Weather.txt"));
     ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
-    EXPECT_EQ(wind.GetTurbulenceStrength(), 0.0f);
 }

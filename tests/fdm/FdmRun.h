@@ -1,11 +1,11 @@
 #pragma once
 // Runs the kestro-fdm executable for the tests and reads back what it wrote: exit code, stdout,
-// stderr, the summary line as flat JSON, and CSV files.
+// stderr, values of the JSON summary line, and CSV files.
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,119 +54,38 @@ inline std::string LastLine(const std::string& text)
     return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
 }
 
-// A flat JSON object of numbers, strings, booleans, null and arrays of numbers. Values are kept
-// as numbers (booleans 1 / 0, null NaN) or strings; an array "a" becomes "a[0]", "a[1]", ....
-// False when the text is not such an object.
-class CFlatJson
+// A value of the flat JSON summary line: a number (true 1, false 0; NaN when missing), element
+// index of an array, or the text of a string. Python's json module checks the line's syntax
+// in the flight checks; here only the values matter.
+inline const char* JsonValue(const std::string& json, const std::string& key)
 {
-public:
-    bool Parse(const std::string& text)
-    {
-        m_text = text;
-        m_at = 0;
-        if (!Eat('{'))
-            return false;
-        if (Eat('}'))
-            return End();
-        do
-        {
-            std::string key;
-            if (!String(key) || !Eat(':') || !Value(key))
-                return false;
-        } while (Eat(','));
-        return Eat('}') && End();
-    }
-    bool Has(const std::string& key) const { return numbers.count(key) != 0 || strings.count(key) != 0; }
-    double Number(const std::string& key) const
-    {
-        const auto found = numbers.find(key);
-        return found == numbers.end() ? std::nan("") : found->second;
-    }
+    const size_t at = json.find("\"" + key + "\":");
+    return at == std::string::npos ? nullptr : json.c_str() + at + key.size() + 3;
+}
 
-    std::map<std::string, double> numbers;
-    std::map<std::string, std::string> strings;
+inline double JsonNumber(const std::string& json, const std::string& key, int index = -1)
+{
+    const char* value = JsonValue(json, key);
+    for (int i = 0; value != nullptr && i <= index; ++i)
+        if ((value = std::strchr(value, i == 0 ? '[' : ',')) != nullptr)
+            ++value;
+    if (value == nullptr)
+        return std::nan("");
+    if (std::strncmp(value, "true", 4) == 0 || std::strncmp(value, "false", 5) == 0)
+        return value[0] == 't' ? 1.0 : 0.0;
+    char* end = nullptr;
+    const double number = std::strtod(value, &end);
+    return end == value ? std::nan("") : number;
+}
 
-private:
-    void Skip()
-    {
-        while (m_at < m_text.size() && (m_text[m_at] == ' ' || m_text[m_at] == '\t'))
-            ++m_at;
-    }
-    bool Eat(char c)
-    {
-        Skip();
-        if (m_at < m_text.size() && m_text[m_at] == c)
-            return ++m_at, true;
-        return false;
-    }
-    bool End()
-    {
-        Skip();
-        return m_at == m_text.size();
-    }
-    bool String(std::string& out)
-    {
-        if (!Eat('"'))
-            return false;
-        for (; m_at < m_text.size(); ++m_at)
-        {
-            const char c = m_text[m_at];
-            if (c == '"')
-                return ++m_at, true;
-            if (c == '\\' && ++m_at >= m_text.size())
-                return false;
-            out += m_text[m_at];
-        }
-        return false;
-    }
-    bool Scalar(double& out)
-    {
-        Skip();
-        for (const auto& word : {std::make_pair("true", 1.0), std::make_pair("false", 0.0),
-                                 std::make_pair("null", std::nan(""))})
-            if (m_text.compare(m_at, std::strlen(word.first), word.first) == 0)
-            {
-                m_at += std::strlen(word.first);
-                out = word.second;
-                return true;
-            }
-        const char* start = m_text.c_str() + m_at;
-        char* end = nullptr;
-        out = std::strtod(start, &end);
-        if (end == start)
-            return false;
-        m_at += static_cast<size_t>(end - start);
-        return true;
-    }
-    bool Value(const std::string& key)
-    {
-        Skip();
-        if (m_at < m_text.size() && m_text[m_at] == '"')
-            return String(strings[key]);
-        if (Eat('['))
-        {
-            int index = 0;
-            if (Eat(']'))
-                return true;
-            do
-            {
-                double value = 0.0;
-                if (!Scalar(value))
-                    return false;
-                numbers[key + "[" + std::to_string(index++) + "]"] = value;
-            } while (Eat(','));
-            return Eat(']');
-        }
-        double value = 0.0;
-        if (!Scalar(value))
-            return false;
-        numbers[key] = value;
-        return true;
-    }
-
-    std::string m_text;
-    size_t m_at = 0;
-};
+inline std::string JsonString(const std::string& json, const std::string& key)
+{
+    const char* value = JsonValue(json, key);
+    if (value == nullptr || *value != '"')
+        return "";
+    const char* end = std::strchr(value + 1, '"');
+    return end == nullptr ? "" : std::string(value + 1, end);
+}
 
 // CSV rows as numbers, with the header's column names.
 struct TCsv
@@ -182,37 +101,21 @@ struct TCsv
     }
 };
 
-inline std::vector<std::string> SplitCommas(const std::string& line)
-{
-    std::vector<std::string> fields(1);
-    for (const char c : line)
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    return fields;
-}
-
 inline TCsv ParseCsv(const std::string& text)
 {
     TCsv csv;
-    size_t start = 0;
-    while (start < text.size())
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
     {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::vector<std::string> fields = SplitCommas(text.substr(start, end - start));
-        if (csv.columns.empty())
-            csv.columns = fields;
-        else
-        {
-            std::vector<double> row;
-            for (const std::string& field : fields)
-                row.push_back(std::strtod(field.c_str(), nullptr));
-            csv.rows.push_back(row);
-        }
-        start = end + 1;
+        std::istringstream fields(line);
+        const bool header = csv.columns.empty();
+        if (!header)
+            csv.rows.emplace_back();
+        for (std::string field; std::getline(fields, field, ',');)
+            if (header)
+                csv.columns.push_back(field);
+            else
+                csv.rows.back().push_back(std::strtod(field.c_str(), nullptr));
     }
     return csv;
 }

@@ -191,9 +191,13 @@ TEST_F(CameraFixture, HeldZoomKeysStopAtThreeAndBothReturnToDefault)
     EXPECT_FALSE(camera.TakeProjectionChange(hfov)); // once per change
 }
 
-TEST_F(CameraFixture, FollowJumpsTo30MetresThenPullsAtMost700N)
+TEST_F(CameraFixture, FollowJumpsTo30MetresThenPullsAtMost700NAndPushesAwayInsideTwo)
 {
     camera.HandleEvent(Command(UC_CAMERA_MODE_FOLLOW));
+    camera.SetTarget(camera.GetPosition() + CVector3(0.0f, 0.0f, -1.0f), CVector3(), CMatrix3::Identity());
+    camera.Update(0.001f);
+    EXPECT_NEAR(camera.GetForce(CCamera::F_FOLLOW).vector.z, 150.0f, 0.5f) << "1 m in front: pushed back";
+
     camera.GetBody().SetVelocity(CVector3());
     const CVector3 model(0.0f, 1.7f, -100.0f);
     camera.SetTarget(model, CVector3(), CMatrix3::Identity());
@@ -205,14 +209,6 @@ TEST_F(CameraFixture, FollowJumpsTo30MetresThenPullsAtMost700N)
     EXPECT_NEAR((model - camera.GetPosition()).Length(), 2.0f, 0.3f);
     EXPECT_NEAR(camera.GetPosition().y, model.y, 0.3f);
     EXPECT_LT(AimError(camera, model), 0.05f);
-}
-
-TEST_F(CameraFixture, FollowPushesAwayInsideTwoMetres)
-{
-    camera.HandleEvent(Command(UC_CAMERA_MODE_FOLLOW));
-    camera.SetTarget(camera.GetPosition() + CVector3(0.0f, 0.0f, -1.0f), CVector3(), CMatrix3::Identity());
-    camera.Update(0.001f);
-    EXPECT_NEAR(camera.GetForce(CCamera::F_FOLLOW).vector.z, 150.0f, 0.5f);
 }
 
 TEST_F(CameraFixture, GroundAvoidanceKeepsTheFollowCameraAboveTheTerrain)
@@ -347,13 +343,6 @@ TEST_F(CameraFixture, CommandsAndTheirAnswers)
         EXPECT_EQ(camera.HandleEvent(Command(c.command, c.flags)), c.answer) << c.command;
     EXPECT_EQ(camera.GetMode(), CCamera::MODE_ATTACHED);
     EXPECT_STREQ(CCamera::ModeButtonSprite(camera.GetMode()), "B_ANCHOR");
-    camera.HandleEvent(Command(UC_CAMERA_RIGHT, IE_IS_DOWN));
-    std::string text;
-    camera.GetDebugText(text);
-    EXPECT_NE(text.find("Look At Targ"), std::string::npos);
-    EXPECT_NE(text.find("\nCAMERA\n"), std::string::npos);
-    EXPECT_NE(text.find("AutoZoom Ratio  = 0.140000"), std::string::npos);
-    EXPECT_NE(text.find("Right\nBrakes\n"), std::string::npos);
 }
 
 TEST_F(CameraFixture, ViewMatrixMapsThePoseToTheEye)
@@ -367,7 +356,6 @@ TEST_F(CameraFixture, ViewMatrixMapsThePoseToTheEye)
     const CVector3 ahead = camera.GetPosition() + camera.GetViewDirection() * 10.0f;
     const osg::Vec3d a = osg::Vec3d(ahead.x, ahead.y, ahead.z) * view;
     EXPECT_NEAR(a.z(), -10.0, 1e-4);
-    EXPECT_NEAR(CCamera::VerticalFovDeg(90.0, 1.0), 90.0, 1e-9);
     camera.SetTarget(CVector3(1.0f, 2.0f, 103.0f), CVector3(), CMatrix3::Identity());
     EXPECT_FLOAT_EQ(camera.GetNearPlane(), 5.0f);
 }

@@ -70,15 +70,6 @@ TEST_F(ControlPageTest, TabWalksFocusableControlsAndWraps)
     }
 }
 
-TEST_F(ControlPageTest, TabWithControlOrAltOrGoingUpIsNotTaken)
-{
-    AddMenu();
-    EXPECT_EQ(m_page.OnKey(KeyDown(DIK_TAB, IE_CTRL)), kEventNotHandled);
-    EXPECT_EQ(m_page.OnKey(KeyDown(DIK_TAB, IE_ALT)), kEventNotHandled);
-    EXPECT_EQ(m_page.OnKey(KeyUp(DIK_TAB)), kEventNotHandled);
-    EXPECT_EQ(m_page.FocusIndex(), 0);
-}
-
 TEST_F(ControlPageTest, MenuLinkArrowsMoveFocusAndEnterRequestsItsProcess)
 {
     AddMenu();
@@ -96,9 +87,13 @@ TEST_F(ControlPageTest, MenuLinkArrowsMoveFocusAndEnterRequestsItsProcess)
     EXPECT_EQ(m_page.FocusIndex(), 0);
 }
 
-TEST_F(ControlPageTest, DisabledOrLockedPageIgnoresKeys)
+TEST_F(ControlPageTest, TabWithModifiersOrGoingUpOrOnADisabledOrLockedPageIsNotTaken)
 {
     AddMenu();
+    EXPECT_EQ(m_page.OnKey(KeyDown(DIK_TAB, IE_CTRL)), kEventNotHandled);
+    EXPECT_EQ(m_page.OnKey(KeyDown(DIK_TAB, IE_ALT)), kEventNotHandled);
+    EXPECT_EQ(m_page.OnKey(KeyUp(DIK_TAB)), kEventNotHandled);
+    EXPECT_EQ(m_page.FocusIndex(), 0);
     m_page.SetLocked(true);
     EXPECT_EQ(m_page.OnKey(KeyDown(DIK_TAB)), kEventNotHandled);
     m_page.SetLocked(false);

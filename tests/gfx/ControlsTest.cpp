@@ -57,8 +57,11 @@ TEST_F(ButtonTest, ModifiedKeysAndOtherKeysAreNotTaken)
     EXPECT_TRUE(m_host.posted.empty());
 }
 
-TEST_F(ButtonTest, MouseReleaseOutsideDoesNotFire)
+TEST_F(ButtonTest, MousePressOrReleaseOutsideDoesNotFire)
 {
+    m_host.mouseX = 180; // the right edge is exclusive: left for others
+    m_host.mouseY = 110;
+    EXPECT_EQ(m_button.OnMouse(MouseDown()), kEventNotHandled);
     m_host.mouseX = 110;
     m_host.mouseY = 110;
     EXPECT_EQ(m_button.OnMouse(MouseDown()), kEventConsumed);
@@ -85,13 +88,6 @@ TEST_F(ButtonTest, MouseReleaseInsideFiresCommandProcessAndKey)
     ASSERT_EQ(m_host.requests.size(), 1u);
     EXPECT_EQ(m_host.requests[0], 9);
     EXPECT_TRUE(m_button.WasActivated());
-}
-
-TEST_F(ButtonTest, PressOutsideIsLeftForOthers)
-{
-    m_host.mouseX = 180; // right edge is exclusive
-    m_host.mouseY = 110;
-    EXPECT_EQ(m_button.OnMouse(MouseDown()), kEventNotHandled);
 }
 
 TEST(CheckBox, TogglePlaysOnOffSoundsAndPostsItsCommand)
@@ -152,15 +148,25 @@ TEST(EditString, TypingCommitsOnEnterAndEscapeDropsTheEdit)
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_X, IE_CTRL)), kEventNotHandled) << "hot keys pass";
 }
 
-TEST(EditString, LosingTheFocusDropsTheEdit)
+TEST(EditFields, LeavingTheFieldKeepsWhatWasTyped)
 {
     CRecordingHost host;
-    CCI_EditString edit(0, 0, 200);
-    edit.SetText("Keep");
-    edit.OnKey(KeyDown(DIK_Z));
-    edit.SetFocus(false);
-    EXPECT_FALSE(edit.IsEditing());
-    EXPECT_EQ(edit.GetText(), "Keep");
+    CCI_EditString text(0, 0, 200);
+    text.SetText("Keep");
+    text.OnKey(KeyDown(DIK_Z));
+    text.SetFocus(false);
+    EXPECT_FALSE(text.IsEditing());
+    EXPECT_EQ(text.GetText(), "z");
+    EXPECT_TRUE(text.WasActivated());
+
+    CCI_EditNumber number(0, 0, 100, "Wind", 0.1f, 0.0f, 20.0f);
+    number.SetValue(2.0f);
+    number.OnKey(KeyDown(0x06)); // "5", then Tab or a click on OK takes the focus
+    number.SetFocus(false);
+    EXPECT_FLOAT_EQ(number.GetValue(), 5.0f);
+    number.OnKey(KeyDown(0x34)); // "." alone is no number
+    number.SetFocus(false);
+    EXPECT_FLOAT_EQ(number.GetValue(), 5.0f);
 }
 
 TEST(EditNumber, ArrowsStepWithinTheRange)
@@ -348,17 +354,6 @@ TEST(KeyDefBox, CapturesTheNextKeyWithItsModifiers)
     EXPECT_EQ(box.OnKey(KeyDown(DIK_ESCAPE)), kEventConsumed);
     EXPECT_EQ(box.KeyText(), "SHIFT+CTRL+W");
     EXPECT_FALSE(box.WasActivated());
-}
-
-TEST(StaticText, OnlyTheMenuLinkAndSelectableStylesTakeTheFocus)
-{
-    const struct
-    {
-        int style;
-        bool focus;
-    } rows[] = {{ST_PLAIN, false}, {ST_TITLE, false}, {ST_MENU_LINK, true}, {ST_HEADING, false}, {ST_SELECTABLE, true}};
-    for (const auto& row : rows)
-        EXPECT_EQ(CCI_StaticText(0, 0, "x", row.style).CanTakeFocus(), row.focus) << row.style;
 }
 
 TEST(StaticText, TitleIsCentredOnItsPosition)

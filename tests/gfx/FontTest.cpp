@@ -38,24 +38,6 @@ CTextureManager* FontTest::s_textures = nullptr;
 CSpriteList* FontTest::s_sprites = nullptr;
 CFontList* FontTest::s_fonts = nullptr;
 
-TEST_F(FontTest, ShippedFontsResolveByName)
-{
-    EXPECT_EQ(s_fonts->Count(), 6);
-    EXPECT_EQ(s_fonts->f06x12, 0);
-    EXPECT_GE(s_fonts->f09x12, 0);
-    EXPECT_GE(s_fonts->f20x32Courier, 0);
-    EXPECT_EQ(s_fonts->Find("F99x99"), -1);
-    const CFont* font = s_fonts->Get(s_fonts->f09x13B);
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font->charWidth, 9);
-    EXPECT_EQ(font->charHeight, 13);
-    EXPECT_EQ(font->GlyphCount(), 14 * 16);
-    // Glyph k covers column k % 14, row k / 14 of the grid.
-    const CSprite& a = s_sprites->Get(font->firstSprite + ('A' - 32));
-    EXPECT_EQ(a.x, (('A' - 32) % 14) * 9);
-    EXPECT_EQ(a.y, (('A' - 32) / 14) * 13);
-}
-
 struct AlignRow
 {
     int align;
@@ -86,29 +68,29 @@ TEST_F(FontTest, AlignmentMovesTheStartByTheTextSize)
     }
 }
 
-TEST_F(FontTest, SpacesAdvanceWithoutGlyphsAndForeignCharactersUseGlyphTen)
+TEST_F(FontTest, SpacesAdvanceWithoutGlyphsAndForeignCharactersUseTheStar)
 {
     const CFont* font = s_fonts->Get(s_fonts->f09x12);
     const auto quads = s_fonts->LayoutLine(s_fonts->f09x12, 0.0f, 0.0f, std::string("a b\t"), 1.0f, TA_LEFT_TOP, *s_sprites);
     ASSERT_EQ(quads.size(), 3u);
     EXPECT_FLOAT_EQ(quads[1].x, 18.0f);
     EXPECT_EQ(quads[0].sprite, font->firstSprite + ('a' - 32));
-    EXPECT_EQ(quads[2].sprite, font->firstSprite + CFontList::kFallbackGlyph); // the tab
-    EXPECT_EQ(CFontList::kFallbackGlyph, '*' - 32);
+    EXPECT_EQ(quads[2].sprite, font->firstSprite + ('*' - 32)); // the tab
+    // Glyph k covers column k % 14, row k / 14 of the font's grid.
+    const CSprite& a = s_sprites->Get(font->firstSprite + ('A' - 32));
+    EXPECT_EQ(a.x, (('A' - 32) % 14) * font->charWidth);
+    EXPECT_EQ(a.y, (('A' - 32) / 14) * font->charHeight);
 }
 
-TEST_F(FontTest, ExtentCountsTheLongestLineAndEveryLine)
+TEST_F(FontTest, ExtentCoversEveryLineAndAMissingFontDrawsNothing)
 {
     float w = 0.0f, h = 0.0f;
     s_fonts->TextExtent(s_fonts->f07x12B, "abc\nabcdef\n", 1.0f, w, h);
     EXPECT_FLOAT_EQ(w, 42.0f);
     EXPECT_FLOAT_EQ(h, 36.0f);
+    // A font that is not there measures and draws nothing.
     s_fonts->TextExtent(-1, "abc", 1.0f, w, h);
     EXPECT_FLOAT_EQ(w, 0.0f);
-}
-
-TEST_F(FontTest, MissingFontDrawsNothingAndReturnsTheLength)
-{
     EXPECT_TRUE(s_fonts->LayoutLine(17, 0, 0, "abc", 1.0f, TA_LEFT_TOP, *s_sprites).empty());
     EXPECT_EQ(s_fonts->DrawText(-1, 0, 0, "abcd"), 4);
 }

@@ -121,12 +121,6 @@ TEST_F(ModelPresentationTest, ObjectFollowsTheBodyDofsAreBoundAndTheShadowLiesOn
                                                  shadow.GetPivotOffset().z * std::sin(model.GetHeading()),
                     1e-3);
 
-        // The switches of the flight view.
-        presentation.SetObjectVisible(false);
-        EXPECT_FALSE(object.IsVisible());
-        presentation.SetShadowVisible(false);
-        EXPECT_FALSE(shadow.IsVisible());
-
         // The debug drawing collects the parts' outlines and the force arrows.
         CDebugDraw3D draw;
         draw.BeginFrame();

@@ -91,6 +91,10 @@ TEST_F(ViewManagerTest, ClickActivatesTheFrontMostViewUnderTheMouse)
 
     ClickAt(280, 180); // now "right" is in front there
     EXPECT_EQ(manager.ActiveSlot(), 2);
+
+    left.Show(false); // hidden views are not hit
+    ClickAt(150, 150);
+    EXPECT_EQ(manager.ActiveSlot(), 0);
 }
 
 TEST_F(ViewManagerTest, BackgroundStaysBehindWhateverIsClicked)
@@ -153,15 +157,13 @@ TEST_F(ViewManagerTest, DraggingMovesTheViewByExactlyTheMouseMovement)
     EXPECT_EQ(rect.y, 75);
     EXPECT_EQ(rect.w, 200);
     EXPECT_EQ(rect.h, 200);
-}
 
-TEST_F(ViewManagerTest, ClickBelowTheTitleBarDoesNotDrag)
-{
-    host.mouseX = 150;
-    host.mouseY = 200;
+    // Pressed below the title bar: activated, not dragged.
+    host.mouseX = 250;
+    host.mouseY = 300;
     manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN));
-    EXPECT_EQ(manager.ActiveSlot(), 1);
-    EXPECT_FALSE(left.IsDragging());
+    EXPECT_EQ(manager.ActiveSlot(), 2);
+    EXPECT_FALSE(right.IsDragging());
 }
 
 TEST_F(ViewManagerTest, CloseButtonRequestsClosingUntilTheOwnerClearsIt)
@@ -173,13 +175,6 @@ TEST_F(ViewManagerTest, CloseButtonRequestsClosingUntilTheOwnerClearsIt)
     left.ClearCloseRequest();
     left.Run();
     EXPECT_FALSE(left.IsCloseRequested());
-}
-
-TEST_F(ViewManagerTest, HiddenViewsAreNotHit)
-{
-    left.Show(false);
-    ClickAt(150, 150);
-    EXPECT_EQ(manager.ActiveSlot(), 0);
 }
 
 TEST(ViewTest, ThreeWireframeCommandsReturnToTheStartingMode)

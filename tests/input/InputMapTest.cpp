@@ -114,18 +114,6 @@ TEST(InputMap, ReadWriteRoundTripInTheFileForm)
                     "  .LINK {  .VARIABLE V_OTHER  .INPUT_AXIS AXIS_MOUSE_X  .REVERSE 0  }\r\n}\r\n\r\n");
 }
 
-TEST(InputMap, SelectionNamingNoMapSelectsTheFirst)
-{
-    CChannels channels;
-    CTokenFile file;
-    ASSERT_TRUE(file.LoadText(".SELECTED_INPUT_MAP \"Gone\"\n.INPUT_MAP { .NAME \"A\" }\n.INPUT_MAP { .NAME \"B\" }\n",
-                              "Config.txt"));
-    CInputMapSet set;
-    std::string message;
-    ASSERT_TRUE(set.Read(file, channels.table, message));
-    EXPECT_EQ(set.GetSelectedIndex(), 0);
-}
-
 TEST(InputMap, BrokenSectionsFailWithAMessage)
 {
     struct Row

@@ -30,18 +30,6 @@ uint32_t Resolve(const CKeyDefTable& defs, uint32_t key, uint32_t flags)
 constexpr uint32_t D = IE_GOING_DOWN, U = IE_GOING_UP, H = IE_IS_DOWN, R = IE_REPEAT;
 } // namespace
 
-TEST(KeyDefs, FreshTableHasNoKeys)
-{
-    CKeyDefTable defs;
-    for (uint32_t i = 0; i < kUserCommandCount; ++i)
-    {
-        EXPECT_EQ(defs.Get(i).key, KEY_NONE);
-        EXPECT_EQ(defs.Get(i).command, i);
-        EXPECT_TRUE(defs.GetKeyText(i).empty());
-    }
-    EXPECT_EQ(Resolve(defs, DIK_P, D | H), kCommandNone);
-}
-
 TEST(KeyDefs, ResolutionWithExactModifiersAndStates)
 {
     CKeyDefTable defs;

@@ -40,26 +40,16 @@ TEST(KeyText, NamesAreUniqueIgnoringCase)
     }
 }
 
-TEST(KeyText, NamesOfTheTable)
+// The names other tests cannot see: gaps in the table and names kept as earlier files wrote them.
+TEST(KeyText, IrregularNames)
 {
-    struct Row
-    {
-        uint32_t code;
-        const char* name;
+    const std::pair<uint32_t, const char*> rows[] = {
+        {0x00, "0x00"}, {0x54, "0x54"}, {0xFF, "0xFF"},   // unused codes print as hex
+        {0x9D, "Right Contol"},                           // misspelt, but files hold it so
+        {303, "BOTH KEYS"}, {304, ""}, {305, ""},         // KEY_NONE and past the table
     };
-    const Row rows[] = {
-        {0x00, "0x00"},         {0x01, "Escape"},          {0x0B, "0"},
-        {0x0C, "-"},            {0x1C, "Return"},          {0x37, "NumPad Multiply"},
-        {0x54, "0x54"},         {0x56, "OEM_102"},         {0x9D, "Right Contol"}, // the name as it stands
-        {0xB5, "NumPad Divide"}, {0xC8, "Up"},             {0xD0, "Down"},
-        {0xE4, "0xE4"},         {0xED, "Media Select"},    {0xFF, "0xFF"},
-        {256, "Mouse Left Button"}, {257, "Mouse Right Button"}, {259, "Joystick Button 1"},
-        {270, "Joystick Button 12"}, {271, "Joystick POV1 N"}, {278, "Joystick POV1 NW"},
-        {302, "Joystick POV4 NW"},  {303, "BOTH KEYS"},     {304, ""},
-    };
-    for (const Row& row : rows)
-        EXPECT_STREQ(KeyName(row.code), row.name) << row.code;
-    EXPECT_STREQ(KeyName(305), "");
+    for (const auto& [code, name] : rows)
+        EXPECT_STREQ(KeyName(code), name) << code;
 }
 
 TEST(KeyText, FormatOrdersModifiersShiftCtrlAlt)
@@ -127,12 +117,9 @@ TEST(KeyText, EveryDefaultKeyOfTheCommandTableParses)
 
 TEST(KeyText, CommandNamesLookUpExactly)
 {
-    EXPECT_EQ(LookupUserCommand("UC_APP_VIDEO_SYNC"), static_cast<int>(UC_APP_VIDEO_SYNC));
-    EXPECT_EQ(LookupUserCommand("UC_UNDEFINED"), 120);
     EXPECT_EQ(LookupUserCommand("uc_app_video_sync"), -1);
-    EXPECT_EQ(LookupUserCommand("UC_KEYAXIS_1_INC"), 83);
-    EXPECT_EQ(LookupUserCommand("UC_DEBUG_SELECT_NEXT_PART"), 119);
-    for (int i = 0; i <= 120; ++i)
+    EXPECT_EQ(LookupUserCommand("UC_UNDEFINED"), static_cast<int>(UC_UNDEFINED));
+    for (int i = 0; i <= static_cast<int>(UC_UNDEFINED); ++i)
         EXPECT_EQ(LookupUserCommand(UserCommandName(i)), i);
 }
 
@@ -144,12 +131,9 @@ TEST(SdlKeyMap, MappedKeysLandOnNamedSlots)
         uint32_t dik;
     };
     const Row rows[] = {
-        {SDL_SCANCODE_ESCAPE, 1},       {SDL_SCANCODE_RETURN, 28},    {SDL_SCANCODE_UP, 200},
-        {SDL_SCANCODE_DOWN, 208},       {SDL_SCANCODE_LEFT, 203},     {SDL_SCANCODE_RIGHT, 205},
-        {SDL_SCANCODE_KP_ENTER, 0x9C},  {SDL_SCANCODE_RCTRL, 0x9D},   {SDL_SCANCODE_RALT, 0xB8},
-        {SDL_SCANCODE_KP_DIVIDE, 0xB5}, {SDL_SCANCODE_NUMLOCKCLEAR, 0x45}, {SDL_SCANCODE_1, 2},
-        {SDL_SCANCODE_0, 11},           {SDL_SCANCODE_A, 0x1E},       {SDL_SCANCODE_F12, 0x58},
-        {SDL_SCANCODE_F16, 0},          {SDL_SCANCODE_UNKNOWN, 0},
+        {SDL_SCANCODE_RETURN, DIK_RETURN}, {SDL_SCANCODE_UP, DIK_UP},       {SDL_SCANCODE_KP_ENTER, DIK_NUMPADENTER},
+        {SDL_SCANCODE_RCTRL, DIK_RCONTROL}, {SDL_SCANCODE_0, 11},           {SDL_SCANCODE_F12, 0x58},
+        {SDL_SCANCODE_F16, 0},              {SDL_SCANCODE_UNKNOWN, 0},      // no slot: ignored
     };
     for (const Row& row : rows)
         EXPECT_EQ(ScanCodeFromSdl(row.sdl), row.dik) << SDL_GetScancodeName(row.sdl);

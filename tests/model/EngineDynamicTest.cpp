@@ -4,6 +4,9 @@
 #include "model/CEngineDynamic.h"
 #include "model/CForce.h"
 #include "model/CMassElement.h"
+#include "AeroTestSupport.h"
+
+using aero_test::ExpectNear;
 
 namespace
 {
@@ -16,13 +19,6 @@ void MakeUnitBody(CEngineDynamic& body)
     body.SetMassProperties(CMatrix3::Identity(), 1.0f, CVector3());
 }
 
-void ExpectNear(const CVector3& actual, const CVector3& expected, float tolerance)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
 float OrthonormalError(const CMatrix3& m)
 {
     const CMatrix3 p = m * m.Transposed();
@@ -32,87 +28,74 @@ float OrthonormalError(const CMatrix3& m)
     return error;
 }
 
-struct TSubStepCase
+TEST(EngineDynamic, SubStepsSplitTheFrameIntoEqualStepsNoLongerThanTheMaximum)
 {
-    const char* what;
-    float frameTime;
-    float maxStep;
-    int steps;
-    float stepLength;
-};
-
-class SubStepCount : public testing::TestWithParam<TSubStepCase>
-{
-};
-
-TEST_P(SubStepCount, SplitsTheFrameIntoEqualStepsNoLongerThanTheMaximum)
-{
-    const TSubStepCase& c = GetParam();
-    CEngineDynamic body;
-    MakeUnitBody(body);
-    body.SetMaxIntegrationStep(c.maxStep);
-    std::vector<float> calls;
-    body.SetSubStepCallback([](void* context, float dt) { static_cast<std::vector<float>*>(context)->push_back(dt); },
-                            &calls);
-    body.Update(c.frameTime);
-    ASSERT_EQ(static_cast<int>(calls.size()), c.steps) << c.what;
-    for (float dt : calls)
-        EXPECT_NEAR(dt, c.stepLength, 1e-7f) << c.what;
+    struct TCase
+    {
+        const char* what;
+        float frameTime, maxStep;
+        int steps;
+        float stepLength;
+    } cases[] = {
+        {"a 0.02 s frame, 0.005 s steps", 0.02f, 0.005f, 5, 0.004f},
+        {"a frame shorter than the step", 0.004f, 0.005f, 1, 0.004f},
+        {"a frame equal to the step", 0.005f, 0.005f, 1, 0.005f},
+        {"exactly two steps give three", 0.01f, 0.005f, 3, 0.01f / 3.0f},
+        {"step 0 means one step per frame", 0.02f, 0.0f, 1, 0.02f},
+        {"a zero frame is one step of 0", 0.0f, 0.005f, 1, 0.0f},
+        {"a negative frame is no time", -0.01f, 0.005f, 1, 0.0f},
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        CEngineDynamic body;
+        MakeUnitBody(body);
+        body.SetMaxIntegrationStep(c.maxStep);
+        std::vector<float> calls;
+        body.SetSubStepCallback(
+            [](void* context, float dt) { static_cast<std::vector<float>*>(context)->push_back(dt); }, &calls);
+        body.Update(c.frameTime);
+        ASSERT_EQ(static_cast<int>(calls.size()), c.steps);
+        for (float dt : calls)
+            EXPECT_NEAR(dt, c.stepLength, 1e-7f);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SubStepCount,
-    testing::Values(TSubStepCase{"a 0.02 s frame, 0.005 s steps", 0.02f, 0.005f, 5, 0.004f},
-                    TSubStepCase{"a frame shorter than the step", 0.004f, 0.005f, 1, 0.004f},
-                    TSubStepCase{"a frame equal to the step", 0.005f, 0.005f, 1, 0.005f},
-                    TSubStepCase{"exactly two steps give three", 0.01f, 0.005f, 3, 0.01f / 3.0f},
-                    TSubStepCase{"step 0 means one step per frame", 0.02f, 0.0f, 1, 0.02f},
-                    TSubStepCase{"a zero frame is one step of 0", 0.0f, 0.005f, 1, 0.0f},
-                    TSubStepCase{"a negative frame is no time", -0.01f, 0.005f, 1, 0.0f}));
-
-TEST(EngineDynamic, ForceAtTheCentreOfMassGivesNoTorque)
+TEST(EngineDynamic, TorqueIsTheWorldArmFromTheCentreOfMassCrossTheForce)
 {
-    CEngineDynamic body;
-    body.ResetBody();
-    body.SetMassProperties(CMatrix3::Identity(), 1.0f, CVector3(0.5f, 0.0f, 0.0f));
-    CForce force("F", 0);
-    force.vector = CVector3(0.0f, 10.0f, 3.0f);
-    force.point = CVector3(0.5f, 0.0f, 0.0f);
-    body.AddForce(&force);
-    body.Update(0.004f);
-    ExpectNear(body.GetTotalForce(), force.vector, 1e-6f);
-    ExpectNear(body.GetTotalTorque(), CVector3(), 1e-6f);
-}
-
-TEST(EngineDynamic, OffCentreForceGivesThePerpendicularTorque)
-{
-    CEngineDynamic body;
-    MakeUnitBody(body);
-    CForce force("F", 0);
-    force.vector = CVector3(0.0f, 10.0f, 0.0f);
-    force.point = CVector3(1.0f, 0.0f, 0.0f); // 1 m along body X
-    body.AddForce(&force);
-    body.Update(0.004f);
-    // r x F = (1, 0, 0) x (0, 10, 0) = (0, 0, 10).
-    ExpectNear(body.GetTotalTorque(), CVector3(0.0f, 0.0f, 10.0f), 1e-5f);
-}
-
-TEST(EngineDynamic, TorqueArmTurnsWithTheBody)
-{
-    CEngineDynamic body;
-    MakeUnitBody(body);
     const CMatrix3 yaw = CMatrix3::FromAxisAngle(CVector3(0.0f, 1.0f, 0.0f), 0.5f * kPi);
-    body.SetOrientation(yaw);
-    CForce force("F", 0);
-    force.vector = CVector3(0.0f, 10.0f, 0.0f);
-    force.point = CVector3(1.0f, 0.0f, 0.0f);
-    CTorque extra("T", 0);
-    extra.vector = CVector3(1.0f, 2.0f, 3.0f); // world torques add as they are
-    body.AddForce(&force);
-    body.AddTorque(&extra);
-    body.Update(0.004f);
-    const CVector3 arm = force.point * yaw; // world
-    ExpectNear(body.GetTotalTorque(), arm.Cross(force.vector) + extra.vector, 1e-5f);
+    struct TCase
+    {
+        const char* what;
+        CVector3 centre;
+        CMatrix3 orientation;
+        CVector3 point, extra; // body frame; the extra torque in the world frame
+        CVector3 torque;       // world frame
+    } cases[] = {
+        {"at the centre of mass", {0.5f, 0, 0}, CMatrix3::Identity(), {0.5f, 0, 0}, {}, {}},
+        {"1 m along body X: (1, 0, 0) x (0, 10, 0)", {}, CMatrix3::Identity(), {1, 0, 0}, {}, {0, 0, 10}},
+        // Yawed 90 degrees the arm lies along world -Z: (0, 0, -1) x (0, 10, 0) = (10, 0, 0);
+        // world torques add as they are.
+        {"the arm turns with the body", {}, yaw, {1, 0, 0}, {1, 2, 3}, {11, 2, 3}},
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        CEngineDynamic body;
+        body.ResetBody();
+        body.SetMassProperties(CMatrix3::Identity(), 1.0f, c.centre);
+        body.SetOrientation(c.orientation);
+        CForce force("F", 0);
+        force.vector = CVector3(0.0f, 10.0f, 0.0f);
+        force.point = c.point;
+        CTorque extra("T", 0);
+        extra.vector = c.extra;
+        body.AddForce(&force);
+        body.AddTorque(&extra);
+        body.Update(0.004f);
+        ExpectNear(body.GetTotalForce(), CVector3(0.0f, 10.0f, 0.0f), 1e-6f);
+        ExpectNear(body.GetTotalTorque(), c.torque, 1e-5f);
+    }
 }
 
 TEST(EngineDynamic, RunawayForceStopsTheBodyAndZeroesEveryRecord)
@@ -141,15 +124,9 @@ TEST(EngineDynamic, RunawayForceStopsTheBodyAndZeroesEveryRecord)
     // The sane record was summed before the runaway one: the sum is empty all the same.
     EXPECT_EQ(body.GetTotalForce(), CVector3());
     EXPECT_EQ(body.GetTotalTorque(), CVector3());
-}
 
-TEST(EngineDynamic, ForceJustBelowTheRunawayLimitIsApplied)
-{
-    CEngineDynamic body;
-    MakeUnitBody(body);
-    CForce force("F", 0);
-    force.vector = CVector3(99999.0f, 0.0f, 0.0f);
-    body.AddForce(&force);
+    // Just below the limit a force is applied.
+    runaway.vector = CVector3(99999.0f, 0.0f, 0.0f);
     body.Update(0.004f);
     EXPECT_GT(body.GetVelocity().x, 0.0f);
 }

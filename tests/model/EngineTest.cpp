@@ -7,13 +7,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "AeroTestSupport.h"
+#include "GroundTestSupport.h"
 #include "ModelTestSupport.h"
 #include "model/CAirfoil.h"
 #include "model/CPartCollisionPoint.h"
@@ -31,43 +29,6 @@ constexpr float kPi = 3.14159265f;
 // APC 10x6: 10 in diameter, 6 in pitch.
 constexpr float kDiameter10 = 0.254f;
 constexpr float kPitch6 = 0.1524f;
-
-std::string ReadSourceFile(const std::string& relative)
-{
-    std::ifstream in(SourceDir() / relative);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class CRecordingSounds : public IModelSounds
-{
-public:
-    class CSound : public IEngineSound
-    {
-    public:
-        explicit CSound(CRecordingSounds& owner) : m_owner(owner) {}
-        void SetState(float revPerSecond, float throttle, bool running) override
-        {
-            m_owner.revs = revPerSecond;
-            m_owner.throttle = throttle;
-            m_owner.running = running;
-        }
-        void SetPosition(float, float, float) override {}
-
-    private:
-        CRecordingSounds& m_owner;
-    };
-    std::unique_ptr<IEngineSound> CreateEngineSound() override { return std::make_unique<CSound>(*this); }
-    void PlayCrash(float strength) override { crashes.push_back(strength); }
-    void PlayTouch(float strength) override { touches.push_back(strength); }
-
-    float revs = 0.0f;
-    float throttle = 0.0f;
-    bool running = false;
-    std::vector<float> crashes;
-    std::vector<float> touches;
-};
 } // namespace
 
 TEST(ExpoCurveTest, Table)
@@ -102,24 +63,11 @@ protected:
     CPropellerCalculator calculator;
 };
 
-TEST_F(PropellerCalcTest, StaticTorqueIsTheProfileDragSum)
-{
-    // At V = 0 every section sees gamma = 0, so its torque is q Cd r with q = (2 pi r n)^2 c b
-    // 0.6125: summed over r = 0.05 i D, that is B (2 pi n)^2 c b 0.6125 Cd D^3 sum(i^3) / 8000.
-    const float n = 200.0f;
-    const float c = 0.075f * kDiameter10;
-    const float b = 0.05f * kDiameter10;
-    const float expected = 2.0f * std::pow(2.0f * kPi * n, 2.0f) * c * b * 0.6125f * 0.02f *
-                           std::pow(kDiameter10, 3.0f) * 3025.0f / 8000.0f;
-    float thrust = 0.0f, torque = 0.0f;
-    calculator.Calc(0.0f, n, thrust, torque);
-    EXPECT_NEAR(torque, expected, expected * 1e-4f);
-    EXPECT_NEAR(expected, 0.057999f, 1e-5f);
-}
-
 TEST_F(PropellerCalcTest, ForcesAgainstHandValues)
 {
-    // Values summed section by section on paper (a calculator script of the same formulas).
+    // Values summed section by section on paper (a calculator script of the same formulas). At
+    // V = 0 every section sees gamma = 0, so its torque is q Cd r with q = (2 pi r n)^2 c b 0.6125:
+    // summed over r = 0.05 i D, B (2 pi n)^2 c b 0.6125 Cd D^3 sum(i^3) / 8000 = 0.057999 at 200 rev/s.
     struct TRow
     {
         float airSpeed, revs, thrust, torque;
@@ -158,16 +106,6 @@ TEST_F(PropellerCalcTest, NothingBelowOneRevolutionPerMinuteOrWithoutAirfoil)
     EXPECT_FALSE(flat.IsValid());
 }
 
-TEST_F(PropellerCalcTest, TraceListsEverySection)
-{
-    std::string trace;
-    float thrust = 0.0f, torque = 0.0f;
-    calculator.Calc(5.0f, 150.0f, thrust, torque, &trace);
-    EXPECT_EQ(trace.rfind("Propeller data", 0), 0u);
-    EXPECT_NE(trace.find("Section 10\t"), std::string::npos);
-    EXPECT_NE(trace.find("fSumBladeForceThrust = \t"), std::string::npos);
-}
-
 // --- The engine in a model.
 
 class EngineTest : public ::testing::Test
@@ -175,8 +113,9 @@ class EngineTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const std::string airfoil = ReadSourceFile("Data/Airfoil/NACA0012.afl");
-        ASSERT_FALSE(airfoil.empty()) << "Data/Airfoil/NACA0012.afl not found below " << SourceDir();
+        std::string airfoil;
+        ASSERT_TRUE(ReadWholeFile((SourceDir() / "Data/Airfoil/NACA0012.afl").string(), airfoil))
+            << "Data/Airfoil/NACA0012.afl not found below " << SourceDir();
         fixture.dir.Write("Data/Airfoil/NACA0012.afl", airfoil);
         fixture.services.messages = &messages;
         fixture.services.sounds = &sounds;
@@ -227,7 +166,7 @@ protected:
 
     CModelFixture fixture;
     CRecordingMessages messages;
-    CRecordingSounds sounds;
+    ground_test::CCountingSounds sounds;
     std::unique_ptr<CModel> model;
     CPartEngineProp* engine = nullptr;
     CVariable* channel = nullptr;
@@ -320,9 +259,12 @@ TEST_F(EngineTest, CrashedModelWaitsBeforeAskingForThrottle)
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kStopped);
 }
 
-TEST_F(EngineTest, SpeedBalancesEngineTorqueAgainstPropellerAndFriction)
+TEST_F(EngineTest, SpeedBalancesTorquesAndThrustActsAlongTheAxis)
 {
     Load();
+    engine->GetSettings().heading = 90.0f; // thrust along +X
+    engine->GetSettings().StoreProperties();
+    engine->ApplyProperties();
     Start(1.0f);
     SpinFor(3.0f);
     const float n = engine->GetRevPerSecond();
@@ -330,34 +272,17 @@ TEST_F(EngineTest, SpeedBalancesEngineTorqueAgainstPropellerAndFriction)
     EXPECT_NEAR(engine->GetPropellerTorque() + friction, 0.4f, 0.004f);
     EXPECT_GT(n, 20.0f);
     EXPECT_LT(n, 333.0f);
-}
+    aero_test::ExpectNear(engine->GetForce(0).vector, CVector3(engine->GetThrust(), 0.0f, 0.0f), 1e-3f, "thrust");
+    aero_test::ExpectNear(engine->GetTorque(0).vector, CVector3(-engine->GetPropellerTorque(), 0.0f, 0.0f), 1e-5f,
+                          "reaction torque");
+    EXPECT_GT(engine->GetThrust(), 0.0f);
 
-TEST_F(EngineTest, ThrottleClosedKeepsTheMinimumSpeed)
-{
-    Load();
-    Start(1.0f);
-    SpinFor(2.0f);
+    // Throttle closed: the propeller's drag alone would stop it, so it windmills at 20 rev/s.
     channel->SetValue(-1.0f);
     RunFrames(*model, 1);
     SpinFor(3.0f);
-    // The propeller's drag alone would stop it: it windmills at 20 rev/s.
     EXPECT_FLOAT_EQ(engine->GetRevPerSecond(), 20.0f);
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kRunning);
-}
-
-TEST_F(EngineTest, ThrustAndReactionTorqueAlongTheAxis)
-{
-    Load();
-    engine->GetSettings().heading = 90.0f; // thrust along +X
-    engine->GetSettings().StoreProperties();
-    engine->ApplyProperties();
-    Start(1.0f);
-    SpinFor(1.0f);
-    const CForce& thrust = engine->GetForce(0);
-    const CTorque& drag = engine->GetTorque(0);
-    aero_test::ExpectNear(thrust.vector, CVector3(engine->GetThrust(), 0.0f, 0.0f), 1e-3f, "thrust");
-    aero_test::ExpectNear(drag.vector, CVector3(-engine->GetPropellerTorque(), 0.0f, 0.0f), 1e-5f, "torque");
-    EXPECT_GT(engine->GetThrust(), 0.0f);
 }
 
 TEST_F(EngineTest, MissingServoOrPropellerMakesNothing)
@@ -410,22 +335,6 @@ TEST_F(EngineTest, SlipstreamInsideAndOutside)
     CVector3 sum;
     EXPECT_TRUE(model->GetInducedWind(sum, CVector3(0, 0, 15 * r)));
     EXPECT_NEAR(sum.z, w * std::pow(0.5f, 0.75f), 1e-3f * w);
-}
-
-TEST_F(EngineTest, DiagnosticTextDescribesSlipstreamQueries)
-{
-    Load();
-    Start(1.0f);
-    engine->SetDiagnostics(true);
-    SpinFor(0.5f);
-    CVector3 wind;
-    engine->GetInducedWind(wind, CVector3(0, 0, 0.5f));
-    std::string text;
-    engine->GetDebugText(text);
-    EXPECT_NE(text.find("RPM = "), std::string::npos);
-    EXPECT_NE(text.find("bPointIsInsideSlipStream = 1"), std::string::npos);
-    engine->CalcForces(0.005f); // the next step starts a fresh text
-    EXPECT_TRUE(engine->GetInfoText().empty());
 }
 
 TEST_F(EngineTest, RecordedStateRoundTripsAndRejectsDamage)
@@ -481,8 +390,6 @@ TEST_F(EngineTest, TenBySixAgainstPublishedFigures)
     {
         float thrust = 0.0f, torque = 0.0f;
         propeller->Calc(0.0f, rpm / 60.0f, thrust, torque);
-        std::printf("[ figures  ] 10x6 static %5.0f rpm: thrust %6.2f N, torque %6.3f N*m\n",
-                    static_cast<double>(rpm), static_cast<double>(thrust), static_cast<double>(torque));
         // Sections spaced out to a whole diameter made about 90 N here; the blade ends at the tip.
         EXPECT_GT(thrust, 17.0f);
         EXPECT_LT(thrust, 28.0f);
@@ -495,35 +402,17 @@ TEST_F(EngineTest, TenBySixAgainstPublishedFigures)
     const float n = 10000.0f / 60.0f;
     float staticThrust = 0.0f, torque = 0.0f;
     propeller->Calc(0.0f, n, staticThrust, torque);
-    struct TRow
-    {
-        float j, apcFraction;
-    } rows[] = {{0.1072f, 15.484f / 16.571f}, {0.2145f, 13.998f / 16.571f}, {0.3217f, 12.032f / 16.571f},
-                {0.4021f, 10.236f / 16.571f}, {0.5094f, 7.529f / 16.571f},  {0.6166f, 4.586f / 16.571f},
-                {0.7238f, 1.520f / 16.571f}};
     float previous = staticThrust;
-    for (const TRow& row : rows)
+    for (float j : {0.1072f, 0.2145f, 0.3217f, 0.4021f, 0.5094f, 0.6166f, 0.7238f})
     {
         float thrust = 0.0f;
-        propeller->Calc(row.j * n * kDiameter10, n, thrust, torque);
-        std::printf("[ figures  ] 10x6 J %.3f: thrust %6.2f N = %.3f of static (APC %.3f), torque %6.3f N*m\n",
-                    static_cast<double>(row.j), static_cast<double>(thrust),
-                    static_cast<double>(thrust / staticThrust), static_cast<double>(row.apcFraction),
-                    static_cast<double>(torque));
+        propeller->Calc(j * n * kDiameter10, n, thrust, torque);
         // The stalled blade roots recover a little thrust at the lowest advance ratios, as on
         // real propellers; from J = 0.2 on the thrust must fall.
-        if (row.j > 0.2f)
+        if (j > 0.2f)
         {
-            EXPECT_LT(thrust, previous) << "thrust must fall with the advance ratio";
+            EXPECT_LT(thrust, previous) << "thrust must fall with the advance ratio, J " << j;
         }
         previous = thrust;
     }
-
-    // The engine's own balance with MAX_TORQUE 0.4 N*m at full throttle.
-    Start(1.0f);
-    SpinFor(3.0f);
-    std::printf("[ figures  ] engine MAX_TORQUE 0.4: %.0f rpm, thrust %.2f N, torque %.3f N*m, slipstream %.1f m/s\n",
-                static_cast<double>(engine->GetRevPerSecond() * 60.0f), static_cast<double>(engine->GetThrust()),
-                static_cast<double>(engine->GetPropellerTorque()),
-                static_cast<double>(engine->GetAirVelocityBehindPropeller()));
 }

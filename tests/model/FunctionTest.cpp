@@ -8,7 +8,7 @@
 #include "model/CFunctionList.h"
 #include "model/CVariableSearchList.h"
 #include "model/CVariableTable.h"
-#include "model/ModelTestSupport.h"
+#include "support/DiagCapture.h"
 
 namespace
 {
@@ -82,32 +82,6 @@ TEST(Function, Operations)
     }
 }
 
-TEST(Function, ElevonMixer)
-{
-    struct TCase
-    {
-        float ch1;
-        float ch2;
-        float ch3; // clamp(0.5 * ch1 + ch2, -1, 1)
-    };
-    const TCase cases[] = {
-        {0.4f, 0.1f, 0.3f},
-        {0.4f, 0.9f, 1.0f},
-        {-1.0f, -0.8f, -1.0f},
-        {0.0f, 0.0f, 0.0f},
-    };
-    CFunctionFixture fixture;
-    auto function = fixture.LoadOps("PUSH V_CH1 PUSH 0.5 MUL PUSH V_CH2 ADD PUSH 1 CROP POP V_CH3");
-    EXPECT_TRUE(fixture.valid);
-    for (const TCase& c : cases)
-    {
-        fixture.Set("V_CH1", c.ch1);
-        fixture.Set("V_CH2", c.ch2);
-        function->Evaluate();
-        EXPECT_FLOAT_EQ(fixture.Value("V_CH3"), c.ch3) << c.ch1 << " " << c.ch2;
-    }
-}
-
 TEST(Function, PushesBeyondThirtyValuesAreIgnored)
 {
     // 31 pushes of 1 .. 31, then 30 ADDs: the 31 never got on the stack, so the sum is 1 .. 30;
@@ -146,7 +120,7 @@ TEST(Function, FaultyProgramsAreInvalidButStillRun)
     for (const TCase& c : cases)
     {
         SCOPED_TRACE(c.body);
-        CDiagLines diag;
+        CDiagCapture diag;
         CFunctionFixture fixture;
         auto function = fixture.Load(c.body);
         EXPECT_FALSE(fixture.valid);
@@ -180,7 +154,7 @@ TEST(FunctionList, RunsInFileOrderAndAndsTheValidFlags)
                               ".FUNCTION Second { .OPS PUSH A PUSH 1 ADD POP X }\n",
                               "test.mod"));
     CFunctionList functions;
-    CDiagLines diag;
+    CDiagCapture diag;
     EXPECT_FALSE(functions.Load(file, fixture.list));
     ASSERT_EQ(functions.Count(), 3);
     EXPECT_FALSE(functions.At(1)->IsValid());
@@ -194,19 +168,4 @@ TEST(FunctionList, RunsInFileOrderAndAndsTheValidFlags)
     EXPECT_FLOAT_EQ(fixture.Value("B"), 0.0f); // the missing variable pushed 0
 }
 
-TEST(FunctionList, TheModelEvaluatesItsFunctionsEveryFrame)
-{
-    CModelFixture fixture;
-    fixture.Input("V_CH1", 0.0f);
-    fixture.Input("V_CH2", 0.0f);
-    fixture.Input("V_CH3", 0.0f);
-    auto model = fixture.Load(".FUNCTION Elevon {\n"
-                              "  .OPS PUSH V_CH1 PUSH 0.5 MUL PUSH V_CH2 ADD PUSH 1 CROP POP V_CH3\n"
-                              "}\n");
-    ASSERT_TRUE(fixture.loaded);
-    fixture.Input("V_CH1", 1.0f);
-    fixture.Input("V_CH2", 0.2f);
-    RunFrames(*model, 1);
-    EXPECT_FLOAT_EQ(fixture.inputs.Find("V_CH3")->GetValue(), 0.7f);
-}
 } // namespace

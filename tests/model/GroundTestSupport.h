@@ -4,6 +4,7 @@
 // through their own hints, and a model body of 2.7 kg (a .40 trainer) whose centre of mass
 // sits on the body origin.
 
+#include <memory>
 #include <string>
 
 #include "model/CEngineDynamic.h"
@@ -32,20 +33,28 @@ public:
 class CCountingSounds : public CNullModelSounds
 {
 public:
+    // Keeps the state of the engine sound it hands out.
+    class CEngineSound : public IEngineSound
+    {
+    public:
+        explicit CEngineSound(CCountingSounds& owner) : m_owner(owner) {}
+        void SetState(float, float, bool running) override { m_owner.running = running; }
+        void SetPosition(float, float, float) override {}
+
+    private:
+        CCountingSounds& m_owner;
+    };
+    std::unique_ptr<IEngineSound> CreateEngineSound() override { return std::make_unique<CEngineSound>(*this); }
     void PlayCrash(float strength) override
     {
         ++crashes;
         lastCrash = strength;
     }
-    void PlayTouch(float strength) override
-    {
-        ++touches;
-        lastTouch = strength;
-    }
+    void PlayTouch(float) override { ++touches; }
     int crashes = 0;
     int touches = 0;
     float lastCrash = 0.0f;
-    float lastTouch = 0.0f;
+    bool running = false; // the engine sound's
 };
 
 // 2.7 kg, centre of mass on the body origin, spread over a 1.2 m span and 0.8 m length.

@@ -1,44 +1,46 @@
 #include <gtest/gtest.h>
 
 #include "model/CMassElement.h"
+#include "AeroTestSupport.h"
+
+using aero_test::ExpectNear;
 
 namespace
 {
 constexpr float kPi = 3.14159265f;
 
-TEST(MassElement, SmallBoxIsAFourByFourByFourGrid)
+TEST(MassElement, BoxesAreGridsOfSamples)
 {
-    CMassElement element;
-    // 10 cm cube of 1000 kg/m^3: 1 kg, samples at 0.0125, 0.0375, 0.0625, 0.0875 on each axis.
-    element.AddBox(1000.0f, CVector3(0.0f, 0.0f, 0.0f), CVector3(0.1f, 0.1f, 0.1f));
-    EXPECT_NEAR(element.Mass(), 1.0f, 1e-5f);
-    EXPECT_EQ(element.Points().size(), 64u);
-    EXPECT_NEAR(element.CentreOfMass().x, 0.05f, 1e-6f);
-    EXPECT_NEAR(element.CentreOfMass().y, 0.05f, 1e-6f);
-    EXPECT_NEAR(element.CentreOfMass().z, 0.05f, 1e-6f);
-    // About the origin: Ixx = 2 * mean(y^2) = 2 * 0.013125 / 4; Ixy = -mean(x) mean(y).
-    const CMatrix3& I = element.Inertia();
-    EXPECT_NEAR(I[0], 0.0065625f, 1e-6f);
-    EXPECT_NEAR(I[4], 0.0065625f, 1e-6f);
-    EXPECT_NEAR(I[8], 0.0065625f, 1e-6f);
-    EXPECT_NEAR(I[1], -0.0025f, 1e-6f);
-    EXPECT_NEAR(I[5], -0.0025f, 1e-6f);
-    EXPECT_NEAR(I[6], -0.0025f, 1e-6f);
-}
-
-TEST(MassElement, MetreCubeHasTwentySamplesPerAxis)
-{
-    CMassElement element;
-    element.AddBox(1.0f, CVector3(-0.5f, -0.5f, -0.5f), CVector3(0.5f, 0.5f, 0.5f));
-    EXPECT_NEAR(element.Mass(), 1.0f, 1e-6f);
-    EXPECT_EQ(element.Points().size(), 8000u);
-    // Samples at +-0.025 .. +-0.475: mean(y^2) = 0.025^2 * (1^2 + 3^2 + ... + 19^2) / 10 = 0.083125.
-    const CMatrix3& I = element.Inertia();
-    EXPECT_NEAR(I[0], 0.16625f, 1e-4f);
-    EXPECT_NEAR(I[4], 0.16625f, 1e-4f);
-    EXPECT_NEAR(I[8], 0.16625f, 1e-4f);
-    EXPECT_NEAR(I[1], 0.0f, 1e-5f);
-    EXPECT_NEAR(element.CentreOfMass().Length(), 0.0f, 1e-5f);
+    struct TCase
+    {
+        const char* what;
+        float density;
+        CVector3 min, max;
+        size_t points;
+        float centre;          // on each axis
+        float diagonal, cross; // of the inertia about the origin
+        float tolerance;
+    } cases[] = {
+        // Samples at 0.0125 .. 0.0875: Ixx = 2 * mean(y^2) = 2 * 0.013125 / 4; Ixy = -mean(x) mean(y).
+        {"10 cm cube of 1000 kg/m^3: 4 x 4 x 4", 1000.0f, {0, 0, 0}, {0.1f, 0.1f, 0.1f}, 64, 0.05f, 0.0065625f,
+         -0.0025f, 1e-6f},
+        // Samples at +-0.025 .. +-0.475: mean(y^2) = 0.025^2 * (1^2 + 3^2 + ... + 19^2) / 10 = 0.083125.
+        {"metre cube: 20 per axis", 1.0f, {-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}, 8000, 0.0f, 0.16625f, 0.0f, 1e-4f},
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        CMassElement element;
+        element.AddBox(c.density, c.min, c.max);
+        EXPECT_NEAR(element.Mass(), 1.0f, 1e-5f);
+        EXPECT_EQ(element.Points().size(), c.points);
+        ExpectNear(element.CentreOfMass(), CVector3(c.centre, c.centre, c.centre), 1e-5f);
+        const CMatrix3& I = element.Inertia();
+        for (int k : {0, 4, 8})
+            EXPECT_NEAR(I[k], c.diagonal, c.tolerance) << k;
+        for (int k : {1, 5, 6})
+            EXPECT_NEAR(I[k], c.cross, c.tolerance) << k;
+    }
 }
 
 TEST(MassElement, SampleCountsFollowTheClampedExtents)
@@ -59,10 +61,7 @@ TEST(MassElement, FrameMovesAndTurnsTheBox)
     CMassElement element;
     const CMatrix3 turn = CMatrix3::FromAxisAngle(CVector3(0.0f, 0.0f, 1.0f), 0.5f * kPi);
     element.AddBox(1000.0f, CVector3(0.0f, 0.0f, 0.0f), CVector3(0.1f, 0.1f, 0.1f), CVector3(1.0f, 0.0f, 0.0f), turn);
-    const CVector3 expected = CVector3(1.0f, 0.0f, 0.0f) + CVector3(0.05f, 0.05f, 0.05f) * turn;
-    EXPECT_NEAR(element.CentreOfMass().x, expected.x, 1e-5f);
-    EXPECT_NEAR(element.CentreOfMass().y, expected.y, 1e-5f);
-    EXPECT_NEAR(element.CentreOfMass().z, expected.z, 1e-5f);
+    ExpectNear(element.CentreOfMass(), CVector3(1.0f, 0.0f, 0.0f) + CVector3(0.05f, 0.05f, 0.05f) * turn, 1e-5f);
 }
 
 TEST(MassElement, SmallCubeWeighsExactlyItsMass)

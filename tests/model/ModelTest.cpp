@@ -1,5 +1,4 @@
 #include <cmath>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "data/CComponentNode.h"
@@ -52,115 +51,76 @@ TEST(Model, PartsComeInClassOrderThenFileOrder)
     EXPECT_EQ(model->GetModelInfo(), model->GetPart(0));
 }
 
-TEST(Model, MissingModelInfoIsCreatedWithDefaults)
+TEST(Model, MasslessModelFallsAsAOneKilogramCubeCoveringHalfGTSquared)
 {
     CModelFixture fixture;
-    auto model = fixture.Load(".BATTERY B\n{\n}\n");
-    ASSERT_TRUE(fixture.loaded);
+    auto model = fixture.Load(kGravityOnly);
+    CEngineDynamic& body = model->GetBody();
+    body.SetPosition(CVector3(0.0f, 100.0f, 0.0f));
+    RunFrames(*model, 1);
+    EXPECT_FLOAT_EQ(body.GetMass(), 1.0f);
+    EXPECT_NEAR(body.GetCentreOfMass().Length(), 0.0f, 1e-5f);
+    for (int k : {0, 4, 8})
+        EXPECT_NEAR(body.GetInertia()[k], 0.16625f, 1e-4f);
+    // A MODEL_INFO was made up, with its default integration step.
     ASSERT_NE(model->GetModelInfo(), nullptr);
     EXPECT_EQ(model->GetPart(0), model->GetModelInfo());
     EXPECT_EQ(model->GetModelInfo()->GetName(), "M");
-    model->UpdateModel(0.02f);
-    EXPECT_FLOAT_EQ(model->GetBody().GetMaxIntegrationStep(), 0.005f);
-}
+    EXPECT_FLOAT_EQ(body.GetMaxIntegrationStep(), 0.005f);
 
-TEST(Model, MissingFileIsNotLoaded)
-{
-    CModelFixture fixture;
-    CModel model(fixture.services);
-    EXPECT_FALSE(model.LoadModel("nothing.mod"));
-}
-
-TEST(Model, MasslessModelFliesAsAOneKilogramCube)
-{
-    CModelFixture fixture;
-    auto model = fixture.Load(kGravityOnly);
-    model->UpdateModel(0.02f);
-    const CEngineDynamic& body = model->GetBody();
-    EXPECT_FLOAT_EQ(body.GetMass(), 1.0f);
-    EXPECT_NEAR(body.GetCentreOfMass().Length(), 0.0f, 1e-5f);
-    EXPECT_NEAR(body.GetInertia()[0], 0.16625f, 1e-4f);
-    EXPECT_NEAR(body.GetInertia()[4], 0.16625f, 1e-4f);
-    EXPECT_NEAR(body.GetInertia()[8], 0.16625f, 1e-4f);
-}
-
-TEST(Model, FreeFallCoversHalfGTSquared)
-{
-    CModelFixture fixture;
-    auto model = fixture.Load(kGravityOnly);
-    model->GetBody().SetPosition(CVector3(0.0f, 100.0f, 0.0f));
-    RunFrames(*model, 50); // 1 s
+    RunFrames(*model, 49); // 1 s in all
     // Semi-implicit Euler with 0.004 s steps overshoots by g*h*t/2 = 0.0196 m.
-    EXPECT_NEAR(100.0f - model->GetBody().GetPosition().y, 4.905f, 0.03f);
-    EXPECT_NEAR(model->GetBody().GetVelocity().y, -9.81f, 1e-3f);
-    EXPECT_NEAR(model->GetBody().GetPosition().x, 0.0f, 1e-6f);
+    EXPECT_NEAR(100.0f - body.GetPosition().y, 4.905f, 0.03f);
+    EXPECT_NEAR(body.GetVelocity().y, -9.81f, 1e-3f);
+    EXPECT_NEAR(body.GetPosition().x, 0.0f, 1e-6f);
     // Still air: the model sees the air rise past it.
     EXPECT_NEAR(model->GetVerticalAirSpeed(), 9.81f, 1e-3f);
     EXPECT_NEAR(model->GetFlightPathAngle(), 0.5f * 3.14159265f, 1e-3f);
 }
 
-TEST(Model, DisabledForcesVanishButTheMassStays)
+TEST(Model, EnableMaskDropsForcesOrMass)
 {
     CModelFixture fixture;
-    auto model = fixture.Load(".GRAVITY G\n{\n}\n.BATTERY B\n{\n .MASS 2.0\n}\n");
+    auto model = fixture.Load(".GRAVITY G\n{\n}\n.BATTERY B\n{\n .MASS 2.0\n}\n.BATTERY C\n{\n .MASS 3.0\n}\n");
     CPart* gravity = model->FindPart(PART_GRAVITY, "G");
-    CPart* battery = model->FindPart(PART_BATTERY, "B");
     ASSERT_NE(gravity, nullptr);
-    ASSERT_NE(battery, nullptr);
     gravity->SetEnableMask(CPart::kEnableMass | CPart::kEnableRender);
-    battery->SetEnableMask(CPart::kEnableMass | CPart::kEnableRender);
+    model->FindPart(PART_BATTERY, "C")->SetEnableMask(CPart::kEnableForces);
     model->GetBody().SetPosition(CVector3(0.0f, 10.0f, 0.0f));
     RunFrames(*model, 10);
+    // Gravity without its force bit pulls at nothing; the battery without its mass bit weighs nothing.
     EXPECT_EQ(gravity->AsPhysic()->GetForce(0).vector, CVector3());
     EXPECT_FLOAT_EQ(model->GetBody().GetPosition().y, 10.0f);
     EXPECT_NEAR(model->GetBody().GetMass(), 2.0f, 1e-5f);
 }
 
-TEST(Model, MassBitClearLeavesThePartOutOfTheMass)
-{
-    CModelFixture fixture;
-    auto model = fixture.Load(".BATTERY A\n{\n .MASS 2.0\n}\n.BATTERY B\n{\n .MASS 3.0\n}\n");
-    model->FindPart(PART_BATTERY, "B")->SetEnableMask(CPart::kEnableForces);
-    model->UpdateModel(0.02f);
-    EXPECT_NEAR(model->GetBody().GetMass(), 2.0f, 1e-5f);
-}
-
-TEST(Model, UprightAidFadesOutButStillDampsAtThreeMetres)
+TEST(Model, UprightAidLiftsNearTheGroundAndOnlyDampsFromThreeMetres)
 {
     CModelFixture fixture;
     auto model = fixture.Load("");
     CEngineDynamic& body = model->GetBody();
     model->UpdateModel(0.0f); // link and weigh
-    body.SetPosition(CVector3(0.0f, 3.0f, 0.0f));
-    body.SetAngularVelocity(CVector3(0.0f, 1.0f, 0.0f));
-    model->SetUpright(true);
-    model->UpdateModel(0.02f);
-    CForce* force = FindForce(body, "Upright Model");
-    CTorque* torque = FindTorque(body, "Upright Model");
-    ASSERT_NE(force, nullptr);
-    ASSERT_NE(torque, nullptr);
-    EXPECT_EQ(force->vector, CVector3());
-    EXPECT_LT(torque->vector.y, 0.0f);
-    EXPECT_LT(body.GetAngularVelocity().y, 1.0f);
-}
-
-TEST(Model, UprightAidLiftsNearTheGround)
-{
-    CModelFixture fixture;
-    auto model = fixture.Load("");
-    CEngineDynamic& body = model->GetBody();
-    model->UpdateModel(0.0f);
     body.SetPosition(CVector3(0.0f, 0.5f, 0.0f));
     model->SetUpright(true);
     model->UpdateModel(0.004f); // one sub-step at 0.5 m
     CForce* force = FindForce(body, "Upright Model");
+    CTorque* torque = FindTorque(body, "Upright Model");
     ASSERT_NE(force, nullptr);
+    ASSERT_NE(torque, nullptr);
     // k = 1 - 0.5 * 0.5, times 1 kg times 19.62 m/s^2, at the body point one metre up.
     EXPECT_NEAR(force->vector.y, 0.75f * 19.62f, 1e-4f);
     EXPECT_EQ(force->point, CVector3(0.0f, 1.0f, 0.0f));
+
+    body.SetPosition(CVector3(0.0f, 3.0f, 0.0f));
+    body.SetAngularVelocity(CVector3(0.0f, 1.0f, 0.0f));
+    model->UpdateModel(0.02f);
+    EXPECT_EQ(force->vector, CVector3());
+    EXPECT_LT(torque->vector.y, 0.0f);
+    EXPECT_LT(body.GetAngularVelocity().y, 1.0f);
+
     model->SetUpright(false);
     model->UpdateModel(0.004f);
-    EXPECT_EQ(force->vector, CVector3());
+    EXPECT_EQ(torque->vector, CVector3());
 }
 
 TEST(Model, DamageMessageAfterTwoSecondsOfHardContacts)
@@ -212,33 +172,24 @@ TEST(Model, PartHelpListingIsWritten)
     ASSERT_TRUE(CModel::WritePartHelp());
     std::string text;
     ASSERT_TRUE(ReadWholeFile(BuildDataPath(DF_DEVELOPER_OUTPUT, "PartHelp.txt"), text));
-    EXPECT_EQ(text, std::string(38, '-') +
-                        "\r\nThis file contains a complete list of all Parts that can be used to build a model and "
-                        "all their parameters.\r\n" +
-                        std::string(38, '-') + "\r\n");
+    EXPECT_NE(text.find("complete list of all Parts"), std::string::npos) << text;
 }
 
-TEST(Model, AddPartKeepsTheClassOrder)
+TEST(Model, AddedAndLoadedPartsAreFoundByClassAndByPath)
 {
     CModelFixture fixture;
-    auto model = fixture.Load(".GRAVITY G\n{\n}\n.BATTERY B\n{\n}\n");
+    auto model = fixture.Load(".GRAVITY G\n{\n}\n.BATTERY Pack\n{\n .MASS 0.5\n}\n");
     CPart* servo = model->AddPart(PART_SERVO, "New");
     ASSERT_NE(servo, nullptr);
-    EXPECT_EQ(model->GetPart(2), servo);
+    EXPECT_EQ(model->GetPart(2), servo) << "in class order, before the battery";
     EXPECT_EQ(model->FindPart(PART_SERVO, "New"), servo);
     EXPECT_EQ(model->FindPart(PART_SERVO, "new"), nullptr);
     EXPECT_EQ(model->AddPart(99, "X"), nullptr);
-}
 
-TEST(Model, PartsAreNamedInTheComponentTree)
-{
-    CModelFixture fixture;
-    auto model = fixture.Load(".BATTERY Pack\n{\n .MASS 0.5\n}\n");
     CComponentNode* node = model->GetRegistryNode();
     ASSERT_NE(node, nullptr);
     int classType = -1;
-    CComponentNode* mass = node->Resolve("Pack.MASS", &classType);
-    ASSERT_NE(mass, nullptr);
+    EXPECT_NE(node->Resolve("Pack.MASS", &classType), nullptr);
     EXPECT_EQ(classType, CLASS_CProperty);
     EXPECT_NE(node->Resolve("Pack.POSITION.Y", &classType), nullptr);
     EXPECT_EQ(classType, CLASS_CPropertyComponent);
@@ -353,20 +304,13 @@ TEST(ModelRefusals, FileNamesThatClimbOutOfTheirFolderAreRefused)
     EXPECT_TRUE(diag.Contains("3D_MODEL_FILE '../../etc/passwd' refused"));
     EXPECT_TRUE(diag.Contains("SHADOW_TEXTURE_FILE '/etc/shadow' refused"));
     EXPECT_TRUE(diag.Contains("INSTRUMENT_PANEL_FILE"));
-}
 
-TEST(ModelRefusals, PlainFileNamesAreAskedFor)
-{
-    CModelFixture fixture;
-    CRecordingPresentation presentation;
-    CRecordingPanels panels;
-    fixture.services.presentation = &presentation;
-    fixture.services.panels = &panels;
-    auto model = fixture.Load(".MODEL_INFO M\n{\n"
-                              " .3D_MODEL_FILE \"Trainer.osg\"\n"
-                              " .SHADOW_TEXTURE_FILE \"Shadow.bmp\"\n"
-                              " .INSTRUMENT_PANEL_FILE \"Panel.txt\"\n"
-                              "}\n");
+    // Plain names are asked for.
+    model = fixture.Load(".MODEL_INFO M\n{\n"
+                         " .3D_MODEL_FILE \"Trainer.osg\"\n"
+                         " .SHADOW_TEXTURE_FILE \"Shadow.bmp\"\n"
+                         " .INSTRUMENT_PANEL_FILE \"Panel.txt\"\n"
+                         "}\n");
     model->UpdateModel(0.02f);
     EXPECT_EQ(panels.requested, std::vector<std::string>{"Panel.txt"});
     EXPECT_EQ(presentation.requested, (std::vector<std::string>{"Trainer.osg", "Shadow.bmp"}));
@@ -374,34 +318,13 @@ TEST(ModelRefusals, PlainFileNamesAreAskedFor)
     EXPECT_TRUE(model->GetModelInfo()->Is3DObjectLoaded());
 }
 
-TEST(ModelRefusals, OutputFileNameInsideTheDefinitionMustBePlainToo)
-{
-    CModelFixture fixture;
-    CDiagLines diag;
-    fixture.dir.Write("Output/escape.def", ".OUTPUT_FILE\n{\n .FILE_NAME \"../escaped.txt\"\n}\n");
-    fixture.dir.Write("Output/good.def", ".OUTPUT_FILE\n{\n .FILE_NAME \"log.txt\"\n .OUT_VARIABLE V_CH1\n}\n");
-    fixture.Input("V_CH1", 0.25f);
-
-    auto refused = fixture.Load(".OUTPUT_FILE \"escape.def\"\n");
-    EXPECT_TRUE(fixture.loaded);
-    EXPECT_EQ(refused->GetOutputFile(), nullptr);
-    EXPECT_FALSE(std::filesystem::exists(fixture.dir.Path() / "escaped.txt"));
-
-    auto logging = fixture.Load(".OUTPUT_FILE \"good.def\"\n");
-    ASSERT_NE(logging->GetOutputFile(), nullptr);
-    logging->UpdateModel(0.02f);
-    logging.reset(); // closes the file
-    const std::string log = fixture.dir.Read("Output/log.txt");
-    EXPECT_NE(log.find("V_CH1"), std::string::npos);
-    EXPECT_NE(log.find("0.250000"), std::string::npos);
-}
-
-TEST(ModelRefusals, ModelNameOutsideTheModelFolderIsRefused)
+TEST(ModelRefusals, MissingModelOrOneOutsideTheModelFolderIsNotLoaded)
 {
     CModelFixture fixture;
     fixture.dir.Write("Data/outside.mod", kGravityOnly);
     CModel model(fixture.services);
     EXPECT_FALSE(model.LoadModel("../outside.mod"));
+    EXPECT_FALSE(model.LoadModel("nothing.mod"));
 }
 
 TEST(ModelRefusals, IntegrationStepOutsideItsRangeIsClamped)

@@ -16,6 +16,7 @@
 #include "model/IInstrumentPanel.h"
 #include "model/IModelPresentation.h"
 #include "model/IOverlayMessages.h"
+#include "model/IWindField.h"
 #include "support/TempDir.h"
 
 using CDiagLines = CDiagCapture;
@@ -68,6 +69,18 @@ public:
             shown[static_cast<size_t>(handle - 1)].removed = true;
     }
     std::vector<TShown> shown;
+};
+
+// The same wind everywhere.
+class CConstantWind : public IWindField
+{
+public:
+    explicit CConstantWind(const CVector3& wind) : m_wind(wind) {}
+    CVector3 GetWind(const CVector3&) const override { return m_wind; }
+    CVector3 GetMeanWind() const override { return m_wind; }
+
+private:
+    CVector3 m_wind;
 };
 
 // A working directory with Data/Model/ and Output/, an "Input" table searched first.

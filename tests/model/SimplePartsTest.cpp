@@ -5,7 +5,6 @@
 #include "model/CPartFuelTank.h"
 #include "model/CPartInputForce.h"
 #include "model/CPartServo.h"
-#include "model/IWindField.h"
 #include "model/PartClassTable.h"
 #include "model/ModelTestSupport.h"
 
@@ -120,33 +119,17 @@ TEST(SimpleParts, GravityPullsAtTheCentreOfMassWithoutTorque)
 TEST(SimpleParts, DragOpposesTheAirVelocitySquared)
 {
     CModelFixture fixture;
-    CNullWindField still;
+    CConstantWind wind(CVector3(5.0f, 0.0f, 0.0f));
+    fixture.services.wind = &wind;
     auto model = fixture.Load(".DRAG D\n{\n .FRONTAL_DRAG_AREA 0.5\n .FRONTAL_DRAG_COEFFICIENT 0.8\n}\n");
     model->UpdateModel(0.0f);
-    model->GetBody().SetVelocity(CVector3(0.0f, 0.0f, -10.0f));
+    model->GetBody().SetVelocity(CVector3(5.0f, 0.0f, -10.0f)); // with the wind: 10 m/s of air from ahead
     model->UpdateModel(0.004f);
     const CForce& drag = model->FindPart(PART_DRAG, "D")->AsPhysic()->GetForce(0);
     // 0.6125 * 0.5 * 0.8 * 10^2 = 24.5 N backwards (+Z), on the 1 kg fallback cube.
     EXPECT_NEAR(drag.vector.z, 24.5f, 0.1f);
-    EXPECT_NEAR(drag.vector.x, 0.0f, 1e-5f);
-}
-
-TEST(SimpleParts, DragFeelsTheWind)
-{
-    class CSteadyWind : public IWindField
-    {
-    public:
-        CVector3 GetWind(const CVector3&) const override { return CVector3(5.0f, 0.0f, 0.0f); }
-        CVector3 GetMeanWind() const override { return CVector3(5.0f, 0.0f, 0.0f); }
-    } wind;
-    CModelFixture fixture;
-    fixture.services.wind = &wind;
-    auto model = fixture.Load(".DRAG D\n{\n .FRONTAL_DRAG_AREA 1\n .FRONTAL_DRAG_COEFFICIENT 1\n}\n");
-    model->UpdateModel(0.004f);
-    const CForce& drag = model->FindPart(PART_DRAG, "D")->AsPhysic()->GetForce(0);
-    // A body at rest in a 5 m/s wind is pushed downwind.
-    EXPECT_GT(drag.vector.x, 0.0f);
-    EXPECT_NEAR(model->GetAirspeed(), 5.0f, 0.1f);
+    EXPECT_NEAR(drag.vector.x, 0.0f, 1e-3f);
+    EXPECT_NEAR(model->GetAirspeed(), 10.0f, 0.1f);
 }
 
 TEST(SimpleParts, DragWithZeroAreaStillDampsRotation)
@@ -225,25 +208,5 @@ TEST(SimpleParts, MassPartsWeighWhatTheySay)
     EXPECT_NEAR(body.GetMass(), 0.2f, 1e-5f);
     tank->SetFuelMass(5.0f); // no more than the tank holds
     EXPECT_FLOAT_EQ(tank->GetFuelMass(), 0.25f);
-}
-} // namespace
-
-namespace
-{
-TEST(SimpleParts, DebugTextNamesThePartAndListsItsRecords)
-{
-    CModelFixture fixture;
-    auto model = fixture.Load(".DRAG Body\n{\n .FRONTAL_DRAG_AREA 0.2\n}\n");
-    model->UpdateModel(0.02f);
-    std::string text;
-    model->FindPart(PART_DRAG, "Body")->GetDebugText(text);
-    EXPECT_EQ(text.rfind("Part Type:DRAG\nToken:Body\n\n", 0), 0u) << text;
-    EXPECT_NE(text.find("FRONTAL_DRAG_AREA"), std::string::npos);
-    EXPECT_NE(text.find("\nNum Forces: 1\nFrontal Drag"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nNum Torques: 1\nTorque Drag "), std::string::npos) << text;
-
-    std::string body;
-    model->GetBody().GetDebugText(body);
-    EXPECT_EQ(body.rfind("Dynamics:\nMass         ( 1.000) Kg\n", 0), 0u) << body;
 }
 } // namespace

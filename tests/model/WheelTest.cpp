@@ -64,6 +64,16 @@ protected:
              " .VARIABLE_TORQUE V_TORQUE\n .VARIABLE_BRAKE V_BRAKE\n" + gear + "}\n");
     }
 
+    // The tricycle settled on its springs, then rolling forwards at speed for a number of frames.
+    void RollTricycle(float speed, int frames)
+    {
+        LoadTricycle();
+        PlaceBody(model->GetBody(), CVector3(0, TricycleRestHeight(), 0));
+        RunFrames(*model, 50);
+        PlaceBody(model->GetBody(), model->GetBody().GetPosition(), CVector3(0, 0, -speed));
+        RunFrames(*model, frames);
+    }
+
     // Body height at which the springs carry the weight: hub height = travel + radius -
     // weight / 3 / rate, and the hubs sit 0.1 m below the body origin.
     static float TricycleRestHeight()
@@ -81,7 +91,7 @@ protected:
 };
 } // namespace
 
-TEST_F(WheelTest, AirborneOnlyAboveTravelPlusRadius)
+TEST_F(WheelTest, AirborneOnlyAboveTravelPlusRadiusAndTheDamperIsClamped)
 {
     // Travel 0.5 + radius 0.25 = 0.75 m, exact in binary.
     Load(Wheel3("W", "0 0 0", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n"));
@@ -107,22 +117,18 @@ TEST_F(WheelTest, AirborneOnlyAboveTravelPlusRadius)
         const float spring = wheel->GetForce(CPartWheel3::kSpring).vector.y;
         EXPECT_NEAR(spring, 300.0f * row.compression, 1e-4f) << "h " << row.height;
     }
-}
 
-TEST_F(WheelTest, DamperNeverExceedsFiveNewtons)
-{
-    Load(Wheel3("W", "0 0 0", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n"));
-    CPartWheel3* wheel = Wheel("W");
-    struct TRow
+    // At the threshold (no spring force) the damper alone, never more than five newtons.
+    struct TDamperRow
     {
         float verticalSpeed, damper;
-    } rows[] = {
+    } damperRows[] = {
         {-10.0f, 5.0f},  // hitting the ground hard: clamped
         {-0.1f, 2.2f},   // -(20 * -0.1 + 20 * -0.1 * 0.1)
         {0.05f, -1.05f}, // extending: pulls down
         {10.0f, -5.0f},
     };
-    for (const TRow& row : rows)
+    for (const TDamperRow& row : damperRows)
     {
         PlaceBody(model->GetBody(), CVector3(0, 0.75f, 0), CVector3(0, row.verticalSpeed, 0));
         wheel->CalcForces(0.005f);
@@ -232,11 +238,7 @@ TEST_F(WheelTest, BrakesStopARollingTrainer)
     };
     for (const TRow& row : rows)
     {
-        LoadTricycle();
-        PlaceBody(model->GetBody(), CVector3(0, TricycleRestHeight(), 0));
-        RunFrames(*model, 50); // settle
-        PlaceBody(model->GetBody(), model->GetBody().GetPosition(), CVector3(0, 0, -5.0f));
-        RunFrames(*model, 25); // the wheels spin up
+        RollTricycle(5.0f, 25); // the wheels spin up
         brake->SetValue(row.brake);
         RunFrames(*model, 100);
         const float speed = model->GetBody().GetVelocity().Length();
@@ -249,19 +251,11 @@ TEST_F(WheelTest, BrakesStopARollingTrainer)
 TEST_F(WheelTest, SteeringTurnsARollingTrainer)
 {
     // A rolling tricycle turns at about V tan(steering angle) / wheelbase (0.45 m here).
-    struct TRow
+    for (const float steer : {0.0f, 0.5f, -0.5f}) // x 30 degrees
     {
-        float steering; // x 30 degrees
-    } rows[] = {{0.0f}, {0.5f}, {-0.5f}};
-    for (const TRow& row : rows)
-    {
-        LoadTricycle();
+        RollTricycle(3.0f, 10);
         CEngineDynamic& body = model->GetBody();
-        PlaceBody(body, CVector3(0, TricycleRestHeight(), 0));
-        RunFrames(*model, 50);
-        PlaceBody(body, body.GetPosition(), CVector3(0, 0, -3.0f));
-        RunFrames(*model, 10);
-        steering->SetValue(row.steering);
+        steering->SetValue(steer);
         RunFrames(*model, 15); // the turn sets in
         const float before = body.GetHeading();
         float speed = 0.0f;
@@ -271,8 +265,8 @@ TEST_F(WheelTest, SteeringTurnsARollingTrainer)
             speed += body.GetVelocity().Length() / 25.0f;
         }
         const float yawRate = (body.GetHeading() - before) / 0.5f;
-        const float expected = speed * std::tan(row.steering * 30.0f * kPi / 180.0f) / 0.45f;
-        EXPECT_NEAR(yawRate, expected, 0.25f * std::fabs(expected) + 0.01f) << "steering " << row.steering;
+        const float expected = speed * std::tan(steer * 30.0f * kPi / 180.0f) / 0.45f;
+        EXPECT_NEAR(yawRate, expected, 0.25f * std::fabs(expected) + 0.01f) << "steering " << steer;
         steering->SetValue(0.0f);
     }
 }

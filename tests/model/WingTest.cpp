@@ -14,8 +14,6 @@
 #include "model/CPartServo.h"
 #include "model/CPartWing2.h"
 #include "model/CPartWing3.h"
-#include "model/IDebugDraw.h"
-#include "model/IWindField.h"
 #include "model/PartClassTable.h"
 
 using aero_test::ExpectNear;
@@ -32,26 +30,6 @@ const char* kAirfoilName = "WingTestLinear.afl";
 const float kSpeed = 20.0f;
 const float kAlpha = 5.0f * kRadPerDeg;
 const CVector3 kVelocity(0.0f, -kSpeed * std::sin(kAlpha), -kSpeed * std::cos(kAlpha));
-
-class CConstantWind : public IWindField
-{
-public:
-    explicit CConstantWind(const CVector3& wind) : m_wind(wind) {}
-    CVector3 GetWind(const CVector3&) const override { return m_wind; }
-    CVector3 GetMeanWind() const override { return m_wind; }
-
-private:
-    CVector3 m_wind;
-};
-
-class CLineCounter : public IDebugDraw
-{
-public:
-    void Line(const CVector3& from, const CVector3& to, int) override { lines.push_back({from, to}); }
-    void Point(const CVector3&, int, float) override {}
-    void Text(const CVector3&, const std::string&, int) override {}
-    std::vector<std::pair<CVector3, CVector3>> lines;
-};
 
 class WingTest : public ::testing::Test
 {
@@ -134,73 +112,51 @@ TEST_F(WingTest, Wing2ForwardAxisFromZeroAnglesAndFromVectors)
     ExpectNear(Wing2("Ignored")->GetFrame().row[0], CVector3(0, 0, -1), 1e-6f, "POSITION 0 uses the angles");
 }
 
-TEST_F(WingTest, Wing2LiftAndDragMatchHandComputedValues)
+TEST_F(WingTest, Wing2ForcesMatchHandComputedValuesInAnyAttitudeAndFollowTheControlSurface)
 {
-    fixture.Input("V_CH1", 0.0f);
+    CVariable* stick = fixture.Input("V_CH1", 0.0f);
     LoadModel(Wing2Block());
     CPartWing2* wing = Wing2();
     ASSERT_TRUE(wing->IsLinked());
+    ASSERT_TRUE(wing->HasControlSurface());
+    const CDegreeOfFreedom* dof = model->GetDegreesOfFreedom().Find("Elevator");
+    ASSERT_NE(dof, nullptr);
 
     // At rest in still air there is no force.
     wing->CalcForces(0.005f);
     EXPECT_EQ(wing->GetForce(CPartWing2::kLiftForce).vector, CVector3());
     EXPECT_EQ(wing->GetForce(CPartWing2::kDragForce).vector, CVector3());
 
-    model->GetBody().SetVelocity(kVelocity);
-    wing->CalcForces(0.005f);
-    const THandForces expected = HandForces(0.0f, 5.0f, 0.7f); // AR = 1 / 0.2
-    ExpectNear(wing->GetForce(CPartWing2::kLiftForce).vector, expected.lift, 1e-3f, "lift");
-    ExpectNear(wing->GetForce(CPartWing2::kDragForce).vector, expected.drag, 1e-4f, "drag");
-    EXPECT_NEAR(wing->GetAngleOfAttack(), kAlpha, 1e-5f);
+    // Rolled 30 degrees and yawed 40, the same flight in body axes gives the same forces in body
+    // axes. The control surface adds dCl = 0.4 * (deflection / 20 deg) * min(0.3 / 0.3, 1).
+    const CMatrix3 level, turned = CMatrix3::FromEuler(40.0f * kRadPerDeg, 30.0f * kRadPerDeg, 0.0f);
+    struct TCase
+    {
+        float stick, dCl;
+        const CMatrix3& attitude;
+    } cases[] = {
+        {0.0f, 0.0f, level}, {0.0f, 0.0f, turned}, {0.5f, 0.2f, level}, {-0.5f, -0.2f, level}, {1.0f, 0.4f, turned},
+    };
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "stick " << c.stick << (&c.attitude == &level ? ", level" : ", turned"));
+        stick->SetValue(c.stick);
+        model->GetBody().SetOrientation(c.attitude);
+        model->GetBody().SetVelocity(kVelocity * c.attitude);
+        wing->CalcForces(0.005f);
+        const THandForces expected = HandForces(c.dCl, 5.0f, 0.7f); // AR = 1 / 0.2
+        ExpectNear(wing->GetForce(CPartWing2::kLiftForce).vector, expected.lift * c.attitude, 1e-3f, "lift");
+        ExpectNear(wing->GetForce(CPartWing2::kDragForce).vector, expected.drag * c.attitude, 1e-4f, "drag");
+        EXPECT_NEAR(wing->GetAngleOfAttack(), kAlpha, 1e-5f);
+        EXPECT_NEAR(wing->GetDeflection(), c.stick * 20.0f * kRadPerDeg, 1e-6f);
+        EXPECT_NEAR(dof->Rotation().y, c.stick * 20.0f * kRadPerDeg, 1e-6f);
+    }
     // Cp 0.25 of the 0.2 m chord behind the leading edge at the origin (forward is -Z).
     ExpectNear(wing->GetForce(CPartWing2::kLiftForce).point, CVector3(0, 0, 0.05f), 1e-6f, "lift point");
     ExpectNear(wing->GetForce(CPartWing2::kDragForce).point, CVector3(0, 0, 0.05f), 1e-6f, "drag point");
 
     // Mass: 7.5 * SPAN * CHORD^2.
     EXPECT_NEAR(wing->GetMassElement().Mass(), 7.5f * 1.0f * 0.04f, 1e-5f);
-}
-
-TEST_F(WingTest, Wing2ForcesTurnWithTheBody)
-{
-    fixture.Input("V_CH1", 0.0f);
-    LoadModel(Wing2Block());
-    CPartWing2* wing = Wing2();
-    // Rolled 30 degrees and yawed 40: the same flight in body axes gives the same forces in body
-    // axes.
-    const CMatrix3 attitude = CMatrix3::FromEuler(40.0f * kRadPerDeg, 30.0f * kRadPerDeg, 0.0f);
-    model->GetBody().SetOrientation(attitude);
-    model->GetBody().SetVelocity(kVelocity * attitude);
-    wing->CalcForces(0.005f);
-    const THandForces expected = HandForces(0.0f, 5.0f, 0.7f);
-    ExpectNear(wing->GetForce(CPartWing2::kLiftForce).vector, expected.lift * attitude, 1e-3f, "lift");
-    ExpectNear(wing->GetForce(CPartWing2::kDragForce).vector, expected.drag * attitude, 1e-4f, "drag");
-}
-
-TEST_F(WingTest, Wing2ControlSurfaceFollowsItsVariable)
-{
-    CVariable* stick = fixture.Input("V_CH1", 0.5f);
-    LoadModel(Wing2Block());
-    CPartWing2* wing = Wing2();
-    ASSERT_TRUE(wing->HasControlSurface());
-    model->GetBody().SetVelocity(kVelocity);
-
-    struct Case
-    {
-        float stick;
-        float dCl; // 0.4 * (deflection / 20 deg) * min(0.3 / 0.3, 1)
-    };
-    for (const Case& c : {Case{0.5f, 0.2f}, Case{-0.5f, -0.2f}, Case{1.0f, 0.4f}, Case{0.0f, 0.0f}})
-    {
-        stick->SetValue(c.stick);
-        wing->CalcForces(0.005f);
-        const THandForces expected = HandForces(c.dCl, 5.0f, 0.7f);
-        ExpectNear(wing->GetForce(CPartWing2::kLiftForce).vector, expected.lift, 1e-3f, "lift");
-        ExpectNear(wing->GetForce(CPartWing2::kDragForce).vector, expected.drag, 1e-4f, "drag");
-        EXPECT_NEAR(wing->GetDeflection(), c.stick * 20.0f * kRadPerDeg, 1e-6f);
-        const CDegreeOfFreedom* dof = model->GetDegreesOfFreedom().Find("Elevator");
-        ASSERT_NE(dof, nullptr);
-        EXPECT_NEAR(dof->Rotation().y, c.stick * 20.0f * kRadPerDeg, 1e-6f);
-    }
 }
 
 TEST_F(WingTest, WindAndSlipstreamChangeTheLocalAirspeed)
@@ -384,21 +340,6 @@ TEST_F(WingTest, Wing2WithAnUnknownPositionTypeIsNotLinked)
     LoadModel(std::string(".WING2 Wing\n{\n  .AIRFOIL ") + kAirfoilName + "\n  .POSITION_TYPE MIDDLE\n}\n");
     EXPECT_FALSE(Wing2()->IsLinked());
     EXPECT_TRUE(diag.Contains("test.mod: WING2 'Wing': POSITION_TYPE 'MIDDLE' is none of"));
-}
-
-TEST_F(WingTest, DebugOutlinesAreDrawnInWorldAxes)
-{
-    fixture.Input("V_CH1", 0.0f);
-    LoadModel(Wing2Block() + ".WING3 Wing\n{\n  .AIRFOIL " + kAirfoilName + "\n  .NUMBER_OF_SEGMENTS 2\n}\n");
-    model->GetBody().SetPosition(CVector3(0.0f, 10.0f, 0.0f));
-    CLineCounter draw;
-    Wing2()->DrawDebug(draw);
-    EXPECT_EQ(draw.lines.size(), 5u); // outline and hinge line
-    draw.lines.clear();
-    Wing3()->DrawDebug(draw);
-    EXPECT_EQ(draw.lines.size(), 4u * 5u); // 2 segments, mirrored
-    for (const auto& line : draw.lines)
-        EXPECT_NEAR(line.first.y, 10.0f, 0.2f);
 }
 
 TEST_F(WingTest, FlatWingFallsAtItsTerminalSpeed)

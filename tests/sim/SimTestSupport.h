@@ -1,32 +1,30 @@
 #pragma once
-// Fixtures of the flight-session tests: a working directory with Data/Model/ and Output/, and
-// small model files.
+// Fixtures of the flight-session tests: a working directory for Data/Model/ and Output/, the
+// shared test site and the model that drops onto it.
 
+#include <cmath>
 #include <string>
 
-#include "data/CFile.h"
-#include "support/TempDir.h"
+#include "sim/CFlightSession.h"
+#include "support/DataDir.h"
+#include "support/TestSite.h"
 
 namespace sim_test
 {
-// 1 kg on the body origin resting on four collision points 0.1 m below it.
-inline const char* const kDropModel = ".GRAVITY G\n{\n}\n"
-                                      ".BATTERY Centre\n{\n .MASS 1.0\n}\n"
-                                      ".COLLISION_POINT LeftTip\n{\n .POSITION -0.6 -0.1 0\n}\n"
-                                      ".COLLISION_POINT RightTip\n{\n .POSITION 0.6 -0.1 0\n}\n"
-                                      ".COLLISION_POINT Nose\n{\n .POSITION 0 -0.1 -0.4\n}\n"
-                                      ".COLLISION_POINT Tail\n{\n .POSITION 0 -0.1 0.4\n}\n";
-constexpr float kDropRestHeight = 0.1f; // m, body origin above the ground at rest
+using namespace test_site;
 
-class CSessionDir
+constexpr float kFrame = 1.0f / 60.0f;
+
+inline void Fly(CFlightSession& session, float seconds)
+{
+    const int frames = static_cast<int>(std::lround(seconds / kFrame));
+    for (int i = 0; i < frames; ++i)
+        session.Step(kFrame);
+}
+
+class CSessionDir : public TempDataDir
 {
 public:
-    CSessionDir() { InitBaseDirectory(); }
-    ~CSessionDir() = default;
-    // Writes Data/Model/<name>.
-    void WriteModel(const std::string& name, const std::string& text) const { dir.Write("Data/Model/" + name, text); }
-
-    TempDir dir;
-    ScopedWorkingDir cwd{dir.Path()};
+    void WriteModel(const std::string& name, const std::string& text) const { Write("Data/Model/" + name, text); }
 };
 } // namespace sim_test

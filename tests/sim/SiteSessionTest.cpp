@@ -1,52 +1,21 @@
-#include <filesystem>
-
 #include <gtest/gtest.h>
-#include <osg/Geode>
-#include <osg/Geometry>
-#include <osgDB/WriteFile>
 
-#include "core/Diagnostics.h"
 #include "env/CFlyWorld.h"
 #include "model/CModel.h"
-#include "sim/CFlightSession.h"
 #include "sim/SimTestSupport.h"
-
-namespace fs = std::filesystem;
+#include "support/DiagCapture.h"
 
 namespace
 {
 using namespace sim_test;
 
-// A level plateau: two upward-facing triangles with corners (+-1000, 5, +-1000). Loading
-// reshapes heights by (x^2 + z^2) / 1e6, so the corners end at 10 m and the plane with them.
+// The square site at 5 m: loading reshapes it into a level plateau at 10 m.
 constexpr float kPlateauHeight = 10.0f;
-
-void WritePlateauSite(const fs::path& root)
-{
-    osg::ref_ptr<osg::Vec3Array> vertices = new osg::Vec3Array;
-    for (const osg::Vec3& v : {osg::Vec3(-1000, 5, -1000), osg::Vec3(-1000, 5, 1000), osg::Vec3(1000, 5, 1000),
-                               osg::Vec3(-1000, 5, -1000), osg::Vec3(1000, 5, 1000), osg::Vec3(1000, 5, -1000)})
-        vertices->push_back(v);
-    osg::ref_ptr<osg::Geometry> geometry = new osg::Geometry;
-    geometry->setVertexArray(vertices);
-    geometry->addPrimitiveSet(new osg::DrawArrays(osg::PrimitiveSet::TRIANGLES, 0, 6));
-    osg::ref_ptr<osg::Geode> terrain = new osg::Geode;
-    terrain->setName("terrain");
-    terrain->addDrawable(geometry);
-    fs::create_directories(root / "Data" / "3D");
-    ASSERT_TRUE(osgDB::writeNodeFile(*terrain, (root / "Data" / "3D" / "FlyingSite.osg").string()));
-}
-
-void Fly(CFlightSession& session, float seconds)
-{
-    for (float t = 0.0f; t < seconds; t += 1.0f / 60.0f)
-        session.Step(1.0f / 60.0f);
-}
 
 TEST(SiteSessionTest, ModelLandsOnTheSiteTerrainOrOnFlatGround)
 {
     CSessionDir dir;
-    WritePlateauSite(dir.dir.Path());
+    WriteSquareSite(dir.dir.Path() / "Data" / "3D" / "FlyingSite.osg", 5.0f);
     dir.WriteModel("drop.mod", kDropModel);
     CFlightSession session;
     ASSERT_TRUE(session.LoadSite()) << session.GetSiteError();
@@ -83,10 +52,9 @@ TEST(SiteSessionTest, ModelLandsOnTheSiteTerrainOrOnFlatGround)
 TEST(SiteSessionTest, MissingSiteIsReportedAndLeavesFlatGround)
 {
     CSessionDir dir;
-    SetDiagnosticSink([](const std::string&) {});
+    CDiagCapture quiet;
     CFlightSession session;
     EXPECT_FALSE(session.LoadSite());
-    SetDiagnosticSink({});
     EXPECT_FALSE(session.GetSiteError().empty());
     EXPECT_TRUE(session.IsFlatGround());
     EXPECT_EQ(session.GetGroundHeight(500.0f, 500.0f), 0.0f);

@@ -25,6 +25,14 @@ public:
                 return true;
         return false;
     }
+    // Lines holding part.
+    int Count(const std::string& part) const
+    {
+        int count = 0;
+        for (const auto& line : lines)
+            count += line.find(part) != std::string::npos ? 1 : 0;
+        return count;
+    }
 
     std::vector<std::string> lines;
 

@@ -15,16 +15,11 @@ it slower. Keys go through XTEST (plain `xdotool key`) to the window under the p
 Usage: e2e_flight.py <kestro binary> <repository root> [screenshot folder]
 """
 
-import os
 import re
-import shutil
-import signal
-import subprocess
 import sys
-import tempfile
 import time
 
-from PIL import ImageGrab
+from xsession import FRAME_RATE_LINE, check, fraction, main
 
 TIMEOUT = 170.0  # s for the whole run; everything is killed after it
 
@@ -38,57 +33,7 @@ APP_LIST = (8, 22, 160, 174)    # its drop-down list
 EXIT_ENTRY = (40, 167)          # its last entry
 
 
-class Failure(Exception):
-    pass
-
-
-def free_display():
-    for number in range(90, 200):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return number
-    raise Failure("no free X display number")
-
-
-def run(args, env, timeout=20):
-    return subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
-
-
-def wait_for(what, predicate, seconds, pause=0.2):
-    deadline = time.time() + seconds
-    while True:
-        result = predicate()
-        if result:
-            return result
-        if time.time() > deadline:
-            raise Failure(f"timed out after {seconds:.0f} s waiting for {what}")
-        time.sleep(pause)
-
-
-def check(condition, text):
-    if not condition:
-        raise Failure(text)
-    print(f"ok: {text}")
-
-
-def stop(process):
-    """SIGTERM first (the program treats it as a close request), SIGKILL as the last resort."""
-    if process is None or process.poll() is not None:
-        return
-    process.send_signal(signal.SIGTERM)
-    try:
-        process.wait(timeout=5)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait(timeout=5)
-
-
 # ------------------------------------------------------------------ what a person sees
-
-def fraction(image, box, test):
-    """Fraction of the pixels in box (x0, y0, x1, y1) for which test(r, g, b) holds."""
-    pixels = list(image.crop(box).getdata())
-    return sum(1 for p in pixels if test(*p[:3])) / max(1, len(pixels))
-
 
 def is_grass(r, g, b):
     return g > r + 10 and g > b + 25
@@ -118,96 +63,6 @@ def lit_buttons(image):
         if fraction(image, (x + 3, CAMERA_BAR_Y - 2, x + 21, CAMERA_BAR_Y), is_amber) > 0.6:
             lit.append(name)
     return lit
-
-
-class Session:
-    def __init__(self, binary, repo, shots):
-        self.binary = binary
-        self.shots = shots
-        self.work = tempfile.mkdtemp(prefix="kestro-e2e-flight-")
-        self.run_dir = os.path.join(self.work, "run")
-        os.makedirs(os.path.join(self.run_dir, "Output"))
-        os.symlink(os.path.join(repo, "Data"), os.path.join(self.run_dir, "Data"))
-        self.env = dict(os.environ)
-        self.stderr_path = os.path.join(self.work, "stderr.txt")
-        self.xvfb = None
-        self.kestro = None
-        self.count = 0
-
-    def start(self):
-        number = free_display()
-        self.env["DISPLAY"] = f":{number}"
-        self.env["KESTRO_NO_MESSAGE_BOX"] = "1"
-        self.xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for("Xvfb", lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10)
-        self.kestro = subprocess.Popen([self.binary], cwd=self.run_dir, env=self.env,
-                                       stdout=subprocess.DEVNULL, stderr=open(self.stderr_path, "w"))
-
-        def window():
-            if self.kestro.poll() is not None:
-                raise Failure(f"kestro ended at start-up with {self.kestro.returncode}")
-            return run(["xdotool", "search", "--name", "^Kestro"], self.env).stdout.split()
-
-        wait_for("the Kestro window", window, 30)
-        # Keys go to the window under the pointer (no window manager gives focus).
-        self.move(512, 600)
-
-    def stderr(self):
-        with open(self.stderr_path) as f:
-            return f.read()
-
-    def alive(self):
-        if self.kestro.poll() is not None:
-            raise Failure(f"kestro ended unexpectedly with {self.kestro.returncode}")
-
-    def key(self, name):
-        self.alive()
-        run(["xdotool", "key", name], self.env)
-
-    def hold(self, name, seconds):
-        self.alive()
-        run(["xdotool", "keydown", name], self.env)
-        time.sleep(seconds)
-        run(["xdotool", "keyup", name], self.env)
-
-    def move(self, x, y):
-        run(["xdotool", "mousemove", str(x), str(y)], self.env)
-
-    def click(self, x, y):
-        self.alive()
-        self.move(x, y)
-        time.sleep(0.2)
-        # Held for a moment: the program samples the buttons once per frame.
-        run(["xdotool", "mousedown", "1"], self.env)
-        time.sleep(0.15)
-        run(["xdotool", "mouseup", "1"], self.env)
-
-    def screenshot(self, name):
-        self.alive()
-        self.count += 1
-        path = os.path.join(self.shots or self.work, f"{self.count:02d}-{name}.png")
-        image = ImageGrab.grab(xdisplay=self.env["DISPLAY"]).convert("RGB")
-        image.save(path, compress_level=1)  # kept for whoever looks into a failure
-        return image
-
-    def wait_screen(self, what, name, predicate, seconds=20):
-        """Screenshots until predicate(image) holds; the last one is kept under name."""
-        def look():
-            image = self.screenshot(name)
-            return image if predicate(image) else None
-        return wait_for(what, look, seconds)
-
-    def wait_line(self, what, pattern, seconds, after=0):
-        """The first match of pattern in the program's stderr from character `after` on."""
-        def look():
-            self.alive()
-            return re.compile(pattern).search(self.stderr(), after)
-        return wait_for(what, look, seconds)
-
-    def close(self):
-        stop(self.kestro)
-        stop(self.xvfb)
 
 
 # ------------------------------------------------------------------ the scenario
@@ -315,49 +170,22 @@ def check_exit(session):
     time.sleep(0.5)
     session.screenshot("exit-entry")
     session.click(*EXIT_ENTRY)
-    try:
-        code = session.kestro.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        raise Failure("the exit entry did not end the program")
+    code = session.wait_exit("the exit entry", 30)
     check(code == 0, f"the exit entry ends the program with exit code 0 (got {code})")
-    line = re.search(r"Kestro: \d+ frames in [\d.]+ s, [\d.]+ fps", session.stderr())
+    line = re.search(FRAME_RATE_LINE, session.stderr())
     check(line is not None, "the program reports its frame rate at exit")
     print(line.group(0))
 
 
-def main():
-    binary, repo = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    shots = sys.argv[3] if len(sys.argv) > 3 else None
-    if shots:
-        os.makedirs(shots, exist_ok=True)
-    session = Session(binary, repo, shots)
-    signal.signal(signal.SIGALRM, lambda *_: (_ for _ in ()).throw(Failure("the whole run timed out")))
-    signal.alarm(int(TIMEOUT))
-    ok = False
-    try:
-        started = time.time()
-        session.start()
-        check_start(session)
-        check_camera_keys(session)
-        check_panel_toggle(session)
-        check_take_off(session)
-        check_menus(session)
-        check_exit(session)
-        print(f"run time {time.time() - started:.0f} s")
-        ok = True
-        return 0
-    except Failure as failure:
-        print(f"FAILED: {failure}")
-        print("--- kestro stderr (last lines) ---")
-        print("\n".join(session.stderr().splitlines()[-30:]) if os.path.exists(session.stderr_path) else "")
-        print(f"screenshots in {session.shots or session.work}")
-        return 1
-    finally:
-        signal.alarm(0)
-        session.close()
-        if ok and not shots:
-            shutil.rmtree(session.work, ignore_errors=True)
+def scenario(session):
+    session.start()
+    check_start(session)
+    check_camera_keys(session)
+    check_panel_toggle(session)
+    check_take_off(session)
+    check_menus(session)
+    check_exit(session)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(scenario, TIMEOUT))

@@ -16,109 +16,18 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
+
+from xsession import FRAME_RATE_LINE, Session, check, main
 
 TIMEOUT = 60.0  # s for the whole run; everything is killed after it
+# The scenario looks once after each step instead of polling: keys and clicks go to the window
+# and are given a few frames to take effect.
+OPTIONS = dict(window_events=True, settle=0.4, pointer=None)
 
 
-class Failure(Exception):
-    pass
-
-
-def free_display():
-    for number in range(90, 200):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return number
-    raise Failure("no free X display number")
-
-
-def run(args, env, timeout=10):
-    return subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
-
-
-def wait_for(what, predicate, seconds):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        result = predicate()
-        if result:
-            return result
-        time.sleep(0.1)
-    raise Failure(f"timed out waiting for {what}")
-
-
-def stop(process):
-    """SIGTERM first (the program treats it as a close request), SIGKILL as the last resort."""
-    if process is None or process.poll() is not None:
-        return
-    process.send_signal(signal.SIGTERM)
-    try:
-        process.wait(timeout=5)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait(timeout=5)
-
-
-class Session:
-    def __init__(self, binary, repo, shots):
-        self.binary = binary
-        self.repo = repo
-        self.shots = shots
-        self.xvfb = None
-        self.kestro = None
-        self.work = tempfile.mkdtemp(prefix="kestro-e2e-")
-        self.run_dir = os.path.join(self.work, "run")
-        os.makedirs(os.path.join(self.run_dir, "Output"))
-        os.symlink(os.path.join(repo, "Data"), os.path.join(self.run_dir, "Data"))
-        self.env = dict(os.environ)
-        self.window = None
-        self.stderr_path = os.path.join(self.work, "stderr.txt")
-
-    def start(self):
-        number = free_display()
-        self.env["DISPLAY"] = f":{number}"
-        self.env["KESTRO_NO_MESSAGE_BOX"] = "1"
-        self.xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for("Xvfb", lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10)
-        self.kestro = subprocess.Popen([self.binary], cwd=self.run_dir, env=self.env,
-                                       stdout=subprocess.DEVNULL, stderr=open(self.stderr_path, "w"))
-
-        def window():
-            if self.kestro.poll() is not None:
-                raise Failure(f"kestro ended at start-up with {self.kestro.returncode}: {self.stderr()}")
-            found = run(["xdotool", "search", "--name", "^Kestro$"], self.env).stdout.split()
-            return found[0] if found else None
-
-        self.window = wait_for("the Kestro window", window, 20)
-        time.sleep(1.5)  # a few frames
-
-    def stderr(self):
-        if not os.path.exists(self.stderr_path):
-            return ""
-        with open(self.stderr_path) as f:
-            return f.read()
-
-    def key(self, name):
-        run(["xdotool", "key", "--window", self.window, name], self.env)
-        time.sleep(0.4)
-
-    def click(self, x, y):
-        run(["xdotool", "mousemove", "--window", self.window, str(x), str(y)], self.env)
-        time.sleep(0.2)
-        # Held for a few frames: the program samples the buttons once per frame.
-        run(["xdotool", "mousedown", "--window", self.window, "1"], self.env)
-        time.sleep(0.15)
-        run(["xdotool", "mouseup", "--window", self.window, "1"], self.env)
-        time.sleep(0.4)
-
-    def screenshot(self, name):
-        path = os.path.join(self.shots or self.work, f"{name}.png")
-        run(["import", "-window", "root", path], self.env, timeout=20)
-        return path
-
-    def close(self):
-        stop(self.kestro)
-        stop(self.xvfb)
+def shot(session, name):
+    session.screenshot(name)
+    return session.last_shot
 
 
 def measure(path, crop=None, threshold=None, channel=None):
@@ -134,12 +43,6 @@ def measure(path, crop=None, threshold=None, channel=None):
         args += ["-threshold", f"{threshold}%"]
     args += ["-format", "%[fx:mean]", "info:"]
     return float(subprocess.run(args, capture_output=True, text=True, check=True, timeout=20).stdout)
-
-
-def check(condition, text):
-    if not condition:
-        raise Failure(text)
-    print(f"ok: {text}")
 
 
 def check_main_menu(path, when):
@@ -168,20 +71,20 @@ def check_failed_start(binary):
 def check_broken_config(binary, repo, shots):
     """A broken Config.txt is kept as Config.bad, the pilot is told, the program starts with the
     defaults; SIGTERM closes it like the close button, and the configuration is written."""
-    session = Session(binary, repo, shots)
+    session = Session(binary, repo, shots, **OPTIONS)
     broken = ".INPUT_MAP { .NAME \"Broken\" .LINK { .VARIABLE V_CH1 .INPUT_AXIS AXIS_NOT_THERE } }\n"
     with open(os.path.join(session.run_dir, "Output", "Config.txt"), "w") as f:
         f.write(broken)
     try:
-        session.start()
-        shot = session.screenshot("8-broken-config")
-        check(measure(shot, "500x120+262+330", 60) > 0.01, "the broken configuration is reported on screen")
+        session.start(wait_after=1.5)
+        check(measure(shot(session, "broken-config"), "500x120+262+330", 60) > 0.01,
+              "the broken configuration is reported on screen")
         output = os.path.join(session.run_dir, "Output")
         with open(os.path.join(output, "Config.bad")) as f:
             check(f.read() == broken, "the broken file is kept as Output/Config.bad")
         check("AXIS_NOT_THERE" in session.stderr(), "the message names the problem")
         session.kestro.send_signal(signal.SIGTERM)
-        code = session.kestro.wait(timeout=15)
+        code = session.wait_exit("SIGTERM", 15)
         check(code == 0, f"SIGTERM closes the program normally (got {code})")
         with open(os.path.join(output, "Config.txt")) as f:
             check(".INPUT_MAP" in f.read(), "the default configuration is written at exit")
@@ -191,74 +94,52 @@ def check_broken_config(binary, repo, shots):
             shutil.rmtree(session.work, ignore_errors=True)
 
 
-def main():
-    binary, repo = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    shots = sys.argv[3] if len(sys.argv) > 3 else None
-    if shots:
-        os.makedirs(shots, exist_ok=True)
-    session = Session(binary, repo, shots)
-    signal.signal(signal.SIGALRM, lambda *_: (_ for _ in ()).throw(Failure("the whole run timed out")))
-    signal.alarm(int(TIMEOUT))
-    try:
-        check_failed_start(binary)
-        check_broken_config(binary, repo, shots)
-        session.start()
-        check_main_menu(session.screenshot("1-main-menu"), "start")
+def scenario(session):
+    check_failed_start(session.binary)
+    check_broken_config(session.binary, session.repo, session.shots)
+    session.start(wait_after=1.5)  # a few frames
+    check_main_menu(shot(session, "main-menu"), "start")
 
-        session.key("Down")
-        session.key("Return")
-        controller = session.screenshot("2-controller-menu")
-        check(measure(controller) < 0.10, "Down, Enter: the controller menu replaces the main menu")
-        check(measure(controller, "200x50+410+15", 70, "G") > 0.05, "the controller menu has its title")
-        # The names' bright pixels inside the list's frame (about 1.7 % for the shipped maps; an
-        # empty list has none).
-        check(measure(controller, "230x200+395+150", 60) > 0.008, "the input-map list is drawn")
+    session.key("Down")
+    session.key("Return")
+    controller = shot(session, "controller-menu")
+    check(measure(controller) < 0.10, "Down, Enter: the controller menu replaces the main menu")
+    check(measure(controller, "200x50+410+15", 70, "G") > 0.05, "the controller menu has its title")
+    # The names' bright pixels inside the list's frame (about 1.7 % for the shipped maps; an
+    # empty list has none).
+    check(measure(controller, "230x200+395+150", 60) > 0.008, "the input-map list is drawn")
 
-        session.key("Escape")
-        check_main_menu(session.screenshot("3-back-to-main"), "after Escape")
+    session.key("Escape")
+    check_main_menu(shot(session, "back-to-main"), "after Escape")
 
-        # With the mouse: Controllers -> Keys -> the box of "Load Model", F9, OK.
-        session.click(450, 212)
-        session.click(190, 147)
-        key_menu = session.screenshot("4-key-menu")
-        check(measure(key_menu) < 0.10 and measure(key_menu, "140x25+320+165", 50) > 0.02,
-              "the key menu shows the commands of its first group")
-        session.click(800, 150)
-        session.key("F9")
-        session.screenshot("5-key-changed")
-        session.click(864, 621)  # OK
-        after_ok = session.screenshot("6-after-ok")
-        check(measure(after_ok) < 0.10 and measure(after_ok, "230x200+395+150", 60) > 0.008,
-              "OK returns to the controller menu")
-        session.key("Escape")
-        check_main_menu(session.screenshot("7-main-again"), "back on the main menu")
+    # With the mouse: Controllers -> Keys -> the box of "Load Model", F9, OK.
+    session.click(450, 212)
+    session.click(190, 147)
+    key_menu = shot(session, "key-menu")
+    check(measure(key_menu) < 0.10 and measure(key_menu, "140x25+320+165", 50) > 0.02,
+          "the key menu shows the commands of its first group")
+    session.click(800, 150)
+    session.key("F9")
+    session.screenshot("key-changed")
+    session.click(864, 621)  # OK
+    after_ok = shot(session, "after-ok")
+    check(measure(after_ok) < 0.10 and measure(after_ok, "230x200+395+150", 60) > 0.008,
+          "OK returns to the controller menu")
+    session.key("Escape")
+    check_main_menu(shot(session, "main-again"), "back on the main menu")
 
-        session.click(420, 295)  # the exit entry
-        try:
-            code = session.kestro.wait(timeout=15)
-        except subprocess.TimeoutExpired:
-            raise Failure("the exit entry did not end the program")
-        check(code == 0, f"the exit entry ends the program with exit code 0 (got {code})")
+    session.click(420, 295)  # the exit entry
+    code = session.wait_exit("the exit entry", 15)
+    check(code == 0, f"the exit entry ends the program with exit code 0 (got {code})")
 
-        with open(os.path.join(session.run_dir, "Output", "Config.txt")) as f:
-            config = f.read()
-        check(re.search(r'\.KEY "F9"\s+\.FUNCTION UC_APP_LOAD_MODEL', config) is not None,
-              "the redefined key is in Output/Config.txt")
-        line = re.search(r"Kestro: \d+ frames in [\d.]+ s, [\d.]+ fps", session.stderr())
-        check(line is not None, "the program reports its frame rate at exit")
-        print(line.group(0))
-        return 0
-    except Failure as failure:
-        print(f"FAILED: {failure}")
-        print("--- kestro stderr ---")
-        print(session.stderr())
-        return 1
-    finally:
-        signal.alarm(0)
-        session.close()
-        if not shots:
-            shutil.rmtree(session.work, ignore_errors=True)
+    with open(os.path.join(session.run_dir, "Output", "Config.txt")) as f:
+        config = f.read()
+    check(re.search(r'\.KEY "F9"\s+\.FUNCTION UC_APP_LOAD_MODEL', config) is not None,
+          "the redefined key is in Output/Config.txt")
+    line = re.search(FRAME_RATE_LINE, session.stderr())
+    check(line is not None, "the program reports its frame rate at exit")
+    print(line.group(0))
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(scenario, TIMEOUT, **OPTIONS))

@@ -209,16 +209,10 @@ TEST_F(GlDrawTest, MainMenuOnItsVirtualScreen)
     // The focused link is drawn in its highlight colour: look for it inside its rectangle
     // (virtual 800 x 600 scaled by 1.28 onto the window).
     const TRect2D r = controller.AbsoluteRect();
-    const std::vector<unsigned char> pixels = ReadWindow();
-    int highlighted = 0;
-    for (int y = static_cast<int>(r.y * 1.28f); y < static_cast<int>((r.y + r.h) * 1.28f); ++y)
-        for (int x = static_cast<int>(r.x * 1.28f); x < static_cast<int>((r.x + r.w) * 1.28f); ++x)
-        {
-            const unsigned char* p = &pixels[((kH - 1 - y) * kW + x) * 3];
-            if (p[0] > 240 && p[1] > 180 && p[1] < 220 && p[2] < 90)
-                ++highlighted;
-        }
-    EXPECT_GT(highlighted, 50);
+    auto scaled = [](float v) { return static_cast<int>(v * 1.28f); };
+    EXPECT_GT(CountPixels(ReadWindow(), scaled(r.x), scaled(r.y), scaled(r.x + r.w), scaled(r.y + r.h),
+                          [](int red, int green, int blue) { return red > 240 && green > 180 && green < 220 && blue < 90; }),
+              50);
 }
 
 TEST_F(GlDrawTest, PropertyPageAndControls)
@@ -268,15 +262,8 @@ TEST_F(GlDrawTest, PropertyPageAndControls)
     set.ClearControls();
     SetPropertyEditorFactory(nullptr);
     // The title "GRAVITY" is in palette colour 30 (cyan) at (x + 40, y + 12) of the page.
-    const std::vector<unsigned char> pixels = ReadWindow();
-    int cyan = 0;
-    for (int y = 42; y < 54; ++y)
-        for (int x = 70; x < 70 + 7 * 9; ++x)
-        {
-            const unsigned char* p = &pixels[((kH - 1 - y) * kW + x) * 3];
-            if (p[0] < 40 && p[1] > 150 && p[2] > 150)
-                ++cyan;
-        }
-    EXPECT_GT(cyan, 30);
+    EXPECT_GT(CountPixels(ReadWindow(), 70, 42, 70 + 7 * 9, 54,
+                          [](int red, int green, int blue) { return red < 40 && green > 150 && blue > 150; }),
+              30);
 }
 } // namespace

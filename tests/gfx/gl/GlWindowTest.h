@@ -86,6 +86,21 @@ protected:
         return bottomUp;
     }
 
+    // How many pixels of ReadWindow()'s picture in [x0, x1) x [y0, y1) (window pixels from the
+    // top-left) pass test(r, g, b).
+    template <typename TTest>
+    static int CountPixels(const std::vector<unsigned char>& bottomUp, int x0, int y0, int x1, int y1, TTest test)
+    {
+        int count = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+            {
+                const unsigned char* p = &bottomUp[(static_cast<size_t>(kH - 1 - y) * kW + x) * 3];
+                count += test(p[0], p[1], p[2]) ? 1 : 0;
+            }
+        return count;
+    }
+
     // Writes pixels from ReadWindow() (the current window when none are given) as an image file,
     // oriented as seen on screen: osg images are bottom-up like GL's read-back.
     static void Screenshot(const std::string& name, std::vector<unsigned char> bottomUp = {})

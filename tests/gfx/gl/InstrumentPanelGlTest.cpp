@@ -93,53 +93,34 @@ TEST_F(InstrumentPanelGlTest, PanelOverPlainBackground)
 
     glViewport(0, 0, kW, kH);
     glClearColor(0.45f, 0.55f, 0.65f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    {
+    auto draw = [&] {
+        glClear(GL_COLOR_BUFFER_BIT);
         CDraw2DScope scope;
         Set2DProjection(0, 0, kW, kH);
         panel->Draw(20, 20);
-    }
+    };
+    draw();
     glFinish();
 
     const std::vector<unsigned char> pixels = ReadWindow();
-    auto at = [&](int x, int y) { return &pixels[static_cast<size_t>(((kH - 1 - y) * kW + x) * 3)]; };
     // Every gauge has bright ink (text, needles) inside its frame.
     for (int i = 0; i < panel->GetInstrumentCount(); ++i)
     {
         const CBInstrument* gauge = panel->GetInstrument(i);
-        int bright = 0;
-        for (int y = 0; y < 79; ++y)
-            for (int x = 0; x < 79; ++x)
-            {
-                const unsigned char* p = at(20 + gauge->GetX() + x, 20 + gauge->GetY() + y);
-                if (p[0] + p[1] + p[2] > 600)
-                    ++bright;
-            }
-        EXPECT_GT(bright, 40) << gauge->GetDescription();
+        const int x = 20 + gauge->GetX(), y = 20 + gauge->GetY();
+        EXPECT_GT(CountPixels(pixels, x, y, x + 79, y + 79, [](int r, int g, int b) { return r + g + b > 600; }), 40)
+            << gauge->GetDescription();
     }
     // Outside the panel the background is untouched.
-    const unsigned char* bg = at(900, 600);
-    EXPECT_NEAR(bg[0], 115, 2);
+    EXPECT_NEAR(At(900, 600).r, 115, 2);
 
     // Hidden: nothing drawn.
     panel->SetShown(false);
-    glClear(GL_COLOR_BUFFER_BIT);
-    {
-        CDraw2DScope scope;
-        Set2DProjection(0, 0, kW, kH);
-        panel->Draw(20, 20);
-    }
+    draw();
     glFinish();
     EXPECT_NEAR(At(60, 60).r, 115, 2);
     panel->SetShown(true);
-
-    // The screenshot, drawn again.
-    glClear(GL_COLOR_BUFFER_BIT);
-    {
-        CDraw2DScope scope;
-        Set2DProjection(0, 0, kW, kH);
-        panel->Draw(20, 20);
-    }
+    draw(); // for the screenshot
     Screenshot(shot.string());
     InitBaseDirectory();
 }

@@ -1,8 +1,7 @@
 // The flying site with sky, sun and a model, seen from the pilot's position, drawn with the
-// scene view on a real GL context: pixels are checked, a screenshot written, the frame rate
-// measured (printed, not asserted).
+// scene view on a real GL context: pixels are checked and screenshots written. The frame rate
+// is measured by bench/bench_screens.py.
 
-#include <chrono>
 #include <filesystem>
 
 #include <osg/FrameStamp>
@@ -133,26 +132,4 @@ TEST_F(SceneGlTest, PilotSeesSkyAboveGroundBelowAndTheModelInTheMiddle)
     Screenshot("gfx_scene_sun.png");
 }
 
-TEST_F(SceneGlTest, FrameRateOfThePilotView)
-{
-    TWorld world;
-    world.sun.SetTimeOfDay(60.0f);
-    for (int i = 0; i < 5; ++i)
-    {
-        world.Draw(0.02f);
-        SDL_GL_SwapWindow(s_window);
-    }
-    const int frames = 100;
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < frames; ++i)
-    {
-        world.Draw(0.02f);
-        SDL_GL_SwapWindow(s_window);
-    }
-    glFinish();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("[ scene ] pilot view 1024x768 (%s): %.1f frames per second\n", world.modelFile.c_str(),
-                frames / seconds);
-    SUCCEED();
-}
 } // namespace
