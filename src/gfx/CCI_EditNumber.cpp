@@ -133,12 +133,9 @@ int CCI_EditNumber::OnMouse(const CInputEvent& event)
 void CCI_EditNumber::SetFocus(bool focus)
 {
     // Leaving the field (Tab, or a click on OK) keeps what was typed; only Escape throws it away.
-    if (!focus && m_editor.IsEditing())
-    {
-        const std::string text = m_editor.Text();
-        m_editor.Cancel();
-        Apply(text);
-    }
+    std::string typed;
+    if (!focus && m_editor.Finish(typed))
+        Apply(typed);
     CBControlItem::SetFocus(focus);
 }
 

@@ -33,6 +33,15 @@ public:
     Result OnKey(const CInputEvent& event, const std::string& current);
     void Begin(const std::string& text);
     void Cancel() { m_editing = false; }
+    // Ends an edit the way leaving its field does: true, with the typed text, when one was open.
+    bool Finish(std::string& outText)
+    {
+        if (!m_editing)
+            return false;
+        m_editing = false;
+        outText = m_text;
+        return true;
+    }
     bool IsEditing() const { return m_editing; }
     const std::string& Text() const { return m_text; }
     size_t Cursor() const { return m_cursor; }
