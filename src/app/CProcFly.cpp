@@ -8,7 +8,7 @@
 #include "app/CConfig.h"
 #include "app/CMainKestro.h"
 #include "app/CProcessManager.h"
-#include "app/CRecordedModel.h"
+#include "sim/CRecordedModel.h"
 #include "core/CTimeStatistics.h"
 #include "core/Diagnostics.h"
 #include "data/CFile.h"

@@ -24,7 +24,7 @@
 #include <osg/MatrixTransform>
 #include <osg/ref_ptr>
 
-#include "app/CFlightRecorder.h"
+#include "sim/CFlightRecorder.h"
 #include "app/CMessageList.h"
 #include "app/CProcFlyMenuBar.h"
 #include "app/CProcess.h"

@@ -22,10 +22,8 @@
 #include <memory>
 #include <string>
 
-#if KESTRO_FDM_RECORDER
-#include "app/CFlightRecorder.h"
-#include "app/CRecordedModel.h"
-#endif
+#include "sim/CFlightRecorder.h"
+#include "sim/CRecordedModel.h"
 #include "core/Diagnostics.h"
 #include "env/CWind.h"
 #include "fdm/CFdmOptions.h"
@@ -110,13 +108,6 @@ int main(int argc, char** argv)
     if (!options.Parse(argc, argv, error))
         return BadArguments(error);
 
-#if !KESTRO_FDM_RECORDER
-    if (!options.recordFile.empty())
-    {
-        std::fprintf(stderr, "kestro-fdm: --record: this build has no flight recorder (src/app/CFlightRecorder.cpp)\n");
-        return 2;
-    }
-#endif
 
     CFdmRunDir runDir;
     if (!runDir.Create(options.dataDir, options.model, error))
@@ -183,7 +174,6 @@ int main(int argc, char** argv)
         std::fputs(",rpm\n", csv.get());
     }
 
-#if KESTRO_FDM_RECORDER
     CFlightRecorder recorder;
     CRecordedModel recorded(model);
     if (!recordPath.empty() && !recorder.StartRecording(recordPath, 0.0))
@@ -191,7 +181,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kestro-fdm: %s: cannot be written\n", recordPath.c_str());
         return 1;
     }
-#endif
 
     const int frames = options.FrameCount();
     const float dt = options.frame;
@@ -214,10 +203,8 @@ int main(int argc, char** argv)
         }
         session.Step(dt);
         const double simulated = static_cast<double>(frame + 1) * dt;
-#if KESTRO_FDM_RECORDER
         if (!recordPath.empty())
             recorder.RecordFrame(recorded, simulated);
-#endif
 
         CVector3 normal;
         const float height = body.GetHeightAboveTerrain(normal);
@@ -240,10 +227,8 @@ int main(int argc, char** argv)
         }
     }
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-#if KESTRO_FDM_RECORDER
     if (!recordPath.empty())
         recorder.StopRecording();
-#endif
     if (csv && std::fflush(csv.get()) != 0)
     {
         std::fprintf(stderr, "kestro-fdm: %s: write failed\n", csvPath.c_str());

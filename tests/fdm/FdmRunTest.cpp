@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#if KESTRO_FDM_RECORDER
-#include "app/CFlightRecorder.h"
-#endif
+#include "sim/CFlightRecorder.h"
 #include "fdm/FdmRun.h"
 #include "support/TestSite.h"
 
@@ -124,7 +122,6 @@ TEST_F(FdmRunTest, SpeedStartsLevelAlongTheHeading)
     EXPECT_NEAR(csv.rows.back()[4], 90.0, 1e-3);
 }
 
-#if KESTRO_FDM_RECORDER
 TEST_F(FdmRunTest, RecordingHoldsTheFlight)
 {
     const TRun run = RunFdm(dir, {"--model", "drop.mod", "--flat", "--seconds", "2", "--start", "0,3,0",
@@ -135,7 +132,6 @@ TEST_F(FdmRunTest, RecordingHoldsTheFlight)
     EXPECT_GE(recorder.GetKeyframeCount(), 2);
     EXPECT_LE(recorder.GetKeyframeTime(recorder.GetKeyframeCount() - 1), 2.0 + 1e-6);
 }
-#endif
 
 TEST_F(FdmRunTest, ReportMeasuresStaticThrust)
 {

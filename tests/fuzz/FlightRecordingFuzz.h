@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/CFlightRecorder.h"
-#include "app/IRecordedModel.h"
+#include "sim/CFlightRecorder.h"
+#include "sim/IRecordedModel.h"
 
 namespace fuzz
 {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CFlightRecorder.h"
-#include "app/CRecordedModel.h"
-#include "app/IRecordedModel.h"
+#include "sim/CFlightRecorder.h"
+#include "sim/CRecordedModel.h"
+#include "sim/IRecordedModel.h"
 #include "data/CTokenFile.h"
 #include "fuzz/FlightRecordingFuzz.h"
 #include "model/CModel.h"

@@ -1,10 +1,10 @@
-#include "app/CFlightRecorder.h"
+#include "sim/CFlightRecorder.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "app/IRecordedModel.h"
+#include "sim/IRecordedModel.h"
 #include "core/CMatrix3.h"
 #include "core/Diagnostics.h"
 #include "data/CFile.h"

@@ -3,7 +3,7 @@
 // V_CH1 .. V_CH9 through the model's search list, part states from its parts in list order.
 // Holds the model by reference (not owned): the flight process makes one per loaded model.
 
-#include "app/IRecordedModel.h"
+#include "sim/IRecordedModel.h"
 
 class CModel;
 

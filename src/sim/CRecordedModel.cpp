@@ -1,4 +1,4 @@
-#include "app/CRecordedModel.h"
+#include "sim/CRecordedModel.h"
 
 #include "model/CModel.h"
 #include "model/CPart.h"
