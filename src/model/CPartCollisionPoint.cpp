@@ -80,7 +80,8 @@ void CPartCollisionPoint::CalcForces(float dt)
     {
         m_soundReady = false;
         m_timeSinceSound = 0.0f;
-        m_model->GetServices().sounds->PlayCrash(std::clamp(m_lastLoad, 0.0f, 1.0f));
+        m_model->GetServices().sounds->PlayCrash(std::clamp(m_lastLoad, 0.0f, 1.0f), body.GetPosition(),
+                                                  body.GetVelocity());
     }
     m_model->AddContact(0, m_lastLoad);
 }

@@ -207,8 +207,8 @@ void CPartEngineProp::UpdateFrame(float frameTime)
     if (m_sound && m_model != nullptr)
     {
         m_sound->SetState(m_revPerSecond, m_throttle, m_state == kRunning);
-        const CVector3& position = m_model->GetBody().GetPosition();
-        m_sound->SetPosition(position.x, position.y, position.z);
+        m_sound->SetPosition(m_model->GetBody().GetPosition(), m_model->GetBody().GetVelocity());
+        m_sound->Update();
     }
     if (m_dof != nullptr)
     {

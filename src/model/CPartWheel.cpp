@@ -93,7 +93,7 @@ void CPartWheel::CalcForces(float)
     {
         const float mass = body.GetMass();
         const float volume = mass > 0.0f ? reaction.vector.Length() * kInverseG * 3.0f / mass : 0.0f;
-        m_model->GetServices().sounds->PlayTouch(std::clamp(volume, 0.0f, 1.0f));
+        m_model->GetServices().sounds->PlayTouch(std::clamp(volume, 0.0f, 1.0f), body.GetPosition(), body.GetVelocity());
     }
     m_inContact = true;
 }

@@ -39,18 +39,19 @@ public:
     public:
         explicit CEngineSound(CCountingSounds& owner) : m_owner(owner) {}
         void SetState(float, float, bool running) override { m_owner.running = running; }
-        void SetPosition(float, float, float) override {}
+        void SetPosition(const CVector3&, const CVector3&) override {}
+        void Update() override {}
 
     private:
         CCountingSounds& m_owner;
     };
     std::unique_ptr<IEngineSound> CreateEngineSound() override { return std::make_unique<CEngineSound>(*this); }
-    void PlayCrash(float strength) override
+    void PlayCrash(float strength, const CVector3&, const CVector3&) override
     {
         ++crashes;
         lastCrash = strength;
     }
-    void PlayTouch(float) override { ++touches; }
+    void PlayTouch(float, const CVector3&, const CVector3&) override { ++touches; }
     int crashes = 0;
     int touches = 0;
     float lastCrash = 0.0f;
