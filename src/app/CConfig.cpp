@@ -81,6 +81,7 @@ void CConfig::Reset()
     m_driver.clear();
     m_videoMode.clear();
     m_comPort = kDefaultComPort;
+    m_comDevice.clear();
     m_swapInterval = kDefaultSwapInterval;
     std::string ignored;
     CTokenFile empty;
@@ -114,6 +115,9 @@ bool CConfig::Read(CTokenFile& file, std::string& outMessage)
     file.GetString("DRIVER", m_driver, "", 201);
     file.GetString("VIDEO_MODE", m_videoMode, "", 201);
     file.GetInt("COM_PORT", m_comPort, kDefaultComPort);
+    std::string comDevice;
+    file.GetString("COM_DEVICE", comDevice, "", kMaxComDevice + 1);
+    SetComDevice(comDevice);
     file.GetInt("SWAP_INTERVAL", m_swapInterval, kDefaultSwapInterval);
     m_valid = true;
     return true;
@@ -172,6 +176,15 @@ bool CConfig::Load(const std::string& outputFolder, const std::string& defaultsP
     return false;
 }
 
+void CConfig::SetComDevice(const std::string& path)
+{
+    std::string clean;
+    for (char c : path)
+        if (c != '"' && c != '\r' && c != '\n')
+            clean += c;
+    m_comDevice = clean.substr(0, kMaxComDevice);
+}
+
 std::string CConfig::FormatText() const
 {
     CTextSink file;
@@ -189,7 +202,8 @@ std::string CConfig::FormatText() const
     file.WriteFormat(".DRIVER  \"%s\"\r\n", m_driver.c_str());
     file.WriteFormat(".VIDEO_MODE  \"%s\"\r\n\r\n\r\n", m_videoMode.c_str());
     WriteBanner(file, "//----------------", "// Selected Com Port for Radio TX Interface");
-    file.WriteFormat(".COM_PORT  %i\r\n\r\n\r\n", m_comPort);
+    file.WriteFormat(".COM_PORT  %i\r\n", m_comPort);
+    file.WriteFormat(".COM_DEVICE  \"%s\"\r\n\r\n\r\n", m_comDevice.c_str());
     WriteBanner(file, "//----------------", "// Video Sync");
     file.WriteFormat(".SWAP_INTERVAL  %i\r\n\r\n\r\n", m_swapInterval);
     return file.text;

@@ -34,6 +34,7 @@ public:
     static constexpr const char* kBackupName = "Config.bak";
     static constexpr const char* kBadName = "Config.bad";
     static constexpr int kDefaultComPort = 1;
+    static constexpr size_t kMaxComDevice = 260;
     static constexpr int kDefaultSwapInterval = 0;
 
     // keyboardAxes: the application's, not owned; read and written with the file.
@@ -72,6 +73,10 @@ public:
     // so that the value it runs with is the one written back.
     int GetComPort() const { return m_comPort; }
     void SetComPort(int port) { m_comPort = port; }
+    // COM_DEVICE: a device path that, when set, wins over the port number (any serial device,
+    // a pseudo-terminal included). Quotes and line breaks cannot be stored and are dropped.
+    const std::string& GetComDevice() const { return m_comDevice; }
+    void SetComDevice(const std::string& path);
     int GetSwapInterval() const { return m_swapInterval; }
     void SetSwapInterval(int interval) { m_swapInterval = interval; }
 
@@ -87,6 +92,7 @@ private:
     std::string m_driver;    // at most 200 characters
     std::string m_videoMode; // at most 200 characters
     int m_comPort = kDefaultComPort;
+    std::string m_comDevice; // at most 260 characters
     int m_swapInterval = kDefaultSwapInterval;
     CKeyboardAxes& m_keyboardAxes; // not owned: the application's
 };

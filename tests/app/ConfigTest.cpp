@@ -39,6 +39,7 @@ const char* const kMinimal = R"(
 .KEY_DEF { .KEY "SHIFT+CTRL+W"   .FUNCTION UC_APP_VIDEO_SYNC }
 .SELECTED_MODEL  "Trainer.mod"
 .COM_PORT  3
+.COM_DEVICE  "/dev/pts/7"
 .SWAP_INTERVAL  1
 )";
 
@@ -79,6 +80,7 @@ TEST_F(ConfigTest, ReadsEverySection)
     EXPECT_FLOAT_EQ(axes.Get(1).timeFullRange, 2.5f);
     EXPECT_EQ(config.GetSelectedModel(), "Trainer.mod");
     EXPECT_EQ(config.GetComPort(), 3);
+    EXPECT_EQ(config.GetComDevice(), "/dev/pts/7");
     EXPECT_EQ(config.GetSwapInterval(), 1);
     // An unknown command is skipped; the blocks around it still count.
     EXPECT_EQ(config.KeyDefs().GetKeyText(UC_APP_PAUSE), "P");
@@ -89,10 +91,12 @@ TEST_F(ConfigTest, AbsentValuesTakeTheirDefaults)
 {
     std::string text = kMinimal;
     text = Replace(text, ".COM_PORT  3", "");
+    text = Replace(text, ".COM_DEVICE  \"/dev/pts/7\"", "");
     text = Replace(text, ".SWAP_INTERVAL  1", "");
     text = Replace(text, ".SELECTED_INPUT_MAP  \"Second\"", ".SELECTED_INPUT_MAP  \"Nowhere\"");
     ASSERT_TRUE(config.LoadText(text, "Config.txt", message)) << message;
     EXPECT_EQ(config.GetComPort(), 1);
+    EXPECT_EQ(config.GetComDevice(), "");
     EXPECT_EQ(config.GetSwapInterval(), 0);
     EXPECT_EQ(config.InputMaps().GetSelectedIndex(), 0) << "a name that matches no map selects the first";
     EXPECT_EQ(config.GetDriver(), "");
@@ -107,7 +111,7 @@ TEST_F(ConfigTest, WrittenTextReadsBackToTheSameText)
     ASSERT_TRUE(other.LoadText(first, "Config.txt", message)) << message;
     EXPECT_EQ(other.FormatText(), first);
     EXPECT_NE(first.find("// Configuration File"), std::string::npos);
-    EXPECT_NE(first.find(".COM_PORT  1"), std::string::npos);
+    EXPECT_NE(first.find(".COM_PORT  1\r\n.COM_DEVICE  \"\"\r\n"), std::string::npos);
     EXPECT_NE(first.find(".SWAP_INTERVAL  0"), std::string::npos);
 }
 

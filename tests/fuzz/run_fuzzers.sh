@@ -8,7 +8,7 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build-fuzz"
-targets=${*:-"fuzz_token_file fuzz_string_table fuzz_model_file"}
+targets=${*:-"fuzz_token_file fuzz_string_table fuzz_model_file fuzz_serial_link"}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

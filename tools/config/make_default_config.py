@@ -348,7 +348,7 @@ def render_config():
     lines += setting_section("Selected Driver and Video Mode",
                              ['.DRIVER  ""', '.VIDEO_MODE  ""'])
     lines += setting_section("Selected Com Port for Radio TX Interface",
-                             [f".COM_PORT  {COM_PORT}"])
+                             [f".COM_PORT  {COM_PORT}", '.COM_DEVICE  ""'])
     lines += setting_section("Video Sync", [f".SWAP_INTERVAL  {SWAP_INTERVAL}"])
     return "\r\n".join(lines) + "\r\n"
 

@@ -1,0 +1,311 @@
+// The transmitter interface against the emulated interface box on a pseudo-terminal: frames in
+// both protocols, the firmware question, errors and their recovery, detection, the port.
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "CTxBoxEmulator.h"
+#include "input/CRadioInterface.h"
+#include "input/SerialPortNames.h"
+#include "support/DiagCapture.h"
+#include "support/TempDir.h"
+
+namespace
+{
+constexpr float kFrameTime = 0.02f; // s
+
+// The box and the program side by side; every step waits until what the box sent has arrived,
+// so the link's (frame-time) clock alone decides the outcome.
+class CRig
+{
+public:
+    CRig() : radio((dir.Path() / "TXCalibr.txt").string())
+    {
+        std::string problem;
+        EXPECT_TRUE(box.Open(problem)) << problem;
+        radio.SetPort(1, box.DevicePath());
+        Frames(15); // 0.3 s: the opening recovery is over and the link in step with the frames
+    }
+
+    void WaitArrived()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (radio.Link().Port().IsOpen() &&
+               static_cast<uint64_t>(radio.Link().Port().BytesAvailable()) + received < box.BytesSent() &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+
+    // One program frame: what the box sent arrives, the radio updates, the box answers.
+    void Step(float frameTime = kFrameTime)
+    {
+        WaitArrived();
+        const bool wasAsking = radio.GetQueryState() == CRadioInterface::COMST_QUERYING_FIRMWARE_VERSION;
+        radio.Update(frameTime);
+        received += radio.Link().GetBytesRead();
+        const bool justAsked = !wasAsking && radio.GetQueryState() == CRadioInterface::COMST_QUERYING_FIRMWARE_VERSION;
+        box.Service(justAsked ? 500 : 0); // a question just sent is read before the next frame
+    }
+
+    void Frames(int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            box.SendFrame();
+            Step();
+        }
+    }
+
+    // Streams until the firmware is known (at most 3 s of frames).
+    bool WaitFirmware()
+    {
+        for (int i = 0; i < 150 && radio.GetFirmwareVersion().empty(); ++i)
+            Frames(1);
+        return !radio.GetFirmwareVersion().empty();
+    }
+
+    CDiagCapture quiet; // firmware lines and the like
+    TempDir dir;
+    CTxBoxEmulator box;
+    CRadioInterface radio;
+    uint64_t received = 0;
+};
+} // namespace
+
+TEST(RadioInterface, ChannelFramesInBothProtocols)
+{
+    struct SCase
+    {
+        int bits;
+        int channels;
+        uint8_t firmware;
+        const char* version;
+    };
+    const SCase cases[] = {
+        {8, 8, 0x21, "2.1"}, // channel 9 reads 0
+        {8, 9, 0x21, "2.1"},
+        {9, 8, 0x10, "1.0"}, // channel 8 takes bit 0 of the ninth byte, channel 1 bit 7
+        {9, 9, 0x10, "1.0"}, // nine channels: the first has no low bit left
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.bits << " bits, " << c.channels << " channels");
+        CRig rig;
+        rig.box.SetBits(c.bits);
+        rig.box.SetChannelCount(c.channels);
+        rig.box.SetFirmware(c.firmware);
+        ASSERT_TRUE(rig.WaitFirmware());
+        EXPECT_EQ(rig.radio.GetFirmwareVersion(), c.version);
+        EXPECT_EQ(rig.radio.Link().GetProtocolMode(),
+                  c.bits == 9 ? CSerialLink::MODE_KESTRO512 : CSerialLink::MODE_STD8);
+        EXPECT_EQ(rig.radio.NeedsRecalibration(), c.bits == 9); // the default calibration is 8-bit
+
+        // Odd and even counts in turn, so every channel's low bit is checked; the extra-bit byte
+        // stays below the framing bytes.
+        const int base = c.bits == 9 ? 301 : 31;
+        for (int channel = 1; channel <= 9; ++channel)
+            rig.box.SetCount(channel, base + 20 * channel + (channel % 2));
+        rig.Frames(2);
+        EXPECT_EQ(rig.radio.GetNumChannels(), c.channels);
+        for (int channel = 1; channel <= c.channels; ++channel)
+        {
+            int expected = rig.box.GetCount(channel);
+            if (c.bits == 9 && c.channels == 9 && channel == 1)
+                expected &= ~1;
+            EXPECT_EQ(rig.radio.GetChannelCount(channel), expected) << "channel " << channel;
+        }
+        EXPECT_EQ(*rig.radio.GetChannelValue(8), c.channels == 9 ? *rig.radio.GetChannelValue(8) : 0.0f);
+        EXPECT_TRUE(rig.radio.IsRadioDetected());
+        EXPECT_EQ(rig.radio.GetStatus(), CRadioInterface::STATUS_OK);
+    }
+}
+
+TEST(RadioInterface, StickToValueThroughTheCalibration)
+{
+    CRig rig;
+    rig.box.SetStick(1, 1.0f);   // 228
+    rig.box.SetStick(2, -0.5f);  // 78
+    rig.box.SetStick(3, 0.0f);   // 128
+    ASSERT_TRUE(rig.WaitFirmware());
+    STxChannelCalibration& aileron = rig.radio.Calibration().Channel(1);
+    aileron.minCount = 28;
+    aileron.maxCount = 228;
+    rig.radio.Calibration().Channel(2).reverse = true;
+    rig.Frames(2);
+    EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(0), 1.0f);
+    EXPECT_NEAR(*rig.radio.GetChannelValue(1), 50.0f / 128.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(2), 0.0f);
+}
+
+TEST(RadioInterface, BadPacketsStartARecoveryOfAFifthOfASecond)
+{
+    enum EFault { HEADER, CHECKSUM, ECHO_NOT_THE_QUESTION };
+    for (EFault fault : {HEADER, CHECKSUM, ECHO_NOT_THE_QUESTION})
+    {
+        SCOPED_TRACE(fault);
+        CRig rig;
+        rig.box.SetStick(1, -1.0f);
+        rig.Frames(3);
+        ASSERT_EQ(rig.radio.GetChannelCount(1), 28);
+        if (fault == HEADER)
+            rig.box.InjectBadHeader();
+        else if (fault == CHECKSUM)
+            rig.box.InjectBadChecksum();
+        else
+        {
+            const uint8_t stranger[9] = {0x07, 0x01};
+            rig.box.SendBytes(CTxBoxEmulator::EncodePacket(stranger));
+        }
+        rig.box.SetStick(1, 1.0f);
+        rig.Frames(1);
+        EXPECT_EQ(rig.radio.Link().GetReceptionState(), CSerialLink::RECOVERING_FROM_ERROR);
+        rig.Frames(8); // 0.18 s: still dropping
+        EXPECT_EQ(rig.radio.GetChannelCount(1), 28);
+        rig.Frames(5); // the recovery ends at 0.2 s, one frame resynchronises, the next counts
+        EXPECT_EQ(rig.radio.GetChannelCount(1), 228);
+    }
+}
+
+TEST(RadioInterface, AFrameCutByAnErrorIsNotDecodedShifted)
+{
+    CRig rig;
+    for (int channel = 1; channel <= 8; ++channel)
+        rig.box.SetCount(channel, 10 * channel);
+    rig.Frames(2);
+    // The line garbles the middle of a frame: a bad header, then the frame's tail.
+    const std::vector<uint8_t> frame = rig.box.EncodeFrame();
+    rig.box.SendBytes({frame[0], frame[1], 0xFE, 0x42});
+    rig.Step(0.25f);
+    rig.box.SendBytes(std::vector<uint8_t>(frame.begin() + 2, frame.end()));
+    rig.Step();
+    for (int channel = 1; channel <= 8; ++channel)
+        EXPECT_EQ(rig.radio.GetChannelCount(channel), 10 * channel);
+    rig.Frames(1);
+    EXPECT_EQ(rig.radio.GetNumChannels(), 8);
+}
+
+TEST(RadioInterface, UnansweredQuestionIsGivenUpAfterOneSecondAndAskedAgain)
+{
+    CRig rig;
+    rig.box.SetAnswering(false);
+    rig.Frames(40); // 1.1 s: the question went out at the first full second
+    ASSERT_EQ(rig.box.QuestionsReceived(), 1);
+    ASSERT_EQ(rig.radio.GetQueryState(), CRadioInterface::COMST_QUERYING_FIRMWARE_VERSION);
+    rig.Frames(40);
+    EXPECT_EQ(rig.radio.GetQueryState(), CRadioInterface::COMST_QUERYING_FIRMWARE_VERSION);
+    rig.Frames(10);
+    EXPECT_EQ(rig.radio.GetQueryState(), CRadioInterface::COMST_RECEIVING_CHANNEL_DATA);
+    EXPECT_EQ(rig.radio.Link().GetCommStatus(), CSerialLink::COMM_COMMUNICATION_ERROR__ANSWER_PACKET_DISCARDED);
+    rig.box.SetAnswering(true);
+    EXPECT_TRUE(rig.WaitFirmware());
+    EXPECT_EQ(rig.radio.GetFirmwareVersion(), "2.1");
+}
+
+TEST(RadioInterface, ResetReportDiscardsThePendingQuestion)
+{
+    CRig rig;
+    rig.box.SetAnswering(false);
+    rig.Frames(40);
+    ASSERT_EQ(rig.radio.GetQueryState(), CRadioInterface::COMST_QUERYING_FIRMWARE_VERSION);
+    CDiagCapture diag;
+    rig.box.InjectReset();
+    rig.Frames(1);
+    EXPECT_TRUE(diag.Contains("hardware reset"));
+    EXPECT_EQ(rig.radio.GetQueryState(), CRadioInterface::COMST_RECEIVING_CHANNEL_DATA);
+    EXPECT_TRUE(rig.radio.GetFirmwareVersion().empty());
+}
+
+TEST(RadioInterface, SilenceForTenUpdatesLosesTheInterface)
+{
+    CRig rig;
+    ASSERT_TRUE(rig.WaitFirmware());
+    rig.box.SetChannelCount(0); // frames without channels: the box is there, the transmitter is not
+    rig.Frames(8);
+    EXPECT_TRUE(rig.radio.IsRadioDetected());
+    rig.Frames(1);
+    EXPECT_EQ(rig.radio.GetStatus(), CRadioInterface::STATUS_TRANSMITTER_NOT_DETECTED);
+    EXPECT_EQ(*rig.radio.GetChannelValue(0), 0.0f);
+    for (int i = 0; i < 8; ++i)
+        rig.Step();
+    EXPECT_TRUE(rig.radio.IsInterfaceDetected());
+    rig.Step(); // the tenth update since the last byte
+    EXPECT_EQ(rig.radio.GetStatus(), CRadioInterface::STATUS_INTERFACE_NOT_DETECTED);
+    EXPECT_TRUE(rig.radio.GetFirmwareVersion().empty()); // asked again when the box returns
+}
+
+TEST(RadioInterface, SamePortTwiceIsNotReopened)
+{
+    CRig rig;
+    rig.Frames(3);
+    ASSERT_EQ(rig.radio.Link().GetReceptionState(), CSerialLink::RECEIVING_CHANNEL_DATA);
+    rig.radio.SetPort(1, rig.box.DevicePath());
+    EXPECT_EQ(rig.radio.Link().GetReceptionState(), CSerialLink::RECEIVING_CHANNEL_DATA);
+    rig.radio.SetPort(2, rig.box.DevicePath()); // another setting: closed, recovered, reopened
+    EXPECT_EQ(rig.radio.Link().GetReceptionState(), CSerialLink::RECOVERING_FROM_ERROR);
+    EXPECT_TRUE(rig.radio.IsPortOpen());
+}
+
+TEST(RadioInterface, DeviceClosedUnderTheReaderIsReportedAndReopened)
+{
+    CRig rig;
+    const std::string link = (rig.dir.Path() / "txbox").string();
+    std::filesystem::create_symlink(rig.box.DevicePath(), link);
+    rig.radio.SetPort(1, link);
+    rig.Frames(5);
+    ASSERT_TRUE(rig.radio.IsInterfaceDetected());
+
+    CDiagCapture diag;
+    rig.box.Close();
+    for (int i = 0; i < 20; ++i)
+        rig.radio.Update(kFrameTime);
+    EXPECT_FALSE(rig.radio.IsPortOpen());
+    EXPECT_TRUE(diag.Contains("lost"));
+    EXPECT_EQ(rig.radio.GetStatus(), CRadioInterface::STATUS_INTERFACE_NOT_DETECTED);
+    EXPECT_FALSE(rig.radio.GetPortProblem().empty());
+    EXPECT_EQ(*rig.radio.GetChannelValue(0), 0.0f);
+
+    // The box comes back on another pseudo-terminal behind the same name.
+    std::string problem;
+    ASSERT_TRUE(rig.box.Open(problem)) << problem;
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(rig.box.DevicePath(), link);
+    for (int i = 0; i < 60 && !rig.radio.IsPortOpen(); ++i)
+        rig.radio.Update(kFrameTime); // retried once a second
+    ASSERT_TRUE(rig.radio.IsPortOpen());
+    rig.received = rig.box.BytesSent();
+    rig.Frames(15);
+    EXPECT_TRUE(rig.radio.IsRadioDetected());
+}
+
+TEST(RadioInterface, MissingDeviceIsTriedOncePerSecondAndReportedOnce)
+{
+    TempDir dir;
+    CDiagCapture diag;
+    CRadioInterface radio((dir.Path() / "TXCalibr.txt").string());
+    radio.SetPort(1, (dir.Path() / "no-such-tty").string());
+    for (int i = 0; i < 150; ++i)
+        radio.Update(kFrameTime);
+    EXPECT_FALSE(radio.IsPortOpen());
+    EXPECT_EQ(diag.Count("no-such-tty"), 1);
+    EXPECT_NE(radio.GetPortProblem().find("No such file"), std::string::npos);
+    EXPECT_EQ(radio.GetStatus(), CRadioInterface::STATUS_INTERFACE_NOT_DETECTED);
+    EXPECT_NE(radio.GetStatusText().find("PortProblem"), std::string::npos);
+}
+
+TEST(SerialPortNames, UsbAdaptersFirstThenBuiltInPortsInNumericOrder)
+{
+    TempDir dev;
+    for (const char* name : {"ttyS0", "ttyS10", "ttyS2", "ttyUSB1", "ttyUSB0", "ttyACM0", "ttySX", "tty0", "ttyUSB"})
+        dev.Write(name, "");
+    const std::vector<std::string> devices = ListSerialDevices(dev.Path().string());
+    const std::string d = dev.Path().string() + "/";
+    EXPECT_EQ(devices, (std::vector<std::string>{d + "ttyUSB0", d + "ttyUSB1", d + "ttyACM0", d + "ttyS0",
+                                                 d + "ttyS2", d + "ttyS10"}));
+    EXPECT_EQ(SerialDeviceForPort(1, devices), d + "ttyUSB0");
+    EXPECT_EQ(SerialDeviceForPort(4, devices), d + "ttyS0");
+    EXPECT_EQ(SerialDeviceForPort(0, devices), "");
+    EXPECT_EQ(SerialDeviceForPort(7, devices), "");
+}
