@@ -9,6 +9,7 @@
 
 #include "CTxBoxEmulator.h"
 #include "input/CRadioInterface.h"
+#include "input/CTxCalibrator.h"
 #include "input/SerialPortNames.h"
 #include "support/DiagCapture.h"
 #include "support/TempDir.h"
@@ -308,4 +309,51 @@ TEST(SerialPortNames, UsbAdaptersFirstThenBuiltInPortsInNumericOrder)
     EXPECT_EQ(SerialDeviceForPort(4, devices), d + "ttyS0");
     EXPECT_EQ(SerialDeviceForPort(0, devices), "");
     EXPECT_EQ(SerialDeviceForPort(7, devices), "");
+}
+
+TEST(RadioInterface, CalibrationWalkThroughAndCancel)
+{
+    for (bool cancel : {false, true})
+    {
+        SCOPED_TRACE(cancel ? "cancelled" : "finished");
+        CRig rig;
+        rig.radio.Calibration().Channel(4).maxCount = 200; // what the file said before
+        ASSERT_TRUE(rig.radio.SaveCalibration());
+        CTxCalibrator calibrator(rig.radio);
+        calibrator.Start();
+        EXPECT_EQ(rig.radio.Calibration().Channel(4).maxCount, 254);
+        EXPECT_FALSE(calibrator.Next()); // Return does nothing before the sticks are seen
+        rig.Frames(1);
+        calibrator.Update();
+        ASSERT_EQ(calibrator.GetStep(), CTxCalibrator::STEP_CENTRE);
+
+        rig.box.SetCount(1, 130); // a stick resting off the middle
+        rig.Frames(2);
+        calibrator.Update();
+        EXPECT_TRUE(calibrator.Next());
+        for (int count : {180, 230, 200, 40, 25, 128})
+        {
+            rig.box.SetCount(1, count);
+            rig.Frames(1);
+            calibrator.Update();
+        }
+        const STxChannelCalibration& aileron = rig.radio.Calibration().Channel(1);
+        EXPECT_EQ(aileron.minCount, 27);
+        EXPECT_EQ(aileron.centreCount, 130);
+        EXPECT_EQ(aileron.maxCount, 228);
+        if (cancel)
+            calibrator.Abort();
+        else
+            EXPECT_TRUE(calibrator.Next());
+        EXPECT_STREQ(calibrator.StepStringId(), cancel ? "IDS_RXCAL_MOVE_STICKS" : "IDS_RXCAL_CALIBRATION_FINISHED_OK");
+        EXPECT_TRUE(calibrator.Leave());
+
+        CRadioInterface reread((rig.dir.Path() / "TXCalibr.txt").string());
+        EXPECT_EQ(reread.Calibration().Channel(1).maxCount, cancel ? 254 : 228);
+        EXPECT_EQ(reread.Calibration().Channel(4).maxCount, cancel ? 200 : 128);
+        EXPECT_EQ(rig.radio.Calibration().Channel(1).maxCount, cancel ? 254 : 228);
+        rig.box.SetCount(1, 230);
+        rig.Frames(2);
+        EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(0), cancel ? 102.0f / 126.0f : 1.0f);
+    }
 }

@@ -1,0 +1,95 @@
+#include "input/CTxCalibrator.h"
+
+#include <algorithm>
+
+void CTxCalibrator::Start()
+{
+    m_radio.Calibration().ResetCounts();
+    m_step = STEP_DETECT;
+    m_interfaceSeen = false;
+    m_radioSeen = false;
+    m_valid = false;
+}
+
+void CTxCalibrator::Update()
+{
+    CTxCalibration& calibration = m_radio.Calibration();
+    const int channels = std::min(m_radio.GetNumChannels(), CRadioInterface::kChannelCount);
+    switch (m_step)
+    {
+    case STEP_DETECT:
+        m_interfaceSeen = m_interfaceSeen || m_radio.IsInterfaceDetected();
+        m_radioSeen = m_radioSeen || m_radio.IsRadioDetected();
+        if (m_interfaceSeen && m_radioSeen)
+            m_step = STEP_CENTRE;
+        break;
+    case STEP_CENTRE:
+        for (int channel = 1; channel <= channels; ++channel)
+        {
+            STxChannelCalibration& c = calibration.Channel(channel);
+            c.minCount = c.centreCount = c.maxCount = m_radio.GetChannelCount(channel);
+        }
+        break;
+    case STEP_MOVE:
+        for (int channel = 1; channel <= channels; ++channel)
+        {
+            STxChannelCalibration& c = calibration.Channel(channel);
+            const int count = m_radio.GetChannelCount(channel);
+            if (count > c.maxCount + kEndMargin)
+                c.maxCount = count - kEndMargin;
+            else if (count < c.minCount - kEndMargin)
+                c.minCount = count + kEndMargin;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool CTxCalibrator::Next()
+{
+    if (m_step == STEP_CENTRE)
+        m_step = STEP_MOVE;
+    else if (m_step == STEP_MOVE)
+    {
+        m_valid = true; // every measurement is accepted
+        m_step = STEP_FINISHED;
+    }
+    else
+        return false;
+    return true;
+}
+
+void CTxCalibrator::Abort()
+{
+    m_valid = false;
+}
+
+bool CTxCalibrator::Retry()
+{
+    if (m_step != STEP_FINISHED || m_valid)
+        return false;
+    Start();
+    return true;
+}
+
+bool CTxCalibrator::Leave()
+{
+    if (m_valid)
+        return m_radio.SaveCalibration();
+    m_radio.LoadCalibration();
+    return true;
+}
+
+const char* CTxCalibrator::StepStringId() const
+{
+    switch (m_step)
+    {
+    case STEP_DETECT:
+        return m_interfaceSeen || m_radio.IsInterfaceDetected() ? "IDS_RXCAL_RADIO_NOT_DETECTED"
+                                                                : "IDS_RXCAL_INTERFACE_NOT_DETECTED";
+    case STEP_CENTRE: return "IDS_RXCAL_CENTER_STICKS";
+    case STEP_MOVE: return "IDS_RXCAL_MOVE_STICKS";
+    default: return m_valid ? "IDS_RXCAL_CALIBRATION_FINISHED_OK" : "IDS_RXCAL_CALIBRATION_FINISHED_ERROR";
+    }
+}

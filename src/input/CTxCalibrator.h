@@ -1,0 +1,54 @@
+#pragma once
+// The guided measurement behind the calibration screen, kept apart from the drawing:
+//   step 0: waits until the interface and then the transmitter have been seen (once seen, they
+//           count as seen for the rest of the run);
+//   step 1: sticks at rest: every frame each channel's min, centre and max take its count;
+//           Next() moves on;
+//   step 2: sticks moved to their ends: a count beyond an end by more than 2 moves that end to
+//           2 counts inside it, so that full deflection still reaches the clamp; Next() ends the
+//           measurement, which is then judged valid;
+//   step 3: finished.
+// Abort() in steps 0..2 discards the measurement. Leave() writes a valid calibration to
+// TXCalibr.txt and otherwise reads the file back, so nothing measured survives a cancel.
+
+#include "input/CRadioInterface.h"
+
+class CTxCalibrator
+{
+public:
+    enum EStep
+    {
+        STEP_DETECT = 0,
+        STEP_CENTRE = 1,
+        STEP_MOVE = 2,
+        STEP_FINISHED = 3,
+    };
+    static constexpr int kEndMargin = 2; // counts
+
+    explicit CTxCalibrator(CRadioInterface& radio) : m_radio(radio) {}
+
+    // Counts reset to 0, 128, 254; step 0.
+    void Start();
+    // The work of the current step for this frame (after the radio's update).
+    void Update();
+    // Return: steps 1 and 2 move on. False when the step does not take it.
+    bool Next();
+    // Escape in steps 0..2: the measurement is discarded.
+    void Abort();
+    // True, restarting at step 0, when the finished calibration was invalid (the Y answer).
+    bool Retry();
+    // Saves a valid calibration or reloads the file; false when a save failed.
+    bool Leave();
+
+    EStep GetStep() const { return m_step; }
+    bool IsValid() const { return m_valid; }
+    // The string-table id of the text for the current step.
+    const char* StepStringId() const;
+
+private:
+    CRadioInterface& m_radio; // not owned: the input system's transmitter
+    EStep m_step = STEP_DETECT;
+    bool m_interfaceSeen = false;
+    bool m_radioSeen = false;
+    bool m_valid = false;
+};
