@@ -24,7 +24,7 @@
 #include "app/CMessageList.h"
 #include "app/CPulse.h"
 #include "core/CTimer.h"
-#include "gfx/GuiHost.h"
+#include "gfx/gui/GuiHost.h"
 #include "input/CInputEvent.h"
 
 struct SDL_Window;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "gfx/CFontList.h"
-#include "gfx/Draw2D.h"
+#include "gfx/draw2d/CFontList.h"
+#include "gfx/draw2d/Draw2D.h"
 
 int CMessageList::Post(double now, double delay, const TColor& color, const std::string& text, double duration)
 {

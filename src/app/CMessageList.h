@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/Palette.h"
+#include "gfx/draw2d/Palette.h"
 
 class CMessageList
 {

@@ -1,8 +1,8 @@
 #include "app/CProcCredits.h"
 
 #include "app/CMainKestro.h"
-#include "gfx/CFontList.h"
-#include "gfx/GuiHost.h"
+#include "gfx/draw2d/CFontList.h"
+#include "gfx/gui/GuiHost.h"
 #include "input/CInput.h"
 #include "input/KeyCodes.h"
 

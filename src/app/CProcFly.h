@@ -28,9 +28,9 @@
 #include "app/CMessageList.h"
 #include "app/CProcFlyMenuBar.h"
 #include "app/CProcess.h"
-#include "gfx/CControlPageEx.h"
-#include "gfx/CViewFly.h"
-#include "gfx/CViewManager.h"
+#include "gfx/gui/CControlPageEx.h"
+#include "gfx/views/CViewFly.h"
+#include "gfx/views/CViewManager.h"
 
 class CCI_Button;
 class CDebugDraw3D;

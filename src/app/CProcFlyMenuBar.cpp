@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "data/StringTable.h"
-#include "gfx/CFontList.h"
-#include "gfx/GuiHost.h"
+#include "gfx/draw2d/CFontList.h"
+#include "gfx/gui/GuiHost.h"
 #include "input/UserCommands.h"
 
 namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/Draw2D.h"
+#include "gfx/draw2d/Draw2D.h"
 #include "input/CInputEvent.h"
 
 class CProcFlyMenuBar

@@ -3,11 +3,11 @@
 #include "app/CConfig.h"
 #include "app/CMainKestro.h"
 #include "core/Diagnostics.h"
-#include "gfx/CCI_Button.h"
-#include "gfx/CCI_CheckBox.h"
-#include "gfx/CCI_ComboBox.h"
-#include "gfx/CCI_EditString.h"
-#include "gfx/CCI_StaticText.h"
+#include "gfx/gui/CCI_Button.h"
+#include "gfx/gui/CCI_CheckBox.h"
+#include "gfx/gui/CCI_ComboBox.h"
+#include "gfx/gui/CCI_EditString.h"
+#include "gfx/gui/CCI_StaticText.h"
 
 namespace
 {

@@ -2,9 +2,9 @@
 
 #include "app/CMainKestro.h"
 #include "data/StringTable.h"
-#include "gfx/CSpriteList.h"
-#include "gfx/Draw2D.h"
-#include "gfx/Palette.h"
+#include "gfx/draw2d/CSpriteList.h"
+#include "gfx/draw2d/Draw2D.h"
+#include "gfx/draw2d/Palette.h"
 #include "input/KeyCodes.h"
 
 bool IsEscapePressed(const CInputEvent& event)

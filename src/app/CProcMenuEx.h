@@ -13,7 +13,7 @@
 
 #include "app/CProcess.h"
 #include "app/CProcessManager.h"
-#include "gfx/CControlPageEx.h"
+#include "gfx/gui/CControlPageEx.h"
 
 class CProcMenuEx : public CProcess
 {

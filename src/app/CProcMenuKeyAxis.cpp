@@ -3,11 +3,11 @@
 #include "app/CConfig.h"
 #include "app/CMainKestro.h"
 #include "core/Diagnostics.h"
-#include "gfx/CCI_Button.h"
-#include "gfx/CCI_CheckBox.h"
-#include "gfx/CCI_EditNumber.h"
-#include "gfx/CCI_KeyDefBox.h"
-#include "gfx/CCI_StaticText.h"
+#include "gfx/gui/CCI_Button.h"
+#include "gfx/gui/CCI_CheckBox.h"
+#include "gfx/gui/CCI_EditNumber.h"
+#include "gfx/gui/CCI_KeyDefBox.h"
+#include "gfx/gui/CCI_StaticText.h"
 #include "input/UserCommands.h"
 
 namespace

@@ -2,11 +2,11 @@
 
 #include "app/CConfig.h"
 #include "app/CMainKestro.h"
-#include "gfx/CCI_Button.h"
-#include "gfx/CCI_KeyDefBox.h"
-#include "gfx/CCI_ListBox.h"
-#include "gfx/CCI_StaticText.h"
-#include "gfx/CFontList.h"
+#include "gfx/gui/CCI_Button.h"
+#include "gfx/gui/CCI_KeyDefBox.h"
+#include "gfx/gui/CCI_ListBox.h"
+#include "gfx/gui/CCI_StaticText.h"
+#include "gfx/draw2d/CFontList.h"
 #include "input/InputMenuModels.h"
 #include "input/KeyCodes.h"
 

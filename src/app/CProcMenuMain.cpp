@@ -1,6 +1,6 @@
 #include "app/CProcMenuMain.h"
 
-#include "gfx/CCI_StaticText.h"
+#include "gfx/gui/CCI_StaticText.h"
 
 bool CProcMenuMain::Init(CProcessManager* manager)
 {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "data/CFile.h"
-#include "gfx/Gfx2D.h"
-#include "gfx/GuiHost.h"
+#include "gfx/draw2d/Gfx2D.h"
+#include "gfx/gui/GuiHost.h"
 #include "support/TempDir.h"
 #include "input/CInputEvent.h"
 #include "input/KeyCodes.h"

@@ -17,8 +17,8 @@
 #include <osgDB/WriteFile>
 
 #include "../GuiTestSupport.h"
-#include "gfx/CTextureManager.h"
-#include "gfx/Draw2D.h"
+#include "gfx/draw2d/CTextureManager.h"
+#include "gfx/draw2d/Draw2D.h"
 
 struct TRgb
 {

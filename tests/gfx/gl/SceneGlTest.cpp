@@ -8,14 +8,14 @@
 #include <osgUtil/SceneView>
 
 #include "GlWindowTest.h"
-#include "gfx/CSceneAdmin.h"
-#include "gfx/CSceneObject.h"
-#include "gfx/CSceneObjectAdmin.h"
-#include "gfx/CSun.h"
-#include "gfx/CSunRenderer.h"
-#include "gfx/CTextureManager.h"
-#include "gfx/CVdbObjectAdmin.h"
-#include "gfx/Draw2D.h"
+#include "gfx/scene/CSceneAdmin.h"
+#include "gfx/scene/CSceneObject.h"
+#include "gfx/scene/CSceneObjectAdmin.h"
+#include "gfx/scene/CSun.h"
+#include "gfx/scene/CSunRenderer.h"
+#include "gfx/draw2d/CTextureManager.h"
+#include "gfx/scene/CVdbObjectAdmin.h"
+#include "gfx/draw2d/Draw2D.h"
 
 namespace
 {

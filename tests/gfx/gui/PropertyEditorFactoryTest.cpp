@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "gfx/GuiTestSupport.h"
+#include "data/CPropertyEditorControls.h"
+#include "data/CStringList.h"
+#include "data/PropertyTestSets.h"
+#include "gfx/gui/CCI_Button.h"
+#include "gfx/gui/CCI_CheckBox.h"
+#include "gfx/gui/CCI_ComboBox.h"
+#include "gfx/gui/CCI_EditNumber.h"
+#include "gfx/gui/CCI_EditString.h"
+#include "gfx/gui/CCI_Slider.h"
+#include "gfx/gui/CCI_StaticText.h"
+#include "gfx/gui/CControlPageEx.h"
+#include "gfx/gui/PropertyEditorFactory.h"
+
+namespace
+{
+template <typename T>
+std::vector<T*> ControlsOf(const CControlPageEx& page)
+{
+    std::vector<T*> found;
+    for (int i = 0; i < page.Count(); ++i)
+        if (T* control = dynamic_cast<T*>(page.At(i)))
+            found.push_back(control);
+    return found;
+}
+
+class PropertyEditorTest : public ::testing::Test
+{
+protected:
+    PropertyEditorTest()
+    {
+        InstallPropertyEditorFactory();
+        m_page.SetEnabled(true);
+        m_choices.Add("");
+        m_choices.Add("Aileron");
+        m_choices.Add("Elevator");
+        m_set.FindProperty("SERVO")->SetChoiceList(&m_choices);
+    }
+    ~PropertyEditorTest() override
+    {
+        m_set.ClearControls();
+        SetPropertyEditorFactory(nullptr);
+    }
+
+    CRecordingHost m_host;
+    CControlPageEx m_page;
+    CStringListDynamic m_choices;
+    CEveryTypeSet m_set{"GRAVITY"};
+};
+
+TEST_F(PropertyEditorTest, EveryTypeGetsItsControlKind)
+{
+    m_set.BuildControls(m_page, 3, 10, 20);
+    // Numbers: COUNT, MASS, 3 x POSITION, 2 x OFFSET, 2 x SIZE.
+    EXPECT_EQ(ControlsOf<CCI_EditNumber>(m_page).size(), 9u);
+    EXPECT_EQ(ControlsOf<CCI_CheckBox>(m_page).size(), 1u);
+    EXPECT_EQ(ControlsOf<CCI_Slider>(m_page).size(), 1u);
+    EXPECT_EQ(ControlsOf<CCI_ComboBox>(m_page).size(), 1u);
+    // TARGET, DESCRIPTION and the header's token edit.
+    EXPECT_EQ(ControlsOf<CCI_EditString>(m_page).size(), 3u);
+    ASSERT_EQ(ControlsOf<CCI_Button>(m_page).size(), 1u);
+    EXPECT_EQ(ControlsOf<CCI_Button>(m_page)[0]->X(), 10);
+    const auto texts = ControlsOf<CCI_StaticText>(m_page);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0]->Text(), "GRAVITY");
+    EXPECT_EQ(texts[0]->X(), 50);
+    EXPECT_EQ(texts[0]->Y(), 32);
+    // Rows start below the header (52 + 30) and are 20 apart, 30 after MASS's extra space.
+    const auto combos = ControlsOf<CCI_ComboBox>(m_page);
+    EXPECT_EQ(combos[0]->Y(), 20 + 82 + 7 * 20 + 10);
+    EXPECT_EQ(combos[0]->Items().size(), 3u);
+}
+
+TEST_F(PropertyEditorTest, RefreshShowsTheValuesAndEditsFlowBack)
+{
+    m_set.FindProperty("MASS")->SetFloat(2.5f);
+    m_set.FindProperty("SERVO")->SetString("Elevator");
+    m_set.BuildControls(m_page, 0, 0, 0);
+    EXPECT_EQ(m_page.Count(), 14);
+    const auto numbers = ControlsOf<CCI_EditNumber>(m_page);
+    EXPECT_FLOAT_EQ(numbers[1]->GetValue(), 2.5f);
+    EXPECT_EQ(ControlsOf<CCI_ComboBox>(m_page)[0]->SelectedText(), "Elevator");
+    EXPECT_FALSE(m_set.ReadControls());
+
+    const int applied = m_set.applyCount;
+    m_page.SetFocusTo(numbers[1]);
+    m_page.OnKey(KeyDown(DIK_UP)); // MASS step 0.1
+    CCI_CheckBox* box = ControlsOf<CCI_CheckBox>(m_page)[0];
+    box->Toggle();
+    EXPECT_TRUE(m_set.ReadControls());
+    EXPECT_FLOAT_EQ(m_set.FindProperty("MASS")->GetFloat(), 2.6f);
+    EXPECT_EQ(m_set.FindProperty("ENABLED")->GetInt(), 1);
+    EXPECT_GT(m_set.applyCount, applied);
+    EXPECT_FALSE(m_set.ReadControls()) << "each change is reported once";
+}
+
+TEST_F(PropertyEditorTest, VectorEditTruncatesIntegersAndKeepsOtherComponents)
+{
+    m_set.FindProperty("SIZE")->SetVectorI2(3, 4);
+    m_set.BuildControls(m_page, 0, 0, 0);
+    const auto numbers = ControlsOf<CCI_EditNumber>(m_page);
+    CCI_EditNumber* sizeY = numbers[8];
+    m_page.SetFocusTo(sizeY);
+    for (uint32_t key : {0x07u, 0x34u, 0x0Au, 0x1Cu}) // "6.9" Enter
+        m_page.OnKey(KeyDown(key));
+    EXPECT_TRUE(m_set.ReadControls());
+    int x = 0, y = 0;
+    m_set.FindProperty("SIZE")->GetVectorI2(x, y);
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 6);
+}
+
+TEST_F(PropertyEditorTest, HeaderTokenEditReportsTheNewName)
+{
+    m_set.SetToken("Tail");
+    m_set.BuildControls(m_page, 1, 0, 0);
+    CCI_EditString* token = ControlsOf<CCI_EditString>(m_page)[0];
+    EXPECT_EQ(token->GetText(), "Tail");
+    std::string name;
+    EXPECT_FALSE(m_set.ReadTokenControl(name));
+    m_page.SetFocusTo(token);
+    for (uint32_t key : {0x2Eu, 0x1Cu}) // "c" Enter
+        m_page.OnKey(KeyDown(key));
+    EXPECT_TRUE(m_set.ReadTokenControl(name));
+    EXPECT_EQ(name, "c");
+}
+
+TEST_F(PropertyEditorTest, ClearingControlsTakesThemOffThePage)
+{
+    m_set.BuildControls(m_page, 3, 0, 0);
+    EXPECT_GT(m_page.Count(), 0);
+    m_set.ClearControls();
+    EXPECT_EQ(m_page.Count(), 0);
+    EXPECT_EQ(m_page.FocusIndex(), -1);
+}
+} // namespace

@@ -1,0 +1,217 @@
+// Views and their manager without GL: stacking, click activation, modal views, dragging by the
+// title bar, the close button and wireframe cycling.
+
+#include <gtest/gtest.h>
+
+#include "gfx/GuiTestSupport.h"
+#include "gfx/views/CViewManager.h"
+#include "input/UserCommands.h"
+
+namespace
+{
+double g_now = 0.0;
+double FakeClock()
+{
+    return g_now;
+}
+
+CInputEvent Mouse(uint32_t key, uint32_t flags)
+{
+    CInputEvent e;
+    e.key = key;
+    e.flags = flags;
+    return e;
+}
+
+CInputEvent Command(uint32_t command)
+{
+    CInputEvent e;
+    e.command = command;
+    e.flags = IE_GOING_DOWN | IE_IS_DOWN;
+    return e;
+}
+
+// A view that records what reached it.
+class CProbeView : public CView
+{
+public:
+    CProbeView(const char* name, TRect2D rect, int style = 0) : CView(name, style) { Viewport().SetPixelRect(rect); }
+    int OnMouse(const CInputEvent& event) override
+    {
+        ++mouseEvents;
+        return CView::OnMouse(event);
+    }
+    int mouseEvents = 0;
+};
+
+class ViewManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetWindowClientSize(1024, 768);
+        g_now = 0.0;
+        CView::SetClock(&FakeClock);
+        manager.Add(&background);
+        manager.Add(&left);
+        manager.Add(&right);
+        manager.SetBackground(0);
+        manager.Activate(0);
+    }
+    void TearDown() override { CView::SetClock(nullptr); }
+
+    void ClickAt(int x, int y)
+    {
+        host.mouseX = x;
+        host.mouseY = y;
+        manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN));
+        manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_UP));
+    }
+
+    CRecordingHost host;
+    CViewManager manager;
+    CProbeView background{"Main", {0, 0, 1024, 768}};
+    CProbeView left{"Left", {100, 100, 200, 200}, CView::VS_TITLE_BAR | CView::VS_CLOSE_BUTTON};
+    CProbeView right{"Right", {250, 150, 200, 200}, CView::VS_TITLE_BAR};
+};
+} // namespace
+
+TEST_F(ViewManagerTest, ClickActivatesTheFrontMostViewUnderTheMouse)
+{
+    // (280, 180) lies in both small views; "right" was added later and is behind "left".
+    ClickAt(280, 180);
+    EXPECT_EQ(manager.ActiveSlot(), 1);
+    EXPECT_TRUE(left.IsActive());
+    EXPECT_FALSE(background.IsActive());
+
+    ClickAt(400, 300); // only "right"
+    EXPECT_EQ(manager.ActiveSlot(), 2);
+    EXPECT_FALSE(left.IsActive());
+    EXPECT_EQ(manager.StackEntry(0), 2);
+
+    ClickAt(280, 180); // now "right" is in front there
+    EXPECT_EQ(manager.ActiveSlot(), 2);
+
+    left.Show(false); // hidden views are not hit
+    ClickAt(150, 150);
+    EXPECT_EQ(manager.ActiveSlot(), 0);
+}
+
+TEST_F(ViewManagerTest, BackgroundStaysBehindWhateverIsClicked)
+{
+    for (const auto& point : {std::pair{10, 10}, std::pair{150, 150}, std::pair{10, 700}, std::pair{400, 300}})
+    {
+        ClickAt(point.first, point.second);
+        EXPECT_EQ(manager.StackEntry(manager.Count() - 1), 0) << point.first << "," << point.second;
+    }
+    ClickAt(10, 10);
+    EXPECT_EQ(manager.ActiveSlot(), 0);
+    EXPECT_EQ(manager.StackEntry(2), 0); // active, yet still at the back
+}
+
+TEST_F(ViewManagerTest, ModalViewKeepsTheInputAndFlashesForAThirdOfASecond)
+{
+    ClickAt(400, 300);
+    right.SetModal(true);
+    host.sounds.clear();
+
+    ClickAt(10, 10); // on the background
+    EXPECT_EQ(manager.ActiveSlot(), 2);
+    EXPECT_TRUE(right.IsFlashing());
+    ASSERT_FALSE(host.sounds.empty());
+    EXPECT_EQ(host.sounds.front(), "Pip1.wav");
+    EXPECT_EQ(background.mouseEvents, 0);
+
+    g_now = 0.29;
+    EXPECT_TRUE(right.IsFlashing());
+    g_now = 0.31;
+    EXPECT_FALSE(right.IsFlashing());
+
+    // Unhandled commands and mouse events are consumed by the modal view.
+    EXPECT_EQ(manager.OnCommand(Command(UC_MODEL_RESET_POSITION)), static_cast<int>(UC_UNDEFINED));
+    host.mouseX = 400;
+    host.mouseY = 340;
+    EXPECT_EQ(manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN)), static_cast<int>(UC_UNDEFINED));
+}
+
+TEST_F(ViewManagerTest, NonModalViewPassesUnhandledCommandsOn)
+{
+    EXPECT_EQ(manager.OnCommand(Command(UC_MODEL_RESET_POSITION)), 0);
+    EXPECT_EQ(manager.OnCommand(Command(UC_DEBUG_SCENEGRAPH_STATS)), static_cast<int>(UC_DEBUG_SCENEGRAPH_STATS));
+}
+
+TEST_F(ViewManagerTest, DraggingMovesTheViewByExactlyTheMouseMovement)
+{
+    host.mouseX = 150;
+    host.mouseY = 105; // title bar of "left"
+    EXPECT_EQ(manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN)), static_cast<int>(UC_UNDEFINED));
+    EXPECT_TRUE(left.IsDragging());
+    host.mouseX = 187;
+    host.mouseY = 80;
+    left.Run();
+    EXPECT_EQ(manager.OnMouse(Mouse(KEY_MOUSE_RIGHT, IE_GOING_DOWN | IE_IS_DOWN)), static_cast<int>(UC_UNDEFINED));
+    EXPECT_EQ(manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_UP)), static_cast<int>(UC_UNDEFINED));
+    EXPECT_FALSE(left.IsDragging());
+    const TRect2D& rect = left.Viewport().PixelRect();
+    EXPECT_EQ(rect.x, 137);
+    EXPECT_EQ(rect.y, 75);
+    EXPECT_EQ(rect.w, 200);
+    EXPECT_EQ(rect.h, 200);
+
+    // Pressed below the title bar: activated, not dragged.
+    host.mouseX = 250;
+    host.mouseY = 300;
+    manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN));
+    EXPECT_EQ(manager.ActiveSlot(), 2);
+    EXPECT_FALSE(right.IsDragging());
+}
+
+TEST_F(ViewManagerTest, CloseButtonRequestsClosingUntilTheOwnerClearsIt)
+{
+    ClickAt(108, 108); // the close button sits in the title bar's left corner
+    left.Run();
+    EXPECT_TRUE(left.IsCloseRequested());
+    EXPECT_FALSE(left.IsDragging());
+    left.ClearCloseRequest();
+    left.Run();
+    EXPECT_FALSE(left.IsCloseRequested());
+}
+
+TEST(ViewTest, ThreeWireframeCommandsReturnToTheStartingMode)
+{
+    CView view("V", 0);
+    const int start = view.Viewport().PolygonModeIndex();
+    std::vector<int> seen;
+    for (int i = 0; i < 3; ++i)
+    {
+        view.OnCommand(Command(UC_DEBUG_WIREFRAME));
+        seen.push_back(view.Viewport().PolygonModeIndex());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(view.Viewport().PolygonModeIndex(), start);
+}
+
+TEST(ViewportTest, PixelAndNormalisedRectanglesFollowEachOther)
+{
+    SetWindowClientSize(1000, 800);
+    CViewport viewport;
+    viewport.SetNormalisedRect(0.7f, 0.05f, 0.25f, 0.25f);
+    EXPECT_EQ(viewport.PixelRect().x, 700);
+    EXPECT_EQ(viewport.PixelRect().y, 40);
+    EXPECT_EQ(viewport.PixelRect().w, 250);
+    EXPECT_EQ(viewport.PixelRect().h, 200);
+    int x, y, w, h;
+    viewport.GetGlRect(x, y, w, h);
+    EXPECT_EQ(y, 800 - 40 - 200); // OpenGL counts from the bottom
+
+    viewport.SetPixelRect({100, 200, 500, 400});
+    float nx, ny, nw, nh;
+    viewport.GetNormalisedRect(nx, ny, nw, nh);
+    EXPECT_FLOAT_EQ(nx, 0.1f);
+    EXPECT_FLOAT_EQ(ny, 0.25f);
+    SetWindowClientSize(2000, 1600); // a resize keeps the proportions
+    viewport.Relayout();
+    EXPECT_EQ(viewport.PixelRect().x, 200);
+    EXPECT_EQ(viewport.PixelRect().w, 1000);
+    SetWindowClientSize(1024, 768);
+}
