@@ -67,6 +67,7 @@ const char* CFdmOptions::Usage()
            "                  [--start X,Y,Z] [--heading DEG] [--speed MPS] [--flat]\n"
            "                  [--wind SPEED,HEADING] [--turbulence K] [--record FILE]\n"
            "                  [--csv FILE] [--report]\n"
+           "       kestro-fdm [--data DIR] --check FILE.mod\n"
            "Flies a model headless with a fixed frame time and prints a JSON summary as the last line.\n"
            "  --data DIR      data folder (default ./Data)\n"
            "  --model FILE    a model file (a path, or a name in DIR/Model/)\n"
@@ -84,10 +85,12 @@ const char* CFdmOptions::Usage()
            "  --record FILE   writes a flight recording\n"
            "  --csv FILE      writes one row per frame\n"
            "  --report        prints the model's mass, inertia and parts first\n"
+           "  --check FILE    judges the model without flying it: mass, balance, neutral point,\n"
+           "                  static margin, stall speed, thrust, glide, warnings naming the part\n"
            "Output/ (Weather.txt, the collision cache, a model's output file) goes to a private\n"
            "folder under $TMPDIR (or /tmp), removed at the end unless the model writes an output file.\n"
            "Exit codes: 0 flown, 1 the model or the site did not load or a file cannot be written,\n"
-           "2 bad arguments.\n";
+           "2 bad arguments; --check: 0 passed, 3 warnings, 1 the model did not load.\n";
 }
 
 bool CFdmOptions::Parse(int argc, const char* const* argv, std::string& outError)
@@ -231,6 +234,12 @@ bool CFdmOptions::Parse(int argc, const char* const* argv, std::string& outError
         }
         else if (option == "--report")
             report = true;
+        else if (option == "--check")
+        {
+            if (!value(model))
+                return false;
+            check = true;
+        }
         else
             return outError = "unknown argument '" + option + "'", false;
     }

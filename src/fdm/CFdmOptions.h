@@ -5,6 +5,7 @@
 //              [--ramp V_CHn=FROM:TO:T0:T1]... [--start X,Y,Z] [--heading DEG] [--speed MPS]
 //              [--flat] [--wind SPEED,HEADING] [--turbulence K] [--record FILE] [--csv FILE]
 //              [--report]
+//   kestro-fdm [--data DIR] --check FILE.mod     (the preflight check, CModelCheck; no flight)
 //
 // Every number must be finite and parse completely ("1.5x" is refused); durations and the frame
 // must be positive, and a channel may be driven by one --set or one --ramp, not both. A channel
@@ -66,4 +67,5 @@ public:
     std::string recordFile;
     std::string csvFile;
     bool report = false;
+    bool check = false;
 };

@@ -3,7 +3,8 @@
 // variables), with a fixed frame time. Prints a JSON summary as its last line.
 //
 // Exit codes: 0 flown; 1 the model or the site failed to load, or an output file cannot be
-// written; 2 bad arguments (with the usage text).
+// written; 2 bad arguments (with the usage text). --check: 0 the model passed, 3 it has
+// warnings, 1 it does not load; the check's text, then its JSON line.
 //
 // A frame: the channels take their values for the frame's start time t, the session steps by
 // the frame time, then the frame is measured. A CSV row is the state at the frame's end,
@@ -33,6 +34,7 @@
 #include "model/CPartEngineProp.h"
 #include "model/PartClassTable.h"
 #include "sim/CFlightSession.h"
+#include "sim/CModelCheck.h"
 
 namespace
 {
@@ -84,6 +86,15 @@ extern "C" void OnStopSignal(int signal)
     g_stopSignal = signal;
 }
 
+// --check on a model that does not load: the reason, and the JSON line that says so.
+int CheckNotLoaded(const std::string& model, const std::string& reason)
+{
+    std::fprintf(stderr, "kestro-fdm: %s: %s\n", model.c_str(), reason.c_str());
+    std::fflush(stderr);
+    std::printf("{\"model\":%s,\"loaded\":false,\"error\":%s}\n", JsonString(model).c_str(), JsonString(reason).c_str());
+    return 1;
+}
+
 float EngineRpm(const CModel& model)
 {
     const std::vector<CPart*> engines = model.GetPartsOfClass(PART_ENGINE_PROP);
@@ -108,10 +119,19 @@ int main(int argc, char** argv)
     if (!options.Parse(argc, argv, error))
         return BadArguments(error);
 
-
     CFdmRunDir runDir;
     if (!runDir.Create(options.dataDir, options.model, error))
-        return BadArguments(error);
+        return options.check ? CheckNotLoaded(options.model, error) : BadArguments(error);
+    if (options.check)
+    {
+        CModelCheck check;
+        if (!check.Run(runDir.GetModelName()))
+            return CheckNotLoaded(options.model, check.GetError());
+        std::fputs(check.FormatText().c_str(), stdout);
+        std::fflush(stderr);
+        std::printf("%s\n", check.FormatJson().c_str());
+        return check.GetWarnings().empty() ? 0 : 3;
+    }
     const std::string csvPath = options.csvFile.empty() ? std::string() : runDir.FromCaller(options.csvFile);
     [[maybe_unused]] const std::string recordPath = options.recordFile.empty() ? std::string() : runDir.FromCaller(options.recordFile);
 

@@ -22,6 +22,7 @@
 #include "model/ITerrain.h"
 #include "model/IWindField.h"
 #include "model/PartClassTable.h"
+#include "model/PartHelp.h"
 
 namespace
 {
@@ -620,5 +621,12 @@ bool CModel::WritePartHelp()
     file->WriteLine("This file contains a complete list of all Parts that can be used to build a model and all their "
                     "parameters.");
     file->WriteLine(dashes.c_str());
+    const std::string help = BuildPartHelp();
+    for (size_t begin = 0; begin < help.size();)
+    {
+        const size_t end = help.find('\n', begin);
+        file->WriteLine(help.substr(begin, end == std::string::npos ? std::string::npos : end - begin).c_str());
+        begin = end == std::string::npos ? help.size() : end + 1;
+    }
     return file->Close();
 }

@@ -30,6 +30,7 @@
 #include "input/UserCommands.h"
 #include "model/CPart.h"
 #include "model/PartClassTable.h"
+#include "model/PartHelp.h"
 #include "support/TempDir.h"
 
 namespace
@@ -111,6 +112,32 @@ TEST_F(ShippedStringTable, HoldsTheLabelsOfEveryPropertySet)
     }
     const CPropertySet_Wind wind;
     ExpectLabels(wind, "wind");
+}
+
+// PartHelp.txt is built from the part classes: every key of every part type is listed in its
+// type's section with its purpose.
+TEST_F(ShippedStringTable, PartHelpListsEveryKeyOfEveryPartType)
+{
+    const std::string help = BuildPartHelp();
+    for (int index = 0; index < PART_CLASS_COUNT; ++index)
+    {
+        const std::unique_ptr<CPart> part = CreatePart(index);
+        ASSERT_TRUE(part) << index;
+        const std::string head = "\n." + std::string(GetPartClass(index)->blockToken) + " Name";
+        const size_t begin = help.find(head);
+        ASSERT_NE(begin, std::string::npos) << head;
+        const std::string section = help.substr(begin, help.find("\n\n.", begin + 1) - begin);
+        const CPropertySet& set = part->GetPropertySet();
+        EXPECT_NE(section.find(set.LongText()), std::string::npos) << head << ": no purpose line";
+        for (int i = 0; i < set.PropertyCount(); ++i)
+        {
+            const CProperty& property = *set.PropertyAt(i);
+            const size_t at = section.find("\n  ." + property.Key() + " ");
+            ASSERT_NE(at, std::string::npos) << head << " lacks ." << property.Key();
+            const std::string line = section.substr(at + 1, section.find('\n', at + 1) - at - 1);
+            EXPECT_NE(line.find(property.LongText()), std::string::npos) << line;
+        }
+    }
 }
 
 TEST_F(ShippedStringTable, HoldsTheInputMapEditorRows)

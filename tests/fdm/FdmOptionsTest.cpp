@@ -22,7 +22,10 @@ TEST(FdmOptionsTest, GoodCommandLines)
     ASSERT_TRUE(Parse({"--model", "a.mod"}, options, error)) << error;
     EXPECT_EQ(options.dataDir, "Data");
     EXPECT_FLOAT_EQ(options.frame, 1.0f / 60.0f);
-    EXPECT_FALSE(options.flat || options.report || options.hasStart || options.hasWind);
+    EXPECT_FALSE(options.flat || options.report || options.check || options.hasStart || options.hasWind);
+    ASSERT_TRUE(Parse({"--check", "b.mod"}, options, error)) << error;
+    EXPECT_TRUE(options.check);
+    EXPECT_EQ(options.model, "b.mod");
 
     ASSERT_TRUE(Parse({"--data", "/d", "--model", "a.mod", "--seconds", "2.5", "--frame", "0.01", "--set",
                        "V_CH9=0.25", "--ramp", "V_CH1=-1:1:0.5:1.5", "--start", "1,2.5,-3", "--heading", "90",
