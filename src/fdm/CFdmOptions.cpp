@@ -74,7 +74,8 @@ const char* CFdmOptions::Usage()
            "  --seconds S     simulated seconds (default 10)\n"
            "  --frame DT      frame time in seconds (default 1/60)\n"
            "  --set           holds a channel at a value (-1 .. 1)\n"
-           "  --ramp          moves a channel from FROM to TO between T0 and T1 seconds\n"
+           "  --ramp          moves a channel from FROM to TO between T0 and T1 seconds; a channel\n"
+           "                  may take several ramps, each starting after the one before ends\n"
            "  --start X,Y,Z   start position of the body origin (default: set down on the ground at\n"
            "                  the site's start)\n"
            "  --heading DEG   start heading, clockwise from -Z seen from above\n"
@@ -154,10 +155,15 @@ bool CFdmOptions::Parse(int argc, const char* const* argv, std::string& outError
             const int channel = ParseChannel(text, rest);
             if (channel < 0)
                 return outError = option + ": '" + text + "' does not start with V_CH1= .. V_CH9=", false;
-            if (seenChannel[channel])
+            // Ramps may follow one another on a channel (stick pulses and releases).
+            const bool later =
+                seenChannel[channel] && option == "--ramp" && channels[channel].kind == TChannelDrive::kRamp;
+            if (seenChannel[channel] && !later)
                 return outError = option + ": V_CH" + std::to_string(channel + 1) + " is already driven", false;
             seenChannel[channel] = true;
-            TChannelDrive& drive = channels[channel];
+            if (later)
+                laterRamps[channel].emplace_back();
+            TChannelDrive& drive = later ? laterRamps[channel].back() : channels[channel];
             if (option == "--set")
             {
                 drive.kind = TChannelDrive::kSet;
@@ -173,6 +179,13 @@ bool CFdmOptions::Parse(int argc, const char* const* argv, std::string& outError
                 drive = {TChannelDrive::kRamp, fields[0], fields[1], fields[2], fields[3]};
                 if (drive.t1 < drive.t0)
                     return outError = "--ramp: T1 lies before T0", false;
+                if (later)
+                {
+                    const size_t n = laterRamps[channel].size();
+                    const float previousEnd = n > 1 ? laterRamps[channel][n - 2].t1 : channels[channel].t1;
+                    if (drive.t0 < previousEnd)
+                        return outError = "--ramp: a channel's ramps must follow one another", false;
+                }
             }
         }
         else if (option == "--start")
@@ -262,11 +275,18 @@ float CFdmOptions::ChannelAt(int index, float t) const
     case TChannelDrive::kSet:
         return drive.from;
     case TChannelDrive::kRamp:
+    {
+        // The latest ramp that has begun decides; before the first, its FROM.
+        for (auto later = laterRamps[index].rbegin(); later != laterRamps[index].rend(); ++later)
+            if (t > later->t0)
+                return t >= later->t1 ? later->to
+                                      : later->from + (later->to - later->from) * (t - later->t0) / (later->t1 - later->t0);
         if (t <= drive.t0)
             return drive.from;
         if (t >= drive.t1)
             return drive.to;
         return drive.from + (drive.to - drive.from) * (t - drive.t0) / (drive.t1 - drive.t0);
+    }
     case TChannelDrive::kNone:
         break;
     }

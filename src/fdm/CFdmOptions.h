@@ -8,7 +8,8 @@
 //   kestro-fdm [--data DIR] --check FILE.mod     (the preflight check, CModelCheck; no flight)
 //
 // Every number must be finite and parse completely ("1.5x" is refused); durations and the frame
-// must be positive, and a channel may be driven by one --set or one --ramp, not both. A channel
+// must be positive, and a channel may be driven by one --set or by ramps that follow one another
+// in time (between them it holds the last TO; a ramp with T0 == T1 is a step). A channel
 // schedule gives the value a channel has during the frame that starts at time t.
 
 #include <string>
@@ -52,6 +53,7 @@ public:
     float seconds = 10.0f;
     float frame = 1.0f / 60.0f;
     TChannelDrive channels[kChannelCount];
+    std::vector<TChannelDrive> laterRamps[kChannelCount]; // further ramps of a ramped channel, in order
     bool hasStart = false;
     CVector3 start;        // world, m
     bool hasHeading = false;

@@ -11,6 +11,7 @@
 #include "model/CPartServo.h"
 #include "model/CPartWing2.h"
 #include "model/CPartWing3.h"
+#include "model/CPropellerCalculator.h"
 #include "model/CPropertySet_Servo.h"
 #include "model/CVariable.h"
 #include "model/PartClassTable.h"
@@ -19,11 +20,57 @@
 
 namespace
 {
+constexpr float kReportRevPerSecond = 10000.0f / 60.0f; // the speed of the published tables
+
 std::string Vector(const CVector3& v)
 {
     return StringPrintf("(%.4f, %.4f, %.4f)", static_cast<double>(v.x), static_cast<double>(v.y),
                         static_cast<double>(v.z));
 }
+
+// The propeller at a fixed speed against the advance ratio J = V / (n D): thrust and power
+// coefficients CT = T / (rho n^2 D^4), CP = 2 pi Q / (rho n^2 D^5), efficiency J CT / CP, and the
+// static figure of merit T^1.5 / (P sqrt(2 rho A)), which momentum theory caps at 1.
+std::string PropellerTable(const CPropellerCalculator& calculator)
+{
+    if (!calculator.IsValid())
+        return "\n      (no propeller figures: the propeller is not valid)";
+    constexpr float kRho = CPropellerCalculator::kAirDensity;
+    constexpr float kPi = 3.14159265f;
+    const float n = kReportRevPerSecond;
+    const float d = calculator.GetDiameter();
+    float thrust = 0.0f, torque = 0.0f;
+    calculator.Calc(0.0f, n, thrust, torque);
+    const float power = 2.0f * kPi * n * torque;
+    const float merit = power > 0.0f && thrust > 0.0f
+                            ? std::pow(thrust, 1.5f) / (power * std::sqrt(2.0f * kRho * calculator.GetDiskArea()))
+                            : 0.0f;
+    std::string text = StringPrintf("\n      at %.0f rpm: static thrust %.3f N, power %.1f W, figure of merit %.3f",
+                                    static_cast<double>(n * 60.0f), static_cast<double>(thrust),
+                                    static_cast<double>(power), static_cast<double>(merit));
+    text += "\n      J      CT      CP      efficiency";
+    float zeroThrustJ = -1.0f, previousCt = 0.0f, previousJ = 0.0f, peak = 0.0f, peakJ = 0.0f;
+    for (int i = 0; i <= 24; ++i)
+    {
+        const float j = 0.05f * static_cast<float>(i);
+        calculator.Calc(j * n * d, n, thrust, torque);
+        const float ct = thrust / (kRho * n * n * std::pow(d, 4.0f));
+        const float cp = 2.0f * kPi * torque / (kRho * n * n * std::pow(d, 5.0f));
+        const float efficiency = cp > 0.0f && ct > 0.0f ? j * ct / cp : 0.0f;
+        if (efficiency > peak)
+            peak = efficiency, peakJ = j;
+        if (zeroThrustJ < 0.0f && i > 0 && previousCt > 0.0f && ct <= 0.0f)
+            zeroThrustJ = previousJ + (j - previousJ) * previousCt / (previousCt - ct);
+        previousCt = ct;
+        previousJ = j;
+        text += StringPrintf("\n      %.2f   %.4f  %.4f  %.3f", static_cast<double>(j), static_cast<double>(ct),
+                             static_cast<double>(cp), static_cast<double>(efficiency));
+    }
+    text += StringPrintf("\n      zero thrust at J %.3f, peak efficiency %.3f at J %.2f",
+                         static_cast<double>(zeroThrustJ), static_cast<double>(peak), static_cast<double>(peakJ));
+    return text;
+}
+
 } // namespace
 
 std::string CModelReport::Build(const std::string& modelName)
@@ -88,9 +135,11 @@ std::string CModelReport::Build(const std::string& modelName)
         }
         case PART_PROPELLER:
         {
-            const auto& settings = static_cast<CPartPropeller*>(part)->GetSettings();
+            auto* propeller = static_cast<CPartPropeller*>(part);
+            const auto& settings = propeller->GetSettings();
             text += StringPrintf("\n      diameter %.4f m, pitch %.4f m", static_cast<double>(settings.diameter),
                                  static_cast<double>(settings.pitch));
+            text += PropellerTable(propeller->GetCalculator());
             break;
         }
         case PART_ENGINE_PROP:

@@ -10,20 +10,20 @@ namespace
 constexpr float kPi = 3.14159265f;
 } // namespace
 
-float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction)
+float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction, float maxControlLift)
 {
-    const float deflectionFactor = std::clamp(deflectionRad / Aero::kFullEffectDeflection, -1.0f, 1.0f);
+    // Saturates above only: a negative deflection keeps gaining beyond 20 deg.
+    const float deflectionFactor = std::min(deflectionRad / Aero::kFullEffectDeflection, 1.0f);
     const float chordFactor = std::clamp(controlChordFraction / Aero::kFullEffectChordFraction, 0.0f, 1.0f);
-    // NaN passes std::clamp unchanged; a broken input must not poison the forces.
-    if (!std::isfinite(deflectionFactor) || !std::isfinite(chordFactor))
-        return 0.0f;
-    return Aero::kMaxControlLift * deflectionFactor * chordFactor;
+    const float increment = maxControlLift * deflectionFactor * chordFactor;
+    // A broken input must not poison the forces.
+    return std::isfinite(increment) ? increment : 0.0f;
 }
 
 void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& surfaceFrame, float area,
                                   float aspectRatio, float efficiency, float deflectionRad,
                                   float controlChordFraction, const CAirfoil* airfoil, CVector3& outLift,
-                                  CVector3& outDrag, float& outCp, float& outAlpha)
+                                  CVector3& outDrag, float& outCp, float& outAlpha, float maxControlLift)
 {
     outLift = CVector3();
     outDrag = CVector3();
@@ -35,7 +35,7 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
 
     const CVector3 flow = (airVelocity * surfaceFrame.Inverse()).Normalized(); // surface axes
     const float alpha = std::atan2(flow.y, std::sqrt(flow.x * flow.x + flow.z * flow.z));
-    const float dCl = ControlSurfaceLiftIncrement(deflectionRad, controlChordFraction);
+    const float dCl = ControlSurfaceLiftIncrement(deflectionRad, controlChordFraction, maxControlLift);
 
     float cl = 0.0f;
     float cd = 0.0f;

@@ -28,13 +28,17 @@ constexpr float kHalfAirDensity = 0.6125f;   // kg/m^3, half of 1.225 at sea lev
 constexpr float kMinAirspeed = 0.001f;       // m/s; below it a surface feels no air
 constexpr float kFullEffectDeflection = 0.34906585f; // rad (20 deg): full control effect
 constexpr float kFullEffectChordFraction = 0.3f;     // control chord fraction for full effect
-constexpr float kMaxControlLift = 0.4f;      // dCl at full deflection and chord fraction
+constexpr float kMaxControlLift = 0.4f;      // default dCl at full deflection and chord fraction
 } // namespace Aero
 
-// Lift coefficient a control surface adds: 0.4 * f(delta) * g(cf), where f = delta / 20 deg and
-// g = cf / 0.3 grow linearly to full effect and stay there. f is clamped to -1..1, so an
-// up-going surface saturates like a down-going one, and g to 0..1.
-float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction);
+// Lift coefficient a control surface adds: maxLift * f(delta) * g(cf), where f = delta / 20 deg and
+// g = cf / 0.3 grow linearly to full effect and stay there. f is clamped from above only (at 1):
+// a negative deflection gives a negative increment without a lower limit (-30 deg: f = -1.5);
+// g is clamped to 0..1. maxLift is the surface's CONTROL_MAX_LIFT key (0.4 unless the model
+// file says otherwise; thin-aerofoil flap theory gives about 1.0-1.4 for 20 deg on a 30 % flap).
+// Non-finite inputs give 0.
+float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction,
+                                  float maxControlLift = Aero::kMaxControlLift);
 
 // All outputs are written; forces in world axes (N), Cp as a fraction of the chord from the
 // leading edge, alpha in radians. airfoil may be null (zero coefficients). A non-positive
@@ -42,4 +46,5 @@ float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFractio
 void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& surfaceFrame, float area,
                                   float aspectRatio, float efficiency, float deflectionRad,
                                   float controlChordFraction, const CAirfoil* airfoil, CVector3& outLift,
-                                  CVector3& outDrag, float& outCp, float& outAlpha);
+                                  CVector3& outDrag, float& outCp, float& outAlpha,
+                                  float maxControlLift = Aero::kMaxControlLift);

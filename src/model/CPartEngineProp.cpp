@@ -140,12 +140,14 @@ void CPartEngineProp::CalcForces(float dt)
     m_propeller->Calc(airSpeed, m_revPerSecond, thrust, torque);
     const float area = m_propeller->GetCalculator().GetDiskArea();
     m_wake = thrust > 0.0f && area > 0.0f ? std::sqrt(thrust / (area * kAirDensity)) : 0.0f;
-    torque = std::max(torque, 0.0f);
+    // A negative torque is the air driving the propeller: it windmills up instead of braking the
+    // model at idle speed. Only a running engine keeps the idle speed; a stopped one runs down.
     const float friction = (m_revPerSecond * kFrictionQuadratic + kFrictionLinear) * m_revPerSecond;
+    const float minimum = m_state == kRunning ? kMinRevPerSecond : 0.0f;
     float n = m_revPerSecond + (engineTorque - torque - friction) * dt * kSpinUpGain;
     if (!std::isfinite(n))
-        n = kMinRevPerSecond;
-    m_revPerSecond = std::clamp(n, kMinRevPerSecond, kMaxRevPerSecond);
+        n = minimum;
+    m_revPerSecond = std::clamp(n, minimum, kMaxRevPerSecond);
     m_thrust = thrust;
     m_torque = torque;
 
@@ -172,7 +174,12 @@ bool CPartEngineProp::GetInducedWind(CVector3& outWind, const CVector3& bodyPoin
         const float s = std::clamp(radial / (radius * (1.0f + 4.0f * x)), 0.0f, 1.0f);
         radialFactor = 1.0f - Expo(s, kRadialExpo);
         speed = lengthFactor * radialFactor * m_wake;
-        outWind = m_worldAxis * -speed;
+        // Swirl: the stream turns with the propeller (rotation along +axis, the sense its reaction
+        // torque implies), so a fin above the thrust line is blown towards +x.
+        CVector3 swirl;
+        if (m_set.slipstreamSwirl != 0.0f && radial > 0.0f)
+            swirl = m_axis.Cross((d - m_axis * along) * (1.0f / radial)) * (m_set.slipstreamSwirl * speed);
+        outWind = m_worldAxis * -speed + m_model->GetBody().BodyToWorldVector(swirl);
     }
     if (m_diagnostics)
     {

@@ -115,7 +115,13 @@ void CPartWheel3::CalcForces(float dt)
     // 8. Spin; the brake holds the wheel without ever turning it backwards.
     const float inertia = std::max(s.inertia, kMinInertia);
     m_driveTorque = m_torqueVariable->GetValue() * s.maxTorque;
-    m_rollTorque = -kRollResistance * (m_spin * std::fabs(m_spin) + m_spin);
+    // The spin equation takes forces at the tread as they are (the traction above enters it
+    // without the radius), so rolling resistance enters as the drag force Crr * load; it fades
+    // out below kRollingCreepSpeed so a wheel at rest does not chatter.
+    const float load = spring.Length();
+    const float creep = std::clamp(m_spin * s.radius / kRollingCreepSpeed, -1.0f, 1.0f);
+    m_rollTorque = -s.spinDamping * (m_spin * std::fabs(m_spin) + m_spin) -
+                   (std::isfinite(creep) ? s.rollingResistance * load * creep : 0.0f);
     m_spin += (m_rollTorque + m_driveTorque + tractionForce) / inertia * dt;
     const float brake = std::clamp(m_brakeVariable->GetValue(), 0.0f, 1.0f) * std::fabs(s.maxTorque);
     const float brakeStep = brake / inertia * dt;
@@ -145,10 +151,12 @@ void CPartWheel3::CalcForces(float dt)
         // a damper of stringiness times kLateralDampingTime takes the energy out of that
         // spring. (A free-moving patch, rate += 10 L dt, deflection += (rate - speed) dt, has
         // no steady side force at all: the wheel could neither hold a turn nor stop sliding.)
+        // While skidding the patch slides with the hub, as the along deflection does: a deflection
+        // kept growing would pull the wheel back to where the skid began once it grips again.
         const float l = s.axialStringiness * m_lateralDeflection;
         const float damping = std::fabs(s.axialStringiness) * kLateralDampingTime * m_hubVelocity.x;
         m_lateralRate = -m_hubVelocity.x;
-        m_lateralDeflection += m_lateralRate * dt;
+        m_lateralDeflection = m_skidding ? 0.0f : m_lateralDeflection + m_lateralRate * dt;
         lateral = m_axes.row[0] * (-l - damping);
     }
 

@@ -166,7 +166,8 @@ void CPartWing2::CalcForces(float)
     CVector3 drag;
     float cp = 0.0f;
     CalcAirfoilAerodynamicForces(air, surface, m_area, m_aspectRatio, kSpanEfficiency, m_deflection,
-                                 m_set.controlSurfaceChord, m_airfoil, lift, drag, cp, m_alpha);
+                                 m_set.controlSurfaceChord, m_airfoil, lift, drag, cp, m_alpha,
+                                 m_set.controlSurfaceMaxLift);
 
     const CVector3 point = m_pointA - x * (cp * m_set.chord);
     m_forces[kLiftForce].vector = lift;

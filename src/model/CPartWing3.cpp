@@ -21,6 +21,9 @@ constexpr float kRadPerDeg = 0.017453292f;
 // Volume density per areal density: the mass box is 0.2 chord thick, so a segment weighs
 // DENSITY_KG_PER_SQ_METER * area * chord / 0.15 (the areal density holds at a 15 cm chord).
 constexpr float kDensityPerArealDensity = 33.333336f; // 1/m
+// The wing ahead stops turning the flow down once it stalls: the downwash follows the body's
+// angle of attack only up to this (rad, 15 deg).
+constexpr float kMaxDownwashAlpha = 0.2617994f;
 constexpr int kOutlineColour = 30;
 constexpr int kHingeColour = 27;
 } // namespace
@@ -160,6 +163,19 @@ void CPartWing3::CalcForces(float)
     }
     CEngineDynamic& body = m_model->GetBody();
     const CMatrix3& orientation = body.GetOrientation();
+    // Downwash of the wing ahead: the flow at a tail is turned down by DOWNWASH times the body's
+    // angle of attack (air at the centre of mass, body axes: forward -Z, up +Y).
+    float downwashCos = 1.0f, downwashSin = 0.0f;
+    if (m_set.downwash > 0.0f)
+    {
+        const CVector3 centre = body.BodyToWorldPoint(body.GetCentreOfMass());
+        const CVector3 bodyAir =
+            body.WorldToBodyVector(m_model->GetWindField().GetWind(centre) - body.GetVelocity());
+        const float alpha = std::clamp(std::atan2(bodyAir.y, bodyAir.z), -kMaxDownwashAlpha, kMaxDownwashAlpha);
+        const float epsilon = m_set.downwash * (std::isfinite(alpha) ? alpha : 0.0f);
+        downwashCos = std::cos(epsilon);
+        downwashSin = std::sin(epsilon);
+    }
     for (int i = 0; i < m_segmentCount; ++i)
     {
         TSegment& segment = m_segments[i];
@@ -168,6 +184,13 @@ void CPartWing3::CalcForces(float)
         if (m_model->GetInducedWind(slipstream, segment.point))
             air += slipstream;
         air += m_model->GetWindField().GetWind(body.BodyToWorldPoint(segment.point));
+        if (downwashSin != 0.0f)
+        {
+            CVector3 local = body.WorldToBodyVector(air);
+            local = CVector3(local.x, local.y * downwashCos - local.z * downwashSin,
+                             local.z * downwashCos + local.y * downwashSin);
+            air = body.BodyToWorldVector(local);
+        }
 
         const float value = segment.servo ? segment.servo->GetServoPosition() : 0.0f;
         segment.deflection = segment.maxDeflection * kRadPerDeg * value;
@@ -182,7 +205,8 @@ void CPartWing3::CalcForces(float)
         CVector3 drag;
         float cp = 0.0f;
         CalcAirfoilAerodynamicForces(air, surface, segment.area, m_aspectRatio, m_set.efficiency, segment.deflection,
-                                     segment.controlChordFraction, m_airfoil, lift, drag, cp, segment.alpha);
+                                     segment.controlChordFraction, m_airfoil, lift, drag, cp, segment.alpha,
+                                     m_set.controlMaxLift);
 
         const CVector3 point = segment.point + segment.chordDirection * (cp * segment.chord);
         CForce& liftForce = m_forces[static_cast<size_t>(2 * i)];

@@ -1,5 +1,6 @@
 #include "model/CPropellerCalculator.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/Diagnostics.h"
@@ -29,7 +30,7 @@ void CPropellerCalculator::Setup(const CAirfoil* airfoil, int blades, float diam
     const float width = 0.05f * m_diameter;
     for (int i = 1; i <= kSections && m_valid; ++i)
     {
-        const float r = width * static_cast<float>(i);
+        const float r = width * (static_cast<float>(i) - 0.5f);
         m_circumference[i - 1] = 2.0f * kPi * r;
         m_bladeAngle[i - 1] = std::atan(m_pitch / m_circumference[i - 1]);
     }
@@ -56,18 +57,46 @@ void CPropellerCalculator::Calc(float airSpeed, float revPerSecond, float& outTh
         *trace += StringPrintf("nNumberOfSections = \t%i\tfSectionWidth = \t%f\t", kSections,
                                static_cast<double>(width));
     }
+    // The blades push the air they work on: momentum theory adds the induced speed vi to the
+    // axial inflow, T = 2 rho A (V + vi) vi. Without it the sum gives more static thrust than
+    // the shaft power can make (a figure of merit above 1). Solved by relaxed fixed-point
+    // steps from vi = 0; a propeller that brakes (T <= 0) gets no induced speed.
+    float induced = 0.0f; // m/s
+    float thrust = 0.0f, torque = 0.0f;
+    for (int k = 0; k < kInflowIterations; ++k)
+    {
+        SumSections(airSpeed + induced, revPerSecond, thrust, torque, nullptr);
+        const float target = thrust > 0.0f && m_diskArea > 0.0f
+                                 ? kInducedPowerFactor * (-0.5f * airSpeed +
+                                                          std::sqrt(0.25f * airSpeed * airSpeed +
+                                                                    thrust / (2.0f * kAirDensity * m_diskArea)))
+                                 : 0.0f;
+        induced = std::isfinite(target) ? 0.5f * (induced + std::max(target, 0.0f)) : 0.0f;
+    }
+    SumSections(airSpeed + induced, revPerSecond, thrust, torque, trace);
+    outThrust = thrust;
+    outTorque = torque;
+    if (trace != nullptr)
+        *trace += StringPrintf("fSumBladeForceThrust = \t%f\tfSumBladeTorqueDrag = \t%f\t",
+                               static_cast<double>(outThrust), static_cast<double>(outTorque));
+}
+
+void CPropellerCalculator::SumSections(float axialSpeed, float revPerSecond, float& outThrust, float& outTorque,
+                                       std::string* trace) const
+{
+    const float width = 0.05f * m_diameter; // b, m
     float sumThrust = 0.0f;
     float sumTorque = 0.0f;
     for (int i = 1; i <= kSections; ++i)
     {
-        const float r = width * static_cast<float>(i); // out to the tip, see the header
+        const float r = width * (static_cast<float>(i) - 0.5f); // section centre, see the header
         const float beta = m_bladeAngle[i - 1];
         const float u = m_circumference[i - 1] * revPerSecond;
-        const float gamma = std::atan(airSpeed / u);
+        const float gamma = std::atan(axialSpeed / u);
         const float alpha = beta - gamma;
         float cl = 0.0f, cd = 0.0f, cp = 0.0f;
         m_airfoil->GetCoefficients(alpha, cl, cd, cp);
-        const float q = (u * u + airSpeed * airSpeed) * m_chord * width * kHalfAirDensity;
+        const float q = (u * u + axialSpeed * axialSpeed) * m_chord * width * kHalfAirDensity;
         const float lift = q * cl;
         const float drag = q * cd;
         const float cosGamma = std::cos(gamma);
@@ -93,7 +122,4 @@ void CPropellerCalculator::Calc(float airSpeed, float revPerSecond, float& outTh
     }
     outThrust = static_cast<float>(m_blades) * sumThrust;
     outTorque = static_cast<float>(m_blades) * sumTorque;
-    if (trace != nullptr)
-        *trace += StringPrintf("fSumBladeForceThrust = \t%f\tfSumBladeTorqueDrag = \t%f\t",
-                               static_cast<double>(outThrust), static_cast<double>(outTorque));
 }

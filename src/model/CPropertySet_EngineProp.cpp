@@ -14,6 +14,7 @@ const TPropertyDeclaration kDeclarations[] = {
     {false, EPropertyType::TOKEN_EXT, "TOKEN_PROPELLER", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::TOKEN_EXT, "TOKEN_COLLISION_POINT", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::TOKEN_EXT, "TOKEN_SERVO", 0.1f, kPropertyMin, kPropertyMax, 0},
+    {false, EPropertyType::FLOAT, "SLIPSTREAM_SWIRL", 0.05f, -1.0f, 1.0f, 0},
 };
 } // namespace
 
@@ -35,6 +36,7 @@ void CPropertySet_EngineProp::SetDefaults()
     propeller.clear();
     collisionPoint.clear();
     servo.clear();
+    slipstreamSwirl = 0.0f;
 }
 
 void CPropertySet_EngineProp::ReadValues()
@@ -48,6 +50,7 @@ void CPropertySet_EngineProp::ReadValues()
     ReadProperty(*this, "TOKEN_PROPELLER", propeller);
     ReadProperty(*this, "TOKEN_COLLISION_POINT", collisionPoint);
     ReadProperty(*this, "TOKEN_SERVO", servo);
+    ReadProperty(*this, "SLIPSTREAM_SWIRL", slipstreamSwirl);
 }
 
 void CPropertySet_EngineProp::WriteValues()
@@ -61,4 +64,5 @@ void CPropertySet_EngineProp::WriteValues()
     StoreProperty(*this, "TOKEN_PROPELLER", propeller);
     StoreProperty(*this, "TOKEN_COLLISION_POINT", collisionPoint);
     StoreProperty(*this, "TOKEN_SERVO", servo);
+    StoreProperty(*this, "SLIPSTREAM_SWIRL", slipstreamSwirl);
 }

@@ -27,4 +27,5 @@ public:
     std::string propeller;      // TOKEN_PROPELLER, the PROPELLER part this engine turns
     std::string collisionPoint; // TOKEN_COLLISION_POINT, a hit there stops the engine
     std::string servo;          // TOKEN_SERVO, the SERVO whose position is the throttle
+    float slipstreamSwirl = 0.0f; // SLIPSTREAM_SWIRL, swirl speed per axial slipstream speed
 };

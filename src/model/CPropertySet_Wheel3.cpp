@@ -19,6 +19,8 @@ const TPropertyDeclaration kDeclarations[] = {
     {false, EPropertyType::FLOAT, "STATIC_FRICTION", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::FLOAT, "RADIUS", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::FLOAT, "WIDTH", 0.1f, kPropertyMin, kPropertyMax, 0},
+    {false, EPropertyType::FLOAT, "SPIN_DAMPING", 0.001f, 0.0f, 1.0f, 0},
+    {false, EPropertyType::FLOAT, "ROLLING_RESISTANCE", 0.01f, 0.0f, 1.0f, 0},
     {false, EPropertyType::FLOAT, "MAX_STEERING_ANGLE", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::TOKEN_EXT, "STEERING_VARIABLE", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::FLOAT, "MAX_TORQUE", 0.1f, kPropertyMin, kPropertyMax, 0},
@@ -50,6 +52,8 @@ void CPropertySet_Wheel3::SetDefaults()
     staticFriction = 5.0f;
     radius = 0.18f;
     width = 0.02f;
+    spinDamping = 0.002f;
+    rollingResistance = 0.0f;
     maxSteeringAngle = 30.0f;
     steeringVariable.clear();
     maxTorque = 10.0f;
@@ -73,6 +77,8 @@ void CPropertySet_Wheel3::ReadValues()
     ReadProperty(*this, "STATIC_FRICTION", staticFriction);
     ReadProperty(*this, "RADIUS", radius);
     ReadProperty(*this, "WIDTH", width);
+    ReadProperty(*this, "SPIN_DAMPING", spinDamping);
+    ReadProperty(*this, "ROLLING_RESISTANCE", rollingResistance);
     ReadProperty(*this, "MAX_STEERING_ANGLE", maxSteeringAngle);
     ReadProperty(*this, "STEERING_VARIABLE", steeringVariable);
     ReadProperty(*this, "MAX_TORQUE", maxTorque);
@@ -96,6 +102,8 @@ void CPropertySet_Wheel3::WriteValues()
     StoreProperty(*this, "STATIC_FRICTION", staticFriction);
     StoreProperty(*this, "RADIUS", radius);
     StoreProperty(*this, "WIDTH", width);
+    StoreProperty(*this, "SPIN_DAMPING", spinDamping);
+    StoreProperty(*this, "ROLLING_RESISTANCE", rollingResistance);
     StoreProperty(*this, "MAX_STEERING_ANGLE", maxSteeringAngle);
     StoreProperty(*this, "STEERING_VARIABLE", steeringVariable);
     StoreProperty(*this, "MAX_TORQUE", maxTorque);

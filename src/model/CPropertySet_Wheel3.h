@@ -32,6 +32,8 @@ public:
     float staticFriction = 5.0f;         // STATIC_FRICTION
     float radius = 0.18f;                // RADIUS, m
     float width = 0.02f;                 // WIDTH, m (display)
+    float spinDamping = 0.002f;          // SPIN_DAMPING: spin drag -k (w|w| + w), N*m with w in rad/s
+    float rollingResistance = 0.0f;      // ROLLING_RESISTANCE: coefficient Crr, drag Crr * load
     float maxSteeringAngle = 30.0f;      // MAX_STEERING_ANGLE, deg at steering 1
     std::string steeringVariable;        // STEERING_VARIABLE
     float maxTorque = 10.0f;             // MAX_TORQUE, N*m at torque 1 (and at brake 1)

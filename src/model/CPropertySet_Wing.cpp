@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "model/AirfoilAerodynamics.h"
 #include "model/PropertyAccess.h"
 
 namespace
@@ -33,7 +34,9 @@ const TPropertyDeclaration kDeclarations[] = {
     {false, EPropertyType::VECTOR3, "POSITION", 0.01f, -1000.0f, 1000.0f, 0},
     {false, EPropertyType::FLOAT, "ROLL_ANGLE", 0.5f, -180.0f, 180.0f, 0},
     {false, EPropertyType::UNKNOWN, "NUMBER_OF_SEGMENTS", 1.0f, 1.0f, 4.0f, 0},
-    {false, EPropertyType::FLOAT, "DENSITY_KG_PER_SQ_METER", 0.1f, 0.0f, 100.0f, kPropertyFlagExtraSpace},
+    {false, EPropertyType::FLOAT, "DENSITY_KG_PER_SQ_METER", 0.1f, 0.0f, 100.0f, 0},
+    {false, EPropertyType::FLOAT, "CONTROL_MAX_LIFT", 0.05f, 0.0f, 3.0f, 0},
+    {false, EPropertyType::FLOAT, "DOWNWASH", 0.05f, 0.0f, 1.0f, kPropertyFlagExtraSpace},
     KESTRO_SEGMENT_KEYS(0),
     KESTRO_SEGMENT_KEYS(1),
     KESTRO_SEGMENT_KEYS(2),
@@ -77,6 +80,8 @@ void CPropertySet_Wing::SetDefaults()
     rollAngle = 0.0f;
     segmentCount = 2;
     density = 1.6f;
+    controlMaxLift = Aero::kMaxControlLift;
+    downwash = 0.0f;
     for (TSegment& segment : segments)
         segment = TSegment();
 }
@@ -98,6 +103,8 @@ void CPropertySet_Wing::ReadValues()
     ReadProperty(*this, "NUMBER_OF_SEGMENTS", segmentCount);
     segmentCount = std::clamp(segmentCount, 1, kMaxSegments);
     ReadProperty(*this, "DENSITY_KG_PER_SQ_METER", density);
+    ReadProperty(*this, "CONTROL_MAX_LIFT", controlMaxLift);
+    ReadProperty(*this, "DOWNWASH", downwash);
     for (int n = 0; n < kMaxSegments; ++n)
     {
         TSegment& segment = segments[n];
@@ -129,6 +136,8 @@ void CPropertySet_Wing::WriteValues()
     StoreProperty(*this, "ROLL_ANGLE", rollAngle);
     StoreProperty(*this, "NUMBER_OF_SEGMENTS", segmentCount);
     StoreProperty(*this, "DENSITY_KG_PER_SQ_METER", density);
+    StoreProperty(*this, "CONTROL_MAX_LIFT", controlMaxLift);
+    StoreProperty(*this, "DOWNWASH", downwash);
     for (int n = 0; n < kMaxSegments; ++n)
     {
         const TSegment& segment = segments[n];

@@ -50,5 +50,7 @@ public:
     float rollAngle = 0.0f;        // ROLL_ANGLE, deg, added to the dihedral
     int segmentCount = 2;          // NUMBER_OF_SEGMENTS per half, 1..kMaxSegments
     float density = 1.6f;          // DENSITY_KG_PER_SQ_METER, kg/m^2 of wing area
+    float controlMaxLift = 0.4f;   // CONTROL_MAX_LIFT, dCl of each control surface at 20 deg, chord 0.3
+    float downwash = 0.0f;         // DOWNWASH, d(epsilon)/d(alpha): a tail's flow turned by the wing ahead
     TSegment segments[kMaxSegments];
 };

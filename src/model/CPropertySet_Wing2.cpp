@@ -1,5 +1,6 @@
 #include "model/CPropertySet_Wing2.h"
 
+#include "model/AirfoilAerodynamics.h"
 #include "model/PropertyAccess.h"
 
 namespace
@@ -18,6 +19,7 @@ const TPropertyDeclaration kDeclarations[] = {
     {false, EPropertyType::FLOAT, "ROLL", 0.1f, -360.0f, 360.0f, kPropertyFlagExtraSpace},
     {false, EPropertyType::FLOAT, "CONTROL_SURFACE_MAX_ANGLE", 1.0f, -90.0f, 90.0f, 0},
     {false, EPropertyType::FLOAT, "CONTROL_SURFACE_CHORD", 0.01f, 0.0f, 1.0f, 0},
+    {false, EPropertyType::FLOAT, "CONTROL_SURFACE_MAX_LIFT", 0.05f, 0.0f, 3.0f, 0},
     {false, EPropertyType::TOKEN_EXT, "CONTROL_SURFACE_VARIABLE", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::TOKEN_EXT, "3DMODEL_DOF", 0.1f, kPropertyMin, kPropertyMax, 0},
 };
@@ -45,6 +47,7 @@ void CPropertySet_Wing2::SetDefaults()
     roll = 7.0f;
     controlSurfaceMaxAngle = 20.0f;
     controlSurfaceChord = 0.23f;
+    controlSurfaceMaxLift = Aero::kMaxControlLift;
     controlSurfaceVariable = "V_CH1";
     dof.clear();
 }
@@ -64,6 +67,7 @@ void CPropertySet_Wing2::ReadValues()
     ReadProperty(*this, "ROLL", roll);
     ReadProperty(*this, "CONTROL_SURFACE_MAX_ANGLE", controlSurfaceMaxAngle);
     ReadProperty(*this, "CONTROL_SURFACE_CHORD", controlSurfaceChord);
+    ReadProperty(*this, "CONTROL_SURFACE_MAX_LIFT", controlSurfaceMaxLift);
     ReadProperty(*this, "CONTROL_SURFACE_VARIABLE", controlSurfaceVariable);
     ReadProperty(*this, "3DMODEL_DOF", dof);
 }
@@ -83,6 +87,7 @@ void CPropertySet_Wing2::WriteValues()
     StoreProperty(*this, "ROLL", roll);
     StoreProperty(*this, "CONTROL_SURFACE_MAX_ANGLE", controlSurfaceMaxAngle);
     StoreProperty(*this, "CONTROL_SURFACE_CHORD", controlSurfaceChord);
+    StoreProperty(*this, "CONTROL_SURFACE_MAX_LIFT", controlSurfaceMaxLift);
     StoreProperty(*this, "CONTROL_SURFACE_VARIABLE", controlSurfaceVariable);
     StoreProperty(*this, "3DMODEL_DOF", dof);
 }

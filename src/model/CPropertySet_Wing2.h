@@ -32,6 +32,7 @@ public:
     float roll = 7.0f;                    // ROLL, deg
     float controlSurfaceMaxAngle = 20.0f; // CONTROL_SURFACE_MAX_ANGLE, deg at variable value 1
     float controlSurfaceChord = 0.23f;    // CONTROL_SURFACE_CHORD, fraction of the chord
+    float controlSurfaceMaxLift = 0.4f;   // CONTROL_SURFACE_MAX_LIFT, dCl at 20 deg, chord 0.3
     std::string controlSurfaceVariable;   // CONTROL_SURFACE_VARIABLE, drives the deflection
     std::string dof;                      // 3DMODEL_DOF, animated with the deflection
 };

@@ -66,6 +66,15 @@ TEST(FdmOptionsTest, RampHoldsItsEndsAndIsLinearBetween)
     EXPECT_FLOAT_EQ(options.ChannelAt(0, 0.999f), 0.0f);
     EXPECT_FLOAT_EQ(options.ChannelAt(0, 1.0f), 0.0f);
     EXPECT_FLOAT_EQ(options.ChannelAt(0, 1.001f), 1.0f);
+
+    // Ramps in a row: a pulse to 1, held, then released to 0.5 and back to 0.
+    ASSERT_TRUE(Parse({"--model", "a.mod", "--ramp", "V_CH1=0:1:1:2", "--ramp", "V_CH1=1:0.5:3:3", "--ramp",
+                       "V_CH1=0.5:0:4:5"},
+                      options, error))
+        << error;
+    const float pulse[][2] = {{0.5f, 0.0f}, {1.5f, 0.5f}, {2.5f, 1.0f}, {3.5f, 0.5f}, {4.5f, 0.25f}, {9.0f, 0.0f}};
+    for (const auto& row : pulse)
+        EXPECT_FLOAT_EQ(options.ChannelAt(0, row[0]), row[1]) << row[0];
 }
 
 TEST(FdmOptionsTest, BadCommandLinesAreRefused)
@@ -89,6 +98,8 @@ TEST(FdmOptionsTest, BadCommandLinesAreRefused)
         {"--model", "a.mod", "--set", "V_CH1=1", "--ramp", "V_CH1=0:1:0:1"}, // driven twice
         {"--model", "a.mod", "--ramp", "V_CH2=0:1:0"},        // three fields
         {"--model", "a.mod", "--ramp", "V_CH2=0:1:2:1"},      // T1 before T0
+        {"--model", "a.mod", "--ramp", "V_CH2=0:1:0:2", "--ramp", "V_CH2=1:0:1:3"}, // ramps overlap
+        {"--model", "a.mod", "--ramp", "V_CH2=0:1:0:2", "--set", "V_CH2=1"},        // ramp then set
         {"--model", "a.mod", "--start", "1,2"},
         {"--model", "a.mod", "--start", "1,2,3,4"},
         {"--model", "a.mod", "--start", "1,,3"},

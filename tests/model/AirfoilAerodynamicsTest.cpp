@@ -41,19 +41,23 @@ TEST(AirfoilAerodynamicsTest, ControlSurfaceIncrement)
         float chordFraction;
         float dCl;
         const char* why;
+        float maxLift = 0.4f;
     };
     const Case cases[] = {
         {20.0f, 0.3f, 0.4f, "full effect at 20 deg and 0.3"},
         {30.0f, 0.5f, 0.4f, "both factors saturate"},
-        {-30.0f, 0.5f, -0.4f, "a negative deflection saturates alike"},
+        {-30.0f, 0.5f, -0.6f, "a negative deflection has no lower clamp"},
         {10.0f, 0.15f, 0.1f, "half and half"},
         {-10.0f, 0.3f, -0.2f, "linear below saturation"},
         {0.0f, 0.3f, 0.0f, "neutral"},
         {10.0f, -0.2f, 0.0f, "a negative chord fraction adds nothing"},
         {10.0f, 1.0f, 0.2f, "chord fraction saturates"},
+        {-20.0f, 0.4f, -1.1f, "a model's own maximum control lift", 1.1f},
     };
     for (const Case& c : cases)
-        EXPECT_NEAR(ControlSurfaceLiftIncrement(c.deflectionDeg * kRadPerDeg, c.chordFraction), c.dCl, 1e-5f) << c.why;
+        EXPECT_NEAR(ControlSurfaceLiftIncrement(c.deflectionDeg * kRadPerDeg, c.chordFraction, c.maxLift), c.dCl,
+                    1e-5f)
+            << c.why;
     EXPECT_EQ(ControlSurfaceLiftIncrement(std::nanf(""), 0.3f), 0.0f);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -51,10 +52,11 @@ protected:
 
     // A trainer on a steerable nose wheel and two braked main wheels, each carrying a third of
     // the weight: springs of 1000 N/m, 5 cm travel, wheels of the default 0.18 m radius.
-    void LoadTricycle()
+    void LoadTricycle(const std::string& moreGearKeys = "")
     {
         const std::string gear = " .SUSPENSION_SPRING_REST_LENGTH 0.05\n .SUSPENSION_SPRINGINESS 1000\n"
-                                 " .SUSPENSION_DAMPING_LIN 40\n .SUSPENSION_DAMPING_SQ 20\n";
+                                 " .SUSPENSION_DAMPING_LIN 40\n .SUSPENSION_DAMPING_SQ 20\n" +
+                                 moreGearKeys;
         Load(std::string(kTrainerMass) +
              ".WHEEL3 NoseWheel\n{\n .POSITION 0 -0.1 -0.3\n .STEERING_VARIABLE V_STEER\n .VARIABLE_TORQUE V_ZERO\n"
              " .VARIABLE_BRAKE V_ZERO\n" +
@@ -269,6 +271,54 @@ TEST_F(WheelTest, SteeringTurnsARollingTrainer)
         EXPECT_NEAR(yawRate, expected, 0.25f * std::fabs(expected) + 0.01f) << "steering " << steer;
         steering->SetValue(0.0f);
     }
+}
+
+TEST_F(WheelTest, AWheelThatSkidsSidewaysIsPulledBackToWhereTheSkidBegan)
+{
+    // Set down sliding sideways at 2 m/s (a landing with drift): the tyres skid, the model slides
+    // on and stops. A lateral deflection that kept growing through the skid pulled it back.
+    LoadTricycle();
+    PlaceBody(model->GetBody(), CVector3(0, TricycleRestHeight(), 0));
+    RunFrames(*model, 50);
+    PlaceBody(model->GetBody(), model->GetBody().GetPosition(), CVector3(2.0f, 0, 0));
+    bool skidded = false;
+    float lowest = 0.0f, furthest = 0.0f;
+    for (int frame = 0; frame < 150; ++frame) // 3 s
+    {
+        RunFrames(*model, 1);
+        skidded = skidded || Wheel("LeftWheel")->IsSkidding();
+        lowest = std::min(lowest, model->GetBody().GetVelocity().x);
+        furthest = std::max(furthest, model->GetBody().GetPosition().x);
+    }
+    EXPECT_TRUE(skidded);
+    // As the tyres grip again the body rocks on its springs (a few cm/s); it must not travel back.
+    EXPECT_GT(lowest, -0.05f) << "the sideways velocity changed sign";
+    EXPECT_LT(std::fabs(model->GetBody().GetVelocity().x), 0.01f);
+    EXPECT_GT(model->GetBody().GetPosition().x, 0.1f);
+    EXPECT_GT(model->GetBody().GetPosition().x, furthest - 0.005f) << "pulled back towards the touchdown line";
+}
+
+TEST_F(WheelTest, RollingResistanceSlowsARollingWheel)
+{
+    // ROLLING_RESISTANCE 0.1 (no spin damping) against none: over 1.5 s of rolling from 5 m/s the
+    // tricycle loses up to 0.1 g * 1.5 s = 1.47 m/s more (the drag Crr * load on all three
+    // wheels), a little less while the freshly set-down wheels still spin up and rock.
+    float speeds[2] = {};
+    for (int i = 0; i < 2; ++i)
+    {
+        LoadTricycle(i == 0 ? " .SPIN_DAMPING 0\n" : " .SPIN_DAMPING 0\n .ROLLING_RESISTANCE 0.1\n");
+        PlaceBody(model->GetBody(), CVector3(0, TricycleRestHeight(), 0));
+        RunFrames(*model, 50);
+        PlaceBody(model->GetBody(), model->GetBody().GetPosition(), CVector3(0, 0, -5.0f));
+        RunFrames(*model, 65);
+        for (int frame = 0; frame < 10; ++frame) // averaged over the tyres' rocking
+        {
+            RunFrames(*model, 1);
+            speeds[i] += model->GetBody().GetVelocity().Length() / 10.0f;
+        }
+    }
+    EXPECT_GT(speeds[0] - speeds[1], 0.9f);
+    EXPECT_LT(speeds[0] - speeds[1], 1.6f);
 }
 
 // --- The simple wheel.

@@ -232,6 +232,12 @@ TEST_F(WingTest, Wing3SingleSegmentMatchesHandComputedValues)
     ExpectNear(wing->GetForce(0).point, CVector3(0.5f, 0, 0.05f), 1e-6f, "P + Cp chord C");
     // Mass: DENSITY * area * chord / 0.15.
     EXPECT_NEAR(wing->GetMassElement().Mass(), 1.6f * 0.2f * 0.2f / 0.15f, 1e-4f);
+
+    // As a tail behind a wing with DOWNWASH 0.4: the flow is turned down by 0.4 times the body's
+    // 5 degrees, so the surface meets it at 3 degrees.
+    wing->GetSettings().downwash = 0.4f;
+    wing->CalcForces(0.005f);
+    EXPECT_NEAR(wing->GetSegment(0).alpha, 0.6f * kAlpha, 1e-4f);
 }
 
 TEST_F(WingTest, Wing3MirroredHalvesAreSymmetric)
