@@ -173,6 +173,10 @@ TEST(Model, PartHelpListingIsWritten)
     std::string text;
     ASSERT_TRUE(ReadWholeFile(BuildDataPath(DF_DEVELOPER_OUTPUT, "PartHelp.txt"), text));
     EXPECT_NE(text.find("complete list of all Parts"), std::string::npos) << text;
+    // Every part type with its keys and defaults.
+    EXPECT_NE(text.find(".WHEEL3"), std::string::npos) << text;
+    EXPECT_NE(text.find(".ROLLING_RESISTANCE"), std::string::npos) << text;
+    EXPECT_NE(text.find(".CONTROL_MAX_LIFT"), std::string::npos) << text;
 }
 
 TEST(Model, AddedAndLoadedPartsAreFoundByClassAndByPath)

@@ -444,6 +444,9 @@ PROPERTY_SETS = [
          part_name("TOKEN_COLLISION_POINT", "Stop Point", "COLLISION_POINT",
                    "that stops the engine when it hits the ground"),
          part_name("TOKEN_SERVO", "Throttle Servo", "SERVO", "whose position is the throttle"),
+         ("SLIPSTREAM_SWIRL", "Slipstream Swirl",
+          "Swirl of the slipstream, sideways speed per speed along it (about 0.2 to 0.4); 0 unless"
+          " given. It pushes a fin above the thrust line to the right."),
      ]),
     ("WING2", "Rectangular Wing",
      "A rectangular lifting surface with an optional control surface, such as a tailplane.", [
@@ -467,6 +470,9 @@ PROPERTY_SETS = [
           "Control surface deflection at a variable value of 1, degrees."),
          ("CONTROL_SURFACE_CHORD", "Control Chord",
           "Control surface chord as a fraction of the chord (0 to 1); 0 for none."),
+         ("CONTROL_SURFACE_MAX_LIFT", "Control Max Lift",
+          "Lift coefficient the control surface adds at 20 degrees with 30 % chord or more;"
+          " 0.4 unless given, about 1.0 for a sealed hinge."),
          ("CONTROL_SURFACE_VARIABLE", "Control Variable",
           "Variable that moves the control surface, such as V_CH2."),
          ("3DMODEL_DOF", "3D Hinge",
@@ -492,6 +498,12 @@ PROPERTY_SETS = [
          ("NUMBER_OF_SEGMENTS", "Segments", "Number of spanwise segments per half (1 to 4)."),
          ("DENSITY_KG_PER_SQ_METER", "Surface Density",
           "Mass per wing area in kilograms per square metre."),
+         ("CONTROL_MAX_LIFT", "Control Max Lift",
+          "Lift coefficient each control surface adds at 20 degrees with 30 % chord or more;"
+          " 0.4 unless given, about 1.0 for a sealed hinge."),
+         ("DOWNWASH", "Downwash",
+          "For a tail: the wing ahead turns its flow down by this times the model's angle of"
+          " attack (0 to 1, about 0.3 to 0.5); 0 unless given."),
      ] + wing3_segment_keys(0) + wing3_segment_keys(1) + wing3_segment_keys(2)
        + wing3_segment_keys(3)),
     ("PROPELLER", "Propeller",
@@ -555,6 +567,12 @@ PROPERTY_SETS = [
           "Friction coefficient at which the tyre starts to skid, no unit."),
          ("RADIUS", "Radius", "Wheel radius in metres."),
          ("WIDTH", "Width", "Wheel width in metres, for the drawing."),
+         ("SPIN_DAMPING", "Spin Damping",
+          "Drag on the wheel's spin, k (w|w| + w) with w in rad/s; 0.002 unless given, 0 with"
+          " Rolling Resistance."),
+         ("ROLLING_RESISTANCE", "Rolling Resistance",
+          "Rolling resistance coefficient: drag = coefficient x wheel load (grass 0.05-0.1,"
+          " tarmac 0.02); 0 unless given."),
          ("MAX_STEERING_ANGLE", "Max Steering Angle",
           "Steering angle at a steering value of 1, degrees."),
          ("STEERING_VARIABLE", "Steering Variable",
