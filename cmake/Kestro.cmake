@@ -1,7 +1,8 @@
 # One static library per subsystem: every .cpp of src/<name>/ goes into kestro_<name>.
-# Dependencies name other subsystems and point one way (see README).
+# Dependencies name other subsystems and point one way (see README). PRIVATE_LIBS are used by the
+# library's sources only: their headers do not reach the libraries that depend on it.
 function(kestro_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS;PRIVATE_LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     set(scope PUBLIC)
@@ -16,6 +17,9 @@ function(kestro_subsystem name)
   endforeach()
   if(ARG_LIBS)
     target_link_libraries(kestro_${name} ${scope} ${ARG_LIBS})
+  endif()
+  if(ARG_PRIVATE_LIBS)
+    target_link_libraries(kestro_${name} PRIVATE ${ARG_PRIVATE_LIBS})
   endif()
 endfunction()
 

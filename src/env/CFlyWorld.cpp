@@ -17,6 +17,11 @@ constexpr const char* kTerrainNode = "terrain";
 constexpr const char* kCacheFile = "CacheCollision.tmp";
 } // namespace
 
+void CFlyWorld::NodeRelease::operator()(osg::Node* node) const
+{
+    node->unref();
+}
+
 bool CFlyWorld::LoadWorld()
 {
     m_valid = false;
@@ -30,8 +35,6 @@ bool CFlyWorld::LoadWorld()
         m_terrain = nullptr;
         return false;
     }
-    if (!LoadSkyDome())
-        return false;
     m_valid = true;
     return true;
 }
@@ -43,11 +46,13 @@ bool CFlyWorld::LoadTerrain()
         m_loadError = scenePath + ": the flying site is missing";
         return false;
     }
-    m_terrain = osgDB::readRefNodeFile(scenePath);
-    if (!m_terrain) {
+    osg::ref_ptr<osg::Node> scene = osgDB::readRefNodeFile(scenePath);
+    if (!scene) {
         m_loadError = scenePath + ": the flying site cannot be read";
         return false;
     }
+    scene->ref(); // the reference m_terrain drops
+    m_terrain.reset(scene.get());
     osg::Node* terrain = FindNamedNode(*m_terrain, kTerrainNode);
     if (terrain == nullptr) {
         m_loadError = scenePath + ": no node named 'terrain'";

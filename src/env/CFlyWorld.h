@@ -7,27 +7,22 @@
 //     origin is flat; the scene keeps the reshaped vertices, so what is drawn is what collides.
 //  3. Take the collision mesh from Output/CacheCollision.tmp when it matches the reshaped
 //     terrain; otherwise build it, compute the neighbours and write the cache.
-//  4. The sky dome (loaded with the sky).
-// The scene nodes are kept for the graphics, which add them to the scene; nothing here needs a
-// window or a GL context.
+// The terrain scene is kept for the graphics, which add it to the scene; nothing here needs a
+// window or a GL context, and only this class's source reads the scene (OpenSceneGraph), so the
+// headless session that includes this header builds without it.
 
+#include <memory>
 #include <string>
-
-#include <osg/Node>
-#include <osg/ref_ptr>
 
 #include "core/CVector3.h"
 #include "env/CCollisionMesh.h"
+#include "env/CStartPose.h"
 #include "env/CTerrainHint.h"
 
-// Where and how a model is put down: position in the world frame (m), angles in degrees.
-struct CStartPose
+namespace osg
 {
-    CVector3 position;
-    float headingDeg = 0.0f;
-    float pitchDeg = 0.0f;
-    float rollDeg = 0.0f;
-};
+class Node;
+}
 
 class CFlyWorld
 {
@@ -48,7 +43,6 @@ public:
     const CCollisionMesh& GetCollisionMesh() const { return m_mesh; }
     // The terrain scene as read (root of FlyingSite.osg), reshaped; null before loading.
     osg::Node* GetTerrainNode() const { return m_terrain.get(); }
-    osg::Node* GetSkyDomeNode() const { return m_skyDome.get(); }
 
     // The flying model's hint, for showing its triangle; not owned (the flight process owns the
     // model, which outlives its use here).
@@ -67,12 +61,15 @@ public:
 
 private:
     bool LoadTerrain();
-    // Seam for the sky: the sky dome is read with the rest of the sky.
-    bool LoadSkyDome() { return true; }
+
+    // Drops the world's reference on the scene (the graphics may hold their own).
+    struct NodeRelease
+    {
+        void operator()(osg::Node* node) const;
+    };
 
     CCollisionMesh m_mesh;
-    osg::ref_ptr<osg::Node> m_terrain;
-    osg::ref_ptr<osg::Node> m_skyDome;
+    std::unique_ptr<osg::Node, NodeRelease> m_terrain;
     const CTerrainHint* m_modelHint = nullptr;
     CStartPose m_startPose{{0.0f, 0.4f, 0.0f}, 0.0f, 0.0f, 0.0f};
     CStartPose m_secondPose{{-8.0f, 2.0f, -8.0f}, 135.2f, -8.4f, 0.0f};

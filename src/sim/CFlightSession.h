@@ -22,10 +22,11 @@
 #include <vector>
 
 #include "core/CVector3.h"
-#include "env/CFlyWorld.h"
+#include "env/CStartPose.h"
 #include "model/CModelServices.h"
 #include "model/CVariableTable.h"
 
+class CFlyWorld;
 class CMatrix3;
 class CModel;
 class CWind;

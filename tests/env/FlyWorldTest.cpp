@@ -14,7 +14,7 @@
 #include "env/PairwiseNeighbours.h"
 #include "env/TerrainGeometry.h"
 #include "support/TempDir.h"
-#include "support/TestSite.h"
+#include "support/TestSiteScene.h"
 
 namespace fs = std::filesystem;
 

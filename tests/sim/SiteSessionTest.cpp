@@ -15,7 +15,7 @@ constexpr float kPlateauHeight = 10.0f;
 TEST(SiteSessionTest, ModelLandsOnTheSiteTerrainOrOnFlatGround)
 {
     CSessionDir dir;
-    WriteSquareSite(dir.dir.Path() / "Data" / "3D" / "FlyingSite.osg", 5.0f);
+    ASSERT_TRUE(WriteSquareSite(dir.dir.Path() / "Data" / "3D" / "FlyingSite.osg", 5.0f));
     dir.WriteModel("drop.mod", kDropModel);
     CFlightSession session;
     ASSERT_TRUE(session.LoadSite()) << session.GetSiteError();
