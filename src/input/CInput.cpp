@@ -3,6 +3,8 @@
 #include <SDL2/SDL.h>
 
 #include "core/Diagnostics.h"
+#include "data/CFile.h"
+#include "input/CRadioInterface.h"
 #include "input/CKeyDefTable.h"
 #include "input/CKeyboardAxes.h"
 #include "input/IRadioInput.h"
@@ -26,6 +28,7 @@ CInput::CInput()
 CInput::~CInput()
 {
     CloseJoystick();
+    SetRadio(nullptr);
 }
 
 void CInput::BindDefaultPointers()
@@ -53,12 +56,19 @@ bool CInput::Init()
         OpenFirstJoystick();
     else
         DiagPrint("CInput: SDL joystick subsystem not initialised; no joystick\n");
+    if (m_radio == nullptr)
+    {
+        m_ownedRadio = std::make_unique<CRadioInterface>(BuildDataPath(DF_OUTPUT, CTxCalibration::kFileName));
+        SetRadio(m_ownedRadio.get());
+    }
     return true;
 }
 
 void CInput::Shutdown()
 {
     CloseJoystick();
+    SetRadio(nullptr);
+    m_ownedRadio.reset(); // closes the port
 }
 
 void CInput::OpenFirstJoystick()

@@ -17,6 +17,7 @@
 // configuration (SetKeyDefs); both are held, not owned.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include <SDL2/SDL_events.h>
@@ -30,6 +31,7 @@
 
 class CKeyDefTable;
 class CKeyboardAxes;
+class CRadioInterface;
 class IRadioInput;
 
 class CInput : public IAxisSource
@@ -44,7 +46,9 @@ public:
     CInput& operator=(const CInput&) = delete;
 
     // Opens the first game controller when SDL's joystick subsystem is up (a missing controller
-    // is no error: its axes read 0). Always true.
+    // is no error: its axes read 0) and, unless one is attached already, creates the serial
+    // transmitter interface with the calibration of Output/TXCalibr.txt (its port stays closed
+    // until the configuration sets it). Always true.
     bool Init();
     // Closes the controller.
     void Shutdown();
@@ -62,6 +66,8 @@ public:
     void BindKeyboardAxes(const CKeyboardAxes& axes);
     // The transmitter seam; null detaches it (its axes read 0).
     void SetRadio(IRadioInput* radio);
+    // The serial transmitter interface made by Init (null before, or when another was attached).
+    CRadioInterface* Radio() const { return m_ownedRadio.get(); }
     // Where events are resolved to commands; null leaves every event at UC_UNDEFINED.
     void SetKeyDefs(const CKeyDefTable* keyDefs) { m_keyDefs = keyDefs; }
 
@@ -110,7 +116,8 @@ private:
     CInputKeyboard m_keyboard;
     CInputMouse m_mouse;
     CInputJoystick m_joystick;
-    IRadioInput* m_radio = nullptr;          // not owned: the transmitter interface
+    IRadioInput* m_radio = nullptr;          // the transmitter interface: m_ownedRadio or a test's
+    std::unique_ptr<CRadioInterface> m_ownedRadio;
     const CKeyDefTable* m_keyDefs = nullptr; // not owned: the configuration's table
 
     const float* m_axisPtr[AXIS_COUNT];

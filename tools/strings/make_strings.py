@@ -122,6 +122,17 @@ RADIO = [
     ("IDS_ERROR_TRANSMITTER_NOT_DETECTED",
      "Interface found, but no transmitter: switch the transmitter on and plug it in."),
     ("IDS_INTERFACE_AND_TRANSMITTER_OK", "Interface and transmitter OK."),
+    ("IDS_SERIAL_DEVICE_S", "Device"),
+    ("IDS_SERIAL_DEVICE_L",
+     "A device path for the interface (for example /dev/serial/by-id/... or a pseudo-terminal). "
+     "When filled in, it is used instead of the serial port number."),
+    ("IDS_FIRMWARE_VERSION", "Interface firmware version:"),
+    ("IDS_FIRMWARE_UNKNOWN", "unknown"),
+    ("IDS_RADIO_NEEDS_RECALIBRATION",
+     "The interface sends another resolution than the calibration was made with: calibrate again."),
+    ("IDS_MSG_NO_TRANSMITTER",
+     "No transmitter detected: the input map reads the transmitter, so its channels stay at 0. "
+     "See Controller > Radio Transmitter."),
 ]
 
 CALIBRATION = [

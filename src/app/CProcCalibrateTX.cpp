@@ -1,0 +1,114 @@
+#include "app/CProcCalibrateTX.h"
+
+#include <algorithm>
+
+#include "app/CMainKestro.h"
+#include "core/Diagnostics.h"
+#include "gfx/CFontList.h"
+#include "input/CInput.h"
+#include "input/CTxCalibrator.h"
+#include "input/KeyCodes.h"
+
+CProcCalibrateTX::CProcCalibrateTX() : CProcMenuEx(PROC_MENU_RADIO) {}
+
+CProcCalibrateTX::~CProcCalibrateTX() = default;
+
+bool CProcCalibrateTX::Init(CProcessManager* manager)
+{
+    return CProcMenuEx::Init(manager);
+}
+
+void CProcCalibrateTX::Start()
+{
+    CProcMenuEx::Start();
+    CMainKestro* app = MainKestro();
+    CRadioInterface* radio = app && app->Input() ? app->Input()->Radio() : nullptr;
+    if (!radio)
+    {
+        m_calibrator.reset();
+        return;
+    }
+    m_calibrator = std::make_unique<CTxCalibrator>(*radio);
+    m_calibrator->Start();
+}
+
+void CProcCalibrateTX::End()
+{
+    if (m_calibrator && !m_calibrator->Leave())
+        DiagPrint("CProcCalibrateTX: the calibration could not be saved\n");
+    m_calibrator.reset();
+    CProcMenuEx::End();
+}
+
+int CProcCalibrateTX::OnEvent(const CInputEvent& event)
+{
+    if (!event.IsGoingDown() || event.key == KEY_NONE)
+        return kEventNotHandled;
+    if (!m_calibrator)
+    {
+        if (event.key == DIK_ESCAPE)
+        {
+            RequestProcess(PROC_MENU_RADIO);
+            return kEventConsumed;
+        }
+        return kEventNotHandled;
+    }
+    if (m_calibrator->GetStep() == CTxCalibrator::STEP_FINISHED)
+    {
+        if (!m_calibrator->IsValid() && event.key == DIK_Y)
+            m_calibrator->Retry();
+        else if (m_calibrator->IsValid() || event.key == DIK_N)
+            RequestProcess(PROC_MENU_RADIO);
+        return kEventConsumed;
+    }
+    if (event.key == DIK_ESCAPE)
+    {
+        m_calibrator->Abort();
+        RequestProcess(PROC_MENU_RADIO);
+        return kEventConsumed;
+    }
+    if (event.key == DIK_RETURN || event.key == DIK_NUMPADENTER)
+    {
+        m_calibrator->Next();
+        return kEventConsumed;
+    }
+    return kEventNotHandled;
+}
+
+void CProcCalibrateTX::Update()
+{
+    CProcMenuEx::Update();
+    if (m_calibrator)
+        m_calibrator->Update();
+}
+
+void CProcCalibrateTX::RenderExtra()
+{
+    CFontList& fonts = Fonts();
+    const int oldAlign = TextAlign();
+    SetTextAlign(TA_CENTER | TA_TOP);
+    SetColor(70, 255, 170, 255);
+    fonts.DrawText(fonts.f09x13B, kVirtualWidth / 2, 50, Text("IDS_RXCAL_CAL_RT"), 1.5f);
+    SetColor(230, 230, 230, 255);
+    const std::string step = m_calibrator ? Text(m_calibrator->StepStringId()) : Text("IDS_ERROR_INTERFACE_NOT_DETECTED");
+    fonts.DrawText(fonts.f09x12, kVirtualWidth / 2, 100, step);
+
+    CMainKestro* app = MainKestro();
+    CRadioInterface* radio = app && app->Input() ? app->Input()->Radio() : nullptr;
+    if (m_calibrator && radio && m_calibrator->GetStep() != CTxCalibrator::STEP_DETECT)
+    {
+        SetTextAlign(TA_LEFT_TOP);
+        SetColor(70, 255, 170, 255);
+        fonts.DrawText(fonts.f07x12S, 200, 300, "Channel  Raw       Min   Center  Max");
+        SetColor(230, 230, 230, 255);
+        const int channels = std::min(radio->GetNumChannels(), CRadioInterface::kChannelCount);
+        for (int n = 1; n <= channels; ++n)
+        {
+            const STxChannelCalibration& c = radio->Calibration().Channel(n);
+            fonts.DrawText(fonts.f07x12S, 230, static_cast<float>(320 + 20 * (n - 1)),
+                           StringPrintf("%i     %3.1i       %3.1i    %3.1i    %3.1i", n, radio->GetChannelCount(n),
+                                        c.minCount, c.centreCount, c.maxCount));
+        }
+    }
+    SetTextAlign(oldAlign);
+}

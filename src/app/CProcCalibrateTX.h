@@ -1,0 +1,31 @@
+#pragma once
+// The transmitter calibration screen: the four steps of CTxCalibrator with their texts, and
+// while the ends are measured a table of each channel's count, min, centre and max. Return moves
+// on, Escape leaves without keeping anything; when finished any key leaves (after a failed
+// calibration Y starts again and N leaves). Leaving returns to the radio menu and saves a valid
+// calibration to TXCalibr.txt.
+
+#include <memory>
+
+#include "app/CProcMenuEx.h"
+
+class CTxCalibrator;
+
+class CProcCalibrateTX : public CProcMenuEx
+{
+public:
+    CProcCalibrateTX();
+    ~CProcCalibrateTX() override;
+
+    bool Init(CProcessManager* manager) override;
+    void Start() override;
+    void End() override;
+    int OnEvent(const CInputEvent& event) override;
+    void Update() override;
+
+protected:
+    void RenderExtra() override;
+
+private:
+    std::unique_ptr<CTxCalibrator> m_calibrator; // null while no transmitter interface exists
+};
