@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "input/CRadioAbsenceNotice.h"
 #include "input/CTxCalibration.h"
 #include "support/DiagCapture.h"
 #include "support/TempDir.h"
@@ -90,4 +91,26 @@ TEST(TxCalibration, FailedSaveKeepsTheOldFile)
     EXPECT_FALSE(calibration.Save(path));
     EXPECT_TRUE(diag.Contains("previous one is kept"));
     EXPECT_EQ(dir.Read(CTxCalibration::kFileName), before);
+}
+
+TEST(RadioAbsenceNotice, SaidOnceAfterASecondAndAgainOnlyAfterTheTransmitterWasBack)
+{
+    // Each row: frame time, the map reads the transmitter, transmitter seen, message due.
+    struct SFrame
+    {
+        float dt;
+        bool reads, seen, due;
+    };
+    const SFrame frames[] = {
+        {0.5f, true, false, false}, {0.49f, true, false, false}, {0.02f, true, false, true}, // 1 s missing
+        {5.0f, true, false, false},                                                        // once only
+        {0.02f, true, true, false},                                                        // back: re-armed
+        {0.6f, true, false, false}, {0.6f, true, false, true},
+        {0.02f, false, false, false}, {2.0f, false, false, false}, // keyboard map: nothing to say
+        {1.0f, true, false, true},
+    };
+    CRadioAbsenceNotice notice;
+    int row = 0;
+    for (const SFrame& f : frames)
+        EXPECT_EQ(notice.Update(f.dt, f.reads, f.seen), f.due) << "row " << row++;
 }
