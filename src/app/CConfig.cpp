@@ -12,6 +12,7 @@
 #include "data/CFile.h"
 #include "data/CTokenFile.h"
 #include "input/CKeyboardAxes.h"
+#include "input/InputIds.h"
 
 namespace
 {
@@ -82,6 +83,8 @@ void CConfig::Reset()
     m_videoMode.clear();
     m_comPort = kDefaultComPort;
     m_comDevice.clear();
+    for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
+        m_joystickCalibration[i] = CInputJoystick::DefaultCalibration(i);
     m_swapInterval = kDefaultSwapInterval;
     std::string ignored;
     CTokenFile empty;
@@ -118,6 +121,7 @@ bool CConfig::Read(CTokenFile& file, std::string& outMessage)
     std::string comDevice;
     file.GetString("COM_DEVICE", comDevice, "", kMaxComDevice + 1);
     SetComDevice(comDevice);
+    ReadJoystickCalibration(file);
     file.GetInt("SWAP_INTERVAL", m_swapInterval, kDefaultSwapInterval);
     m_valid = true;
     return true;
@@ -206,7 +210,43 @@ std::string CConfig::FormatText() const
     file.WriteFormat(".COM_DEVICE  \"%s\"\r\n\r\n\r\n", m_comDevice.c_str());
     WriteBanner(file, "//----------------", "// Video Sync");
     file.WriteFormat(".SWAP_INTERVAL  %i\r\n\r\n\r\n", m_swapInterval);
+    WriteBanner(file, "//----------------", "// Joystick Calibration");
+    file.WriteLine(".JOYSTICK_CALIBRATION");
+    file.WriteLine("{");
+    for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
+    {
+        const SJoystickAxisCalibration& c = m_joystickCalibration[i];
+        file.WriteFormat("  .%s  %i %i %i\r\n", AxisToken(AXIS_JOYSTICK_X + i), c.low, c.centre, c.high);
+    }
+    file.WriteLine("}");
     return file.text;
+}
+
+void CConfig::ReadJoystickCalibration(CTokenFile& file)
+{
+    CTokenFile* block = file.OpenBlock("JOYSTICK_CALIBRATION");
+    if (block == nullptr)
+        return;
+    for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
+    {
+        const SJoystickAxisCalibration standard = CInputJoystick::DefaultCalibration(i);
+        CVector3 v;
+        if (!block->GetVector3(AxisToken(AXIS_JOYSTICK_X + i), v,
+                               CVector3(static_cast<float>(standard.low), static_cast<float>(standard.centre),
+                                        static_cast<float>(standard.high))))
+            continue;
+        const SJoystickAxisCalibration read{static_cast<int>(v.x), static_cast<int>(v.y), static_cast<int>(v.z)};
+        // A slider has no middle; a stick needs one strictly between its ends.
+        const bool slider = i >= CInputJoystick::kAxisCount;
+        if (read.low >= read.high || (!slider && (read.centre <= read.low || read.centre >= read.high)))
+        {
+            DiagPrint("%s: JOYSTICK_CALIBRATION %s: %i %i %i is no travel (low < centre < high); the axis is read "
+                      "uncalibrated\n",
+                      file.FileName().c_str(), AxisToken(AXIS_JOYSTICK_X + i), read.low, read.centre, read.high);
+            continue;
+        }
+        m_joystickCalibration[i] = read;
+    }
 }
 
 bool WriteFileDurably(const std::string& path, const std::string& text)

@@ -19,6 +19,7 @@
 
 #include <string>
 
+#include "input/CInputJoystick.h"
 #include "input/CInputMapSet.h"
 #include "input/CKeyDefTable.h"
 #include "model/CVariableTable.h"
@@ -77,12 +78,17 @@ public:
     // a pseudo-terminal included). Quotes and line breaks cannot be stored and are dropped.
     const std::string& GetComDevice() const { return m_comDevice; }
     void SetComDevice(const std::string& path);
+    // JOYSTICK_CALIBRATION: the measured travel of the joystick's X .. RZ, SL0, SL1 (raw units),
+    // read by the input system every frame.
+    SJoystickAxisCalibration* JoystickCalibration() { return m_joystickCalibration; }
+    const SJoystickAxisCalibration* JoystickCalibration() const { return m_joystickCalibration; }
     int GetSwapInterval() const { return m_swapInterval; }
     void SetSwapInterval(int interval) { m_swapInterval = interval; }
 
 private:
     void Reset();
     bool Read(CTokenFile& file, std::string& outMessage);
+    void ReadJoystickCalibration(CTokenFile& file);
 
     bool m_valid = false;
     CVariableTable m_inputVariables{"Input"};
@@ -93,6 +99,7 @@ private:
     std::string m_videoMode; // at most 200 characters
     int m_comPort = kDefaultComPort;
     std::string m_comDevice; // at most 260 characters
+    SJoystickAxisCalibration m_joystickCalibration[CInputJoystick::kCalibratedCount];
     int m_swapInterval = kDefaultSwapInterval;
     CKeyboardAxes& m_keyboardAxes; // not owned: the application's
 };

@@ -102,6 +102,8 @@ void CInput::OpenFirstJoystick()
         for (int b = 0; b < buttons && b < CInputJoystick::kButtonCount; ++b)
             m_joystick.rawButton[b] = SDL_JoystickGetButton(joystick, b) ? 0x80 : 0;
         const char* name = SDL_JoystickName(joystick);
+        m_joystickName = name != nullptr ? name : "";
+        m_joystickAxisCount = axes;
         DiagPrint("CInput: joystick \"%s\": %d axes, %d hats, %d buttons\n", name != nullptr ? name : "?", axes,
                   hats, buttons);
         return;
@@ -114,6 +116,8 @@ void CInput::CloseJoystick()
         SDL_JoystickClose(m_sdlJoystick);
     m_sdlJoystick = nullptr;
     m_joystickId = -1;
+    m_joystickName.clear();
+    m_joystickAxisCount = 0;
     m_joystick.Reset();
 }
 
@@ -223,7 +227,7 @@ void CInput::Update(float frameTime)
 
     m_keyboard.Read(m_now);
     m_mouse.Read(m_now);
-    m_joystick.Read();
+    m_joystick.Read(m_joystickCalibration);
     if (m_radio != nullptr)
         m_radio->Update(frameTime);
 

@@ -8,6 +8,16 @@
 
 #include <cstdint>
 
+// The measured travel of one analogue axis, in the raw units of the platform layer: the value
+// at one end, at rest and at the other end. Sticks map each half separately (rest reads 0),
+// sliders sweep linearly from low to high.
+struct SJoystickAxisCalibration
+{
+    int low = -1000;
+    int centre = 0;
+    int high = 1000;
+};
+
 class CInputJoystick
 {
 public:
@@ -21,10 +31,20 @@ public:
     uint32_t rawHat[kHatCount] = {kHatCentred, kHatCentred, kHatCentred, kHatCentred};
     uint8_t rawButton[kButtonCount] = {}; // 0x80 = down
 
+    static constexpr int kCalibratedCount = kAxisCount + kSliderCount; // X .. RZ, SL0, SL1
+
     // Everything back to rest (device removed).
     void Reset();
-    // Converts the raw state; absent: everything reads 0.
-    void Read();
+    // Converts the raw state through the calibration (null: the raw ranges as they are);
+    // absent: everything reads 0.
+    void Read(const SJoystickAxisCalibration* calibration = nullptr);
+
+    // Raw value of analogue axis 0..7 (the six axes, then the two sliders).
+    int RawValue(int index) const;
+    // The calibration of analogue axis 0..7 before any measurement.
+    static SJoystickAxisCalibration DefaultCalibration(int index);
+    // A raw value through a calibration, back in the default raw range of that axis.
+    static int Calibrate(int raw, const SJoystickAxisCalibration& calibration, bool slider);
 
     // X Y Z RX RY RZ SL0 SL1 POV1 POV2 POV3 POV4
     float axis[12] = {};

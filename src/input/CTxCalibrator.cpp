@@ -2,6 +2,14 @@
 
 #include <algorithm>
 
+#include "input/CJoystickCalibrator.h"
+
+void CTxCalibrator::SetJoystick(CJoystickCalibrator* joystick, bool present)
+{
+    m_joystick = joystick;
+    m_joystickPresent = joystick != nullptr && present;
+}
+
 void CTxCalibrator::Start()
 {
     m_radio.Calibration().ResetCounts();
@@ -9,18 +17,20 @@ void CTxCalibrator::Start()
     m_interfaceSeen = false;
     m_radioSeen = false;
     m_valid = false;
+    if (m_joystick)
+        m_joystick->Start();
 }
 
 void CTxCalibrator::Update()
 {
     CTxCalibration& calibration = m_radio.Calibration();
     const int channels = std::min(m_radio.GetNumChannels(), CRadioInterface::kChannelCount);
+    m_interfaceSeen = m_interfaceSeen || m_radio.IsInterfaceDetected();
+    m_radioSeen = m_radioSeen || m_radio.IsRadioDetected();
     switch (m_step)
     {
     case STEP_DETECT:
-        m_interfaceSeen = m_interfaceSeen || m_radio.IsInterfaceDetected();
-        m_radioSeen = m_radioSeen || m_radio.IsRadioDetected();
-        if (m_interfaceSeen && m_radioSeen)
+        if ((m_interfaceSeen && m_radioSeen) || m_joystickPresent)
             m_step = STEP_CENTRE;
         break;
     case STEP_CENTRE:
@@ -29,6 +39,8 @@ void CTxCalibrator::Update()
             STxChannelCalibration& c = calibration.Channel(channel);
             c.minCount = c.centreCount = c.maxCount = m_radio.GetChannelCount(channel);
         }
+        if (m_joystick)
+            m_joystick->MeasureCentre();
         break;
     case STEP_MOVE:
         for (int channel = 1; channel <= channels; ++channel)
@@ -40,6 +52,8 @@ void CTxCalibrator::Update()
             else if (count < c.minCount - kEndMargin)
                 c.minCount = count + kEndMargin;
         }
+        if (m_joystick)
+            m_joystick->MeasureEnds();
         break;
     default:
         break;
@@ -54,6 +68,8 @@ bool CTxCalibrator::Next()
     {
         m_valid = true; // every measurement is accepted
         m_step = STEP_FINISHED;
+        if (m_joystick)
+            m_joystick->Finish();
     }
     else
         return false;
@@ -63,6 +79,8 @@ bool CTxCalibrator::Next()
 void CTxCalibrator::Abort()
 {
     m_valid = false;
+    if (m_joystick)
+        m_joystick->Cancel();
 }
 
 bool CTxCalibrator::Retry()
@@ -75,7 +93,9 @@ bool CTxCalibrator::Retry()
 
 bool CTxCalibrator::Leave()
 {
-    if (m_valid)
+    // Calibrating only a joystick must not overwrite the transmitter's calibration with the
+    // defaults Start put in.
+    if (m_valid && m_radioSeen)
         return m_radio.SaveCalibration();
     m_radio.LoadCalibration();
     return true;

@@ -13,6 +13,8 @@
 
 #include "input/CRadioInterface.h"
 
+class CJoystickCalibrator;
+
 class CTxCalibrator
 {
 public:
@@ -26,6 +28,10 @@ public:
     static constexpr int kEndMargin = 2; // counts
 
     explicit CTxCalibrator(CRadioInterface& radio) : m_radio(radio) {}
+
+    // A joystick measured in the same steps (null: none). With a joystick present, step 0 does
+    // not wait for the transmitter, and a transmitter never seen keeps its calibration.
+    void SetJoystick(CJoystickCalibrator* joystick, bool present);
 
     // Counts reset to 0, 128, 254; step 0.
     void Start();
@@ -47,6 +53,8 @@ public:
 
 private:
     CRadioInterface& m_radio; // not owned: the input system's transmitter
+    CJoystickCalibrator* m_joystick = nullptr; // not owned: the screen's
+    bool m_joystickPresent = false;
     EStep m_step = STEP_DETECT;
     bool m_interfaceSeen = false;
     bool m_radioSeen = false;
