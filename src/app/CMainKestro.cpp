@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/CConfig.h"
+#include "app/CProcCalibrateTX.h"
 #include "app/CProcCredits.h"
 #include "app/CProcFly.h"
 #include "app/CProcMenuEditInputMap.h"
@@ -19,6 +20,7 @@
 #include "app/CProcMenuKeyAxis.h"
 #include "app/CProcMenuKeyDef.h"
 #include "app/CProcMenuMain.h"
+#include "app/CProcMenuRadio.h"
 #include "app/CProcessManager.h"
 #include "core/CTimeStatistics.h"
 #include "core/Diagnostics.h"
@@ -34,6 +36,7 @@
 #include "input/CInput.h"
 #include "input/CKeyboardAxes.h"
 #include "input/CMouseRectRegistry.h"
+#include "input/CRadioInterface.h"
 #include "input/KeyCodes.h"
 #include "input/UserCommands.h"
 
@@ -153,6 +156,9 @@ bool CMainKestro::Init()
         if (ok)
         {
             m_input->SetKeyDefs(&m_config->KeyDefs());
+            m_input->SetJoystickCalibration(m_config->JoystickCalibration());
+            if (CRadioInterface* radio = m_input->Radio())
+                radio->SetPort(m_config->GetComPort(), m_config->GetComDevice());
             SetVideoSync(m_config->GetSwapInterval() != 0);
         }
     }
@@ -220,14 +226,15 @@ bool CMainKestro::CreateWindowAndContext()
 bool CMainKestro::CreateProcesses()
 {
     CProcessManager& manager = *m_processManager;
-    // The order in which they are built; radio menu and calibration come later (their entries
-    // request indices that are ignored while absent).
+    // The order in which they are built.
     return manager.Add(PROC_MENU_MAIN, std::make_unique<CProcMenuMain>()) &&
            manager.Add(PROC_FLY, std::make_unique<CProcFly>()) &&
            manager.Add(PROC_MENU_CONTROLLER, std::make_unique<CProcMenuExController>()) &&
+           manager.Add(PROC_MENU_RADIO, std::make_unique<CProcMenuRadio>()) &&
            manager.Add(PROC_MENU_EDIT_INPUT_MAP, std::make_unique<CProcMenuEditInputMap>()) &&
            manager.Add(PROC_MENU_KEY_AXIS, std::make_unique<CProcMenuKeyAxis>()) &&
            manager.Add(PROC_MENU_KEY_DEF, std::make_unique<CProcMenuKeyDef>()) &&
+           manager.Add(PROC_CALIBRATE_TX, std::make_unique<CProcCalibrateTX>()) &&
            manager.Add(PROC_CREDITS, std::make_unique<CProcCredits>());
 }
 
@@ -511,6 +518,9 @@ void CMainKestro::RenderOverlays()
         CTimeSection section("InputData");
         SetColor(200, 255, 200, 255);
         fonts.DrawMultiLineText(fonts.f07x12S, 250.0f, 45.0f, m_input->GetDumpText());
+        // The transmitter's state beside the axes it feeds.
+        SetColor(200, 220, 255, 255);
+        fonts.DrawMultiLineText(fonts.f06x12, 440.0f, 45.0f, m_input->GetRadioStatusText());
     }
     {
         CTimeSection section("Time Statistics");

@@ -4,7 +4,7 @@
 
 #include "app/CMainKestro.h"
 #include "core/Diagnostics.h"
-#include "gfx/CFontList.h"
+#include "gfx/draw2d/CFontList.h"
 #include "input/CInput.h"
 #include "input/CTxCalibrator.h"
 #include "input/KeyCodes.h"

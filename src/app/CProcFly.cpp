@@ -32,6 +32,7 @@
 #include "gfx/scene/ModelPresentation.h"
 #include "app/CFrameClock.h"
 #include "input/CInput.h"
+#include "input/CRadioInterface.h"
 #include "input/UserCommands.h"
 #include "model/CModel.h"
 #include "model/CVariable.h"
@@ -284,6 +285,7 @@ void CProcFly::Start()
         ApplyLayout(LAYOUT_NORMAL);
         m_mainView->m_showInstrumentPanel = true;
     }
+    m_radioNotice.Reset();
     if (!m_session->HasModel() && Config())
         SwitchModel(Config()->GetSelectedModel().empty() ? "Trainer.mod" : Config()->GetSelectedModel());
     if (MainKestro())
@@ -371,6 +373,26 @@ bool CProcFly::CloseUpShown() const
 float CProcFly::GetTimeOfDay() const
 {
     return m_sun ? m_sun->GetTimeOfDay() : 90.0f;
+}
+
+void CProcFly::CheckTransmitter(const CConfig& config, const CInput& input, float frameTime)
+{
+    // Flying on zeros without a word would look like a broken model.
+    const CInputMap* map = config.InputMaps().GetSelected();
+    const CRadioInterface* radio = input.Radio();
+    const bool reads = map && CRadioAbsenceNotice::MapReadsRadio(*map);
+    if (!m_radioNotice.Update(frameTime, reads, radio && radio->IsRadioDetected()))
+        return;
+    std::string text = LookupString("IDS_MSG_NO_TRANSMITTER") ? LookupString("IDS_MSG_NO_TRANSMITTER") : "";
+    if (radio)
+    {
+        const char* status = LookupString(CRadioInterface::StatusStringId(radio->GetStatus()));
+        text += std::string("\n") + (status ? status : "");
+        if (!radio->IsPortOpen())
+            text += " " + radio->GetPortProblem();
+    }
+    DiagPrint("CProcFly: %s\n", text.c_str());
+    ShowMessage(text, kWarning, 10.0);
 }
 
 void CProcFly::ShowMessage(const std::string& text, const TColor& color, double seconds)
@@ -551,6 +573,7 @@ void CProcFly::Update()
             if (channel)
                 m_session->SetChannel(i, channel->GetValue());
         }
+        CheckTransmitter(*config, *input, frameTime);
     }
 
     if (m_session->HasModel() && (!m_modelPaused || m_pauseStep))

@@ -26,6 +26,7 @@
 
 #include "sim/CFlightRecorder.h"
 #include "app/CMessageList.h"
+#include "input/CRadioAbsenceNotice.h"
 #include "app/CProcFlyMenuBar.h"
 #include "app/CProcess.h"
 #include "gfx/gui/CControlPageEx.h"
@@ -45,6 +46,8 @@ class CSunRenderer;
 class CVdbObjectAdmin;
 class CViewWeather;
 class CWind;
+class CConfig;
+class CInput;
 class IOverlayMessages;
 class ITerrain;
 
@@ -106,6 +109,8 @@ private:
     void StopRecording();
     void StartPlayback();
     void ShowMessage(const std::string& text, const TColor& color, double seconds);
+    // Says once when the input map reads the transmitter and none is detected.
+    void CheckTransmitter(const CConfig& config, const CInput& input, float frameTime);
     void DrawOverlays();
     void PostToggle(uint32_t command);
     bool CloseUpShown() const;
@@ -157,5 +162,6 @@ private:
     std::function<bool()> m_barChecks[7]; // the button's state, shown lit; empty: none
     CMessageList m_messages; // centre: the model's and the engine's messages
     int m_loadMessageSlot = -1;
+    CRadioAbsenceNotice m_radioNotice; // the no-transmitter message, once per absence
     float m_maxHeight = 0.0f; // m above the ground, highest since the last reset or visit
 };

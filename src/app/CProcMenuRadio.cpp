@@ -3,12 +3,12 @@
 #include "app/CConfig.h"
 #include "app/CMainKestro.h"
 #include "core/Diagnostics.h"
-#include "gfx/CCI_Button.h"
-#include "gfx/CCI_CheckBox.h"
-#include "gfx/CCI_ComboBox.h"
-#include "gfx/CCI_EditString.h"
-#include "gfx/CCI_StaticText.h"
-#include "gfx/CFontList.h"
+#include "gfx/gui/CCI_Button.h"
+#include "gfx/gui/CCI_CheckBox.h"
+#include "gfx/gui/CCI_ComboBox.h"
+#include "gfx/gui/CCI_EditString.h"
+#include "gfx/gui/CCI_StaticText.h"
+#include "gfx/draw2d/CFontList.h"
 #include "input/CInput.h"
 #include "input/SerialPortNames.h"
 
@@ -199,10 +199,8 @@ void CProcMenuRadio::RenderExtra()
     fonts.DrawText(fonts.f09x12, 50, 550, Text("ICS_RADIO_TRANSMITTER_STATUS"));
     const CRadioInterface::EStatus status = radio->GetStatus();
     std::string line = Text(CRadioInterface::StatusStringId(status));
-    if (!radio->IsPortOpen())
-        line += "  " + radio->GetPortProblem();
-    else if (status == CRadioInterface::STATUS_INTERFACE_NOT_DETECTED)
-        line += "  (" + radio->GetOpenedPath() + ")";
+    // Which device, so a pilot with several adapters sees which one is listened to.
+    line += "  " + (radio->IsPortOpen() ? radio->GetOpenedPath() : radio->GetPortProblem());
     if (status == CRadioInterface::STATUS_OK)
         SetColor(230, 230, 230, 255);
     else

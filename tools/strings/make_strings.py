@@ -130,9 +130,7 @@ RADIO = [
     ("IDS_FIRMWARE_UNKNOWN", "unknown"),
     ("IDS_RADIO_NEEDS_RECALIBRATION",
      "The interface sends another resolution than the calibration was made with: calibrate again."),
-    ("IDS_MSG_NO_TRANSMITTER",
-     "No transmitter detected: the input map reads the transmitter, so its channels stay at 0. "
-     "See Controller > Radio Transmitter."),
+    ("IDS_MSG_NO_TRANSMITTER", "No transmitter detected: the input map's transmitter channels stay at 0."),
 ]
 
 CALIBRATION = [
