@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/CConfig.h"
+#include "app/CGuiSounds.h"
 #include "app/CProcCalibrateTX.h"
 #include "app/CProcCredits.h"
 #include "app/CProcFly.h"
@@ -39,6 +40,7 @@
 #include "input/CRadioInterface.h"
 #include "input/KeyCodes.h"
 #include "input/UserCommands.h"
+#include "sound/CSoundSystem.h"
 
 namespace
 {
@@ -144,6 +146,14 @@ bool CMainKestro::Init()
         m_input->BindKeyboardAxes(*m_keyboardAxes);
         if (!m_input->Init())
             fail("input devices");
+    }
+    if (ok)
+    {
+        // Without an audio device the program runs silent; the sound system has said why.
+        m_sound = std::make_unique<CSoundSystem>();
+        m_sound->Create();
+        m_guiSounds = std::make_unique<CGuiSounds>(*m_sound);
+        SetGuiSounds(m_guiSounds.get());
     }
     if (ok)
     {
@@ -366,6 +376,8 @@ void CMainKestro::Update()
     }
     {
         CTimeSection section("Sound");
+        if (m_sound)
+            m_sound->Update();
     }
     {
         CTimeSection section("Key Events");
@@ -471,9 +483,20 @@ int CMainKestro::HandleUserCommand(const CInputEvent& event)
     case UC_DEBUG_STRINGS:
         ToggleStringDebug();
         return static_cast<int>(command);
+    case UC_DEBUG_SOUND_ADMIN:
+        m_showSoundAdmin = !m_showSoundAdmin;
+        return static_cast<int>(command);
     default:
-        return 0; // the sound settings take UC_SOUND_ENGINE_ENABLE once sound exists
+        return HandleSoundCommand(command);
     }
+}
+
+int CMainKestro::HandleSoundCommand(uint32_t command)
+{
+    if (command != UC_SOUND_ENGINE_ENABLE || !m_sound)
+        return 0;
+    m_sound->ToggleEngineSound();
+    return static_cast<int>(command);
 }
 
 void CMainKestro::Render()
@@ -521,6 +544,26 @@ void CMainKestro::RenderOverlays()
         // The transmitter's state beside the axes it feeds.
         SetColor(200, 220, 255, 255);
         fonts.DrawMultiLineText(fonts.f06x12, 440.0f, 45.0f, m_input->GetRadioStatusText());
+    }
+    if (m_showSoundAdmin && m_sound)
+    {
+        // On a dark backdrop: the list lies over the gauges and the sky.
+        const std::string text = m_sound->GetDiagnosticText();
+        float w = 0.0f, h = 0.0f;
+        size_t lines = 0;
+        for (size_t start = 0; start < text.size(); ++lines)
+        {
+            const size_t end = std::min(text.find('\n', start), text.size());
+            float lineWidth = 0.0f, lineHeight = 0.0f;
+            fonts.TextExtent(fonts.f07x12S, text.substr(start, end - start), 1.0f, lineWidth, lineHeight);
+            w = std::max(w, lineWidth);
+            h = std::max(h, lineHeight);
+            start = end + 1;
+        }
+        SetColor(0, 0, 0, 170);
+        FillRect(6, 8, static_cast<int>(w) + 8, static_cast<int>(h * static_cast<float>(lines)) + 4);
+        SetColor(255, 255, 255, 255);
+        fonts.DrawMultiLineText(fonts.f07x12S, 10.0f, 10.0f, text);
     }
     {
         CTimeSection section("Time Statistics");
@@ -731,6 +774,9 @@ void CMainKestro::Shutdown()
     if (m_input)
         m_input->Shutdown();
     m_input.reset();
+    SetGuiSounds(nullptr);
+    m_guiSounds.reset();
+    m_sound.reset();
     m_keyboardAxes.reset();
     FreeStringTable();
     SetGlobalFrameClock(nullptr);

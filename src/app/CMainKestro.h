@@ -30,10 +30,12 @@
 struct SDL_Window;
 union SDL_Event;
 class CConfig;
+class CGuiSounds;
 class CInput;
 class CKeyboardAxes;
 class CMouseRectRegistry;
 class CProcessManager;
+class CSoundSystem;
 class CTimeStatistics;
 
 class CMainKestro : public IGuiHost
@@ -61,6 +63,9 @@ public:
     void Render();
     // The application's own commands; the command when consumed, else 0.
     int HandleUserCommand(const CInputEvent& event);
+    // The sound settings' commands: only UC_SOUND_ENGINE_ENABLE (switches the engine sound);
+    // 0 for anything else.
+    int HandleSoundCommand(uint32_t command);
 
     void SetVideoSync(bool on);
     bool GetVideoSync() const { return m_videoSync != 0; }
@@ -77,6 +82,9 @@ public:
 
     CInput* Input() const { return m_input.get(); }
     CConfig* Config() const { return m_config.get(); }
+    // Null before start-up and after shutdown; silent (not null) without an audio device.
+    CSoundSystem* Sound() const { return m_sound.get(); }
+    bool IsSoundAdminShown() const { return m_showSoundAdmin; }
     CKeyboardAxes* KeyboardAxes() const { return m_keyboardAxes.get(); }
     CProcessManager* ProcessManager() const { return m_processManager.get(); }
     CMessageList& CommandEcho() { return m_commandEcho; }
@@ -111,6 +119,7 @@ private:
     bool m_showMouseRects = false;
     bool m_showControlPageRects = false;
     bool m_showFonts = false;
+    bool m_showSoundAdmin = false;
     int32_t m_videoSync = 0; // 0/1: the swap waits for the vertical retrace
     bool m_menuActive = false;
     // The application-level pause: nothing sets it (the flight has its own pause), but a pause
@@ -135,6 +144,8 @@ private:
     std::unique_ptr<CMouseRectRegistry> m_mouseRects;
     std::unique_ptr<CKeyboardAxes> m_keyboardAxes;
     std::unique_ptr<CInput> m_input;
+    std::unique_ptr<CSoundSystem> m_sound;
+    std::unique_ptr<CGuiSounds> m_guiSounds;
     std::unique_ptr<CConfig> m_config;
     std::unique_ptr<CProcessManager> m_processManager;
     CCursorTable m_cursors;

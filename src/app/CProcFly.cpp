@@ -25,6 +25,8 @@
 #include "gfx/scene/CSun.h"
 #include "gfx/scene/CSunRenderer.h"
 #include "gfx/scene/CVdbObjectAdmin.h"
+#include "gfx/views/CViewSound.h"
+#include "sound/CSoundSystem.h"
 #include "gfx/views/CViewWeather.h"
 #include "gfx/scene/DebugDraw3D.h"
 #include "gfx/draw2d/Draw2D.h"
@@ -146,6 +148,8 @@ void CProcFly::BuildMenuBar()
             state = check(&m_showTimeOfDay);
         else if (c == UC_DEBUG_PART_INFO)
             state = check(&m_showPartInfo);
+        else if (c == UC_DEBUG_SOUND_ADMIN)
+            state = [] { return MainKestro() && MainKestro()->IsSoundAdminShown(); };
         m_menuBar.AddEntry(debug, c, state);
     }
     m_menuBar.SetPosition(0, 0);
@@ -239,6 +243,8 @@ void CProcFly::CreateWorld()
     services.panels = m_panels.get();
     if (Config())
         services.keyNames = &Config()->KeyDefs();
+    if (MainKestro() && MainKestro()->Sound())
+        services.sounds = MainKestro()->Sound();
     m_session->SetDisplayServices(services);
     m_recorder = std::make_unique<CFlightRecorder>();
 
@@ -281,6 +287,12 @@ void CProcFly::Start()
         m_weatherView = std::make_unique<CViewWeather>("View Weather", *m_wind);
         m_weatherView->SetTitle(LookupString("IDS_WIN_WIND") ? LookupString("IDS_WIN_WIND") : "");
         m_weatherSlot = m_views.Add(m_weatherView.get());
+        if (MainKestro() && MainKestro()->Sound())
+        {
+            m_soundView = std::make_unique<CViewSound>("View Sound", *MainKestro()->Sound());
+            m_soundView->SetTitle(LookupString("IDS_WIN_SOUND") ? LookupString("IDS_WIN_SOUND") : "");
+            m_soundSlot = m_views.Add(m_soundView.get());
+        }
         m_views.SetBackground(m_mainSlot);
         ApplyLayout(LAYOUT_NORMAL);
         m_mainView->m_showInstrumentPanel = true;
@@ -288,6 +300,8 @@ void CProcFly::Start()
     m_radioNotice.Reset();
     if (!m_session->HasModel() && Config())
         SwitchModel(Config()->GetSelectedModel().empty() ? "Trainer.mod" : Config()->GetSelectedModel());
+    if (MainKestro() && MainKestro()->Sound())
+        MainKestro()->Sound()->SetEnginesMuted(false);
     if (MainKestro())
         MainKestro()->SetCursorRequest(0, false);
 }
@@ -303,6 +317,9 @@ void CProcFly::End()
         MainKestro()->SetCursorRequest(0, false);
     }
     Release();
+    // The engine is not heard over the menus; it sounds again on return.
+    if (MainKestro() && MainKestro()->Sound())
+        MainKestro()->Sound()->SetEnginesMuted(true);
 }
 
 void CProcFly::Release()
@@ -354,6 +371,14 @@ void CProcFly::ApplyLayout(int layout)
     m_views.Activate(m_mainSlot);
     m_cursorAutoHide = layout != LAYOUT_EDITOR;
     m_views.RelayoutAll();
+}
+
+void CProcFly::ShowSound(bool show)
+{
+    if (!m_soundView)
+        return;
+    m_soundView->Show(show);
+    m_views.Activate(show ? m_soundSlot : m_mainSlot);
 }
 
 void CProcFly::ShowWeather(bool show)
@@ -456,6 +481,11 @@ int CProcFly::OnEvent(const CInputEvent& event)
         return consumed;
     case UC_AMBIENT_WIND_CONFIG:
         ShowWeather(!(m_weatherView && m_weatherView->IsVisible()));
+        return consumed;
+    case UC_SOUND_CONFIG:
+        if (!m_soundView)
+            return 0;
+        ShowSound(!m_soundView->IsVisible());
         return consumed;
     case UC_VIEW_INSTRUMENT_PANEL:
         if (m_mainView)
@@ -595,6 +625,7 @@ void CProcFly::Update()
         const CVector3& p = model->GetBody().GetPosition();
         m_maxHeight = std::max(m_maxHeight, p.y - m_session->GetGroundHeight(p.x, p.z));
     }
+    UpdateListener();
     m_buttonBar.SetRect(TRect2D{WindowClientWidth() - 246, 1, 240, 24});
     m_buttonBar.Run();
     m_views.Run();
@@ -604,11 +635,28 @@ void CProcFly::Update()
         m_weatherView->ClearCloseRequest();
         PostToggle(UC_AMBIENT_WIND_CONFIG);
     }
+    if (m_soundView && m_soundView->IsVisible() && m_soundView->IsCloseRequested())
+    {
+        m_soundView->ClearCloseRequest();
+        PostToggle(UC_SOUND_CONFIG);
+    }
     if (m_closeUpView && m_closeUpView->IsVisible() && m_closeUpView->IsCloseRequested())
     {
         m_closeUpView->ClearCloseRequest();
         PostToggle(UC_VIEW_CLOSE_UP_WINDOW);
     }
+}
+
+void CProcFly::UpdateListener()
+{
+    CSoundSystem* sound = MainKestro() ? MainKestro()->Sound() : nullptr;
+    const CCamera* camera = m_mainView ? m_mainView->Camera() : nullptr;
+    if (sound == nullptr || camera == nullptr)
+        return;
+    // The pilot hears from where the main view looks, moving with its camera (Doppler) and
+    // turned like it (stereo placement).
+    sound->SetListener(camera->GetPosition(), camera->GetVelocity(), camera->GetViewDirection(),
+                       camera->GetOrientation().row[1]);
 }
 
 void CProcFly::PostToggle(uint32_t command)

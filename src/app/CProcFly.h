@@ -44,6 +44,7 @@ class CSceneObjectAdmin;
 class CSun;
 class CSunRenderer;
 class CVdbObjectAdmin;
+class CViewSound;
 class CViewWeather;
 class CWind;
 class CConfig;
@@ -91,6 +92,7 @@ public:
     CViewFly* MainView() const { return m_mainView.get(); }
     CViewFly* CloseUpView() const { return m_closeUpView.get(); }
     CViewWeather* WeatherView() const { return m_weatherView.get(); }
+    CViewSound* SoundView() const { return m_soundView.get(); }
     CMessageList& Messages() { return m_messages; }
     // The world's scene and the model's objects in it (null before the first Start).
     osg::Group* SceneRoot() const { return m_world.sceneRoot; }
@@ -115,6 +117,9 @@ private:
     void PostToggle(uint32_t command);
     bool CloseUpShown() const;
     void ShowWeather(bool show);
+    void ShowSound(bool show);
+    // The sound system's listener from the main view's camera.
+    void UpdateListener();
 
     int m_layout = LAYOUT_NORMAL;
     int m_layoutBeforeEditor = LAYOUT_NORMAL;
@@ -155,6 +160,8 @@ private:
     int m_mainSlot = -1, m_closeUpSlot = -1;
     std::unique_ptr<CViewWeather> m_weatherView; // edits m_wind: declared after it, so it goes first
     int m_weatherSlot = -1;
+    std::unique_ptr<CViewSound> m_soundView; // edits the application's sound settings
+    int m_soundSlot = -1;
 
     CProcFlyMenuBar m_menuBar;
     CControlPageEx m_buttonBar;

@@ -631,7 +631,7 @@ PROPERTY_SETS = [
         ("VOLUME_GLOBAL", "Master Volume", "Volume of all sounds, 0 (silent) to 1 (full)."),
         ("VOLUME_ENGINE", "Engine Volume", "Volume of the engine, 0 (silent) to 1 (full)."),
         ("ENABLE_ENGINE_SOUND", "Engine Sound", "Tick to hear the engine."),
-        ("POSITIONAL_PANNING", "Stereo Placement",
+        ("POSITIONAL_PANNING", "Stereo",
          "Tick to hear the model from where it is, left or right of the view."),
     ]),
 ]

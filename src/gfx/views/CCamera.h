@@ -118,6 +118,7 @@ public:
     const CVector3& GetPosition() const { return m_body.GetPosition(); }
     const CMatrix3& GetOrientation() const { return m_body.GetOrientation(); }
     CVector3 GetViewDirection() const { return -m_body.GetOrientation().row[2]; }
+    const CVector3& GetVelocity() const { return m_body.GetVelocity(); } // world, m/s
     float GetCurrentHFOV() const { return m_currentHFOV; } // degrees
     float GetTargetHFOV() const { return m_targetHFOV; }   // degrees
     // True once after the field of view changed since the last call (the projection needs it).

@@ -1,193 +1,43 @@
 #include "gfx/views/CViewWeather.h"
 
-#include <algorithm>
-
-#include "data/CProperty.h"
-#include "data/CPropertyEditorControls.h"
-#include "data/StringTable.h"
 #include "env/CWind.h"
-#include "gfx/gui/CCI_Button.h"
-#include "gfx/draw2d/CFontList.h"
-
-namespace
-{
-constexpr int kHelpLines = 2;
-const TColor kBackground{16, 22, 34, 225}; // dark and nearly opaque: the scene moves behind it
-constexpr int kErrorColour = 22;           // palette: light red
-constexpr int kErrorY = 140;               // client pixels: between the rows and the buttons
-
-std::unique_ptr<CCI_Button> MakeButton(int x, const char* textId, const char* helpId)
-{
-    auto button = std::make_unique<CCI_Button>(x, CViewWeather::kButtonY, CViewWeather::kButtonWidth,
-                                               CViewWeather::kButtonHeight, "");
-    const char* text = LookupString(textId);
-    const char* help = LookupString(helpId);
-    button->SetText(text ? text : "");
-    button->SetHelp(text ? text : "", help ? help : "");
-    return button;
-}
-} // namespace
 
 CViewWeather::CViewWeather(const std::string& name, CWind& wind)
-    : CView(name, VS_TITLE_BAR | VS_CLOSE_BUTTON), m_wind(wind)
+    : CViewSettingsDialog(name, kLeft, kTop), m_wind(wind)
 {
-    m_client.SetEnabled(true);
-    m_client.SetHelpLine(kHelpLines);
-    // Sized before it joins the view's page, which would otherwise lay out around a default
-    // 800 x 600 page and scroll.
-    m_client.SetRect(TRect2D{0, kClientTop, kWidth, kHeight - kClientTop});
-    m_ok = MakeButton(kOkX, "IDS_BUTTON_OK_S", "IDS_BUTTON_OK_L");
-    m_cancel = MakeButton(kCancelX, "IDS_BUTTON_CANCEL_S", "IDS_BUTTON_CANCEL_L");
-    m_default = MakeButton(kDefaultX, "IDS_BUTTON_DEFAULT_S", "IDS_BUTTON_DEFAULT_L");
-    BuildRows();
-    Page().Add(&m_client);
-    // Keys go to the settings, not to the close button in the corner.
-    Page().SetFocusTo(&m_client);
-    Viewport().SetPixelRect(TRect2D{kLeft, kTop, kWidth, kHeight});
-    Page().SetRect(Viewport().PixelRect());
-    CView::Show(false); // shown by the owner's command
+    BuildRows(m_wind.GetPropertySet());
 }
 
-CViewWeather::~CViewWeather()
+void CViewWeather::ApplySettings()
 {
-    // The rows belong to the wind's properties but sit on this dialog's page.
-    m_wind.GetPropertySet().ClearControls();
-    m_client.Clear();
+    m_wind.ApplySettings();
 }
 
-void CViewWeather::BuildRows()
+bool CViewWeather::SaveSettings(std::string& outError)
 {
-    const TPropertyEditorFactory* factory = PropertyEditorFactory();
-    if (m_rowsBuilt || factory == nullptr || factory->buildRow == nullptr)
-        return;
-    CPropertySet_Wind& settings = m_wind.GetPropertySet();
-    for (int i = 0; i < settings.PropertyCount(); ++i)
-    {
-        CProperty* property = settings.PropertyAt(i);
-        property->SetControls(factory->buildRow(*property, m_client, kRowX, kRowY + i * kRowHeight));
-    }
-    // The buttons come after the rows, so that Tab walks the page from top to bottom.
-    for (CCI_Button* button : {m_ok.get(), m_cancel.get(), m_default.get()})
-    {
-        m_client.Remove(button);
-        m_client.Add(button);
-    }
-    settings.RefreshControls();
-    m_rowsBuilt = true;
+    if (m_wind.Save())
+        return true;
+    // CWind::Save has reported the full path; the dialog says it where the pilot looks.
+    outError = std::string("Output/") + CWind::kFileName + " cannot be written";
+    return false;
 }
 
-void CViewWeather::Show(bool visible)
+void CViewWeather::SetDefaults()
+{
+    m_wind.GetPropertySet().SetDefaults();
+}
+
+void CViewWeather::TakeSnapshot()
 {
     const CPropertySet_Wind& settings = m_wind.GetPropertySet();
-    if (visible && !m_editing)
-    {
-        BuildRows();
-        m_start = TSnapshot{settings.velocity, settings.heading, settings.pitch, settings.turbulence};
-        m_editing = true;
-        m_error.clear();
-        m_wind.GetPropertySet().RefreshControls();
-        if (m_client.Count() > 0)
-            m_client.SetFocusTo(m_client.At(0));
-    }
-    else if (!visible && m_editing)
-    {
-        // Closed without OK or Cancel: as Cancel.
-        Restore(m_start);
-        m_editing = false;
-    }
-    CView::Show(visible);
+    m_start = TSnapshot{settings.velocity, settings.heading, settings.pitch, settings.turbulence};
 }
 
-void CViewWeather::Run()
-{
-    CView::Run();
-    CPropertySet_Wind& settings = m_wind.GetPropertySet();
-    if (settings.ReadControls())
-        m_wind.ApplySettings();
-    if (m_ok->WasFired())
-        Ok();
-    if (m_cancel->WasFired())
-        Cancel();
-    if (m_default->WasFired())
-        Default();
-}
-
-void CViewWeather::Ok()
-{
-    if (!m_wind.Save())
-    {
-        // CWind::Save has reported the full path; the dialog says it where the pilot looks.
-        m_error = std::string("Output/") + CWind::kFileName + " cannot be written";
-        return;
-    }
-    m_error.clear();
-    m_editing = false;
-    RequestClose();
-}
-
-void CViewWeather::Cancel()
-{
-    Restore(m_start);
-    m_editing = false;
-    RequestClose();
-}
-
-void CViewWeather::Default()
+void CViewWeather::RestoreSnapshot()
 {
     CPropertySet_Wind& settings = m_wind.GetPropertySet();
-    // A number still being typed would commit over the defaults afterwards.
-    m_client.Deactivate();
-    settings.SetDefaults();
-    settings.StoreProperties();
-    settings.RefreshControls();
-    m_wind.ApplySettings();
-    m_error.clear();
-}
-
-void CViewWeather::Restore(const TSnapshot& values)
-{
-    CPropertySet_Wind& settings = m_wind.GetPropertySet();
-    m_client.Deactivate();
-    settings.velocity = values.velocity;
-    settings.heading = values.heading;
-    settings.pitch = values.pitch;
-    settings.turbulence = values.turbulence;
-    settings.StoreProperties();
-    settings.RefreshControls();
-    m_wind.ApplySettings();
-}
-
-void CViewWeather::RenderScene()
-{
-    if (m_layoutPending)
-        Layout();
-}
-
-void CViewWeather::Draw()
-{
-    const TRect2D& r = Viewport().PixelRect();
-    SetColor(kBackground);
-    FillRect(r.x, r.y, r.w, r.h);
-    CView::Draw();
-    if (!m_error.empty())
-    {
-        const int saved = TextAlign();
-        SetTextAlign(TA_LEFT_TOP);
-        SetColor(kErrorColour);
-        Fonts().DrawText(Fonts().f07x12S, static_cast<float>(r.x + kOkX), static_cast<float>(r.y + kClientTop + kErrorY),
-                         m_error, 1.0f);
-        SetTextAlign(saved);
-    }
-}
-
-void CViewWeather::Layout()
-{
-    CView::Layout();
-    TRect2D r = Viewport().PixelRect();
-    r.w = kWidth;
-    r.h = kHeight;
-    r.x = std::max(0, std::min(r.x, WindowClientWidth() - kWidth));
-    r.y = std::max(0, std::min(r.y, WindowClientHeight() - kHeight));
-    Viewport().SetPixelRect(r);
-    Page().SetRect(r);
+    settings.velocity = m_start.velocity;
+    settings.heading = m_start.heading;
+    settings.pitch = m_start.pitch;
+    settings.turbulence = m_start.turbulence;
 }
