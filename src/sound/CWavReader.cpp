@@ -10,17 +10,17 @@ bool CWavReader::Load(const std::string& path)
 {
     m_path = path;
     m_samples.clear();
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &spec, &data, &length) == nullptr)
+    if (SDL_LoadWAV(path.c_str(), &format, &data, &length) == nullptr)
     {
         DiagPrint("%s: cannot be read as a WAV file (%s)\n", path.c_str(), SDL_GetError());
         return false;
     }
     SDL_AudioCVT convert;
-    const int built = SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, spec.freq);
-    if (built < 0 || spec.freq <= 0)
+    const int built = SDL_BuildAudioCVT(&convert, format.format, format.channels, format.freq, AUDIO_S16SYS, 1, format.freq);
+    if (built < 0 || format.freq <= 0)
     {
         DiagPrint("%s: sample format not supported (%s)\n", path.c_str(), SDL_GetError());
         SDL_FreeWAV(data);
@@ -41,7 +41,7 @@ bool CWavReader::Load(const std::string& path)
     m_samples.resize(static_cast<size_t>(bytes) / sizeof(int16_t));
     if (!m_samples.empty())
         std::memcpy(m_samples.data(), work.data(), m_samples.size() * sizeof(int16_t));
-    m_sampleRate = spec.freq;
+    m_sampleRate = format.freq;
     if (m_samples.empty())
         DiagPrint("%s: holds no samples\n", path.c_str());
     return !m_samples.empty();
