@@ -268,7 +268,7 @@ void CProcFly::Start()
     const bool first = m_site == nullptr;
     if (first)
         CreateWorld();
-    m_sun->SetTimeOfDay(90.0f);
+    m_sun->ResetToMidday();
     if (first)
     {
         // The camera stands where the pilot stands: the site's second pose, beside the field.
@@ -606,9 +606,10 @@ void CProcFly::Update()
         CheckTransmitter(*config, *input, frameTime);
     }
 
-    if (m_session->HasModel() && (!m_modelPaused || m_pauseStep))
+    const bool modelRuns = !m_modelPaused || m_pauseStep;
+    m_session->Step(frameTime, modelRuns);
+    if (m_session->HasModel() && modelRuns)
     {
-        m_session->Step(frameTime);
         CRecordedModel recorded(*m_session->GetModel());
         const double t = app && app->FrameClock() ? app->FrameClock()->GetSimulatedTime() : 0.0;
         if (m_mode == MODE_RECORDING)

@@ -239,11 +239,12 @@ CVector3 CFlightSession::ForwardAxis(const CModel& model)
     return -model.GetBody().GetOrientation().row[2];
 }
 
-void CFlightSession::Step(float frameTime)
+void CFlightSession::Step(float frameTime, bool modelRuns)
 {
     if (!m_model)
         return;
     m_wind->Update(m_model->GetBody().GetPosition(), ForwardAxis(*m_model));
-    m_model->UpdateModel(frameTime);
+    if (modelRuns)
+        m_model->UpdateModel(frameTime);
     m_model->SetUpright(false);
 }

@@ -6,10 +6,12 @@
 //
 // Step(frameTime), the simulation part of a flight frame:
 //   1. the flying site has no per-frame work headless (the scene does its own);
-//   2. "Wind": the turbulence moves with the model (its position and forward axis);
-//   3. "Model": one model frame (functions, parts, sub-stepped rigid body);
-//   4. the turn-upright request is cleared: the pilot holds the command, so it is asked for
-//      again every frame it is held.
+//   2. "Wind": the turbulence moves with the model (its position and forward axis), also while
+//      the model is paused: the air does not stop when the pilot does;
+//   3. "Model": one model frame (functions, parts, sub-stepped rigid body), unless paused;
+//   4. the turn-upright request is cleared, paused or not: the pilot holds the command, so it is
+//      asked for again every frame it is held, and one made during a pause is gone by the time
+//      the model runs again.
 // The channels V_CH1 .. V_CH9 are set before Step; the model finds them first in its variable
 // search list, so a model's own variable of the same name is hidden by them.
 //
@@ -102,9 +104,9 @@ public:
     float GetChannel(int index) const;
     CVariableTable& GetInputs() { return m_inputs; }
 
-    // One simulation frame (see the class comment); frameTime in s. Without a model only the
-    // clock of nothing advances: it returns at once.
-    void Step(float frameTime);
+    // One simulation frame (see the class comment); frameTime in s. modelRuns false: the model
+    // is paused and only the air moves. Without a model it returns at once.
+    void Step(float frameTime, bool modelRuns = true);
 
     // Forward axis of the body (world): the negated third row of its orientation.
     static CVector3 ForwardAxis(const CModel& model);

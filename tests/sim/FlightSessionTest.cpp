@@ -181,6 +181,21 @@ TEST_F(FlightSessionTest, AltitudeAndUprightCommands)
     EXPECT_FALSE(model->IsUpright());
 }
 
+TEST_F(FlightSessionTest, PausedModelStaysStillWhileTheWindBlowsAndAnUprightRequestLapses)
+{
+    Load(kDropModel);
+    session.SetWind(5.0f, 90.0f, 1.0f);
+    session.SetAltitude500();
+    const CVector3 held = model->GetBody().GetPosition();
+    const CVector3 firstBlob = session.GetWind().GetBlob(0).centre;
+    session.RequestUpright();
+    for (int i = 0; i < 50; ++i)
+        session.Step(kFrame, false);
+    EXPECT_EQ(model->GetBody().GetPosition(), held);
+    EXPECT_NE(session.GetWind().GetBlob(0).centre, firstBlob) << "the turbulence froze with the model";
+    EXPECT_FALSE(model->IsUpright()) << "an upright request made in a pause fired on resuming";
+}
+
 TEST_F(FlightSessionTest, ChannelsReachThePartsThroughTheSearchList)
 {
     // The model's own V_CH2 is hidden by the input channel of the same name.

@@ -40,7 +40,13 @@ public:
     virtual bool IsVisible() const { return m_visible; }
     virtual void SetFocus(bool focus) { m_focus = focus; }
     virtual bool HasFocus() const { return m_focus; }
-    virtual bool CanTakeFocus() const { return true; }
+    virtual bool CanTakeFocus() const { return !m_mouseOnly; }
+    // Worked with the mouse only: the control never takes the focus, so Space and Enter reach
+    // the commands bound to them instead of the last button clicked (title-bar and camera-bar
+    // buttons must not take the keys from the pilot). A page that is mouse-only also takes no
+    // keys and shows no focus inside.
+    void SetMouseOnly(bool mouseOnly) { m_mouseOnly = mouseOnly; }
+    bool IsMouseOnly() const { return m_mouseOnly; }
     // Reads and clears the one-shot flag.
     virtual bool WasActivated();
     virtual void OnPageShown() {}
@@ -88,6 +94,7 @@ protected:
     bool m_visible = true;
     bool m_activated = false;
     bool m_focus = false;
+    bool m_mouseOnly = false; // see SetMouseOnly
     std::string m_shortHelp;
     std::string m_longHelp;
 };

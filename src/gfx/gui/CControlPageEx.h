@@ -69,11 +69,6 @@ public:
     void Deactivate() override;
     void GetSize(int& outWidth, int& outHeight) const override;
 
-    // A bar of icons worked with the mouse only: the page takes no keys and shows no focus, so
-    // Space and Enter reach the commands bound to them instead of the last icon clicked.
-    void SetMouseOnly(bool mouseOnly) { m_mouseOnly = mouseOnly; }
-    bool IsMouseOnly() const { return m_mouseOnly; }
-
     // Focus. FocusStep moves to the previous (-1) or next (+1) focusable control, wrapping.
     void FocusStep(int direction);
     // Gives the focus to the control (when it can take it); false otherwise.
@@ -115,5 +110,4 @@ private:
     CBControlItem* m_hover = nullptr;   // under the pointer
     CBControlItem* m_tooltip = nullptr; // shown
     int m_helpLines = 0;                // rows reserved at the bottom for the long help
-    bool m_mouseOnly = false;           // see SetMouseOnly
 };

@@ -44,6 +44,13 @@ CSun::CSun()
     SetTimeOfDay(90.0f);
 }
 
+void CSun::ResetToMidday()
+{
+    SetTimeOfDay(90.0f);
+    m_glareEnabled = true;
+    m_glare = 0.0f;
+}
+
 void CSun::SetTimeOfDay(float angleDeg)
 {
     if (m_applied && angleDeg == m_angle)

@@ -30,6 +30,8 @@ public:
 
     // Applies the angle (degrees) unless it equals the one applied last.
     void SetTimeOfDay(float angleDeg);
+    // Every flight starts as a fresh sun does: midday, glare enabled and none built up.
+    void ResetToMidday();
     float GetTimeOfDay() const { return m_angle; }
     const CVector3& GetDirection() const { return m_direction; } // world, unit, towards the sun
     const TColor& GetAmbient() const { return m_ambient; }

@@ -39,6 +39,7 @@ CView::CView(const std::string& name, int style) : m_style(style), m_name(name)
     m_closeButton = std::make_unique<CCI_Button>(0, 0, 16, 16, "B_CLOSE");
     const char* tip = LookupString("IDS_CLOSE_WINDOW");
     m_closeButton->SetHelp(tip ? tip : "", "");
+    m_closeButton->SetMouseOnly(true);
     if (m_style & VS_CLOSE_BUTTON)
         m_page.Add(m_closeButton.get());
 }

@@ -128,6 +128,8 @@ int CViewManager::OnMouse(const CInputEvent& event)
 
 void CViewManager::Run()
 {
+    if (WindowClientWidth() != m_laidOutWidth || WindowClientHeight() != m_laidOutHeight)
+        RelayoutAll();
     for (int slot = 0; slot < m_count; ++slot)
     {
         CView* view = m_views[slot];
@@ -170,6 +172,8 @@ void CViewManager::DeactivateAll()
 
 void CViewManager::RelayoutAll()
 {
+    m_laidOutWidth = WindowClientWidth();
+    m_laidOutHeight = WindowClientHeight();
     for (int slot = 0; slot < m_count; ++slot)
         m_views[slot]->Layout();
 }

@@ -43,7 +43,8 @@ public:
     void Draw();
     void DeactivateAll();
     void SetSuppressActiveFrame(bool suppress) { m_suppressFrame = suppress; }
-    // After a window resize: every view lays out again at its proportions.
+    // Every view lays out again at its proportions. Run does it by itself whenever the window's
+    // client size changed (a resize, maximising, full screen).
     void RelayoutAll();
 
 private:
@@ -57,4 +58,6 @@ private:
     int m_active = -1;
     int m_background = -1;
     bool m_suppressFrame = false;
+    int m_laidOutWidth = -1;  // client pixels at the last RelayoutAll
+    int m_laidOutHeight = -1;
 };

@@ -177,6 +177,32 @@ TEST_F(ViewManagerTest, CloseButtonRequestsClosingUntilTheOwnerClearsIt)
     EXPECT_FALSE(left.IsCloseRequested());
 }
 
+TEST_F(ViewManagerTest, ClickedCloseUpLeavesSpaceAndReturnToThePilot)
+{
+    ClickAt(250, 250); // into "left", whose title bar carries the close button
+    ASSERT_EQ(manager.ActiveSlot(), 1);
+    for (uint32_t key : {uint32_t(DIK_SPACE), uint32_t(DIK_RETURN)})
+    {
+        CInputEvent press;
+        press.key = key;
+        press.flags = IE_GOING_DOWN | IE_IS_DOWN;
+        EXPECT_EQ(manager.OnCommand(press), 0) << "key " << key << " went to the close button";
+        left.Run();
+        EXPECT_FALSE(left.IsCloseRequested());
+    }
+}
+
+TEST_F(ViewManagerTest, WindowResizeLaysEveryViewOutAgain)
+{
+    background.Viewport().SetNormalisedRect(0.0f, 0.0f, 1.0f, 1.0f);
+    manager.Run();
+    SetWindowClientSize(1600, 1000); // dragged larger, maximised or full screen
+    manager.Run();
+    EXPECT_EQ(background.Viewport().PixelRect().w, 1600);
+    EXPECT_EQ(background.Viewport().PixelRect().h, 1000);
+    SetWindowClientSize(1024, 768);
+}
+
 TEST(ViewTest, ThreeWireframeCommandsReturnToTheStartingMode)
 {
     CView view("V", 0);
