@@ -111,11 +111,10 @@ void CProcMenuExController::Update()
             RefreshList(index);
         }
     }
-    if (m_delete->WasActivated() && maps->GetCount() > 0 && m_list->Selected() >= 0)
-    {
-        maps->Delete(m_list->Selected());
+    if (m_delete->WasActivated() && maps->Delete(m_list->Selected()))
         RefreshList(m_list->Selected());
-    }
+    if (m_delete->IsEnabled() != (maps->GetCount() > 1))
+        m_delete->SetEnabled(maps->GetCount() > 1); // the last map stays
     if (m_copy->WasActivated() && m_list->Selected() >= 0)
     {
         const int index = CopyMap(*maps, m_list->Selected(), Text("IDS_IM_COPY_OF"));

@@ -19,17 +19,18 @@ int CInputMapSet::Add()
     return m_count++;
 }
 
-void CInputMapSet::Delete(int index)
+bool CInputMapSet::Delete(int index)
 {
-    if (index < 0 || index >= m_count)
-        return;
+    if (index < 0 || index >= m_count || m_count == 1)
+        return false;
     for (int i = index; i + 1 < m_count; ++i)
         m_maps[i].CopyFrom(m_maps[i + 1]);
     --m_count;
     m_maps[m_count].Clear();
     // The index stays; only a selection past the end is pulled back onto a map.
     if (m_selected >= m_count)
-        m_selected = m_count > 0 ? m_count - 1 : 0;
+        m_selected = m_count - 1;
+    return true;
 }
 
 CInputMap* CInputMapSet::Get(int index)
@@ -59,6 +60,20 @@ void CInputMapSet::Clear()
         map.Clear();
     m_count = 0;
     m_selected = 0;
+}
+
+bool CInputMapSet::SelectedReadsMouse() const
+{
+    const CInputMap* map = GetSelected();
+    if (!map)
+        return false;
+    for (int i = 0; i < map->GetLinkCount(); ++i)
+    {
+        const CInputMapLink& link = map->GetLink(i);
+        if (link.variable && link.axis >= AXIS_MOUSE_X && link.axis <= AXIS_MOUSE_Z)
+            return true;
+    }
+    return false;
 }
 
 void CInputMapSet::ApplySelected(const IAxisSource& axes) const

@@ -20,7 +20,9 @@ public:
     // Appends a cleared map; -1 when 20 exist.
     int Add();
     // Maps above move down one place; the selected index is not changed (but kept in range).
-    void Delete(int index);
+    // The last map is never deleted (false): without one, the sticks would drive nothing and the
+    // saved configuration would not load.
+    bool Delete(int index);
     CInputMap* Get(int index);
     const CInputMap* Get(int index) const;
     int GetCount() const { return m_count; }
@@ -28,6 +30,8 @@ public:
     int GetSelectedIndex() const { return m_selected; }
     const CInputMap* GetSelected() const;
     void Clear();
+    // Whether the selected map reads the mouse (the pointer then flies the model).
+    bool SelectedReadsMouse() const;
 
     // Applies the selected map (nothing when there is none).
     void ApplySelected(const IAxisSource& axes) const;

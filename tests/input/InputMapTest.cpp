@@ -72,9 +72,13 @@ TEST(InputMap, SetAddsUpToTwentyDeletesAndSelects)
     EXPECT_EQ(set.GetCount(), 19);
     EXPECT_EQ(set.Get(3)->GetName(), "Map 4"); // moved down one place
     EXPECT_EQ(set.GetSelectedIndex(), 18);      // kept on a map that exists
-    set.Delete(-1);
-    set.Delete(19);
+    EXPECT_FALSE(set.Delete(-1));
+    EXPECT_FALSE(set.Delete(19));
     EXPECT_EQ(set.GetCount(), 19);
+    while (set.GetCount() > 1)
+        ASSERT_TRUE(set.Delete(0));
+    EXPECT_FALSE(set.Delete(0)) << "the last input map was deleted";
+    EXPECT_EQ(set.GetCount(), 1);
 }
 
 TEST(InputMap, ReadWriteRoundTripInTheFileForm)
