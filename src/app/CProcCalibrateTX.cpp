@@ -5,7 +5,10 @@
 #include "app/CMainKestro.h"
 #include "core/Diagnostics.h"
 #include "gfx/draw2d/CFontList.h"
+#include "app/CConfig.h"
 #include "input/CInput.h"
+#include "input/CJoystickCalibrator.h"
+#include "input/InputIds.h"
 #include "input/CTxCalibrator.h"
 #include "input/KeyCodes.h"
 
@@ -29,6 +32,10 @@ void CProcCalibrateTX::Start()
         return;
     }
     m_calibrator = std::make_unique<CTxCalibrator>(*radio);
+    m_joystick.reset();
+    if (app->Config())
+        m_joystick = std::make_unique<CJoystickCalibrator>(app->Input()->Joystick(), app->Config()->JoystickCalibration());
+    m_calibrator->SetJoystick(m_joystick.get(), app->Input()->HasJoystick());
     m_calibrator->Start();
 }
 
@@ -37,6 +44,7 @@ void CProcCalibrateTX::End()
     if (m_calibrator && !m_calibrator->Leave())
         DiagPrint("CProcCalibrateTX: the calibration could not be saved\n");
     m_calibrator.reset();
+    m_joystick.reset();
     CProcMenuEx::End();
 }
 
@@ -79,7 +87,12 @@ void CProcCalibrateTX::Update()
 {
     CProcMenuEx::Update();
     if (m_calibrator)
+    {
+        // A joystick plugged in while the screen waits counts as found.
+        CMainKestro* app = MainKestro();
+        m_calibrator->SetJoystick(m_joystick.get(), app && app->Input() && app->Input()->HasJoystick());
         m_calibrator->Update();
+    }
 }
 
 void CProcCalibrateTX::RenderExtra()
@@ -95,7 +108,7 @@ void CProcCalibrateTX::RenderExtra()
 
     CMainKestro* app = MainKestro();
     CRadioInterface* radio = app && app->Input() ? app->Input()->Radio() : nullptr;
-    if (m_calibrator && radio && m_calibrator->GetStep() != CTxCalibrator::STEP_DETECT)
+    if (m_calibrator && radio && radio->GetNumChannels() > 0 && m_calibrator->GetStep() != CTxCalibrator::STEP_DETECT)
     {
         SetTextAlign(TA_LEFT_TOP);
         SetColor(70, 255, 170, 255);
@@ -108,6 +121,25 @@ void CProcCalibrateTX::RenderExtra()
             fonts.DrawText(fonts.f07x12S, 230, static_cast<float>(320 + 20 * (n - 1)),
                            StringPrintf("%i     %3.1i       %3.1i    %3.1i    %3.1i", n, radio->GetChannelCount(n),
                                         c.minCount, c.centreCount, c.maxCount));
+        }
+    }
+    const CInput* input = app ? app->Input() : nullptr;
+    if (m_calibrator && m_joystick && input && input->HasJoystick() && app->Config() &&
+        m_calibrator->GetStep() != CTxCalibrator::STEP_DETECT)
+    {
+        // SDL numbers a device's axes in its own order: the number tells which stick is which.
+        SetTextAlign(TA_LEFT_TOP);
+        SetColor(70, 255, 170, 255);
+        fonts.DrawText(fonts.f07x12S, 470, 280, input->JoystickName());
+        fonts.DrawText(fonts.f07x12S, 470, 300, "Axis            Raw    Low  Centre  High");
+        SetColor(230, 230, 230, 255);
+        const int axes = std::min(input->JoystickAxisCount(), CInputJoystick::kCalibratedCount);
+        for (int i = 0; i < axes; ++i)
+        {
+            const SJoystickAxisCalibration& c = app->Config()->JoystickCalibration()[i];
+            fonts.DrawText(fonts.f07x12S, 470, static_cast<float>(320 + 20 * i),
+                           StringPrintf("%i %-12s %5i  %5i  %5i  %5i", i, AxisDisplayName(AXIS_JOYSTICK_X + i),
+                                        input->Joystick().RawValue(i), c.low, c.centre, c.high));
         }
     }
     SetTextAlign(oldAlign);

@@ -9,6 +9,7 @@
 
 #include "app/CProcMenuEx.h"
 
+class CJoystickCalibrator;
 class CTxCalibrator;
 
 class CProcCalibrateTX : public CProcMenuEx
@@ -28,4 +29,7 @@ protected:
 
 private:
     std::unique_ptr<CTxCalibrator> m_calibrator; // null while no transmitter interface exists
+    // A joystick (a USB transmitter) is measured in the same steps; its calibration lives in
+    // the configuration and is written with it.
+    std::unique_ptr<CJoystickCalibrator> m_joystick;
 };

@@ -1,5 +1,7 @@
 #include "app/CProcMenuEditInputMap.h"
 
+#include <algorithm>
+
 #include "app/CConfig.h"
 #include "app/CMainKestro.h"
 #include "core/Diagnostics.h"
@@ -8,6 +10,9 @@
 #include "gfx/gui/CCI_ComboBox.h"
 #include "gfx/gui/CCI_EditString.h"
 #include "gfx/gui/CCI_StaticText.h"
+#include "gfx/draw2d/CFontList.h"
+#include "input/CInput.h"
+#include "input/InputIds.h"
 
 namespace
 {
@@ -89,4 +94,45 @@ void CProcMenuEditInputMap::Update()
         rows[row].reverse = m_reverse[row]->IsChecked();
     }
     ApplyChannelRows(*map, m_name->GetText(), m_description->GetText(), rows, app->Config()->InputVariables());
+}
+
+void CProcMenuEditInputMap::RenderExtra()
+{
+    CMainKestro* app = MainKestro();
+    const CInput* input = app ? app->Input() : nullptr;
+    if (!input || !input->HasJoystick())
+        return;
+    constexpr int kX = 560, kTop = 150, kBarWidth = 90;
+    CFontList& fonts = Fonts();
+    const int oldAlign = TextAlign();
+    SetTextAlign(TA_LEFT_TOP);
+    SetColor(20, 20, 28, 200);
+    const int shown = std::min(input->JoystickAxisCount(), CInputJoystick::kCalibratedCount);
+    FillRect(kX - 8, kTop - 6, 240, 40 + 18 * std::max(shown, 1), 10);
+    SetColor(70, 255, 170, 255);
+    fonts.DrawText(fonts.f07x12S, kX, kTop, input->JoystickName().substr(0, 32));
+    for (int i = 0; i < shown; ++i)
+    {
+        const int y = kTop + 20 + 18 * i;
+        const float value = input->GetAxisValue(AXIS_JOYSTICK_X + i);
+        SetColor(230, 230, 230, 255);
+        fonts.DrawText(fonts.f07x12S, kX, y, StringPrintf("%i %s", i, AxisDisplayName(AXIS_JOYSTICK_X + i)));
+        const int barX = kX + 130;
+        SetColor(40, 40, 52, 255);
+        FillRect(barX, y, kBarWidth, 12);
+        const int half = kBarWidth / 2;
+        const int length = static_cast<int>(std::clamp(value, -1.0f, 1.0f) * static_cast<float>(half));
+        SetColor(70, 255, 170, 255);
+        if (length > 0)
+            FillRect(barX + half, y + 2, length, 8);
+        else if (length < 0)
+            FillRect(barX + half + length, y + 2, -length, 8);
+    }
+    if (input->JoystickAxisCount() > shown)
+    {
+        SetColor(255, 190, 90, 255);
+        fonts.DrawText(fonts.f07x12S, kX, kTop + 20 + 18 * shown,
+                       StringPrintf("axes %i.. not used", CInputJoystick::kCalibratedCount));
+    }
+    SetTextAlign(oldAlign);
 }

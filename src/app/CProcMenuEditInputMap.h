@@ -24,6 +24,11 @@ public:
     void Start() override;
     void Update() override;
 
+protected:
+    // Every axis of the connected joystick, moving live with its SDL number, so the pilot finds
+    // which stick arrives on which axis.
+    void RenderExtra() override;
+
 private:
     CCI_EditString* m_name = nullptr; // owned by the base
     CCI_EditString* m_description = nullptr;

@@ -46,7 +46,7 @@ void CJoystickCalibrator::Finish()
     {
         const SJoystickAxisCalibration& c = m_calibration[i];
         const bool slider = i >= CInputJoystick::kAxisCount;
-        const bool moved = slider ? c.high - c.low >= 2 * kShortestHalf
+        const bool moved = slider ? c.high - c.low >= kShortestHalf
                                   : c.high - c.centre >= kShortestHalf && c.centre - c.low >= kShortestHalf;
         if (!moved)
             m_calibration[i] = m_before[i];

@@ -11,7 +11,7 @@ class CJoystickCalibrator
 {
 public:
     static constexpr int kEndMargin = 20;    // raw units: 1 % of a stick's travel
-    static constexpr int kShortestHalf = 300; // raw units a half travel must span to count
+    static constexpr int kShortestHalf = 300; // raw units a stick's half or a slider must span
 
     // calibration: CInputJoystick::kCalibratedCount entries, the configuration's; not owned.
     CJoystickCalibrator(const CInputJoystick& joystick, SJoystickAxisCalibration* calibration)

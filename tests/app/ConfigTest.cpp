@@ -41,6 +41,7 @@ const char* const kMinimal = R"(
 .COM_PORT  3
 .COM_DEVICE  "/dev/pts/7"
 .SWAP_INTERVAL  1
+.JOYSTICK_CALIBRATION { .AXIS_JOYSTICK_X -400 12 380  .AXIS_JOYSTICK_Y 5 5 5  .AXIS_JOYSTICK_SL0 100 0 900 }
 )";
 
 std::string DefaultsPath()
@@ -81,6 +82,12 @@ TEST_F(ConfigTest, ReadsEverySection)
     EXPECT_EQ(config.GetSelectedModel(), "Trainer.mod");
     EXPECT_EQ(config.GetComPort(), 3);
     EXPECT_EQ(config.GetComDevice(), "/dev/pts/7");
+    const SJoystickAxisCalibration* joystick = config.JoystickCalibration();
+    EXPECT_EQ(joystick[0].low, -400);
+    EXPECT_EQ(joystick[0].high, 380);
+    EXPECT_EQ(joystick[1].high, 1000) << "a travel of nothing is refused";
+    EXPECT_EQ(joystick[6].high, 900) << "a slider needs no middle";
+    EXPECT_EQ(joystick[7].centre, 500);
     EXPECT_EQ(config.GetSwapInterval(), 1);
     // An unknown command is skipped; the blocks around it still count.
     EXPECT_EQ(config.KeyDefs().GetKeyText(UC_APP_PAUSE), "P");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "input/CJoystickCalibrator.h"
 #include "input/CRadioAbsenceNotice.h"
 #include "input/CTxCalibration.h"
 #include "support/DiagCapture.h"
@@ -113,4 +114,63 @@ TEST(RadioAbsenceNotice, SaidOnceAfterASecondAndAgainOnlyAfterTheTransmitterWasB
     int row = 0;
     for (const SFrame& f : frames)
         EXPECT_EQ(notice.Update(f.dt, f.reads, f.seen), f.due) << "row " << row++;
+}
+
+TEST(JoystickCalibration, RawValueThroughTheMeasuredTravel)
+{
+    struct SCase
+    {
+        SJoystickAxisCalibration c;
+        bool slider;
+        int raw, expected;
+    };
+    const SCase cases[] = {
+        {{-1000, 0, 1000}, false, 250, 250},   // the default is the identity
+        {{-468, 9, 468}, false, 488, 1000},   // half-travel stick: its end reads full, clamped
+        {{-468, 9, 468}, false, 9, 0},        // rest reads 0 although off the raw middle
+        {{-468, 9, 468}, false, -229, -499},  // each half on its own scale
+        {{0, 500, 1000}, true, 250, 250},     // default slider
+        {{275, 510, 744}, true, 744, 1000},   // a slider sweeps from low to high, the middle unused
+        {{275, 510, 744}, true, 100, 0},
+        {{5, 5, 5}, false, 6, 1000},          // no travel: only the ends
+        {{5, 5, 5}, false, 4, -1000},
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(CInputJoystick::Calibrate(c.raw, c.c, c.slider), c.expected)
+            << c.c.low << "/" << c.c.centre << "/" << c.c.high << " raw " << c.raw;
+}
+
+TEST(JoystickCalibration, AxesNotMovedKeepTheirCalibrationAndCancelRestores)
+{
+    CInputJoystick joystick;
+    joystick.present = true;
+    SJoystickAxisCalibration calibration[CInputJoystick::kCalibratedCount];
+    calibration[2] = {-900, 10, 900}; // Z, measured earlier
+    CJoystickCalibrator calibrator(joystick, calibration);
+    for (bool cancel : {true, false})
+    {
+        calibrator.Start();
+        joystick.rawAxis[0] = 20;
+        joystick.rawSlider[0] = 500;
+        calibrator.MeasureCentre();
+        for (int raw : {600, -700, 0})
+        {
+            joystick.rawAxis[0] = raw;
+            joystick.rawSlider[0] = raw > 0 ? 900 : 100;
+            calibrator.MeasureEnds();
+        }
+        if (cancel)
+        {
+            calibrator.Cancel();
+            EXPECT_EQ(calibration[0].high, 1000);
+            continue;
+        }
+        calibrator.Finish();
+    }
+    EXPECT_EQ(calibration[0].low, -680);
+    EXPECT_EQ(calibration[0].centre, 20);
+    EXPECT_EQ(calibration[0].high, 580);
+    EXPECT_EQ(calibration[2].high, 900); // Z was not moved: a zero travel would read full throw
+    EXPECT_EQ(calibration[6].low, 120);
+    EXPECT_EQ(calibration[6].high, 880);
 }
