@@ -33,8 +33,16 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
     if (!(speed >= Aero::kMinAirspeed) || !std::isfinite(speed))
         return;
 
-    const CVector3 flow = (airVelocity * surfaceFrame.Inverse()).Normalized(); // surface axes
-    const float alpha = std::atan2(flow.y, std::sqrt(flow.x * flow.x + flow.z * flow.z));
+    // Only the flow across the span makes lift (the independence principle of swept-wing theory):
+    // the spanwise component is dropped from the dynamic pressure, the angle of attack and the
+    // lift direction. With it, a cambered wing in a purely sideways breeze lifted as in forward
+    // flight and blew parked models over.
+    const CVector3 local = airVelocity * surfaceFrame.Inverse(); // surface axes, m/s
+    const float crossSpeed = std::sqrt(local.y * local.y + local.z * local.z);
+    if (!(crossSpeed >= Aero::kMinAirspeed))
+        return;
+    const CVector3 flow(0.0f, local.y / crossSpeed, local.z / crossSpeed);
+    const float alpha = std::atan2(flow.y, std::fabs(flow.z));
     const float dCl = ControlSurfaceLiftIncrement(deflectionRad, controlChordFraction, maxControlLift);
 
     float cl = 0.0f;
@@ -43,7 +51,7 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
     if (airfoil)
         airfoil->GetCoefficients(alpha, cl, cd, cp);
 
-    const float qS = speed * speed * area * Aero::kHalfAirDensity;
+    const float qS = crossSpeed * crossSpeed * area * Aero::kHalfAirDensity;
     const float totalCl = cl + dCl;
     const float inducedDenominator = kPi * aspectRatio * efficiency;
     const float inducedCd = inducedDenominator > 0.0f ? totalCl * totalCl / inducedDenominator : 0.0f;

@@ -10,6 +10,7 @@ import csv
 import json
 import math
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -151,6 +152,210 @@ def delta_stall():
     expect(6.0 <= stall <= 10.0, "delta stall speed %.1f m/s is within 6..10 m/s" % stall)
 
 
+
+# --- Flight realism: each check flies the shortest runs that show one figure of the real class.
+# A pilot's inputs are ramps of a few tenths of a second; "idle" is a running engine at closed
+# throttle (started by opening and closing the throttle once, as at the field).
+IDLE = ["--ramp", "V_CH3=-1:-0.4:0.1:0.2", "--ramp", "V_CH3=-0.4:-1:0.5:0.6"]
+FULL = ["--ramp", "V_CH3=-1:1:0.3:0.8"]
+ALOFT = ["--flat", "--start", "0,150,0"]
+
+
+def unwrapped(rows, key):
+    """The angle column without its jumps at +-180 deg."""
+    out, offset, previous = [], 0.0, None
+    for r in rows:
+        a = r[key]
+        if previous is not None:
+            if a - previous > 180:
+                offset -= 360
+            elif a - previous < -180:
+                offset += 360
+        out.append(a + offset)
+        previous = a
+    return out
+
+
+def rate(rows, key, t0, t1):
+    """Mean rate (deg/s) of an angle column between two times."""
+    w = between(rows, t0, t1)
+    angles = unwrapped(w, key)
+    return (angles[-1] - angles[0]) / (w[-1]["time"] - w[0]["time"])
+
+
+def peak_rate(rows, key, t0, t1, window=0.3):
+    """Largest mean rate (deg/s, by magnitude) over any `window` seconds between t0 and t1."""
+    w = between(rows, t0, t1)
+    angles = unwrapped(w, key)
+    best = 0.0
+    for i, r in enumerate(w):
+        for j in range(i + 1, len(w)):
+            if w[j]["time"] - r["time"] >= window:
+                v = (angles[j] - angles[i]) / (w[j]["time"] - r["time"])
+                best = v if abs(v) > abs(best) else best
+                break
+    return best
+
+
+def trainer_stall_break():
+    # Idle, from 15 m/s the elevator is eased back to full up over 4 s and held; once the nose
+    # drops it is released.
+    summary, rows = fly("Trainer.mod", *ALOFT, "--seconds", "16", "--speed", "15", *IDLE,
+                        "--ramp", "V_CH2=0:1:2:6", "--ramp", "V_CH2=1:0:11:11.3")
+    held = between(rows, 6, 11)
+    top = max(held, key=lambda r: r["pitch"])
+    stall = min(r["airspeed"] for r in between(rows, 2, top["time"] + 0.5))
+    drop = top["pitch"] - min(r["pitch"] for r in between(rows, top["time"], 11))
+    expect(7.0 <= stall <= 10.0, "trainer stalls at %.1f m/s (a real one: 8-9)" % stall)
+    expect(drop >= 10.0, "the trainer's nose drops %.0f deg at the stall with the stick held back" % drop)
+    after = between(rows, 11.3, 16)
+    level = next((r for r in after if r["climb_rate"] >= 0.0), None)
+    lost = after[0]["y"] - (level["y"] if level else after[-1]["y"])
+    expect(level is not None and lost <= 15.0,
+           "released, the trainer recovers within %.1f m (a real one: 5-10)" % lost)
+
+
+def trainer_spin():
+    # Full up and full right rudder as it stalls; centred after about three turns.
+    summary, rows = fly("Trainer.mod", *ALOFT, "--seconds", "16", "--speed", "12", *IDLE,
+                        "--ramp", "V_CH2=0:1:1:2", "--ramp", "V_CH4=0:1:1.5:2", "--ramp", "V_CH2=1:0:9:9.2",
+                        "--ramp", "V_CH4=1:0:9:9.2")
+    spin = rate(rows, "heading", 6, 9) / 360.0
+    expect(0.4 <= spin <= 1.2, "trainer spins at %.2f rev/s (a real one: 0.5-1)" % spin)
+    headings = unwrapped(rows, "heading")
+    times = [r["time"] for r in rows]
+    start = next(i for i, t in enumerate(times) if t >= 9.0)
+    # Stopped: the rotation falls below a tenth of a turn per second.
+    stop = next((i for i in range(start, len(rows) - 6)
+                 if abs(headings[i + 6] - headings[i]) / (times[i + 6] - times[i]) < 36.0), None)
+    turns = abs(headings[stop] - headings[start]) / 360.0 if stop else math.inf
+    expect(turns <= 2.0, "centred, it stops spinning within %.2f turns (a real one: within two)" % turns)
+
+
+def roll_rate(model, speed, channel, low, high, text):
+    summary, rows = fly(model, *ALOFT, "--seconds", "3", "--speed", str(speed), "--ramp", channel + "=0:1:0.5:0.7")
+    r = peak_rate(rows, "roll", 0.5, 3.0)
+    expect(low <= abs(r) <= high, text % abs(r))
+
+
+def trainer_roll():
+    roll_rate("Trainer.mod", 18, "V_CH1", 80, 200, "trainer rolls at %.0f deg/s with full aileron at 18 m/s "
+              "(a real one: 90-180)")
+
+
+def delta_roll():
+    roll_rate("Delta.mod", 14, "V_CH1", 180, 450, "delta rolls at %.0f deg/s with full elevons (a real one: 200-400)")
+
+
+def glider_bank():
+    summary, rows = fly("Glider.mod", *ALOFT, "--seconds", "8", "--speed", "8", "--ramp", "V_CH4=0:1:1:1.3")
+    banked = next((r for r in rows if abs(r["roll"]) >= 30.0), None)
+    t = banked["time"] - 1.0 if banked else math.inf
+    expect(1.5 <= t <= 4.0, "glider banks 30 deg %.1f s after full rudder (a real one: 2-3)" % t)
+
+
+def trainer_glide():
+    summary, rows = fly("Trainer.mod", *ALOFT, "--seconds", "40", "--speed", "14", *IDLE)
+    glide = between(rows, 15, 40)
+    a, b = glide[0], glide[-1]
+    ratio = math.hypot(b["x"] - a["x"], b["z"] - a["z"]) / (a["y"] - b["y"])
+    expect(5.5 <= ratio <= 10.0, "trainer glides at idle, hands off, at %.1f (a real one: 6-9)" % ratio)
+
+
+def trainer_landing():
+    summary, rows = fly("Trainer.mod", "--flat", "--start", "0,20,0", "--seconds", "25", "--speed", "13", *IDLE)
+    expect(summary["damage"] == 0, "hands-off idle approach from 20 m: damage %.0f" % summary["damage"])
+    bounced = [r for r in between(rows, 5, 25) if r["climb_rate"] > 1.0 and r["y"] < 2.0]
+    expect(not bounced, "the trainer arrives without bouncing (%d frames climbing near the ground)" % len(bounced))
+
+
+def trainer_takeoff_run():
+    summary, rows = fly("Trainer.mod", "--flat", "--seconds", "12", *FULL, "--set", "V_CH2=0.15")
+    ground = rows[0]["y"]
+    off = next((r for r in rows if r["y"] - ground > 0.3), None)
+    expect(off is not None, "the trainer lifts off")
+    if off is None:
+        return
+    distance = math.hypot(off["x"] - rows[0]["x"], off["z"] - rows[0]["z"])
+    swing = off["heading"] - rows[0]["heading"]
+    expect(9.0 <= off["airspeed"] <= 14.0, "trainer lifts off at %.1f m/s (a real one: 10-13)" % off["airspeed"])
+    expect(12.0 <= distance <= 35.0, "after a %.0f m run (a real one: 15-30)" % distance)
+    expect(-15.0 <= swing <= 0.5, "swinging %.1f deg (a real one swings gently left)" % swing)
+
+
+def trainer_hands_off_full_throttle():
+    summary, rows = fly("Trainer.mod", *ALOFT, "--seconds", "10", "--speed", "18", *FULL)
+    rolls = [r["roll"] for r in between(rows, 1, 10)]
+    expect(max(rolls) <= 10.0 and min(rolls) >= -45.0,
+           "hands off at full throttle the trainer banks %.0f .. %.0f deg (holds or drifts left)"
+           % (min(rolls), max(rolls)))
+
+
+def trainer_taxi():
+    # Throttle in steps from idle; each held 6 s.
+    steps = [-1.0, -0.8, -0.6, -0.4, -0.2]
+    args = list(IDLE)
+    for k, value in enumerate(steps[1:]):
+        t = 6.0 * (k + 1)
+        args += ["--ramp", "V_CH3=%g:%g:%g:%g" % (steps[k], value, t, t + 0.3)]
+    summary, rows = fly("Trainer.mod", "--flat", "--seconds", str(6 * len(steps)), *args)
+    speeds = []
+    for k in range(len(steps)):
+        w = between(rows, 6.0 * k + 4.0, 6.0 * k + 6.0)
+        speeds.append(sum(r["airspeed"] for r in w) / len(w))
+    text = ", ".join("%.1f" % v for v in speeds)
+    expect(all(b > a for a, b in zip(speeds, speeds[1:])), "taxi speed grows with the throttle: %s m/s" % text)
+    expect(speeds[-1] <= 12.0 and max(r["y"] for r in rows) - rows[0]["y"] < 0.2,
+           "the trainer stays on the ground taxiing at throttle -0.2 (%.1f m/s)" % speeds[-1])
+    jumps = [abs(b["airspeed"] - a["airspeed"]) for a, b in zip(rows, rows[1:])]
+    expect(max(jumps) < 0.2, "taxi speed changes smoothly (largest step %.2f m/s per frame)" % max(jumps))
+
+
+def trainer_crosswind():
+    summary, rows = fly("Trainer.mod", "--flat", "--seconds", "8", "--wind", "4,90", *FULL, "--set", "V_CH2=0.15")
+    ground = rows[0]["y"]
+    roll = [r for r in rows if r["y"] - ground < 0.3]
+    swing = max(abs(r["heading"] - rows[0]["heading"]) for r in roll)
+    expect(swing <= 10.0, "take-off run in a 4 m/s crosswind swings %.1f deg (held to 10)" % swing)
+
+
+def propellers():
+    for model, zero in (("Trainer.mod", 0.78), ("Delta.mod", None)):
+        run = subprocess.run([FDM, "--data", DATA, "--model", model, "--report", "--seconds", "0.1"],
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=120)
+        merit = float(re.search(r"figure of merit ([-\d.]+)", run.stdout).group(1))
+        expect(0.45 <= merit <= 0.8, "%s propeller's figure of merit %.2f (a real one: 0.5-0.75)" % (model, merit))
+        if zero:
+            j = float(re.search(r"zero thrust at J ([-\d.]+)", run.stdout).group(1))
+            expect(abs(j - zero) <= 0.15 * zero, "10x6 thrust falls to zero at J %.2f (APC: 0.78)" % j)
+
+
+def trainer_phugoid():
+    # Trimmed cruise, nudged 3 m/s fast, hands off: the period of the speed oscillation.
+    summary, rows = fly("Trainer.mod", *ALOFT, "--seconds", "40", "--speed", "20",
+                        "--ramp", "V_CH3=-1:-0.3:0.2:0.5")
+    w = between(rows, 3, 40)
+    peaks = [w[i]["time"] for i in range(1, len(w) - 1)
+             if w[i]["airspeed"] > w[i - 1]["airspeed"] and w[i]["airspeed"] >= w[i + 1]["airspeed"]
+             and w[i]["airspeed"] == max(r["airspeed"] for r in between(w, w[i]["time"] - 2, w[i]["time"] + 2))]
+    mean_speed = sum(r["airspeed"] for r in w) / len(w)
+    textbook = math.pi * math.sqrt(2) * mean_speed / 9.81
+    period = (peaks[-1] - peaks[0]) / (len(peaks) - 1) if len(peaks) >= 2 else math.inf
+    expect(abs(period - textbook) <= 0.3 * textbook,
+           "phugoid period %.1f s against the textbook %.1f s at %.1f m/s" % (period, textbook, mean_speed))
+
+
+def parked_in_wind(model):
+    # A 5 m/s breeze from four directions (towards heading 0, 90, 180, 270).
+    for heading in (0, 90, 180, 270):
+        summary, rows = fly(model, "--seconds", "60", "--set", "V_CH3=-1", "--wind", "5,%d" % heading)
+        turned = max(abs(h - rows[0]["heading"]) for h in unwrapped(rows, "heading"))
+        tilted = max(abs(r["roll"] - rows[0]["roll"]) for r in rows)
+        expect(turned <= 15 and tilted <= 5 and summary["damage"] == 0,
+               "%s parked 60 s in 5 m/s towards %d deg: turns %.1f deg, tilts %.1f deg, damage %.0f"
+               % (model, heading, turned, tilted, summary["damage"]))
+
+
 CHECKS = {
     "trainer_takeoff": trainer_takeoff,
     "trainer_cruise": trainer_cruise,
@@ -162,7 +367,24 @@ CHECKS = {
     "delta_takeoff": delta_takeoff,
     "delta_cruise": delta_cruise,
     "delta_stall": delta_stall,
+    "trainer_stall_break": trainer_stall_break,
+    "trainer_spin": trainer_spin,
+    "trainer_roll": trainer_roll,
+    "delta_roll": delta_roll,
+    "glider_bank": glider_bank,
+    "trainer_glide": trainer_glide,
+    "trainer_landing": trainer_landing,
+    "trainer_takeoff_run": trainer_takeoff_run,
+    "trainer_hands_off_full_throttle": trainer_hands_off_full_throttle,
+    "trainer_taxi": trainer_taxi,
+    "trainer_crosswind": trainer_crosswind,
+    "propellers": propellers,
+    "trainer_phugoid": trainer_phugoid,
+    "parked_trainer": lambda: parked_in_wind("Trainer.mod"),
+    "parked_glider": lambda: parked_in_wind("Glider.mod"),
+    "parked_delta": lambda: parked_in_wind("Delta.mod"),
 }
 
-CHECKS[CHECK]()
+for name in (CHECKS if CHECK == "all" else [CHECK]):
+    CHECKS[name]()
 sys.exit(1 if failures else 0)

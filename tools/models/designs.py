@@ -23,6 +23,16 @@ from modfile import Quoted as Q
 
 # --- shared pieces -----------------------------------------------------------------------
 
+# Lift coefficient a control surface adds at 20 deg (chord fraction 0.3 or more): thin-aerofoil
+# flap theory gives about 1.4 for a 30 % surface, a sealed-hinge RC surface about 1.0 of it.
+CONTROL_LIFT = 1.0
+# Rolling resistance of small model wheels on a mown field (drag per newton of wheel load); the
+# spin damping of the older wheel formula (which grows with the square of the spin, 1/r^2 at a
+# given speed) is switched off.
+ROLLING_RESISTANCE = 0.05
+# The propellers' blade section: Clark Y with the drag of a propeller blade's Reynolds numbers.
+PROP_AIRFOIL = "ClarkYProp.afl"
+
 
 def model_info(description, osg, panel, max_step=0.005, shadow_scale=1.6):
     return ("MODEL_INFO", "M", [
@@ -65,19 +75,21 @@ def segment_keys(n, servo="", rev=False, servo_sym="", rev_sym=False, chord_frac
 
 def wing3(name, description, airfoil, position, half_span, root, tip, segments,
           symmetrical=True, incidence=0.0, sweep=0.0, dihedral=0.0, roll=0.0, density=0.5,
-          efficiency=0.85):
+          efficiency=0.85, control_lift=CONTROL_LIFT, downwash=0.0):
     keys = [("DESCRIPTION", Q(description)), ("AIRFOIL", airfoil), ("SYMMETRICAL", symmetrical),
             ("HALF_SPAN", half_span), ("ROOT_CHORD", root), ("TIP_CHORD", tip),
             ("EFFICIENCY", efficiency), ("INCIDENCE", incidence), ("SWEEP_ANGLE", sweep),
             ("DIHEDRAL", dihedral), ("POSITION", position), ("ROLL_ANGLE", roll),
-            ("NUMBER_OF_SEGMENTS", len(segments)), ("DENSITY_KG_PER_SQ_METER", density)]
+            ("NUMBER_OF_SEGMENTS", len(segments)), ("DENSITY_KG_PER_SQ_METER", density),
+            ("CONTROL_MAX_LIFT", control_lift), ("DOWNWASH", downwash)]
     for i, seg in enumerate(segments):
         keys += segment_keys(i, **seg)
     return ("WING3", name, keys)
 
 
 def wheel3(name, description, contact, radius, steering="V_ZERO", heading=0.0, max_steer=0.0,
-           rest=0.03, spring=400.0, inertia=0.01):
+           rest=0.03, spring=400.0, inertia=0.01, rolling=ROLLING_RESISTANCE, dynamic=0.5, static=0.9,
+           lateral=-500.0):
     """contact: where the drawn wheel touches the ground with the gear unloaded."""
     hub = np.asarray(contact, float) + (0, radius + rest, 0)
     return ("WHEEL3", name, [
@@ -85,8 +97,9 @@ def wheel3(name, description, contact, radius, steering="V_ZERO", heading=0.0, m
         ("INERTIA", inertia), ("SUSPENSION_SPRING_REST_LENGTH", rest),
         ("SUSPENSION_SPRINGINESS", spring), ("SUSPENSION_DAMPING_SQ", 20.0),
         ("SUSPENSION_DAMPING_LIN", 20.0), ("TRACTION_STRINGINESS", -500.0),
-        ("AXIAL_STRINGINESS", -500.0), ("DYNAMIC_FRICTION", 0.5), ("STATIC_FRICTION", 0.9),
-        ("RADIUS", radius), ("WIDTH", 0.02), ("MAX_STEERING_ANGLE", max_steer),
+        ("AXIAL_STRINGINESS", lateral), ("DYNAMIC_FRICTION", dynamic), ("STATIC_FRICTION", static),
+        ("RADIUS", radius), ("WIDTH", 0.02), ("SPIN_DAMPING", 0.0), ("ROLLING_RESISTANCE", rolling),
+        ("MAX_STEERING_ANGLE", max_steer),
         ("STEERING_VARIABLE", steering), ("MAX_TORQUE", 0.5), ("VARIABLE_TORQUE", "V_ZERO"),
         ("VARIABLE_BRAKE", "V_ZERO")])
 
@@ -105,7 +118,8 @@ TRAINER = dict(
     stab_half=0.30, stab_root=0.17, stab_tip=0.13, stab_le_z=0.55, stab_y=0.02,
     fin_height=0.22, fin_root=0.22, fin_tip=0.11, fin_le_z=0.52,
     prop_z=-0.66, prop_y=0.03, gear_y=-0.25, main_z=-0.07, main_x=0.20, nose_z=-0.55, wheel_r_drawn=0.032,
-    wheel_r_physics=0.032,
+    wheel_r_physics=0.032, drag_area=0.03, drag_cd=0.4, swirl=0.0, right_thrust=1.0, down_thrust=2.0,
+    downwash=0.0, aileron_travel=18, elevator_travel=20, rudder_travel=25,
 )
 
 
@@ -116,18 +130,20 @@ def trainer_parts():
                  (0, t["wing_y"], t["wing_le_z"]), half, t["chord"], t["chord"],
                  [dict(),
                   dict(servo="Aileron", rev=True, servo_sym="Aileron", rev_sym=False,
-                       chord_fraction=0.22, max_deflection=18, dof="AileronRight", dof_sym="AileronLeft")],
+                       chord_fraction=0.22, max_deflection=t["aileron_travel"], dof="AileronRight",
+                       dof_sym="AileronLeft")],
                  incidence=t["incidence"], dihedral=t["dihedral"], density=0.55, efficiency=0.85)
     stab = wing3("Stabiliser", "horizontal tail with elevator", "NACA0012.afl",
                  (0, t["stab_y"], t["stab_le_z"]), t["stab_half"], t["stab_root"], t["stab_tip"],
                  [dict(servo="Elevator", rev=True, servo_sym="Elevator", rev_sym=True,
-                       chord_fraction=0.4, max_deflection=20, dof="Elevator", dof_sym="Elevator")],
+                       chord_fraction=0.4, max_deflection=t["elevator_travel"], dof="Elevator",
+                       dof_sym="Elevator")],
                  sweep=math.degrees(math.atan((t["stab_root"] - t["stab_tip"]) * 0.5 / t["stab_half"])),
-                 incidence=0.0, density=0.9, efficiency=0.8)
+                 incidence=0.0, density=0.9, efficiency=0.8, downwash=t["downwash"])
     fin_sweep = math.degrees(math.atan((t["fin_root"] - t["fin_tip"]) / t["fin_height"]))
     fin = wing3("Fin", "fin and rudder", "NACA0012.afl", (0, 0.04, t["fin_le_z"]), t["fin_height"],
                 t["fin_root"], t["fin_tip"],
-                [dict(servo="Rudder", rev=False, chord_fraction=0.45, max_deflection=25, dof="Rudder")],
+                [dict(servo="Rudder", rev=False, chord_fraction=0.45, max_deflection=t["rudder_travel"], dof="Rudder")],
                 symmetrical=False, roll=90.0, sweep=fin_sweep, density=0.9, efficiency=0.7)
     r = t["wheel_r_physics"]
     gy = t["gear_y"]
@@ -136,21 +152,23 @@ def trainer_parts():
                    "Trainer_Panel.txt", shadow_scale=1.8),
         ("GRAVITY", "Gravity", [("DESCRIPTION", Q("gravity"))]),
         ("DRAG", "Drag", [("DESCRIPTION", Q("fuselage, gear and tail: parasitic drag and rotation damping")),
-                          ("FRONTAL_DRAG_AREA", 0.05), ("FRONTAL_DRAG_COEFFICIENT", 0.6),
+                          ("FRONTAL_DRAG_AREA", t["drag_area"]), ("FRONTAL_DRAG_COEFFICIENT", t["drag_cd"]),
                           ("ANGULAR_DAMPING_LIN", 0.02), ("ANGULAR_DAMPING_SQ", 0.002)]),
         servo("Aileron", "V_CH1", (0.0, t["wing_y"] - 0.01, t["wing_le_z"] + 0.12), "aileron servo"),
         servo("Elevator", "V_CH2", (0.03, -0.02, -0.10), "elevator servo"),
         servo("Throttle", "V_CH3", (-0.03, -0.02, -0.16), "throttle servo"),
         servo("Rudder", "V_CH4", (0.0, -0.02, -0.10), "rudder and nose-wheel servo"),
         ("ENGINE_PROP", "Engine", [("DESCRIPTION", Q(".40 two-stroke glow engine")),
-                                   ("POSITION", (0, t["prop_y"], t["prop_z"])), ("HEADING", 1.0), ("PITCH", -2.0),
+                                   ("POSITION", (0, t["prop_y"], t["prop_z"])), ("HEADING", t["right_thrust"]),
+                                   ("PITCH", -t["down_thrust"]),
                                    ("MAX_TORQUE", 0.42), ("MASS", 0.45), ("TOKEN_PROPELLER", "Propeller"),
-                                   ("TOKEN_COLLISION_POINT", "Nose"), ("TOKEN_SERVO", "Throttle")]),
+                                   ("TOKEN_COLLISION_POINT", "Nose"), ("TOKEN_SERVO", "Throttle"),
+                                   ("SLIPSTREAM_SWIRL", t["swirl"])]),
         wing, stab, fin,
         ("PROPELLER", "Propeller", [("DESCRIPTION", Q("10x6 two-blade sport propeller")),
                                     ("DIAMETER", 0.254), ("PITCH", 0.1524),
                                     ("CHORD_TO_DIAMETER_RATIO", 0.075), ("NUMBER_OF_BLADES", 2),
-                                    ("AIRFOIL", "NACA0012.afl")]),
+                                    ("AIRFOIL", PROP_AIRFOIL)]),
         ("VARIABLE", "V_ZERO", zero_variable()[2]),
         wheel3("NoseWheel", "steerable nose wheel", (0, gy, t["nose_z"]), r, steering="V_CH4",
                max_steer=20.0),
@@ -334,6 +352,7 @@ def delta_parts():
             ("HEADING", 0.0), ("PITCH", 0.0), ("ROLL", 0.0),
             # The mixer's outputs are "trailing edge up" commands, hence the negative angle.
             ("CONTROL_SURFACE_MAX_ANGLE", -DELTA_ELEVON_TRAVEL), ("CONTROL_SURFACE_CHORD", 0.25),
+            ("CONTROL_SURFACE_MAX_LIFT", CONTROL_LIFT),
             ("CONTROL_SURFACE_VARIABLE", "Elevon" + side), ("3DMODEL_DOF", "Elevon" + side)]))
     fin_x = half - 0.02
     fin_le = delta_le_z(fin_x) + delta_chord(fin_x) - d["fin_chord"]
@@ -348,7 +367,7 @@ def delta_parts():
     parts += [
         ("PROPELLER", "Propeller", [("DESCRIPTION", Q("8x4 pusher propeller")), ("DIAMETER", 0.2032),
                                     ("PITCH", 0.1016), ("CHORD_TO_DIAMETER_RATIO", 0.08),
-                                    ("NUMBER_OF_BLADES", 2), ("AIRFOIL", "NACA0012.afl")]),
+                                    ("NUMBER_OF_BLADES", 2), ("AIRFOIL", PROP_AIRFOIL)]),
         ("VARIABLE", "ElevonLeft", [("DESCRIPTION", Q("left elevon, trailing edge up: elevator minus aileron")),
                                     ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
         ("VARIABLE", "ElevonRight", [("DESCRIPTION", Q("right elevon, trailing edge up: elevator plus aileron")),
