@@ -22,7 +22,7 @@ namespace
 {
 constexpr float kPi = 3.14159265f;
 constexpr float kRadPerDeg = kPi / 180.0f;
-constexpr float kTorqueExpo = 0.5f;       // engine torque ~ sqrt(throttle)
+constexpr float kTorqueExpo = 0.5f;       // engine torque ~ sqrt(throttle) unless THROTTLE_EXPO says else
 constexpr float kLengthExpo = -0.25f;     // slipstream decay along the stream
 constexpr float kRadialExpo = -0.5f;      // slipstream profile across it
 constexpr float kFrictionQuadratic = 1e-6f; // N*m per (rev/s)^2
@@ -130,7 +130,10 @@ void CPartEngineProp::CalcForces(float dt)
 
     CEngineDynamic& body = m_model->GetBody();
     const float throttle = m_state == kRunning ? ThrottleFromServo(m_servo) : 0.0f;
-    const float engineTorque = m_set.maxTorque * Expo(throttle, kTorqueExpo);
+    // THROTTLE_EXPO 0.5 (unless given) is a square root: a third of the torque at a tenth of
+    // the throttle; 0 is linear, negative values hold the torque back at small throttle.
+    const float expo = std::isfinite(m_set.throttleExpo) ? std::clamp(m_set.throttleExpo, -0.9f, 0.9f) : kTorqueExpo;
+    const float engineTorque = m_set.maxTorque * Expo(throttle, expo);
 
     m_worldAxis = body.BodyToWorldVector(m_axis);
     const CVector3 centre = body.BodyToWorldPoint(body.GetCentreOfMass());

@@ -15,6 +15,7 @@ const TPropertyDeclaration kDeclarations[] = {
     {false, EPropertyType::TOKEN_EXT, "TOKEN_COLLISION_POINT", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::TOKEN_EXT, "TOKEN_SERVO", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::FLOAT, "SLIPSTREAM_SWIRL", 0.05f, -1.0f, 1.0f, 0},
+    {false, EPropertyType::FLOAT, "THROTTLE_EXPO", 0.05f, -0.9f, 0.9f, 0},
 };
 } // namespace
 
@@ -37,6 +38,7 @@ void CPropertySet_EngineProp::SetDefaults()
     collisionPoint.clear();
     servo.clear();
     slipstreamSwirl = 0.0f;
+    throttleExpo = 0.5f;
 }
 
 void CPropertySet_EngineProp::ReadValues()
@@ -51,6 +53,7 @@ void CPropertySet_EngineProp::ReadValues()
     ReadProperty(*this, "TOKEN_COLLISION_POINT", collisionPoint);
     ReadProperty(*this, "TOKEN_SERVO", servo);
     ReadProperty(*this, "SLIPSTREAM_SWIRL", slipstreamSwirl);
+    ReadProperty(*this, "THROTTLE_EXPO", throttleExpo);
 }
 
 void CPropertySet_EngineProp::WriteValues()
@@ -65,4 +68,5 @@ void CPropertySet_EngineProp::WriteValues()
     StoreProperty(*this, "TOKEN_COLLISION_POINT", collisionPoint);
     StoreProperty(*this, "TOKEN_SERVO", servo);
     StoreProperty(*this, "SLIPSTREAM_SWIRL", slipstreamSwirl);
+    StoreProperty(*this, "THROTTLE_EXPO", throttleExpo);
 }

@@ -28,4 +28,5 @@ public:
     std::string collisionPoint; // TOKEN_COLLISION_POINT, a hit there stops the engine
     std::string servo;          // TOKEN_SERVO, the SERVO whose position is the throttle
     float slipstreamSwirl = 0.0f; // SLIPSTREAM_SWIRL, swirl speed per axial slipstream speed
+    float throttleExpo = 0.5f;    // THROTTLE_EXPO, k of the expo curve from throttle to torque
 };

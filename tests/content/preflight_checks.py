@@ -87,11 +87,12 @@ CRUISE = {"Trainer.mod": 15, "Glider.mod": 8, "Delta.mod": 13}
 
 
 def slowest(name):
-    """Slowest steady speed: idle, elevator eased to full up and held; the median airspeed of
-    the last 10 s."""
+    """Slowest steady speed: idle, elevator eased to full up and held; the median airspeed from
+    20 s on while the wings are within 20 deg of level (a model whose wing drops at the stall
+    spirals away, faster, with the stick held back)."""
     rows = fly(os.path.join(DATA, "Model", name), "--flat", "--seconds", "45", "--start", "0,150,0",
                "--speed", str(CRUISE[name]), "--set", "V_CH3=-1", "--ramp", "V_CH2=0:1:5:30")
-    speeds = sorted(r["airspeed"] for r in rows if r["time"] >= 35)
+    speeds = sorted(r["airspeed"] for r in rows if r["time"] >= 20 and abs(r["roll"]) < 20)
     return speeds[len(speeds) // 2]
 
 

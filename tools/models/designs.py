@@ -112,21 +112,29 @@ def zero_variable():
 
 # --- the trainer -------------------------------------------------------------------------
 
+# Tuned against the flight checks (tests/content/flight_checks.py): the centre of mass at 33 % of
+# the chord and a tail at the wing's zero-lift trim the model at about 12 m/s gliding; 3 deg down
+# thrust against the power's pitch-up; 1.2 deg right thrust and a little slipstream swirl leave a
+# gentle left drift at full power; a soft, long nose leg (6 cm, 250 N/m) takes a hands-off arrival;
+# the mains 10 cm behind the centre of mass keep enough load on the nose wheel in a side wind; a
+# linear throttle (THROTTLE_EXPO 0) lets it taxi at walking pace just above idle.
 TRAINER = dict(
-    span=1.70, chord=0.30, wing_le_z=-0.25, wing_y=0.10, dihedral=8.0, incidence=0.5,
-    mass=2.70, cg_chord=0.27,
+    span=1.70, chord=0.30, wing_le_z=-0.25, wing_y=0.10, dihedral=6.0, incidence=2.0,
+    mass=2.70, cg_chord=0.33,
     stab_half=0.30, stab_root=0.17, stab_tip=0.13, stab_le_z=0.55, stab_y=0.02,
     fin_height=0.22, fin_root=0.22, fin_tip=0.11, fin_le_z=0.52,
-    prop_z=-0.66, prop_y=0.03, gear_y=-0.25, main_z=-0.07, main_x=0.20, nose_z=-0.55, wheel_r_drawn=0.032,
-    wheel_r_physics=0.032, drag_area=0.03, drag_cd=0.4, swirl=0.0, right_thrust=1.0, down_thrust=2.0,
-    downwash=0.0, aileron_travel=18, elevator_travel=20, rudder_travel=25,
+    prop_z=-0.66, prop_y=0.03, gear_y=-0.25, main_z=-0.05, main_x=0.20, nose_z=-0.55, wheel_r_drawn=0.032,
+    wheel_r_physics=0.032, drag_area=0.03, drag_cd=0.4, swirl=0.04, right_thrust=1.2, down_thrust=3.0,
+    downwash=0.0, aileron_travel=15, elevator_travel=15, rudder_travel=25, stab_incidence=0.0,
+    mu_static=0.9, mu_dynamic=0.5, nose_steer=12.0, nose_drop=0.03, throttle_expo=0.0, nose_travel=0.06,
+    nose_spring=250.0,
 )
 
 
 def trainer_parts():
     t = TRAINER
     half = t["span"] / 2
-    wing = wing3("Wing", "high wing, Clark Y, 3 deg dihedral, ailerons on the outer half", "ClarkY.afl",
+    wing = wing3("Wing", "high wing, Clark Y, ailerons on the outer half", "ClarkYWing.afl",
                  (0, t["wing_y"], t["wing_le_z"]), half, t["chord"], t["chord"],
                  [dict(),
                   dict(servo="Aileron", rev=True, servo_sym="Aileron", rev_sym=False,
@@ -139,7 +147,7 @@ def trainer_parts():
                        chord_fraction=0.4, max_deflection=t["elevator_travel"], dof="Elevator",
                        dof_sym="Elevator")],
                  sweep=math.degrees(math.atan((t["stab_root"] - t["stab_tip"]) * 0.5 / t["stab_half"])),
-                 incidence=0.0, density=0.9, efficiency=0.8, downwash=t["downwash"])
+                 incidence=t["stab_incidence"], density=0.9, efficiency=0.8, downwash=t["downwash"])
     fin_sweep = math.degrees(math.atan((t["fin_root"] - t["fin_tip"]) / t["fin_height"]))
     fin = wing3("Fin", "fin and rudder", "NACA0012.afl", (0, 0.04, t["fin_le_z"]), t["fin_height"],
                 t["fin_root"], t["fin_tip"],
@@ -163,17 +171,20 @@ def trainer_parts():
                                    ("PITCH", -t["down_thrust"]),
                                    ("MAX_TORQUE", 0.42), ("MASS", 0.45), ("TOKEN_PROPELLER", "Propeller"),
                                    ("TOKEN_COLLISION_POINT", "Nose"), ("TOKEN_SERVO", "Throttle"),
-                                   ("SLIPSTREAM_SWIRL", t["swirl"])]),
+                                   ("SLIPSTREAM_SWIRL", t["swirl"]), ("THROTTLE_EXPO", t["throttle_expo"])]),
         wing, stab, fin,
         ("PROPELLER", "Propeller", [("DESCRIPTION", Q("10x6 two-blade sport propeller")),
                                     ("DIAMETER", 0.254), ("PITCH", 0.1524),
                                     ("CHORD_TO_DIAMETER_RATIO", 0.075), ("NUMBER_OF_BLADES", 2),
                                     ("AIRFOIL", PROP_AIRFOIL)]),
         ("VARIABLE", "V_ZERO", zero_variable()[2]),
-        wheel3("NoseWheel", "steerable nose wheel", (0, gy, t["nose_z"]), r, steering="V_CH4",
-               max_steer=20.0),
-        wheel3("LeftWheel", "left main wheel", (-t["main_x"], gy, t["main_z"]), r),
-        wheel3("RightWheel", "right main wheel", (t["main_x"], gy, t["main_z"]), r),
+        wheel3("NoseWheel", "steerable nose wheel", (0, gy - t["nose_drop"], t["nose_z"]), r, steering="V_CH4",
+               static=t["mu_static"], dynamic=t["mu_dynamic"], rest=t["nose_travel"], spring=t["nose_spring"],
+               max_steer=t["nose_steer"]),
+        wheel3("LeftWheel", "left main wheel", (-t["main_x"], gy, t["main_z"]), r, static=t["mu_static"],
+               dynamic=t["mu_dynamic"]),
+        wheel3("RightWheel", "right main wheel", (t["main_x"], gy, t["main_z"]), r, static=t["mu_static"],
+               dynamic=t["mu_dynamic"]),
         collision("Nose", (0, t["prop_y"], t["prop_z"] - 0.03)),
         collision("Spinner", (0, -0.06, t["prop_z"] + 0.02)),
         collision("LeftTip", (-half * math.cos(math.radians(3)), t["wing_y"] + half * math.sin(math.radians(3)), t["wing_le_z"] + 0.15)),

@@ -36,7 +36,7 @@ SILVER = (0.8, 0.8, 0.82, 1)
 def _section(kind, n=24):
     """Airfoil outline as (x, y) in chords, from the trailing edge over the upper surface to the
     leading edge and back along the lower one (NACA four-digit formulas)."""
-    m, p, t = {"ClarkY.afl": (0.035, 0.3, 0.117), "NACA2412.afl": (0.02, 0.4, 0.12),
+    m, p, t = {"ClarkY.afl": (0.035, 0.3, 0.117), "ClarkYWing.afl": (0.035, 0.3, 0.117), "NACA2412.afl": (0.02, 0.4, 0.12),
                "NACA0012.afl": (0.0, 0.4, 0.12), "flat": (0.0, 0.4, 0.06)}[kind]
     beta = np.linspace(0, math.pi, n)
     x = 0.5 * (1 - np.cos(beta))

@@ -456,6 +456,9 @@ PROPERTY_SETS = [
          ("SLIPSTREAM_SWIRL", "Slipstream Swirl",
           "Swirl of the slipstream, sideways speed per speed along it (about 0.2 to 0.4); 0 unless"
           " given. It pushes a fin above the thrust line to the right."),
+         ("THROTTLE_EXPO", "Throttle Curve",
+          "Curve from throttle to torque: 0.5 (unless given) a square root, 0 straight, -0.5"
+          " little torque at small throttle, as a glow engine's carburettor gives."),
      ]),
     ("WING2", "Rectangular Wing",
      "A rectangular lifting surface with an optional control surface, such as a tailplane.", [
