@@ -541,9 +541,18 @@ void CMainKestro::RenderOverlays()
         CTimeSection section("InputData");
         SetColor(200, 255, 200, 255);
         fonts.DrawMultiLineText(fonts.f07x12S, 250.0f, 45.0f, m_input->GetDumpText());
-        // The transmitter's state beside the axes it feeds.
-        SetColor(200, 220, 255, 255);
-        fonts.DrawMultiLineText(fonts.f06x12, 440.0f, 45.0f, m_input->GetRadioStatusText());
+        // The transmitter's state beside the axes it feeds, below the instrument row and on a
+        // dark backdrop: it is read over the flying site.
+        const std::string radio = m_input->GetRadioStatusText();
+        if (!radio.empty())
+        {
+            float w = 0.0f, h = 0.0f;
+            fonts.TextExtent(fonts.f06x12, radio, 1.0f, w, h);
+            SetColor(0, 0, 0, 170);
+            FillRect(446, 104, static_cast<int>(w) + 8, static_cast<int>(h) + 8);
+            SetColor(200, 220, 255, 255);
+            fonts.DrawMultiLineText(fonts.f06x12, 450.0f, 108.0f, radio);
+        }
     }
     if (m_showSoundAdmin && m_sound)
     {

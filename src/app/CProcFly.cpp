@@ -416,7 +416,6 @@ void CProcFly::CheckTransmitter(const CConfig& config, const CInput& input, floa
         if (!radio->IsPortOpen())
             text += " " + radio->GetPortProblem();
     }
-    DiagPrint("CProcFly: %s\n", text.c_str());
     ShowMessage(text, kWarning, 10.0);
 }
 
