@@ -144,6 +144,11 @@ class Session:
         time.sleep(seconds)
         self.xdotool("keyup", name)
 
+    def resize(self, width, height):
+        """As a window manager would when the pilot drags the window's corner."""
+        self.alive()
+        run(["xdotool", "windowsize", self.window, str(width), str(height)], self.env)
+
     def move(self, x, y):
         self.xdotool("mousemove", x, y)
 
