@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "CTxBoxEmulator.h"
+#include "fuzz/SerialLinkFuzz.h"
 #include "input/CRadioInterface.h"
 #include "input/CTxCalibrator.h"
 #include "input/SerialPortNames.h"
 #include "support/DiagCapture.h"
+#include "support/FuzzReplay.h"
 #include "support/TempDir.h"
 
 namespace
@@ -122,23 +124,6 @@ TEST(RadioInterface, ChannelFramesInBothProtocols)
         EXPECT_TRUE(rig.radio.IsRadioDetected());
         EXPECT_EQ(rig.radio.GetStatus(), CRadioInterface::STATUS_OK);
     }
-}
-
-TEST(RadioInterface, StickToValueThroughTheCalibration)
-{
-    CRig rig;
-    rig.box.SetStick(1, 1.0f);   // 228
-    rig.box.SetStick(2, -0.5f);  // 78
-    rig.box.SetStick(3, 0.0f);   // 128
-    ASSERT_TRUE(rig.WaitFirmware());
-    STxChannelCalibration& aileron = rig.radio.Calibration().Channel(1);
-    aileron.minCount = 28;
-    aileron.maxCount = 228;
-    rig.radio.Calibration().Channel(2).reverse = true;
-    rig.Frames(2);
-    EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(0), 1.0f);
-    EXPECT_NEAR(*rig.radio.GetChannelValue(1), 50.0f / 128.0f, 1e-6f);
-    EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(2), 0.0f);
 }
 
 TEST(RadioInterface, BadPacketsStartARecoveryOfAFifthOfASecond)
@@ -356,4 +341,9 @@ TEST(RadioInterface, CalibrationWalkThroughAndCancel)
         rig.Frames(2);
         EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(0), cancel ? 102.0f / 126.0f : 1.0f);
     }
+}
+
+TEST(FuzzCorpus, SerialLinkInputs)
+{
+    ReplayFuzzCorpus("fuzz_serial_link", fuzz::SerialLink);
 }
