@@ -347,3 +347,19 @@ TEST(FuzzCorpus, SerialLinkInputs)
 {
     ReplayFuzzCorpus("fuzz_serial_link", fuzz::SerialLink);
 }
+
+TEST(SerialLink, DoubledPacketStartIsStillAHeader)
+{
+    CSerialLink link;
+    const uint8_t question[CSerialLink::kPacketSize] = {0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0x01};
+    ASSERT_TRUE(link.SendQuestion(question, 0.0)); // no port: nothing written, the echo awaited
+    std::vector<uint8_t> bytes = {0xFE};
+    const std::vector<uint8_t> echo = CTxBoxEmulator::EncodePacket({0x01});
+    bytes.insert(bytes.end(), echo.begin(), echo.end());
+    const std::vector<uint8_t> answer = CTxBoxEmulator::EncodePacket({0x01, 0x21});
+    bytes.insert(bytes.end(), answer.begin(), answer.end());
+    link.ReceiveBytes(bytes.data(), bytes.size(), 0.1);
+    uint8_t got[CSerialLink::kPacketSize] = {};
+    EXPECT_EQ(link.GetAnswer(got, 0.1), CSerialLink::COMM_PACKET_RECEIVED_OK);
+    EXPECT_EQ(got[1], 0x21);
+}
