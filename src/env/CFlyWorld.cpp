@@ -12,9 +12,7 @@
 
 namespace
 {
-constexpr const char* kSceneFile = "FlyingSite.osg";
 constexpr const char* kTerrainNode = "terrain";
-constexpr const char* kCacheFile = "CacheCollision.tmp";
 } // namespace
 
 void CFlyWorld::NodeRelease::operator()(osg::Node* node) const
@@ -22,26 +20,56 @@ void CFlyWorld::NodeRelease::operator()(osg::Node* node) const
     node->unref();
 }
 
-bool CFlyWorld::LoadWorld()
+const TSiteInfo CFlyWorld::kSites[kSiteCount] = {
+    // The field: the model on the runway's centre, the pilot beside it looking across.
+    {"FlyingSite", "CacheCollision.tmp", true, {{0.0f, 0.4f, 0.0f}, 0.0f, 0.0f, 0.0f},
+     {{-8.0f, 2.0f, -8.0f}, 135.2f, -8.4f, 0.0f}},
+    // The slope: the crest runs along x through the origin, the face falls away towards -z into
+    // the wind. The model sits on the landing area behind the crest, nose into the wind; the
+    // pilot stands on the crest looking out over the valley.
+    {"SlopeSite", "CacheCollision_SlopeSite.tmp", false, {{0.0f, 0.4f, 25.0f}, 0.0f, 0.0f, 0.0f},
+     {{-4.0f, 1.8f, 6.0f}, 20.0f, -6.0f, 0.0f}},
+};
+
+const TSiteInfo* CFlyWorld::FindSite(const std::string& name)
+{
+    for (const TSiteInfo& site : kSites)
+        if (name == site.name)
+            return &site;
+    return nullptr;
+}
+
+bool CFlyWorld::LoadWorld(const std::string& siteName)
 {
     m_valid = false;
     m_cacheLoaded = false;
     m_loadError.clear();
     m_mesh.Clear();
+    m_slopeLift.Clear();
     m_terrain = nullptr;
-    if (!LoadTerrain()) {
+    m_siteName = siteName;
+    const TSiteInfo* site = FindSite(siteName);
+    if (site == nullptr) {
+        m_loadError = "no flying site named '" + siteName + "'";
+        DiagPrint("%s\n", m_loadError.c_str());
+        return false;
+    }
+    m_startPose = site->start;
+    m_secondPose = site->pilot;
+    if (!LoadTerrain(*site)) {
         DiagPrint("%s\n", m_loadError.c_str());
         m_mesh.Clear();
         m_terrain = nullptr;
         return false;
     }
+    m_slopeLift.Build(m_mesh);
     m_valid = true;
     return true;
 }
 
-bool CFlyWorld::LoadTerrain()
+bool CFlyWorld::LoadTerrain(const TSiteInfo& site)
 {
-    const std::string scenePath = BuildDataPath(DF_3D, kSceneFile);
+    const std::string scenePath = BuildDataPath(DF_3D, std::string(site.name) + ".osg");
     if (!std::filesystem::exists(scenePath)) {
         m_loadError = scenePath + ": the flying site is missing";
         return false;
@@ -59,12 +87,12 @@ bool CFlyWorld::LoadTerrain()
         return false;
     }
     std::vector<CVector3> vertices;
-    if (!ReshapeTerrainTriangles(*terrain, scenePath, vertices, m_loadError))
+    if (!ReshapeTerrainTriangles(*terrain, scenePath, vertices, m_loadError, site.reshape))
         return false;
     if (vertices.empty())
         DiagPrint("%s: node 'terrain' has no triangles; the ground is flat at height 0\n", scenePath.c_str());
 
-    const std::string cachePath = BuildDataPath(DF_OUTPUT, kCacheFile);
+    const std::string cachePath = BuildDataPath(DF_OUTPUT, site.cacheFile);
     if (ReadCollisionCache(cachePath, vertices, m_mesh)) {
         m_cacheLoaded = true;
         return true;

@@ -1,12 +1,19 @@
 #pragma once
-// The flying site: the terrain scene and its collision mesh, and where models start.
+// The flying site: the terrain scene and its collision mesh, its slope lift, and where models
+// start and the pilot stands.
 //
-// LoadWorld, at the start of a flight:
-//  1. Read Data/3D/FlyingSite.osg and find its node "terrain" (plain triangle lists).
-//  2. Reshape the terrain's heights in place, y * (x^2 + z^2) / 1e6, so the field around the
-//     origin is flat; the scene keeps the reshaped vertices, so what is drawn is what collides.
-//  3. Take the collision mesh from Output/CacheCollision.tmp when it matches the reshaped
-//     terrain; otherwise build it, compute the neighbours and write the cache.
+// There are two sites (kSites): the flat field "FlyingSite", the default, and the slope site
+// "SlopeSite", a ridge facing the prevailing wind (heading 180) with the pilot on its crest.
+//
+// LoadWorld(site), at the start of a flight:
+//  1. Read Data/3D/<site>.osg and find its node "terrain" (plain triangle lists).
+//  2. The field only: reshape the terrain's heights in place, y * (x^2 + z^2) / 1e6, so the
+//     field around the origin is flat; the scene keeps the reshaped vertices, so what is drawn
+//     is what collides. The slope site is authored at its final heights.
+//  3. Take the collision mesh from the site's own cache in Output/ (CacheCollision.tmp for the
+//     field) when it matches the terrain; otherwise build it, compute the neighbours and write
+//     the cache.
+//  4. The slope lift grid from the mesh.
 // The terrain scene is kept for the graphics, which add it to the scene; nothing here needs a
 // window or a GL context, and only this class's source reads the scene (OpenSceneGraph), so the
 // headless session that includes this header builds without it.
@@ -17,6 +24,7 @@
 #include "core/CVector3.h"
 #include "env/CCollisionMesh.h"
 #include "env/CStartPose.h"
+#include "env/CSlopeLift.h"
 #include "env/CTerrainHint.h"
 
 namespace osg
@@ -24,12 +32,31 @@ namespace osg
 class Node;
 }
 
+// One flying site the program knows.
+struct TSiteInfo
+{
+    const char* name;      // as Config.txt and kestro-fdm's --site name it; also the scene's file name
+    const char* cacheFile; // collision cache in Output/
+    bool reshape;          // heights reshaped around the origin (the field)
+    CStartPose start;      // where a model is put down
+    CStartPose pilot;      // where the pilot stands and looks
+};
+
 class CFlyWorld
 {
 public:
-    // False when the terrain cannot be loaded (reported, and kept in GetLoadError); the world is
-    // then not valid and the mesh empty, so every height query answers 0.
-    bool LoadWorld();
+    static constexpr const char* kDefaultSite = "FlyingSite";
+    static constexpr int kSiteCount = 2;
+    static const TSiteInfo kSites[kSiteCount];
+    // The site of that name (case-sensitive); null when there is none.
+    static const TSiteInfo* FindSite(const std::string& name);
+
+    // False when the site is unknown or its terrain cannot be loaded (reported, and kept in
+    // GetLoadError); the world is then not valid and the mesh empty, so every height query
+    // answers 0.
+    bool LoadWorld(const std::string& siteName = kDefaultSite);
+    // The site last asked for by LoadWorld (the default before).
+    const std::string& GetSiteName() const { return m_siteName; }
 
     // Ground height (m) under (x, z) and the unit normal there (see CCollisionMesh).
     float GetTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const
@@ -41,6 +68,7 @@ public:
     void SetCurrentTriangle(int index) { m_mesh.SetCurrentTriangle(index); }
 
     const CCollisionMesh& GetCollisionMesh() const { return m_mesh; }
+    const CSlopeLift& GetSlopeLift() const { return m_slopeLift; }
     // The terrain scene as read (root of FlyingSite.osg), reshaped; null before loading.
     osg::Node* GetTerrainNode() const { return m_terrain.get(); }
 
@@ -51,7 +79,7 @@ public:
 
     // Where the flight process resets the model to.
     const CStartPose& GetStartPose() const { return m_startPose; }
-    // A second pose above the field, looking back at it.
+    // A second pose: where the pilot stands, looking at the field or over the slope.
     const CStartPose& GetSecondPose() const { return m_secondPose; }
 
     bool IsValid() const { return m_valid; }
@@ -60,7 +88,7 @@ public:
     const std::string& GetLoadError() const { return m_loadError; }
 
 private:
-    bool LoadTerrain();
+    bool LoadTerrain(const TSiteInfo& site);
 
     // Drops the world's reference on the scene (the graphics may hold their own).
     struct NodeRelease
@@ -68,11 +96,13 @@ private:
         void operator()(osg::Node* node) const;
     };
 
+    std::string m_siteName = kDefaultSite;
     CCollisionMesh m_mesh;
+    CSlopeLift m_slopeLift;
     std::unique_ptr<osg::Node, NodeRelease> m_terrain;
     const CTerrainHint* m_modelHint = nullptr;
-    CStartPose m_startPose{{0.0f, 0.4f, 0.0f}, 0.0f, 0.0f, 0.0f};
-    CStartPose m_secondPose{{-8.0f, 2.0f, -8.0f}, 135.2f, -8.4f, 0.0f};
+    CStartPose m_startPose = kSites[0].start;
+    CStartPose m_secondPose = kSites[0].pilot;
     bool m_valid = false;
     bool m_cacheLoaded = false;
     std::string m_loadError;

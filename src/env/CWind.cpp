@@ -6,6 +6,7 @@
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
 #include "data/CProperty.h"
+#include "env/CSlopeLift.h"
 
 namespace
 {
@@ -20,7 +21,7 @@ CVector3 CWindBlob::At(const CVector3& worldPoint) const
     return amplitude * weight;
 }
 
-CWind::CWind(uint32_t seed) : m_random(seed)
+CWind::CWind(uint32_t seed) : m_random(seed), m_thermals(seed)
 {
     m_settings.SetChangeCallback(&CWind::OnSettingsChanged, this);
     ApplySettings();
@@ -30,7 +31,14 @@ CWind::CWind(uint32_t seed) : m_random(seed)
 bool CWind::Create()
 {
     if (m_settings.ReadFile(kFileName, "Wind"))
-        RejectNonFiniteSettings(BuildDataPath(DF_OUTPUT, kFileName).c_str());
+    {
+        const std::string path = BuildDataPath(DF_OUTPUT, kFileName);
+        RejectNonFiniteSettings(path.c_str());
+        const std::string clamped = m_settings.ClampThermals();
+        if (!clamped.empty())
+            DiagPrint("%s: WIND %s outside the allowed range; the nearest allowed value used\n", path.c_str(),
+                      clamped.c_str());
+    }
     ApplySettings();
     const bool written = Save();
     ResetBlobs();
@@ -64,11 +72,24 @@ CVector3 CWind::GetWindAt(const CVector3& worldPoint) const
     CVector3 wind = m_meanWind;
     for (const CWindBlob& blob : m_blobs)
         wind += blob.At(worldPoint);
+    wind.y += GetVerticalAirAt(worldPoint);
     return wind;
 }
 
-void CWind::Update(const CVector3& bodyPosition, const CVector3& bodyForward)
+float CWind::GetVerticalAirAt(const CVector3& worldPoint) const
 {
+    if (m_slopeLift == nullptr)
+        return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y);
+    float ground = 0.0f;
+    if (!m_slopeLift->GroundHeight(worldPoint.x, worldPoint.z, ground))
+        ground = 0.0f;
+    return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y - ground) +
+           m_slopeLift->VerticalAt(worldPoint, m_meanWind);
+}
+
+void CWind::Update(const CVector3& bodyPosition, const CVector3& bodyForward, float frameTime)
+{
+    m_thermals.Advance(frameTime, m_meanWind);
     if (++m_callCounter < kCallsPerChange)
         return;
     m_callCounter = 0;
@@ -101,6 +122,17 @@ void CWind::ApplySettings()
     const float p = m_settings.pitch * kDegToRad;
     m_meanWind = CVector3(std::sin(h) * std::cos(p), std::sin(p), -std::cos(h) * std::cos(p)) * m_settings.velocity;
     m_strength = m_settings.turbulence;
+    // The dialog keeps the values in range; a caller's own values are clamped here, unsaved.
+    const auto clamp = [](float value, int key, float fallback) {
+        const CPropertySet_Wind::TRange& range = CPropertySet_Wind::kThermalRanges[key];
+        return std::isfinite(value) ? std::clamp(value, range.low, range.high) : fallback;
+    };
+    TThermalSettings thermals;
+    thermals.strength = clamp(m_settings.thermalStrength, 0, 0.0f);
+    thermals.radius = clamp(m_settings.thermalRadius, 1, CPropertySet_Wind::kDefaultThermalRadius);
+    thermals.density = clamp(m_settings.thermalDensity, 2, 0.0f);
+    thermals.lifetime = clamp(m_settings.thermalLifetime, 3, CPropertySet_Wind::kDefaultThermalLifetime);
+    m_thermals.Configure(thermals);
 }
 
 bool CWind::Save() const

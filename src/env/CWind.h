@@ -20,6 +20,10 @@
 // so big blobs are strong and placed far ahead of the model, small ones weak and close. The draw
 // order and the 0.001 quantisation are part of the behaviour: a seed replays the same weather.
 //
+// Rising and sinking air come on top: the thermals (CThermalField, moved on by Update's frame
+// time) and the slope lift of the flying site (CSlopeLift, when the site gives one). Both only
+// add a vertical component, so the horizontal wind is what the pilot set.
+//
 // Settings live in Output/Weather.txt (the WIND property lines). Create reads it if it exists and
 // writes it back, so a first run leaves a file with the defaults to edit. Values outside the
 // dialog's ranges are taken as they stand; only values that are not numbers at all (nan, inf)
@@ -29,7 +33,10 @@
 
 #include "core/CVector3.h"
 #include "env/CPropertySet_Wind.h"
+#include "env/CThermalField.h"
 #include "env/CWindRandom.h"
+
+class CSlopeLift;
 
 // One disturbance of the turbulence.
 struct CWindBlob
@@ -60,15 +67,18 @@ public:
     // written; the wind works either way.
     bool Create();
 
-    // Mean wind plus every blob's contribution (world, m/s).
+    // Mean wind plus every blob's contribution plus the rising air (world, m/s).
     CVector3 GetWindAt(const CVector3& worldPoint) const;
+    // The thermals' and the slope's part of it alone (m/s, up positive).
+    float GetVerticalAirAt(const CVector3& worldPoint) const;
     // The mean wind without turbulence (world, m/s): what the model's air data are computed
     // against.
     const CVector3& GetMeanWind() const { return m_meanWind; }
 
-    // The per-frame turbulence update. bodyPosition: world, m; bodyForward: the body's forward
-    // axis in world axes (the negated third row of its orientation), unit length.
-    void Update(const CVector3& bodyPosition, const CVector3& bodyForward);
+    // The per-frame update: turbulence and thermals. bodyPosition: world, m; bodyForward: the
+    // body's forward axis in world axes (the negated third row of its orientation), unit
+    // length; frameTime: s, how far the thermals move on.
+    void Update(const CVector3& bodyPosition, const CVector3& bodyForward, float frameTime);
 
     // Recomputes the mean wind and the strength from the property set. Also runs on every
     // property change, so the weather dialog's edits take effect at once.
@@ -78,7 +88,17 @@ public:
 
     // The five blobs back to their start-up positions around the world origin.
     void ResetBlobs();
-    void SeedRandom(uint32_t seed) { m_random.Seed(seed); }
+    // Seeds the turbulence and the thermals (whose clock restarts).
+    void SeedRandom(uint32_t seed)
+    {
+        m_random.Seed(seed);
+        m_thermals.Seed(seed);
+    }
+
+    // The flying site's slope lift; not owned (the site outlives its use here), null for none.
+    void SetSlopeLift(const CSlopeLift* lift) { m_slopeLift = lift; }
+    const CSlopeLift* GetSlopeLift() const { return m_slopeLift; }
+    const CThermalField& GetThermals() const { return m_thermals; }
 
     CPropertySet_Wind& GetPropertySet() { return m_settings; }
     const CPropertySet_Wind& GetPropertySet() const { return m_settings; }
@@ -100,4 +120,6 @@ private:
     int m_ringIndex = 0;   // the blob the next change replaces, 0..kBlobCount-1
     int m_callCounter = 0; // Update calls since the last change
     CWindRandom m_random;
+    CThermalField m_thermals;
+    const CSlopeLift* m_slopeLift = nullptr;
 };

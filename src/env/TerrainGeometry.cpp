@@ -154,7 +154,7 @@ float ReshapedTerrainHeight(float x, float y, float z)
 }
 
 bool ReshapeTerrainTriangles(osg::Node& terrain, const std::string& sceneName, std::vector<CVector3>& outVertices,
-                             std::string& outError)
+                             std::string& outError, bool reshape)
 {
     outVertices.clear();
     for (const osg::NodePath& path : terrain.getParentalNodePaths())
@@ -173,6 +173,8 @@ bool ReshapeTerrainTriangles(osg::Node& terrain, const std::string& sceneName, s
     // Arrays may be shared between geometries: each is reshaped once.
     std::set<osg::Array*> reshaped;
     for (const CTerrainPiece& piece : collector.m_pieces) {
+        if (!reshape)
+            break;
         osg::Vec3Array& vertices = *piece.vertices;
         if (!reshaped.insert(&vertices).second)
             continue;

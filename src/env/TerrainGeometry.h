@@ -23,8 +23,9 @@ osg::Node* FindNamedNode(osg::Node& root, const std::string& name);
 float ReshapedTerrainHeight(float x, float y, float z);
 
 // Checks every geometry below `terrain`, reshapes their vertex arrays in place (each shared
-// array once) and returns the triangle list in traversal order. `sceneName` names the file in
-// messages. False, with nothing changed and outError set, when the terrain is not made of plain
-// triangle lists in world coordinates.
+// array once; not at all when `reshape` is false, for a site authored at its final heights) and
+// returns the triangle list in traversal order. `sceneName` names the file in messages. False,
+// with nothing changed and outError set, when the terrain is not made of plain triangle lists
+// in world coordinates.
 bool ReshapeTerrainTriangles(osg::Node& terrain, const std::string& sceneName, std::vector<CVector3>& outVertices,
-                             std::string& outError);
+                             std::string& outError, bool reshape = true);

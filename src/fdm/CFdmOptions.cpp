@@ -66,7 +66,8 @@ const char* CFdmOptions::Usage()
            "                  [--set V_CHn=VALUE]... [--ramp V_CHn=FROM:TO:T0:T1]...\n"
            "                  [--start X,Y,Z] [--heading DEG] [--speed MPS] [--flat]\n"
            "                  [--wind SPEED,HEADING] [--turbulence K] [--record FILE]\n"
-           "                  [--csv FILE] [--report]\n"
+           "                  [--csv FILE] [--report] [--site NAME] [--thermals S,R,D]\n"
+           "                  [--seed N] [--air X,Y,Z]\n"
            "       kestro-fdm [--data DIR] --check FILE.mod\n"
            "Flies a model headless with a fixed frame time and prints a JSON summary as the last line.\n"
            "  --data DIR      data folder (default ./Data)\n"
@@ -88,6 +89,11 @@ const char* CFdmOptions::Usage()
            "  --report        prints the model's mass, inertia and parts first\n"
            "  --check FILE    judges the model without flying it: mass, balance, neutral point,\n"
            "                  static margin, stall speed, thrust, glide, warnings naming the part\n"
+           "  --site NAME     flying site: FlyingSite (default) or SlopeSite\n"
+           "  --thermals S,R,D  thermals of S m/s at the core, R m radius, D per km^2 (default: none)\n"
+           "  --seed N        seed of the turbulence and the thermals (default 1)\n"
+           "  --air X,Y,Z     prints the air velocity at that point as JSON instead of flying\n"
+           "                  (--model is then not needed)\n"
            "Output/ (Weather.txt, the collision cache, a model's output file) goes to a private\n"
            "folder under $TMPDIR (or /tmp), removed at the end unless the model writes an output file.\n"
            "Exit codes: 0 flown, 1 the model or the site did not load or a file cannot be written,\n"
@@ -253,10 +259,54 @@ bool CFdmOptions::Parse(int argc, const char* const* argv, std::string& outError
                 return false;
             check = true;
         }
+        else if (option == "--site")
+        {
+            if (!value(site))
+                return false;
+            if (site.empty())
+                return outError = "--site needs a name", false;
+        }
+        else if (option == "--thermals")
+        {
+            if (!value(text))
+                return false;
+            float fields[3] = {};
+            if (!ParseFloats(text, ',', 3, fields))
+                return outError = "--thermals: '" + text + "' is not STRENGTH,RADIUS,DENSITY", false;
+            if (fields[0] < 0.0f || fields[1] <= 0.0f || fields[2] < 0.0f)
+                return outError = "--thermals: the strength and density must not be negative, the radius positive", false;
+            thermalStrength = fields[0];
+            thermalRadius = fields[1];
+            thermalDensity = fields[2];
+            hasThermals = true;
+        }
+        else if (option == "--seed")
+        {
+            if (!value(text))
+                return false;
+            char* end = nullptr;
+            errno = 0;
+            const unsigned long parsed = std::strtoul(text.c_str(), &end, 10);
+            if (text.empty() || text[0] == '-' || end != text.c_str() + text.size() || errno == ERANGE ||
+                parsed > 0xffffffffUL)
+                return outError = "--seed: '" + text + "' is not a whole number 0 .. 4294967295", false;
+            seed = static_cast<unsigned>(parsed);
+            hasSeed = true;
+        }
+        else if (option == "--air")
+        {
+            if (!value(text))
+                return false;
+            float xyz[3] = {};
+            if (!ParseFloats(text, ',', 3, xyz))
+                return outError = "--air: '" + text + "' is not X,Y,Z", false;
+            airPoint = CVector3(xyz[0], xyz[1], xyz[2]);
+            hasAir = true;
+        }
         else
             return outError = "unknown argument '" + option + "'", false;
     }
-    if (model.empty())
+    if (model.empty() && !hasAir)
         return outError = "--model is required", false;
     if (dataDir.empty())
         return outError = "--data needs a folder", false;

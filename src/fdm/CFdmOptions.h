@@ -4,7 +4,7 @@
 //   kestro-fdm [--data DIR] --model FILE.mod [--seconds S] [--frame DT] [--set V_CHn=VALUE]...
 //              [--ramp V_CHn=FROM:TO:T0:T1]... [--start X,Y,Z] [--heading DEG] [--speed MPS]
 //              [--flat] [--wind SPEED,HEADING] [--turbulence K] [--record FILE] [--csv FILE]
-//              [--report]
+//              [--report] [--site NAME] [--thermals S,R,D] [--seed N] [--air X,Y,Z]
 //   kestro-fdm [--data DIR] --check FILE.mod     (the preflight check, CModelCheck; no flight)
 //
 // Every number must be finite and parse completely ("1.5x" is refused); durations and the frame
@@ -70,4 +70,14 @@ public:
     std::string csvFile;
     bool report = false;
     bool check = false;
+    // The air around the site.
+    std::string site;             // flying site name; empty: the default
+    bool hasThermals = false;     // default: no thermals
+    float thermalStrength = 0.0f; // m/s at the core
+    float thermalRadius = 0.0f;   // m
+    float thermalDensity = 0.0f;  // per km^2
+    bool hasSeed = false;
+    unsigned seed = 1;            // turbulence and thermals
+    bool hasAir = false;          // print the air at airPoint instead of flying (no model needed)
+    CVector3 airPoint;            // world, m
 };

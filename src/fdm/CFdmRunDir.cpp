@@ -37,17 +37,21 @@ bool CFdmRunDir::Create(const std::string& dataDir, const std::string& model, st
     if (error || !fs::is_directory(data, error))
         return outError = "data folder '" + dataDir + "' not found", false;
 
-    // The model: an existing file wins over a name in the data's Model folder.
+    // The model: an existing file wins over a name in the data's Model folder. No model (an
+    // air query) links the data's models only.
     fs::path modelFile = FromCaller(model);
-    if (!fs::is_regular_file(modelFile, error))
+    if (!model.empty() && !fs::is_regular_file(modelFile, error))
     {
         if (!IsPlainDataName(model) || !fs::is_regular_file(data / "Model" / model, error))
             return outError = "model '" + model + "' not found (neither a file nor in " + (data / "Model").string() + ")",
                    false;
         modelFile = data / "Model" / model;
     }
-    modelFile = fs::absolute(modelFile, error);
-    m_modelName = modelFile.filename().string();
+    if (!model.empty())
+    {
+        modelFile = fs::absolute(modelFile, error);
+        m_modelName = modelFile.filename().string();
+    }
 
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kestro-fdm.XXXXXX";
@@ -84,7 +88,8 @@ bool CFdmRunDir::Create(const std::string& dataDir, const std::string& model, st
         for (const fs::directory_entry& entry : fs::directory_iterator(data / "Model", error))
             if (entry.path().filename() != m_modelName)
                 fs::create_symlink(entry.path(), runData / "Model" / entry.path().filename(), error);
-    fs::create_symlink(modelFile, runData / "Model" / m_modelName, error);
+    if (!model.empty())
+        fs::create_symlink(modelFile, runData / "Model" / m_modelName, error);
     if (error)
         return outError = "cannot link the model " + modelFile.string() + ": " + error.message(), false;
 

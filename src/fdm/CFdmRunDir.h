@@ -25,7 +25,8 @@ public:
     CFdmRunDir& operator=(const CFdmRunDir&) = delete;
 
     // Builds the tree for the data folder and the model (a path to a file, or a name in
-    // dataDir/Model/), and makes run/ the working directory. False with a reason in outError.
+    // dataDir/Model/; empty for none), and makes run/ the working directory. False with a
+    // reason in outError.
     bool Create(const std::string& dataDir, const std::string& model, std::string& outError);
 
     // The model's name inside Data/Model/ of the tree.

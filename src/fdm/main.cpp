@@ -2,6 +2,9 @@
 // CFlightSession frame: wind at the model, model step; the same site, start pose and channel
 // variables), with a fixed frame time. Prints a JSON summary as its last line.
 //
+// With --air X,Y,Z nothing is flown: it prints {"point":[x,y,z],"ground":h,"air":[u,v,w]}, the
+// air velocity there (world, m/s) with the ground height under the point.
+//
 // Exit codes: 0 flown; 1 the model or the site failed to load, or an output file cannot be
 // written; 2 bad arguments (with the usage text). --check: 0 the model passed, 3 it has
 // warnings, 1 it does not load; the check's text, then its JSON line.
@@ -136,7 +139,9 @@ int main(int argc, char** argv)
     [[maybe_unused]] const std::string recordPath = options.recordFile.empty() ? std::string() : runDir.FromCaller(options.recordFile);
 
     CFlightSession session;
-    if (!options.flat && !session.LoadSite())
+    if (!options.site.empty() && CFlyWorld::FindSite(options.site) == nullptr)
+        return BadArguments("--site: no flying site named '" + options.site + "'");
+    if (!options.flat && !session.LoadSite(options.site))
     {
         std::fprintf(stderr, "kestro-fdm: %s (use --flat to fly over flat ground)\n", session.GetSiteError().c_str());
         return 1;
@@ -145,6 +150,19 @@ int main(int argc, char** argv)
     // Still air unless asked: a batch flight must not depend on the pilot's Weather.txt.
     session.SetWind(options.hasWind ? options.windSpeed : 0.0f, options.hasWind ? options.windHeadingDeg : 0.0f,
                     options.hasTurbulence ? options.turbulence : 0.0f);
+    if (options.hasThermals)
+        session.SetThermals(options.thermalStrength, options.thermalRadius, options.thermalDensity);
+    session.GetWind().SeedRandom(options.seed);
+
+    if (options.hasAir)
+    {
+        const CVector3 air = session.GetAirAt(options.airPoint);
+        const CVector3& p = options.airPoint;
+        std::printf("{\"point\":[%s,%s,%s],\"ground\":%s,\"air\":[%s,%s,%s]}\n", Number(p.x).c_str(),
+                    Number(p.y).c_str(), Number(p.z).c_str(), Number(session.GetGroundHeight(p.x, p.z)).c_str(),
+                    Number(air.x).c_str(), Number(air.y).c_str(), Number(air.z).c_str());
+        return 0;
+    }
 
     CStartPose pose = session.GetStartPose();
     if (options.hasStart)

@@ -70,6 +70,8 @@ CFlightSession::CFlightSession(CFlyWorld* site, CWind* wind)
     {
         m_ownWind = std::make_unique<CWind>();
         m_ownWind->GetPropertySet().velocity = 0.0f;
+        m_ownWind->GetPropertySet().thermalStrength = 0.0f;
+        m_ownWind->GetPropertySet().StoreProperties();
         m_ownWind->ApplySettings();
         wind = m_ownWind.get();
     }
@@ -89,14 +91,21 @@ CFlightSession::CFlightSession(CFlyWorld* site, CWind* wind)
     }
 }
 
-CFlightSession::~CFlightSession() = default;
+CFlightSession::~CFlightSession()
+{
+    // A borrowed wind must not keep pointing at the slope of a site that dies with us.
+    if (m_ownSite && m_wind->GetSlopeLift() == &m_ownSite->GetSlopeLift())
+        m_wind->SetSlopeLift(nullptr);
+}
 
-bool CFlightSession::LoadSite()
+bool CFlightSession::LoadSite(const std::string& siteNameOrEmpty)
 {
     m_siteError.clear();
-    const bool loaded = m_site->IsValid() || m_site->LoadWorld();
+    const std::string siteName = siteNameOrEmpty.empty() ? m_site->GetSiteName() : siteNameOrEmpty;
+    const bool loaded = (m_site->IsValid() && m_site->GetSiteName() == siteName) || m_site->LoadWorld(siteName);
     if (!loaded)
         m_siteError = m_site->GetLoadError().empty() ? "the flying site cannot be loaded" : m_site->GetLoadError();
+    m_startPose = m_site->GetStartPose();
     UseFlatGround(!loaded);
     return loaded;
 }
@@ -105,6 +114,8 @@ void CFlightSession::UseFlatGround(bool flat)
 {
     m_flat = flat;
     static_cast<CSwitchedTerrain&>(*m_terrain).current = flat ? m_flatTerrain.get() : m_siteTerrain.get();
+    // Flat ground has no slopes to lift the air.
+    m_wind->SetSlopeLift(flat ? nullptr : &m_site->GetSlopeLift());
 }
 
 float CFlightSession::GetGroundHeight(float x, float z) const
@@ -128,6 +139,22 @@ void CFlightSession::SetWind(float speed, float headingDeg, float turbulence)
     settings.turbulence = turbulence;
     settings.StoreProperties();
     m_wind->ApplySettings();
+}
+
+void CFlightSession::SetThermals(float strength, float radius, float density)
+{
+    CPropertySet_Wind& settings = m_wind->GetPropertySet();
+    settings.thermalStrength = strength;
+    settings.thermalRadius = radius;
+    settings.thermalDensity = density;
+    settings.ClampThermals();
+    settings.StoreProperties();
+    m_wind->ApplySettings();
+}
+
+CVector3 CFlightSession::GetAirAt(const CVector3& worldPoint) const
+{
+    return m_wind->GetWindAt(worldPoint);
 }
 
 CModelServices CFlightSession::MakeServices()
@@ -243,7 +270,7 @@ void CFlightSession::Step(float frameTime, bool modelRuns)
 {
     if (!m_model)
         return;
-    m_wind->Update(m_model->GetBody().GetPosition(), ForwardAxis(*m_model));
+    m_wind->Update(m_model->GetBody().GetPosition(), ForwardAxis(*m_model), frameTime);
     if (modelRuns)
         m_model->UpdateModel(frameTime);
     m_model->SetUpright(false);

@@ -44,16 +44,18 @@ public:
     static constexpr float kAltitudeHigh = 500.0f; // m, the "500 m" command goes above the origin
 
     // site and wind: borrowed (not owned) when given; null makes the session's own, with a
-    // flat site until LoadSite and still air until CreateWind or SetWind.
+    // flat site until LoadSite and still air (no thermals either) until CreateWind or SetWind.
     explicit CFlightSession(CFlyWorld* site = nullptr, CWind* wind = nullptr);
     ~CFlightSession();
     CFlightSession(const CFlightSession&) = delete;
     CFlightSession& operator=(const CFlightSession&) = delete;
 
     // --- Site
-    // Loads Data/3D/FlyingSite.osg into the site (not needed for a borrowed, loaded one). False
-    // with the site's message in GetSiteError; the model then flies over flat ground.
-    bool LoadSite();
+    // Loads the flying site of that name (Data/3D/<name>.osg; empty: the site's own name, the
+    // field unless a borrowed site was loaded otherwise) unless it is loaded already. False with
+    // the site's message in GetSiteError; the model then flies over flat ground. The wind gets
+    // the site's slope lift.
+    bool LoadSite(const std::string& siteName = std::string());
     // Flat ground at height 0 instead of the terrain (the start pose stays the site's).
     void UseFlatGround(bool flat);
     bool IsFlatGround() const { return m_flat; }
@@ -79,7 +81,13 @@ public:
     // Replaces the settings: speed m/s, heading deg (the direction the wind blows towards),
     // turbulence strength 0 .. 1. Output/Weather.txt is not touched.
     void SetWind(float speed, float headingDeg, float turbulence);
+    // Replaces the thermal settings: core strength m/s (0 = none), radius m, density per km^2.
+    // Clamped to the dialog's ranges; Output/Weather.txt is not touched.
+    void SetThermals(float strength, float radius, float density);
     CWind& GetWind() { return *m_wind; }
+    // The air velocity at a world point as the model feels it (world, m/s): mean wind,
+    // turbulence, thermals and slope lift.
+    CVector3 GetAirAt(const CVector3& worldPoint) const;
 
     // --- Model
     // The window's services for models loaded from now on: presentation, messages, sounds,

@@ -40,7 +40,7 @@ void SetSetting(CWind& wind, const char* key, float value)
 void UpdateTimes(CWind& wind, int count, const CVector3& position = CVector3(), const CVector3& forward = {0, 0, -1})
 {
     for (int i = 0; i < count; ++i)
-        wind.Update(position, forward);
+        wind.Update(position, forward, 1.0f / 60.0f);
 }
 
 bool SameBlob(const CWindBlob& a, const CWindBlob& b)
@@ -54,6 +54,7 @@ const CVector3 kProbes[] = {{0, 0, 0}, {1, 0, 0}, {2, 0.5f, -1}, {-300, 20, 150}
 TEST(Wind, DefaultsBlowTwoMetresPerSecondTowardsPlusZOnceTheInitialBlobsAreGone)
 {
     CWind wind;
+    SetSetting(wind, "THERMAL_STRENGTH", 0.0f); // the default thermals would add vertical air
     // The initial blobs sit around the origin and disturb it until replaced.
     EXPECT_GT((wind.GetWindAt(CVector3(1, 0, 0)) - CVector3(0, 0, 2)).Length(), 0.01f);
 
@@ -246,6 +247,43 @@ TEST(WindFile, ValuesAreTakenAsTheyStandAndBadOnesFallBackToTheDefaults)
     }
 }
 
+TEST(WindFile, ThermalKeysDefaultWhenMissingAndAreClampedToTheirRanges)
+{
+    const struct
+    {
+        const char* file;
+        float strength, radius, density, lifetime;
+        const char* reported; // nullptr: nothing reported
+    } rows[] = {
+        // An older file without the keys reads the defaults.
+        {".VELOCITY 3\n", 1.5f, 40.0f, 2.0f, 300.0f, nullptr},
+        {".THERMAL_STRENGTH 3\n.THERMAL_RADIUS 60\n.THERMAL_DENSITY 0.5\n.THERMAL_LIFETIME 600\n", 3.0f, 60.0f, 0.5f,
+         600.0f, nullptr},
+        {".THERMAL_STRENGTH 50\n.THERMAL_RADIUS 0\n.THERMAL_DENSITY -4\n.THERMAL_LIFETIME nan\n", 8.0f, 10.0f, 0.0f,
+         300.0f, "THERMAL_STRENGTH THERMAL_RADIUS THERMAL_DENSITY THERMAL_LIFETIME"},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.file);
+        TOutputDir out;
+        out.Write("Output/Weather.txt", row.file);
+        CDiagCapture diag;
+        CWind wind;
+        wind.Create();
+        const CThermalField& thermals = wind.GetThermals();
+        EXPECT_EQ(thermals.GetSettings().strength, row.strength);
+        EXPECT_EQ(thermals.GetSettings().radius, row.radius);
+        EXPECT_EQ(thermals.GetSettings().density, row.density);
+        EXPECT_EQ(thermals.GetSettings().lifetime, row.lifetime);
+        // What was used is what the file now says.
+        EXPECT_NE(out.Weather().find(StringPrintf(".THERMAL_RADIUS %f", row.radius)), std::string::npos) << out.Weather();
+        if (row.reported != nullptr)
+            EXPECT_TRUE(diag.Contains(row.reported));
+        else
+            EXPECT_FALSE(diag.Contains("THERMAL"));
+    }
+}
+
 TEST(WindFile, SavedSettingsComeBack)
 {
     TOutputDir out;
@@ -256,6 +294,7 @@ TEST(WindFile, SavedSettingsComeBack)
         SetSetting(wind, "HEADING", -30.0f);
         SetSetting(wind, "PITCH", 12.0f);
         SetSetting(wind, "TURBULENCE_STRENGTH", 0.7f);
+        SetSetting(wind, "THERMAL_DENSITY", 4.5f);
         EXPECT_TRUE(wind.Save());
     }
     CWind wind;
@@ -266,6 +305,7 @@ TEST(WindFile, SavedSettingsComeBack)
     EXPECT_FLOAT_EQ(set.pitch, 12.0f);
     EXPECT_FLOAT_EQ(set.turbulence, 0.7f);
     EXPECT_FLOAT_EQ(wind.GetTurbulenceStrength(), 0.7f);
+    EXPECT_FLOAT_EQ(wind.GetThermals().GetSettings().density, 4.5f);
 }
 
 TEST(WindFile, UnwritableFileLeavesAWorkingWind)

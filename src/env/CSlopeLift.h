@@ -1,0 +1,59 @@
+#pragma once
+// Slope lift: the mean wind follows the terrain. Where it blows up a slope the air near the
+// ground rises, where it blows down one (the lee) it sinks:
+//   w = (M.x * dh/dx + M.z * dh/dz) * exp(-heightAboveGround / L)
+// with M the mean wind (world, m/s), h the terrain smoothed over kSmoothRadius (a model feels
+// the hill, not each triangle) and L the local relief (highest minus lowest ground within
+// kReliefRadius, at least kMinScale): the lift of a small bank dies out a few metres up, that
+// of a 100 m ridge reaches well above its crest.
+//
+// The flight asks this for every wing section in every sub-step, so everything is precomputed
+// once when the site loads: the collision mesh is rasterised onto a grid of kCellSize cells
+// around the origin (heights straight from the triangles' planes), smoothed, differentiated and
+// measured for relief. A query is one bilinear look-up and one exp.
+
+#include <vector>
+
+#include "core/CVector3.h"
+
+class CCollisionMesh;
+
+class CSlopeLift
+{
+public:
+    static constexpr float kCellSize = 10.0f;      // m
+    static constexpr int kMaxCells = 512;          // per axis: the grid covers at most 5.12 km
+    static constexpr float kSmoothRadius = 30.0f;  // m, half width of the slope's averaging
+    static constexpr float kReliefRadius = 200.0f; // m
+    static constexpr float kMinScale = 10.0f;      // m, shortest fading height
+
+    // Rasterises the mesh (its bounds, cut to kMaxCells around the origin). An empty mesh gives
+    // no lift anywhere.
+    void Build(const CCollisionMesh& mesh);
+    void Clear();
+    bool IsEmpty() const { return m_cells.empty(); }
+
+    // Vertical air (m/s, up positive) at a world point for the mean wind (world, m/s); 0
+    // outside the grid.
+    float VerticalAt(const CVector3& worldPoint, const CVector3& meanWind) const;
+    // Terrain height (m) under (x, z) as the grid holds it; false outside the grid.
+    bool GroundHeight(float x, float z, float& outHeight) const;
+
+private:
+    struct TCell
+    {
+        float height = 0.0f; // m, from the triangles
+        float slopeX = 0.0f; // dh/dx of the smoothed terrain
+        float slopeZ = 0.0f; // dh/dz
+        float scale = kMinScale; // m, fading height of the lift
+    };
+    // Bilinear weights of (x, z); false outside the grid.
+    bool Locate(float x, float z, int& outI, int& outJ, float& outFx, float& outFz) const;
+    const TCell& Cell(int i, int j) const { return m_cells[static_cast<size_t>(j) * m_countX + i]; }
+
+    std::vector<TCell> m_cells; // row by row along x, rows along z
+    int m_countX = 0;
+    int m_countZ = 0;
+    float m_originX = 0.0f; // m, world x of cell column 0
+    float m_originZ = 0.0f;
+};

@@ -1,0 +1,173 @@
+// The rising and sinking air: thermals (CThermalField) and slope lift (CSlopeLift), and how the
+// wind adds them to what the model feels.
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "env/CCollisionMesh.h"
+#include "env/CSlopeLift.h"
+#include "env/CThermalField.h"
+#include "env/CWind.h"
+
+namespace
+{
+TThermalSettings Settings(float strength, float radius, float density, float lifetime = 300.0f)
+{
+    TThermalSettings settings;
+    settings.strength = strength;
+    settings.radius = radius;
+    settings.density = density;
+    settings.lifetime = lifetime;
+    return settings;
+}
+
+// A field with one thermal in its prime, found by running the clock until one is.
+const CThermalField::TThermal& PrimeThermal(CThermalField& field)
+{
+    for (int step = 0; step < 1000; ++step)
+    {
+        for (const CThermalField::TThermal& thermal : field.GetThermals())
+            if (thermal.strength == field.GetSettings().strength)
+                return thermal;
+        field.Advance(1.0f, CVector3());
+    }
+    static const CThermalField::TThermal none;
+    ADD_FAILURE() << "no thermal reaches its full strength";
+    return none;
+}
+
+TEST(ThermalField, CoreRisesAtTheSetStrengthAndTheRingOfSinkCancelsIt)
+{
+    CThermalField field(3);
+    field.Configure(Settings(3.0f, 50.0f, 0.1f));
+    const CThermalField::TThermal thermal = PrimeThermal(field);
+    const float high = 800.0f; // m: well above the ground fade, below the cloud-base fade
+    const float sink = -CThermalField::kBackgroundSink * 3.0f;
+    const float fade = 1.0f - std::exp(-high / CThermalField::kGroundFadeHeight);
+    EXPECT_NEAR(field.VerticalAt(thermal.x, thermal.z, high), (3.0f + sink) * fade, 0.05f);
+    EXPECT_NEAR(field.VerticalAt(thermal.x + 50.0f, thermal.z, high), sink * fade, 0.05f) << "core edge";
+    EXPECT_LT(field.VerticalAt(thermal.x, thermal.z + 70.0f, high), sink - 0.3f) << "ring of sink";
+    EXPECT_LT(field.VerticalAt(thermal.x, thermal.z, 2.0f), 0.3f) << "the ground stops the updraft";
+    EXPECT_EQ(field.VerticalAt(thermal.x, thermal.z, CThermalField::kCloudBase), 0.0f);
+
+    // The thermal alone moves no net air: sum over its disc, background sink taken out.
+    double net = 0.0, up = 0.0;
+    for (float dx = -160.0f; dx <= 160.0f; dx += 2.0f)
+        for (float dz = -160.0f; dz <= 160.0f; dz += 2.0f)
+        {
+            const double w = field.VerticalAt(thermal.x + dx, thermal.z + dz, high) / fade - sink;
+            net += w;
+            up += std::max(0.0, w);
+        }
+    EXPECT_LT(std::fabs(net), 0.02 * up);
+}
+
+TEST(ThermalField, SameSeedSameThermalsThatDriftWithTheWindAndComeAndGo)
+{
+    const CVector3 wind(3, 0, -1);
+    CThermalField a(42), b(42), c(43);
+    for (CThermalField* field : {&a, &b, &c})
+        field->Configure(Settings(2.0f, 40.0f, 2.0f, 120.0f));
+    ASSERT_EQ(a.GetThermals().size(), b.GetThermals().size());
+    // 2 per km^2 over the 16 km^2 tile, minus those just being born or dying.
+    EXPECT_GT(a.GetThermals().size(), 16u);
+
+    std::vector<CThermalField::TThermal> before = a.GetThermals();
+    a.Advance(10.0f, wind);
+    b.Advance(4.0f, wind);
+    b.Advance(6.0f, wind);
+    c.Advance(10.0f, wind);
+    ASSERT_EQ(a.GetThermals().size(), b.GetThermals().size());
+    int moved = 0, same = 0;
+    for (size_t k = 0; k < a.GetThermals().size(); ++k)
+    {
+        EXPECT_FLOAT_EQ(a.GetThermals()[k].x, b.GetThermals()[k].x);
+        EXPECT_FLOAT_EQ(a.GetThermals()[k].z, b.GetThermals()[k].z);
+        for (const auto& old : before)
+            if (std::fabs(old.x + 30.0f - a.GetThermals()[k].x) < 0.01f && std::fabs(old.z - 10.0f - a.GetThermals()[k].z) < 0.01f)
+                ++moved;
+    }
+    for (size_t k = 0; k < std::min(a.GetThermals().size(), c.GetThermals().size()); ++k)
+        same += a.GetThermals()[k].x == c.GetThermals()[k].x ? 1 : 0;
+    EXPECT_GT(moved, static_cast<int>(before.size()) / 2) << "most thermals drift 10 s with the wind";
+    EXPECT_EQ(same, 0) << "another seed, other thermals";
+
+    // After a whole lifetime every thermal has been replaced by another somewhere else.
+    a.Advance(130.0f, wind);
+    for (const auto& now : a.GetThermals())
+        for (const auto& old : before)
+            EXPECT_FALSE(std::fabs(old.x + 420.0f - now.x) < 0.01f && std::fabs(old.z - 140.0f - now.z) < 0.01f);
+}
+
+TEST(ThermalField, StrengthZeroIsStillAir)
+{
+    CThermalField field;
+    field.Configure(Settings(0.0f, 40.0f, 5.0f));
+    field.Advance(100.0f, CVector3());
+    EXPECT_TRUE(field.GetThermals().empty());
+    EXPECT_EQ(field.VerticalAt(0, 0, 300), 0.0f);
+}
+
+// A ridge along x: level valley at -100 m for z < -300, a smoothstep face up to the crest at
+// z = 0 (height 0), a level top behind it. Triangles from a 10 m grid.
+std::vector<CVector3> RidgeTriangles()
+{
+    const auto height = [](float z) {
+        const float t = std::min(1.0f, std::max(0.0f, -z / 300.0f));
+        return -100.0f * t * t * (3.0f - 2.0f * t);
+    };
+    std::vector<CVector3> vertices;
+    for (float x = -400.0f; x < 400.0f; x += 20.0f)
+        for (float z = -800.0f; z < 400.0f; z += 10.0f)
+        {
+            const CVector3 a(x, height(z), z), b(x + 20, height(z), z), c(x, height(z + 10), z + 10),
+                d(x + 20, height(z + 10), z + 10);
+            vertices.insert(vertices.end(), {a, c, b, b, c, d});
+        }
+    return vertices;
+}
+
+TEST(SlopeLift, WindUpTheFaceRisesDownTheLeeSinksAndFadesWithHeight)
+{
+    CCollisionMesh mesh;
+    mesh.BuildFromTriangleList(RidgeTriangles());
+    CSlopeLift lift;
+    lift.Build(mesh);
+    ASSERT_FALSE(lift.IsEmpty());
+    float ground = 0.0f;
+    ASSERT_TRUE(lift.GroundHeight(0.0f, -150.0f, ground));
+    EXPECT_NEAR(ground, -50.0f, 0.5f);
+
+    const CVector3 atRidge(0, 0, 7);  // 7 m/s towards +z: up the face
+    const CVector3 fromRidge(0, 0, -7);
+    const CVector3 along(7, 0, 0);
+    // Steepest slope half way down: 1.5 * 100 / 300 = 0.5, smoothed a little.
+    const float atFace = lift.VerticalAt(CVector3(0, -50, -150), atRidge);
+    EXPECT_GT(atFace, 0.9f * 7.0f * 0.5f);
+    EXPECT_LT(atFace, 7.0f * 0.5f);
+    EXPECT_GT(lift.VerticalAt(CVector3(0, -30, -150), atRidge), 1.5f) << "20 m above the face";
+    EXPECT_LT(lift.VerticalAt(CVector3(0, 50, -150), atRidge), atFace * 0.5f) << "fades with height";
+    EXPECT_NEAR(lift.VerticalAt(CVector3(0, -50, -150), fromRidge), -atFace, 1e-4f) << "lee side";
+    EXPECT_NEAR(lift.VerticalAt(CVector3(0, -50, -150), along), 0.0f, 0.01f) << "along the ridge";
+    EXPECT_NEAR(lift.VerticalAt(CVector3(0, -80, -700), atRidge), 0.0f, 0.01f) << "level valley";
+    EXPECT_EQ(lift.VerticalAt(CVector3(5000, 0, 0), atRidge), 0.0f) << "beyond the terrain";
+}
+
+TEST(SlopeLift, WindAddsItToTheMeanWindOnlyWhileASiteLendsIt)
+{
+    CCollisionMesh mesh;
+    mesh.BuildFromTriangleList(RidgeTriangles());
+    CSlopeLift lift;
+    lift.Build(mesh);
+    CWind wind;
+    wind.GetPropertySet().velocity = 7.0f;
+    wind.GetPropertySet().thermalStrength = 0.0f;
+    wind.GetPropertySet().StoreProperties();
+    wind.ApplySettings();
+    const CVector3 p(0, -30, -150);
+    EXPECT_EQ(wind.GetWindAt(p).y, 0.0f);
+    wind.SetSlopeLift(&lift);
+    EXPECT_FLOAT_EQ(wind.GetWindAt(p).y, lift.VerticalAt(p, wind.GetMeanWind()));
+    EXPECT_FLOAT_EQ(wind.GetWindAt(p).z, 7.0f);
+}
+} // namespace
