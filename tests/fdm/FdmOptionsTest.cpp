@@ -43,6 +43,16 @@ TEST(FdmOptionsTest, GoodCommandLines)
     EXPECT_EQ(options.csvFile, "o.csv");
     EXPECT_FLOAT_EQ(options.ChannelAt(8, 100.0f), 0.25f);
     EXPECT_FLOAT_EQ(options.ChannelAt(4, 1.0f), 0.0f); // not driven
+
+    // The air: no model needed to ask for it.
+    ASSERT_TRUE(Parse({"--site", "SlopeSite", "--thermals", "3,60,1.5", "--seed", "4294967295", "--air", "0,20,-150"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.site, "SlopeSite");
+    EXPECT_TRUE(options.hasThermals && options.hasSeed && options.hasAir);
+    EXPECT_FLOAT_EQ(options.thermalRadius, 60.0f);
+    EXPECT_EQ(options.seed, 4294967295u);
+    EXPECT_EQ(options.airPoint, CVector3(0.0f, 20.0f, -150.0f));
 }
 
 TEST(FdmOptionsTest, RampHoldsItsEndsAndIsLinearBetween)
@@ -108,6 +118,14 @@ TEST(FdmOptionsTest, BadCommandLinesAreRefused)
         {"--model", "a.mod", "--speed", "-3"},
         {"--model", "a.mod", "--turbulence", "-0.1"},
         {"--model", "a.mod", "--heading", "inf"},
+        {"--model", "a.mod", "--site", ""},
+        {"--model", "a.mod", "--thermals", "3,60"},
+        {"--model", "a.mod", "--thermals", "-1,60,2"},
+        {"--model", "a.mod", "--thermals", "3,0,2"},
+        {"--model", "a.mod", "--seed", "-1"},
+        {"--model", "a.mod", "--seed", "4294967296"},
+        {"--model", "a.mod", "--seed", "1.5"},
+        {"--air", "1,2"},
     };
     for (const auto& args : rows)
     {

@@ -1,0 +1,178 @@
+// The shipped glider soars: flown in-process by a simple pilot (hold a bank and a speed), it
+// climbs in a thermal and sinks at about its minimum sink without one, and beating along the
+// slope site's ridge it gains height in a wind straight at the face and loses it in still air.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "env/CThermalField.h"
+#include "env/CWind.h"
+#include "model/CModel.h"
+#include "sim/CFlightSession.h"
+#include "support/DataDir.h"
+#include "support/DiagCapture.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr float kDegToRad = 0.017453292519943295f;
+
+// The shipped data by links, an Output/ of its own (the collision cache lands there).
+struct TShippedData
+{
+    TShippedData()
+    {
+        fs::create_directories(temp.dir.Path() / "Data");
+        fs::create_directories(temp.dir.Path() / "Output");
+        for (const auto& entry : fs::directory_iterator(source / "Data"))
+            fs::create_symlink(entry.path(), temp.dir.Path() / "Data" / entry.path().filename());
+    }
+    const fs::path source = fs::absolute(SourceDir()); // before the working directory moves
+    TempDataDir temp;
+};
+
+// Holds a bank angle (aileron stick, which the glider mixes into its rudder) and an airspeed
+// (elevator), as a pilot flying by eye would.
+class CSimplePilot
+{
+public:
+    CSimplePilot(CFlightSession& session, float speed) : m_session(session), m_speed(speed) {}
+
+    void Fly(float seconds, float bankDeg)
+    {
+        for (int i = 0, n = static_cast<int>(seconds / kFrame); i < n; ++i)
+            Step(bankDeg);
+    }
+    void Step(float bankDeg)
+    {
+        const CModel& model = *m_session.GetModel();
+        const float roll = model.GetRoll();
+        const float rollRate = (roll - m_lastRoll) / kFrame;
+        const float pitchRate = (model.GetPitch() - m_lastPitch) / kFrame;
+        m_lastRoll = roll;
+        m_lastPitch = model.GetPitch();
+        m_session.SetChannel(0, std::clamp(2.0f * (bankDeg * kDegToRad - roll) - 0.3f * rollRate, -1.0f, 1.0f));
+        m_session.SetChannel(1, std::clamp(0.12f * (model.GetAirspeed() - m_speed) - 0.2f * pitchRate, -1.0f, 1.0f));
+        m_session.Step(kFrame);
+    }
+
+private:
+    CFlightSession& m_session;
+    float m_speed; // m/s
+    float m_lastRoll = 0.0f, m_lastPitch = 0.0f;
+};
+
+float Height(const CFlightSession& session)
+{
+    return session.GetModel()->GetBody().GetPosition().y;
+}
+
+void StartFlying(CFlightSession& session, const CVector3& position, float headingDeg, float speed)
+{
+    CStartPose pose = session.GetStartPose();
+    pose.position = position;
+    pose.headingDeg = headingDeg;
+    session.SetStartPose(pose, false);
+    session.ResetToStart();
+    CModel& model = *session.GetModel();
+    model.GetBody().SetVelocity(CFlightSession::ForwardAxis(model) * speed + session.GetWind().GetMeanWind());
+}
+
+TEST(Soaring, GliderCirclingClimbsInAThermalAndSinksAtMinimumSinkWithout)
+{
+    TShippedData data;
+    CFlightSession session;
+    ASSERT_TRUE(session.LoadModel("Glider.mod")) << session.GetLoadMessage();
+
+    const struct
+    {
+        float strength; // m/s
+        float minClimb, maxClimb; // m/s over the last 40 s of circling
+    } rows[] = {
+        {0.0f, -0.9f, -0.3f}, // about the glider's minimum sink, a little more for the bank
+        {3.0f, 0.5f, 3.0f},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.strength);
+        session.SetThermals(row.strength, 80.0f, 0.3f);
+        CVector3 centre(0, 0, 0);
+        if (row.strength > 0.0f)
+        {
+            // A thermal in its prime with at least a minute of it left.
+            const CThermalField& field = session.GetWind().GetThermals();
+            const CThermalField::TThermal* prime = nullptr;
+            for (int i = 0; i < 36000 && prime == nullptr; ++i)
+            {
+                session.GetWind().Update(CVector3(), CVector3(0, 0, -1), 1.0f);
+                for (const auto& thermal : field.GetThermals())
+                    if (thermal.strength == row.strength && thermal.age < 0.5f * field.GetSettings().lifetime)
+                        prime = &thermal;
+            }
+            ASSERT_NE(prime, nullptr);
+            centre = CVector3(prime->x, 0, prime->z);
+        }
+        // Heading -Z and rolling into a right turn, the circle's centre ends up about 22 m to the
+        // right (+x) and 18 m ahead: start so that it is the thermal's centre.
+        StartFlying(session, centre + CVector3(-22, 150, 18), 0.0f, 8.0f);
+        CSimplePilot pilot(session, 7.5f);
+        pilot.Fly(20.0f, 25.0f);
+        const float before = Height(session);
+        pilot.Fly(40.0f, 25.0f);
+        const float climb = (Height(session) - before) / 40.0f;
+        EXPECT_GT(climb, row.minClimb);
+        EXPECT_LT(climb, row.maxClimb);
+        // Still circling where it started: a thermal is only of use to a glider that stays in it.
+        const CVector3 p = session.GetModel()->GetBody().GetPosition();
+        EXPECT_LT(std::hypot(p.x - centre.x, p.z - centre.z), 40.0f);
+    }
+}
+
+TEST(Soaring, GliderBeatingAlongTheRidgeGainsHeightInWindAndLosesItInStillAir)
+{
+    TShippedData data;
+    CDiagCapture quiet; // the collision cache's progress lines
+    CFlightSession session;
+    ASSERT_TRUE(session.LoadSite("SlopeSite")) << session.GetSiteError();
+    ASSERT_TRUE(session.LoadModel("Glider.mod")) << session.GetLoadMessage();
+
+    const float trackZ = -90.0f; // m: over the upper face, in front of the crest at z = 0
+    for (const float wind : {7.0f, 0.0f})
+    {
+        SCOPED_TRACE(wind);
+        session.SetWind(wind, 180.0f, 0.0f); // straight at the face
+        session.SetThermals(0.0f, 40.0f, 0.0f);
+        const float speed = 10.0f;
+        // The crab angle that holds the track along the ridge against the wind.
+        const float crab = std::asin(std::min(0.9f, wind / speed)) / kDegToRad;
+        StartFlying(session, CVector3(-200, 30, trackZ), 90.0f - crab, speed);
+        CSimplePilot pilot(session, speed);
+        const float start = Height(session);
+        float lowest = start;
+        int leg = 1; // +1 towards +x, -1 towards -x
+        for (int i = 0, n = static_cast<int>(120.0f / kFrame); i < n; ++i)
+        {
+            const CModel& model = *session.GetModel();
+            const CVector3 p = model.GetBody().GetPosition();
+            if (leg * p.x > 250.0f)
+                leg = -leg; // turn away from the ridge, into the wind
+            // Off the track downwind (towards the crest): point further into the wind.
+            const float correction = std::clamp(0.5f * (p.z - trackZ), -30.0f, 30.0f);
+            const float heading = leg * std::clamp(90.0f - crab - correction, 0.0f, 120.0f);
+            float error = heading - model.GetHeading() / kDegToRad;
+            error = std::remainder(error, 360.0f);
+            pilot.Step(std::clamp(1.2f * error, -35.0f, 35.0f));
+            lowest = std::min(lowest, Height(session));
+        }
+        const float end = Height(session);
+        if (wind > 0.0f)
+            EXPECT_GT(end, start + 10.0f) << "lowest " << lowest;
+        else
+            EXPECT_LT(end, start - 20.0f);
+    }
+}
+} // namespace
