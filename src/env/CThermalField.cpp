@@ -38,6 +38,9 @@ float Envelope(double ageFraction)
 // Wraps a distance (m) into [-tile/2, tile/2).
 float Wrap(float d)
 {
+    constexpr float half = 0.5f * CThermalField::kTileSize;
+    if (d >= -half && d < half)
+        return d; // nearly always: positions are kept within the tile around the origin
     return d - CThermalField::kTileSize * std::floor(d / CThermalField::kTileSize + 0.5f);
 }
 } // namespace
@@ -57,8 +60,9 @@ void CThermalField::Seed(uint32_t seed)
     Recompute();
 }
 
-void CThermalField::Advance(float frameTime, const CVector3& meanWind)
+void CThermalField::Advance(float frameTime, const CVector3& meanWind, const CVector3& focus)
 {
+    m_focus = focus;
     const double dt = std::max(0.0f, frameTime);
     m_time += dt;
     m_meanWind = meanWind;
@@ -70,6 +74,7 @@ void CThermalField::Advance(float frameTime, const CVector3& meanWind)
 void CThermalField::Recompute()
 {
     m_thermals.clear();
+    m_near.clear();
     if (!IsOn())
         return;
     const double tileKm2 = (kTileSize / 1000.0) * (kTileSize / 1000.0);
@@ -102,6 +107,14 @@ void CThermalField::Recompute()
         thermal.z = Wrap(static_cast<float>(bornZ + m_driftZ - memory.driftZ));
         m_thermals.push_back(thermal);
     }
+    m_near.clear();
+    const float reach = kFocusReach + kCutRadii * m_settings.radius;
+    for (const TThermal& thermal : m_thermals)
+    {
+        const float dx = Wrap(m_focus.x - thermal.x), dz = Wrap(m_focus.z - thermal.z);
+        if (dx * dx + dz * dz < reach * reach)
+            m_near.push_back(thermal);
+    }
 }
 
 float CThermalField::VerticalAt(float x, float z, float heightAboveGround) const
@@ -118,7 +131,9 @@ float CThermalField::VerticalAt(float x, float z, float heightAboveGround) const
     const float invRadiusSq = 1.0f / (m_settings.radius * m_settings.radius);
     const float cutSq = kCutRadii * kCutRadii;
     float w = -kBackgroundSink * m_settings.strength;
-    for (const TThermal& thermal : m_thermals)
+    const float fx = Wrap(x - m_focus.x), fz = Wrap(z - m_focus.z);
+    const bool nearFocus = fx * fx + fz * fz < kFocusReach * kFocusReach;
+    for (const TThermal& thermal : nearFocus ? m_near : m_thermals)
     {
         const float dx = Wrap(x - thermal.x);
         const float dz = Wrap(z - thermal.z);

@@ -46,6 +46,7 @@ public:
     static constexpr float kGroundFadeHeight = 25.0f;  // m, e-folding height of the fade-in
     static constexpr float kCloudBase = 1200.0f;       // m above the ground: thermals end here
     static constexpr float kCloudFade = 400.0f;        // m below the cloud base they weaken over
+    static constexpr float kFocusReach = 300.0f;       // m: a model moves far less in a frame
 
     // One thermal as it is now, for the air query and for drawing.
     struct TThermal
@@ -66,8 +67,9 @@ public:
     // A new seed and the clock back to 0.
     void Seed(uint32_t seed);
     // Advances the clock by frameTime (s); meanWind: world, m/s, its horizontal part carries the
-    // thermals.
-    void Advance(float frameTime, const CVector3& meanWind);
+    // thermals. focus: world, m, where the air will be asked for most (the model): the thermals
+    // that can reach kFocusReach around it are listed apart, so that those queries skip the rest.
+    void Advance(float frameTime, const CVector3& meanWind, const CVector3& focus = CVector3());
     double GetTime() const { return m_time; }
 
     // Vertical air (m/s, up positive) at world (x, z) and heightAboveGround m.
@@ -94,4 +96,6 @@ private:
     double m_driftZ = 0.0;
     std::vector<TSlot> m_slots;
     std::vector<TThermal> m_thermals;
+    CVector3 m_focus;                // world, m
+    std::vector<TThermal> m_near;    // the thermals that reach within kFocusReach of m_focus
 };

@@ -89,7 +89,7 @@ float CWind::GetVerticalAirAt(const CVector3& worldPoint) const
 
 void CWind::Update(const CVector3& bodyPosition, const CVector3& bodyForward, float frameTime)
 {
-    m_thermals.Advance(frameTime, m_meanWind);
+    m_thermals.Advance(frameTime, m_meanWind, bodyPosition);
     if (++m_callCounter < kCallsPerChange)
         return;
     m_callCounter = 0;

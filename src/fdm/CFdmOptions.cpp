@@ -93,7 +93,7 @@ const char* CFdmOptions::Usage()
            "  --thermals S,R,D  thermals of S m/s at the core, R m radius, D per km^2 (default: none)\n"
            "  --seed N        seed of the turbulence and the thermals (default 1)\n"
            "  --air X,Y,Z     prints the air velocity at that point as JSON instead of flying\n"
-           "                  (--model is then not needed)\n"
+           "                  (one line per --air; --model is then not needed)\n"
            "Output/ (Weather.txt, the collision cache, a model's output file) goes to a private\n"
            "folder under $TMPDIR (or /tmp), removed at the end unless the model writes an output file.\n"
            "Exit codes: 0 flown, 1 the model or the site did not load or a file cannot be written,\n"
@@ -300,13 +300,12 @@ bool CFdmOptions::Parse(int argc, const char* const* argv, std::string& outError
             float xyz[3] = {};
             if (!ParseFloats(text, ',', 3, xyz))
                 return outError = "--air: '" + text + "' is not X,Y,Z", false;
-            airPoint = CVector3(xyz[0], xyz[1], xyz[2]);
-            hasAir = true;
+            airPoints.emplace_back(xyz[0], xyz[1], xyz[2]);
         }
         else
             return outError = "unknown argument '" + option + "'", false;
     }
-    if (model.empty() && !hasAir)
+    if (model.empty() && airPoints.empty())
         return outError = "--model is required", false;
     if (dataDir.empty())
         return outError = "--data needs a folder", false;

@@ -78,6 +78,5 @@ public:
     float thermalDensity = 0.0f;  // per km^2
     bool hasSeed = false;
     unsigned seed = 1;            // turbulence and thermals
-    bool hasAir = false;          // print the air at airPoint instead of flying (no model needed)
-    CVector3 airPoint;            // world, m
+    std::vector<CVector3> airPoints; // world, m: print the air there instead of flying (no model needed)
 };

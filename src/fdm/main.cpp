@@ -2,7 +2,7 @@
 // CFlightSession frame: wind at the model, model step; the same site, start pose and channel
 // variables), with a fixed frame time. Prints a JSON summary as its last line.
 //
-// With --air X,Y,Z nothing is flown: it prints {"point":[x,y,z],"ground":h,"air":[u,v,w]}, the
+// With --air X,Y,Z (repeatable) nothing is flown: it prints, one line per point, {"point":[x,y,z],"ground":h,"air":[u,v,w]}, the
 // air velocity there (world, m/s) with the ground height under the point.
 //
 // Exit codes: 0 flown; 1 the model or the site failed to load, or an output file cannot be
@@ -154,15 +154,15 @@ int main(int argc, char** argv)
         session.SetThermals(options.thermalStrength, options.thermalRadius, options.thermalDensity);
     session.GetWind().SeedRandom(options.seed);
 
-    if (options.hasAir)
+    for (const CVector3& p : options.airPoints)
     {
-        const CVector3 air = session.GetAirAt(options.airPoint);
-        const CVector3& p = options.airPoint;
+        const CVector3 air = session.GetAirAt(p);
         std::printf("{\"point\":[%s,%s,%s],\"ground\":%s,\"air\":[%s,%s,%s]}\n", Number(p.x).c_str(),
                     Number(p.y).c_str(), Number(p.z).c_str(), Number(session.GetGroundHeight(p.x, p.z)).c_str(),
                     Number(air.x).c_str(), Number(air.y).c_str(), Number(air.z).c_str());
-        return 0;
     }
+    if (!options.airPoints.empty())
+        return 0;
 
     CStartPose pose = session.GetStartPose();
     if (options.hasStart)

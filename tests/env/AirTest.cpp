@@ -45,6 +45,10 @@ TEST(ThermalField, CoreRisesAtTheSetStrengthAndTheRingOfSinkCancelsIt)
     const float sink = -CThermalField::kBackgroundSink * 3.0f;
     const float fade = 1.0f - std::exp(-high / CThermalField::kGroundFadeHeight);
     EXPECT_NEAR(field.VerticalAt(thermal.x, thermal.z, high), (3.0f + sink) * fade, 0.05f);
+    // The same with the model there (its nearby thermals listed apart).
+    const float far = field.VerticalAt(thermal.x + 30.0f, thermal.z, high);
+    field.Advance(0.0f, CVector3(), CVector3(thermal.x + 200.0f, 0, thermal.z));
+    EXPECT_EQ(field.VerticalAt(thermal.x + 30.0f, thermal.z, high), far);
     EXPECT_NEAR(field.VerticalAt(thermal.x + 50.0f, thermal.z, high), sink * fade, 0.05f) << "core edge";
     EXPECT_LT(field.VerticalAt(thermal.x, thermal.z + 70.0f, high), sink - 0.3f) << "ring of sink";
     EXPECT_LT(field.VerticalAt(thermal.x, thermal.z, 2.0f), 0.3f) << "the ground stops the updraft";

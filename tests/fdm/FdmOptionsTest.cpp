@@ -45,14 +45,16 @@ TEST(FdmOptionsTest, GoodCommandLines)
     EXPECT_FLOAT_EQ(options.ChannelAt(4, 1.0f), 0.0f); // not driven
 
     // The air: no model needed to ask for it.
-    ASSERT_TRUE(Parse({"--site", "SlopeSite", "--thermals", "3,60,1.5", "--seed", "4294967295", "--air", "0,20,-150"},
+    ASSERT_TRUE(Parse({"--site", "SlopeSite", "--thermals", "3,60,1.5", "--seed", "4294967295", "--air", "0,20,-150",
+                       "--air", "1,2,3"},
                       options, error))
         << error;
     EXPECT_EQ(options.site, "SlopeSite");
-    EXPECT_TRUE(options.hasThermals && options.hasSeed && options.hasAir);
+    EXPECT_TRUE(options.hasThermals && options.hasSeed);
     EXPECT_FLOAT_EQ(options.thermalRadius, 60.0f);
     EXPECT_EQ(options.seed, 4294967295u);
-    EXPECT_EQ(options.airPoint, CVector3(0.0f, 20.0f, -150.0f));
+    ASSERT_EQ(options.airPoints.size(), 2u);
+    EXPECT_EQ(options.airPoints[0], CVector3(0.0f, 20.0f, -150.0f));
 }
 
 TEST(FdmOptionsTest, RampHoldsItsEndsAndIsLinearBetween)

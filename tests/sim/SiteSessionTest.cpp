@@ -1,6 +1,8 @@
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "env/CFlyWorld.h"
+#include "env/CWind.h"
 #include "model/CModel.h"
 #include "sim/SimTestSupport.h"
 #include "support/DiagCapture.h"
@@ -49,6 +51,38 @@ TEST(SiteSessionTest, ModelLandsOnTheSiteTerrainOrOnFlatGround)
     }
 }
 
+TEST(SiteSessionTest, EachSiteKeepsItsShapeItsCacheAndItsStart)
+{
+    const struct
+    {
+        const char* site;
+        const char* cache;
+        float height; // m at (300, -200): the field is reshaped, the slope is not
+    } rows[] = {
+        {"FlyingSite", "Output/CacheCollision.tmp", kPlateauHeight},
+        {"SlopeSite", "Output/CacheCollision_SlopeSite.tmp", 5.0f},
+    };
+    CSessionDir dir;
+    std::filesystem::create_directories(dir.dir.Path() / "Output");
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.site);
+        WriteSquareSite(dir.dir.Path() / "Data" / "3D" / (std::string(row.site) + ".osg"), 5.0f);
+        CDiagCapture quiet;
+        CFlightSession session;
+        ASSERT_TRUE(session.LoadSite(row.site)) << session.GetSiteError();
+        EXPECT_NEAR(session.GetGroundHeight(300.0f, -200.0f), row.height, 1e-3f);
+        EXPECT_TRUE(std::filesystem::exists(dir.dir.Path() / row.cache));
+        const TSiteInfo* info = CFlyWorld::FindSite(row.site);
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(session.GetStartPose().position, info->start.position);
+        // The slope of the site reaches the wind the model feels.
+        EXPECT_NE(session.GetWind().GetSlopeLift(), nullptr);
+        session.UseFlatGround(true);
+        EXPECT_EQ(session.GetWind().GetSlopeLift(), nullptr);
+    }
+}
+
 TEST(SiteSessionTest, MissingSiteIsReportedAndLeavesFlatGround)
 {
     CSessionDir dir;
@@ -58,5 +92,7 @@ TEST(SiteSessionTest, MissingSiteIsReportedAndLeavesFlatGround)
     EXPECT_FALSE(session.GetSiteError().empty());
     EXPECT_TRUE(session.IsFlatGround());
     EXPECT_EQ(session.GetGroundHeight(500.0f, 500.0f), 0.0f);
+    EXPECT_FALSE(session.LoadSite("Moon"));
+    EXPECT_NE(session.GetSiteError().find("Moon"), std::string::npos);
 }
 } // namespace

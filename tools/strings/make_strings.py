@@ -622,13 +622,20 @@ PROPERTY_SETS = [
         ("MASS_WHEN_EMPTY", "Empty Mass", "Mass of the empty tank in kilograms (0 to 100)."),
         ("CAPACITY", "Capacity", "Mass of fuel in a full tank, kilograms (0 to 10)."),
     ]),
-    ("WIND", "Wind", "Mean wind and turbulence at the flying site.", [
+    ("WIND", "Wind", "Mean wind, turbulence and thermals at the flying site.", [
         ("VELOCITY", "Wind Speed", "Mean wind speed in metres per second (0 to 20)."),
         ("HEADING", "Wind Direction", "Direction the wind blows towards, degrees."),
         ("PITCH", "Wind Slope",
          "Vertical angle of the wind in degrees, positive blowing upwards (-60 to 60)."),
         ("TURBULENCE_STRENGTH", "Turbulence",
          "Strength of the gusts, from 0 (smooth air) to 1 (rough)."),
+        ("THERMAL_STRENGTH", "Thermal Strength",
+         "Rising air at the core of a thermal, metres per second (0 switches thermals off, up to 8)."),
+        ("THERMAL_RADIUS", "Thermal Radius",
+         "Radius of a thermal's rising core in metres (10 to 150); a ring of sink lies around it."),
+        ("THERMAL_DENSITY", "Thermals per km2", "How many thermals per square kilometre (0 to 10)."),
+        ("THERMAL_LIFETIME", "Thermal Lifetime",
+         "How long a thermal lives, seconds (30 to 1200); it drifts with the wind meanwhile."),
     ]),
     ("SOUND", "Sound", "Sound volumes and the engine sound switch.", [
         ("VOLUME_GLOBAL", "Master Volume", "Volume of all sounds, 0 (silent) to 1 (full)."),

@@ -150,6 +150,14 @@ osg::Group* MakeRoot()
 
 int main(int argc, char** argv)
 {
+    // --site SlopeSite: the slope site, drawn at its authored heights (only the field is reshaped).
+    std::string siteName = "FlyingSite";
+    if (argc > 2 && std::string(argv[1]) == "--site")
+    {
+        siteName = argv[2];
+        argv += 2;
+        argc -= 2;
+    }
     if (argc == 4 && std::string(argv[1]) == "--object")
     {
         osg::ref_ptr<osg::Node> obj = osgDB::readNodeFile(argv[2]);
@@ -169,7 +177,7 @@ int main(int argc, char** argv)
     }
     if (argc < 9)
     {
-        std::fprintf(stderr, "usage: render_view <Data> <out.png> <x> <y> <z> <heading> <pitch> "
+        std::fprintf(stderr, "usage: render_view [--site NAME] <Data> <out.png> <x> <y> <z> <heading> <pitch> "
                              "<hfov> [sun angle] [frames]\n       render_view --object <file.osg> <out.png>\n");
         return 2;
     }
@@ -181,17 +189,20 @@ int main(int argc, char** argv)
     const double sun = argc > 9 ? std::atof(argv[9]) : 90.0;
     const int frames = argc > 10 ? std::atoi(argv[10]) : 0;
 
-    osg::ref_ptr<osg::Node> site = osgDB::readNodeFile(data + "/3D/FlyingSite.osg");
+    osg::ref_ptr<osg::Node> site = osgDB::readNodeFile(data + "/3D/" + siteName + ".osg");
     osg::ref_ptr<osg::Node> sky = osgDB::readNodeFile(data + "/3D/SkyDome.osg");
     if (!site || !sky)
     {
         std::fprintf(stderr, "render_view: cannot read the site or the sky dome\n");
         return 1;
     }
-    CReshapeTerrain reshape;
-    site->accept(reshape);
-    if (!reshape.m_found)
-        std::fprintf(stderr, "render_view: no node named terrain\n");
+    if (siteName == "FlyingSite")
+    {
+        CReshapeTerrain reshape;
+        site->accept(reshape);
+        if (!reshape.m_found)
+            std::fprintf(stderr, "render_view: no node named terrain\n");
+    }
 
     osg::ref_ptr<osg::Group> root = MakeRoot();
     auto* skyXform = new osg::MatrixTransform;
