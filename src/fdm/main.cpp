@@ -29,6 +29,7 @@
 #include "sim/CFlightRecorder.h"
 #include "sim/CRecordedModel.h"
 #include "core/Diagnostics.h"
+#include "env/CFlyWorld.h"
 #include "env/CWind.h"
 #include "fdm/CFdmOptions.h"
 #include "fdm/CFdmRunDir.h"

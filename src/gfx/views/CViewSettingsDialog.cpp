@@ -14,11 +14,11 @@ namespace
 constexpr int kHelpLines = 2;
 const TColor kBackground{16, 22, 34, 225}; // dark and nearly opaque: the scene moves behind it
 constexpr int kErrorColour = 22;           // palette: light red
-constexpr int kErrorY = 140;               // client pixels: between the rows and the buttons
+constexpr int kErrorAboveButtons = 25;     // client pixels: between the rows and the buttons
 
-std::unique_ptr<CCI_Button> MakeButton(int x, const char* textId, const char* helpId)
+std::unique_ptr<CCI_Button> MakeButton(int x, int y, const char* textId, const char* helpId)
 {
-    auto button = std::make_unique<CCI_Button>(x, CViewSettingsDialog::kButtonY, CViewSettingsDialog::kButtonWidth,
+    auto button = std::make_unique<CCI_Button>(x, y, CViewSettingsDialog::kButtonWidth,
                                                CViewSettingsDialog::kButtonHeight, "");
     const char* text = LookupString(textId);
     const char* help = LookupString(helpId);
@@ -28,23 +28,26 @@ std::unique_ptr<CCI_Button> MakeButton(int x, const char* textId, const char* he
 }
 } // namespace
 
-CViewSettingsDialog::CViewSettingsDialog(const std::string& name, int left, int top)
+CViewSettingsDialog::CViewSettingsDialog(const std::string& name, int left, int top, int rowCount)
     : CView(name, VS_TITLE_BAR | VS_CLOSE_BUTTON)
 {
+    const int extraRows = std::max(0, rowCount - kMinRows);
+    m_buttonY = kButtonY + extraRows * kRowHeight;
+    m_height = kHeight + extraRows * kRowHeight;
     m_client.SetEnabled(true);
     m_client.SetHelpLine(kHelpLines);
     // Sized before it joins the view's page, which would otherwise lay out around a default
     // 800 x 600 page and scroll.
-    m_client.SetRect(TRect2D{0, kClientTop, kWidth, kHeight - kClientTop});
-    m_ok = MakeButton(kOkX, "IDS_BUTTON_OK_S", "IDS_BUTTON_OK_L");
-    m_cancel = MakeButton(kCancelX, "IDS_BUTTON_CANCEL_S", "IDS_BUTTON_CANCEL_L");
-    m_default = MakeButton(kDefaultX, "IDS_BUTTON_DEFAULT_S", "IDS_BUTTON_DEFAULT_L");
+    m_client.SetRect(TRect2D{0, kClientTop, kWidth, m_height - kClientTop});
+    m_ok = MakeButton(kOkX, m_buttonY, "IDS_BUTTON_OK_S", "IDS_BUTTON_OK_L");
+    m_cancel = MakeButton(kCancelX, m_buttonY, "IDS_BUTTON_CANCEL_S", "IDS_BUTTON_CANCEL_L");
+    m_default = MakeButton(kDefaultX, m_buttonY, "IDS_BUTTON_DEFAULT_S", "IDS_BUTTON_DEFAULT_L");
     for (CCI_Button* button : {m_ok.get(), m_cancel.get(), m_default.get()})
         m_client.Add(button);
     Page().Add(&m_client);
     // Keys go to the settings, not to the close button in the corner.
     Page().SetFocusTo(&m_client);
-    Viewport().SetPixelRect(TRect2D{left, top, kWidth, kHeight});
+    Viewport().SetPixelRect(TRect2D{left, top, kWidth, m_height});
     Page().SetRect(Viewport().PixelRect());
     CView::Show(false); // shown by the owner's command
 }
@@ -177,7 +180,7 @@ void CViewSettingsDialog::Draw()
         const int saved = TextAlign();
         SetTextAlign(TA_LEFT_TOP);
         SetColor(kErrorColour);
-        Fonts().DrawText(Fonts().f07x12S, static_cast<float>(r.x + kOkX), static_cast<float>(r.y + kClientTop + kErrorY),
+        Fonts().DrawText(Fonts().f07x12S, static_cast<float>(r.x + kOkX), static_cast<float>(r.y + kClientTop + m_buttonY - kErrorAboveButtons),
                          m_error, 1.0f);
         SetTextAlign(saved);
     }
@@ -188,9 +191,9 @@ void CViewSettingsDialog::Layout()
     CView::Layout();
     TRect2D r = Viewport().PixelRect();
     r.w = kWidth;
-    r.h = kHeight;
+    r.h = m_height;
     r.x = std::max(0, std::min(r.x, WindowClientWidth() - kWidth));
-    r.y = std::max(0, std::min(r.y, WindowClientHeight() - kHeight));
+    r.y = std::max(0, std::min(r.y, WindowClientHeight() - m_height));
     Viewport().SetPixelRect(r);
     Page().SetRect(r);
 }

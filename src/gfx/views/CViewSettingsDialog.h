@@ -1,7 +1,8 @@
 #pragma once
 // A settings dialog built from a property set: one row of controls per setting laid out from
-// (0, 10), 30 pixels apart, and three buttons at y = 165, 64 x 24 pixels: OK at x = 10, Cancel
-// at 86, Default at 162. The coordinates are those of the client area below the title bar; a
+// (0, 10), 30 pixels apart, and three buttons at y = 165 (35 pixels below the fourth row, or
+// below the last row of a longer set), 64 x 24 pixels: OK at x = 10, Cancel at 86, Default at
+// 162; a longer set makes the dialog as much taller. The coordinates are those of the client area below the title bar; a
 // help line under the buttons shows the long text of the setting under the pointer or in focus.
 //
 // Edits act at once: every frame the controls the user changed are read into the settings and
@@ -32,7 +33,8 @@ public:
     static constexpr int kRowX = 0;
     static constexpr int kRowY = 10;
     static constexpr int kRowHeight = 30;
-    static constexpr int kButtonY = 165;
+    static constexpr int kMinRows = 4;
+    static constexpr int kButtonY = kRowY + kMinRows * kRowHeight + 35; // 165 up to four rows
     static constexpr int kButtonWidth = 64;
     static constexpr int kButtonHeight = 24;
     static constexpr int kOkX = 10;
@@ -44,8 +46,8 @@ public:
     static constexpr int kHeight = 252;
     static constexpr int kClientTop = kTitleBarHeight + 2; // below the title bar and its line
 
-    // left, top: where it first opens (window pixels).
-    CViewSettingsDialog(const std::string& name, int left, int top);
+    // left, top: where it first opens (window pixels); rowCount: the settings it will show.
+    CViewSettingsDialog(const std::string& name, int left, int top, int rowCount = kMinRows);
     ~CViewSettingsDialog() override;
 
     void Show(bool visible) override;
@@ -68,6 +70,9 @@ public:
     CCI_Button& OkButton() { return *m_ok; }
     CCI_Button& CancelButton() { return *m_cancel; }
     CCI_Button& DefaultButton() { return *m_default; }
+    // The buttons' row and the dialog's height for its number of rows (pixels).
+    int ButtonY() const { return m_buttonY; }
+    int Height() const { return m_height; }
 
 protected:
     // Builds the rows of settings (which outlive the dialog); a derived constructor calls it.
@@ -85,6 +90,8 @@ protected:
 private:
     void Restore();
 
+    int m_buttonY = kButtonY;
+    int m_height = kHeight;
     CPropertySet* m_settings = nullptr; // not owned; null until BuildRows
     bool m_rowsBuilt = false;
     CControlPageEx m_client; // the dialog's controls, below the title bar

@@ -3,7 +3,7 @@
 #include "env/CWind.h"
 
 CViewWeather::CViewWeather(const std::string& name, CWind& wind)
-    : CViewSettingsDialog(name, kLeft, kTop), m_wind(wind)
+    : CViewSettingsDialog(name, kLeft, kTop, wind.GetPropertySet().PropertyCount()), m_wind(wind)
 {
     BuildRows(m_wind.GetPropertySet());
 }
@@ -30,7 +30,9 @@ void CViewWeather::SetDefaults()
 void CViewWeather::TakeSnapshot()
 {
     const CPropertySet_Wind& settings = m_wind.GetPropertySet();
-    m_start = TSnapshot{settings.velocity, settings.heading, settings.pitch, settings.turbulence};
+    m_start = TSnapshot{settings.velocity,        settings.heading,         settings.pitch,
+                        settings.turbulence,      settings.thermalStrength, settings.thermalRadius,
+                        settings.thermalDensity,  settings.thermalLifetime};
 }
 
 void CViewWeather::RestoreSnapshot()
@@ -40,4 +42,8 @@ void CViewWeather::RestoreSnapshot()
     settings.heading = m_start.heading;
     settings.pitch = m_start.pitch;
     settings.turbulence = m_start.turbulence;
+    settings.thermalStrength = m_start.thermalStrength;
+    settings.thermalRadius = m_start.thermalRadius;
+    settings.thermalDensity = m_start.thermalDensity;
+    settings.thermalLifetime = m_start.thermalLifetime;
 }

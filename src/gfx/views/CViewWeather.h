@@ -1,6 +1,7 @@
 #pragma once
-// The wind dialog: number edits for speed, direction and slope, a slider for the turbulence
-// (see CViewSettingsDialog for the rows, the buttons and what OK, Cancel and Default do). Every
+// The wind dialog: number edits for speed, direction and slope, a slider for the turbulence,
+// number edits for the thermals' strength, radius, density and lifetime (see
+// CViewSettingsDialog for the rows, the buttons and what OK, Cancel and Default do). Every
 // change blows at once; OK writes Output/Weather.txt.
 
 #include <string>
@@ -34,6 +35,10 @@ private:
         float heading = 0.0f;
         float pitch = 0.0f;
         float turbulence = 0.0f;
+        float thermalStrength = 0.0f;
+        float thermalRadius = 0.0f;
+        float thermalDensity = 0.0f;
+        float thermalLifetime = 0.0f;
     };
 
     CWind& m_wind;

@@ -97,14 +97,12 @@ protected:
 TEST_F(ViewWeatherTest, OneRowPerSettingThirtyPixelsApartTheThreeButtonsAndNoScrollBar)
 {
     const CControlPageEx& page = m_view->Client();
-    ASSERT_EQ(page.Count(), 7);
-    for (int i = 0; i < 3; ++i)
+    ASSERT_EQ(page.Count(), 11); // eight settings, three buttons
+    for (int i = 0; i < 8; ++i)
     {
-        ASSERT_NE(Number(i), nullptr) << i;
-        EXPECT_EQ(Number(i)->Y(), 10 + 30 * i);
+        ASSERT_TRUE(i == 3 ? dynamic_cast<CCI_Slider*>(page.At(i)) != nullptr : Number(i) != nullptr) << i;
+        EXPECT_EQ(page.At(i)->Y(), 10 + 30 * i);
     }
-    ASSERT_NE(dynamic_cast<CCI_Slider*>(page.At(3)), nullptr);
-    EXPECT_EQ(page.At(3)->Y(), 100);
     const struct
     {
         CCI_Button& button;
@@ -115,12 +113,12 @@ TEST_F(ViewWeatherTest, OneRowPerSettingThirtyPixelsApartTheThreeButtonsAndNoScr
         TRect2D r;
         b.button.GetRect(r);
         EXPECT_EQ(r.x, b.x);
-        EXPECT_EQ(r.y, 165);
+        EXPECT_EQ(r.y, 285); // 35 pixels below the last row
         EXPECT_EQ(r.w, 64);
         EXPECT_EQ(r.h, 24);
     }
     // The rows come first: Tab walks the dialog from the top.
-    EXPECT_EQ(page.IndexOf(&m_view->OkButton()), 4);
+    EXPECT_EQ(page.IndexOf(&m_view->OkButton()), 8);
     EXPECT_FALSE(m_view->IsVisible()) << "the owner's command shows it";
     // The client page once joined the view's page at its default 800 x 600 size: the view's page
     // kept a scroll bar over the dialog.
@@ -153,12 +151,16 @@ TEST_F(ViewWeatherTest, CancelAndClosingOtherwisePutBackTheOpeningValues)
     m_view->OnCommand(KeyDown(DIK_END));
     m_view->Run();
     EXPECT_NEAR(m_wind.GetTurbulenceStrength(), 1.0f, kTol);
+    m_view->Client().SetFocusTo(m_view->Client().At(4));
+    StepFocusedUp();
+    EXPECT_NEAR(m_wind.GetThermals().GetSettings().strength, 2.0f, kTol) << "the thermals act at once too";
 
     Click(m_view->CancelButton());
     EXPECT_TRUE(m_view->IsCloseRequested());
     EXPECT_NEAR(m_wind.GetPropertySet().velocity, 7.0f, kTol);
     EXPECT_NEAR(m_wind.GetMeanWind().x, 7.0f, kTol);
     EXPECT_NEAR(m_wind.GetTurbulenceStrength(), 0.5f, kTol);
+    EXPECT_NEAR(m_wind.GetThermals().GetSettings().strength, 1.5f, kTol);
     EXPECT_NEAR(Number(0)->GetValue(), 7.0f, kTol) << "the page shows the restored value";
     EXPECT_NEAR(Stored("VELOCITY"), 7.0f, kTol);
 
