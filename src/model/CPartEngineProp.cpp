@@ -137,7 +137,10 @@ void CPartEngineProp::CalcForces(float dt)
 
     m_worldAxis = body.BodyToWorldVector(m_axis);
     const CVector3 centre = body.BodyToWorldPoint(body.GetCentreOfMass());
-    const float airSpeed = (m_model->GetWindField().GetWind(centre) - body.GetVelocity()).Length();
+    // Only the air that flows through the disk counts: a breeze from the side (a parked model)
+    // or from behind must not drive the propeller as if it came head on.
+    const float axial = -(m_model->GetWindField().GetWind(centre) - body.GetVelocity()).Dot(m_worldAxis);
+    const float airSpeed = std::isfinite(axial) ? std::max(axial, 0.0f) : 0.0f;
 
     float thrust = 0.0f, torque = 0.0f;
     m_propeller->Calc(airSpeed, m_revPerSecond, thrust, torque);

@@ -115,15 +115,15 @@ void CPartWheel3::CalcForces(float dt)
     // 8. Spin; the brake holds the wheel without ever turning it backwards.
     const float inertia = std::max(s.inertia, kMinInertia);
     m_driveTorque = m_torqueVariable->GetValue() * s.maxTorque;
-    // The spin equation takes forces at the tread as they are (the traction above enters it
-    // without the radius), so rolling resistance enters as the drag force Crr * load; it fades
-    // out below kRollingCreepSpeed so a wheel at rest does not chatter.
-    const float load = spring.Length();
-    const float creep = std::clamp(m_spin * s.radius / kRollingCreepSpeed, -1.0f, 1.0f);
-    m_rollTorque = -s.spinDamping * (m_spin * std::fabs(m_spin) + m_spin) -
-                   (std::isfinite(creep) ? s.rollingResistance * load * creep : 0.0f);
+    m_rollTorque = -s.spinDamping * (m_spin * std::fabs(m_spin) + m_spin);
     m_spin += (m_rollTorque + m_driveTorque + tractionForce) / inertia * dt;
-    const float brake = std::clamp(m_brakeVariable->GetValue(), 0.0f, 1.0f) * std::fabs(s.maxTorque);
+    // Rolling resistance acts like the brake, as a drag of Crr * load at the tread (the spin
+    // equation takes forces there as they are: the traction above enters it without the radius);
+    // like the brake it stops a slow wheel without turning it back, so a parked model stays put
+    // until pushed harder than that.
+    const float rolling = std::max(s.rollingResistance, 0.0f) * spring.Length();
+    const float brake =
+        std::clamp(m_brakeVariable->GetValue(), 0.0f, 1.0f) * std::fabs(s.maxTorque) + (std::isfinite(rolling) ? rolling : 0.0f);
     const float brakeStep = brake / inertia * dt;
     m_spin = m_spin > 0.0f ? std::max(m_spin - brakeStep, 0.0f) : std::min(m_spin + brakeStep, 0.0f);
     if (!std::isfinite(m_spin))

@@ -13,9 +13,9 @@
 //   spring  SPRINGINESS s along the ground normal; damper -(LIN v + SQ v|v|) clamped to +-5 N
 //   traction T = TRACTION_STRINGINESS * along deflection, along the wheel's Z axis
 //   spin    w += (roll + drive + T) / INERTIA dt (T enters as a torque, without the radius),
-//           roll = -SPIN_DAMPING (w|w| + w) - ROLLING_RESISTANCE * load (against the spin),
-//           drive = torque value * MAX_TORQUE; then the brake
-//           (brake value * MAX_TORQUE) slows w toward 0 without reversing it
+//           roll = -SPIN_DAMPING (w|w| + w), drive = torque value * MAX_TORQUE; then the brake
+//           (brake value * MAX_TORQUE) and the rolling resistance (ROLLING_RESISTANCE * load)
+//           slow w toward 0 without reversing it
 //   along deflection += (w RADIUS + along speed) dt (0 while skidding)
 //   lateral L = AXIAL_STRINGINESS * lateral deflection, deflection -= lateral speed dt (the
 //           patch grips; 0 while skidding); force -L - |AXIAL_STRINGINESS| 0.1 s * lateral speed
@@ -51,7 +51,6 @@ public:
         kDrag = 5
     };
     static constexpr float kMaxDamperForce = 5.0f;     // N
-    static constexpr float kRollingCreepSpeed = 0.05f; // m/s: rolling resistance fades in below
     static constexpr float kLateralDampingTime = 0.1f; // s: lateral damping per unit stringiness
     static constexpr float kMinInertia = 1e-6f;        // kg*m^2: protects the division
     static constexpr int kColourGripping = 30;
