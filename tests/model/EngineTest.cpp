@@ -364,6 +364,11 @@ TEST_F(EngineTest, AnIdlingPropellerWindmillsInsteadOfBraking)
     EXPECT_GT(engine->GetRevPerSecond(), 60.0f);
     EXPECT_GT(engine->GetThrust(), -1.5f);
     EXPECT_LT(engine->GetPropellerTorque(), 0.0f); // the air drives it
+    // The same air from the side passes the disk by: it idles at 20 rev/s (it once windmilled a
+    // parked model's propeller in a breeze, and the drag rolled the model away).
+    ground_test::PlaceBody(model->GetBody(), CVector3(), CVector3(15.0f, 0, 0));
+    SpinFor(3.0f);
+    EXPECT_FLOAT_EQ(engine->GetRevPerSecond(), CPartEngineProp::kMinRevPerSecond);
     Load(); // a fresh model: its engine is stopped
     SpinFor(3.0f);
     EXPECT_NE(engine->GetState(), CPartEngineProp::kRunning);
