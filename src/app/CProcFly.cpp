@@ -13,10 +13,15 @@
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
 #include "data/StringTable.h"
+#include "editor/CModelEditor.h"
+#include "editor/CViewDialogEditModel.h"
+#include "editor/CViewGraphicEditModel.h"
+#include "editor/CViewSelectModel.h"
 #include "env/CFlyWorld.h"
 #include "env/CWind.h"
 #include "gfx/gui/CCI_Button.h"
 #include "gfx/gui/CCI_CheckBox.h"
+#include "gfx/gui/CCI_EditString.h"
 #include "gfx/views/CCamera.h"
 #include "gfx/draw2d/CFontList.h"
 #include "gfx/instruments/CInstrumentPanelFactory.h"
@@ -84,6 +89,8 @@ CProcFly::CProcFly() = default;
 
 CProcFly::~CProcFly()
 {
+    m_editGraphic.reset();
+    m_editDialog.reset();
     if (m_maxHeight > 0.0f)
         std::fprintf(stderr, "Kestro: flight: highest %.1f m above the ground\n", m_maxHeight);
     m_buttonBar.Clear();
@@ -293,6 +300,7 @@ void CProcFly::Start()
             m_soundView->SetTitle(LookupString("IDS_WIN_SOUND") ? LookupString("IDS_WIN_SOUND") : "");
             m_soundSlot = m_views.Add(m_soundView.get());
         }
+        CreateEditorViews();
         m_views.SetBackground(m_mainSlot);
         ApplyLayout(LAYOUT_NORMAL);
         m_mainView->m_showInstrumentPanel = true;
@@ -354,6 +362,8 @@ bool CProcFly::SwitchModel(const std::string& name)
         MainKestro()->SetWindowTitle(name);
         m_site->SetModelHint(nullptr);
     }
+    if (m_modelEditor)
+        m_modelEditor->Reset();
     if (MainKestro())
         MainKestro()->SetCursorRequest(0, false);
     return loaded;
@@ -368,7 +378,23 @@ void CProcFly::ApplyLayout(int layout)
     m_closeUpView->Viewport().SetNormalisedRect(0.7f, 0.05f, 0.25f, 0.25f);
     m_mainView->Show(true);
     m_closeUpView->Show(layout == LAYOUT_CLOSE_UP);
-    m_views.Activate(m_mainSlot);
+    const bool editor = layout == LAYOUT_EDITOR && m_editDialog;
+    if (m_editDialog)
+    {
+        m_editGraphic->Viewport().SetNormalisedRect(0.0f, 0.0f, 0.5f, 0.5f);
+        m_editDialog->Viewport().SetNormalisedRect(0.0f, 0.5f, 1.0f, 0.5f);
+        m_editGraphic->Show(editor);
+        m_editDialog->Show(editor);
+    }
+    if (editor)
+    {
+        m_mainView->Viewport().SetNormalisedRect(0.5f, 0.0f, 0.5f, 0.5f);
+        m_views.BringToFront(m_editGraphicSlot);
+        m_views.BringToFront(m_editDialogSlot);
+        m_views.Activate(m_editDialogSlot);
+    }
+    else
+        m_views.Activate(m_mainSlot);
     m_cursorAutoHide = layout != LAYOUT_EDITOR;
     m_views.RelayoutAll();
 }
@@ -471,8 +497,27 @@ int CProcFly::OnEvent(const CInputEvent& event)
         return 0;
     const bool hasModel = m_session && m_session->HasModel();
     const int consumed = static_cast<int>(command);
+    // The editor's keys (undo, redo, parts) also while another window of its layout is active.
+    if (m_layout == LAYOUT_EDITOR && m_editDialog)
+        if (const int edited = m_editDialog->OnEditCommand(event))
+            return edited;
     switch (command)
     {
+    case UC_APP_LOAD_MODEL:
+    case UC_APP_SAVE_MODEL:
+        ShowSelect(command == UC_APP_LOAD_MODEL);
+        return consumed;
+    case UC_MODEL_EDITOR:
+        if (!hasModel)
+            return 0;
+        if (m_layout == LAYOUT_EDITOR)
+            ApplyLayout(m_layoutBeforeEditor);
+        else
+        {
+            m_layoutBeforeEditor = m_layout;
+            ApplyLayout(LAYOUT_EDITOR);
+        }
+        return consumed;
     case UC_VIEW_CLOSE_UP_WINDOW:
         if (m_layout == LAYOUT_EDITOR)
             return 0;
@@ -640,6 +685,7 @@ void CProcFly::Update()
         m_soundView->ClearCloseRequest();
         PostToggle(UC_SOUND_CONFIG);
     }
+    TakeSelection();
     if (m_closeUpView && m_closeUpView->IsVisible() && m_closeUpView->IsCloseRequested())
     {
         m_closeUpView->ClearCloseRequest();
@@ -728,4 +774,86 @@ void CProcFly::DrawOverlays()
     m_menuBar.Draw(mx, my);
     m_messages.Draw(Now(), fonts.f09x13B, width / 2.0f, 2.0f * height / 3.0f, CMessageList::ANCHOR_CENTRED);
     SetTextAlign(oldAlign);
+}
+
+void CProcFly::CreateEditorViews()
+{
+    auto title = [](const char* id) { return std::string(LookupString(id) ? LookupString(id) : ""); };
+    // Edits go through a scratch file of the output folder, never the pilot's model folder.
+    m_modelEditor = std::make_unique<CModelEditor>(
+        [this] { return m_session ? m_session->GetModel() : nullptr; },
+        [this](const std::string& text, const std::string& fileName) { return ReloadEdited(text, fileName); },
+        BuildDataPath(DF_OUTPUT, "ModelEdit.tmp"));
+    m_editDialog = std::make_unique<CViewDialogEditModel>("CViewDialogEditModel", *m_modelEditor);
+    m_editDialog->SetTitle(title("IDS_WIN_DLG_EDIT"));
+    m_editGraphic = std::make_unique<CViewGraphicEditModel>("CViewGraphicEditModel", *m_editDialog);
+    m_editGraphic->SetTitle(title("IDS_WIN_GR_EDIT"));
+    m_selectView = std::make_unique<CViewSelectModel>("CViewSelectModel");
+    m_selectView->SetTitle(title("IDS_WIN_SELECT_FILE"));
+    m_editGraphicSlot = m_views.Add(m_editGraphic.get());
+    m_editDialogSlot = m_views.Add(m_editDialog.get());
+    m_selectSlot = m_views.Add(m_selectView.get());
+}
+
+CModel* CProcFly::ReloadEdited(const std::string& text, const std::string& fileName)
+{
+    if (m_presentation)
+        m_presentation->Unload();
+    const bool loaded = m_session->LoadModelText(text, fileName);
+    m_world.model = m_session->GetModel();
+    if (!loaded)
+        ShowMessage("The edited model could not be loaded:\n" + m_session->GetLoadMessage(), kWarning, 10.0);
+    return m_session->GetModel();
+}
+
+void CProcFly::ShowSelect(bool load)
+{
+    if (!m_selectView)
+        return;
+    m_selectForLoad = load;
+    const char* title = LookupString(load ? "IDS_WIN_LOAD_MODEL" : "IDS_WIN_SAVE_MODEL");
+    m_selectView->SetTitle(title ? title : (load ? "Load model" : "Save model"));
+    if (!load && m_session && m_session->HasModel())
+        m_selectView->FileEdit().SetText(m_session->GetModel()->GetFileName());
+    m_selectView->Show(true);
+    m_views.BringToFront(m_selectSlot);
+    m_views.Activate(m_selectSlot);
+}
+
+bool CProcFly::SaveModel(const std::string& name)
+{
+    CModel* model = m_session ? m_session->GetModel() : nullptr;
+    if (model == nullptr)
+        return false;
+    if (!model->SaveModel(name))
+    {
+        ShowMessage("The model could not be saved to Data/Model/" + name + "; the file on disk is unchanged",
+                    PaletteColor(21), 10.0);
+        return false;
+    }
+    model->SetFileName(name);
+    ShowMessage("Model saved to Data/Model/" + name, PaletteColor(24), 4.0);
+    return true;
+}
+
+void CProcFly::TakeSelection()
+{
+    if (!m_selectView || !m_selectView->IsVisible())
+        return;
+    const bool chosen = m_selectView->TakeResult();
+    if (!chosen && !m_selectView->IsCloseRequested())
+        return;
+    m_selectView->ClearCloseRequest();
+    m_selectView->Show(false);
+    m_views.Activate(m_layout == LAYOUT_EDITOR ? m_editDialogSlot : m_mainSlot);
+    if (!chosen)
+        return;
+    const std::string name = m_selectView->ResultText();
+    const bool done = m_selectForLoad ? SwitchModel(name) : SaveModel(name);
+    if (done && Config())
+    {
+        Config()->SetSelectedModel(name);
+        // Kept at once: the next start flies it even if this run does not end cleanly.
+        Config()->Save(BuildDataPath(DF_OUTPUT, ""));
+    }
 }

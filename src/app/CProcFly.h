@@ -9,8 +9,8 @@
 // cameras; close requests of the windows become their toggle commands.
 //
 // Layouts (window fractions x, y, w, h): 0 normal = main view full; 1 close-up = main full plus
-// the close-up at (0.7, 0.05, 0.25, 0.25). The editor layout comes with the model editor: its
-// command is not consumed here yet.
+// the close-up at (0.7, 0.05, 0.25, 0.25); 2 editor (F3) = graphic editor (0, 0, 0.5, 0.5), main
+// view (0.5, 0, 0.5, 0.5), part editor (0, 0.5, 1, 0.5), and back to the layout before it.
 //
 // Failures the pilot must see go to the centre message list: a model that does not load (with
 // the loader's reason), a recording that cannot start, a playback file that cannot be read.
@@ -45,6 +45,10 @@ class CSun;
 class CSunRenderer;
 class CVdbObjectAdmin;
 class CViewSound;
+class CModelEditor;
+class CViewDialogEditModel;
+class CViewGraphicEditModel;
+class CViewSelectModel;
 class CViewWeather;
 class CWind;
 class CConfig;
@@ -83,6 +87,15 @@ public:
     // Loads Data/Model/<name>; on failure there is no model and the centre list says why.
     bool SwitchModel(const std::string& name);
 
+    // The model editor (layout 2) and the model selection dialog (null before the first Start).
+    CModelEditor* Editor() const { return m_modelEditor.get(); }
+    CViewDialogEditModel* EditDialog() const { return m_editDialog.get(); }
+    CViewGraphicEditModel* EditGraphic() const { return m_editGraphic.get(); }
+    CViewSelectModel* SelectView() const { return m_selectView.get(); }
+    // Saves the flying model as Data/Model/<name> (safely replaced); the centre list says
+    // whether it worked.
+    bool SaveModel(const std::string& name);
+
     // The layout's window rectangles (see the class comment).
     void ApplyLayout(int layout);
     int GetLayout() const { return m_layout; }
@@ -120,6 +133,10 @@ private:
     void ShowSound(bool show);
     // The sound system's listener from the main view's camera.
     void UpdateListener();
+    void CreateEditorViews();
+    void ShowSelect(bool load);
+    void TakeSelection();
+    CModel* ReloadEdited(const std::string& text, const std::string& fileName);
 
     int m_layout = LAYOUT_NORMAL;
     int m_layoutBeforeEditor = LAYOUT_NORMAL;
@@ -162,6 +179,13 @@ private:
     int m_weatherSlot = -1;
     std::unique_ptr<CViewSound> m_soundView; // edits the application's sound settings
     int m_soundSlot = -1;
+    // The model editor: the edit core first, the views that use it after it.
+    std::unique_ptr<CModelEditor> m_modelEditor;
+    std::unique_ptr<CViewDialogEditModel> m_editDialog;
+    std::unique_ptr<CViewGraphicEditModel> m_editGraphic;
+    std::unique_ptr<CViewSelectModel> m_selectView;
+    int m_editDialogSlot = -1, m_editGraphicSlot = -1, m_selectSlot = -1;
+    bool m_selectForLoad = true;
 
     CProcFlyMenuBar m_menuBar;
     CControlPageEx m_buttonBar;

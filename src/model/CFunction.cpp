@@ -67,6 +67,7 @@ bool CFunction::Load(CTokenFile& block, const std::string& name, const CVariable
 {
     m_name = name;
     m_instructions.clear();
+    m_opsText.clear();
     m_valid = true;
     block.GetString("DESCRIPTION", m_description, "", kMaxDescriptionLength + 1);
     const char* fileName = block.FileName().c_str();
@@ -94,6 +95,7 @@ bool CFunction::Load(CTokenFile& block, const std::string& name, const CVariable
 
     while (block.NextToken(token, kMaxTokenLength + 1) && !IsKeyToken(token))
     {
+        m_opsText += (m_opsText.empty() ? "" : " ") + token;
         TFunctionInstruction instruction;
         instruction.opcode = FindOpcode(token);
         if (instruction.opcode == FOP_EMPTY)
@@ -113,6 +115,7 @@ bool CFunction::Load(CTokenFile& block, const std::string& name, const CVariable
                 m_valid = false;
                 break;
             }
+            m_opsText += " " + operand;
             const ENumber number = instruction.opcode == FOP_PUSH
                                        ? ParseNumber(operand, instruction.constant)
                                        : ENumber::NotANumber;

@@ -58,10 +58,13 @@ public:
     const std::string& GetDescription() const { return m_description; }
     bool IsValid() const { return m_valid; }
     const std::vector<TFunctionInstruction>& GetInstructions() const { return m_instructions; }
+    // The OPS list as it was read (names, not addresses): what a saved model writes back.
+    const std::string& GetOpsText() const { return m_opsText; }
 
 private:
     std::string m_name;
     std::string m_description;
     bool m_valid = false;
     std::vector<TFunctionInstruction> m_instructions;
+    std::string m_opsText;
 };

@@ -9,6 +9,8 @@
 #include "data/CFile.h"
 #include "data/CPropertySet.h"
 #include "data/CTokenFile.h"
+#include "data/SafeFileReplace.h"
+#include "model/CFunction.h"
 #include "model/CFunctionList.h"
 #include "model/COutputFile.h"
 #include "model/CPart.h"
@@ -102,6 +104,7 @@ void CModel::Clear()
     m_resetMessageShown = false;
     m_resetMessageHandle = 0;
     m_partsMustBeLinked = m_massMustBeRecomputed = m_recordsMustBeRegistered = m_loaded = false;
+    m_outputFileName.clear();
     if (auto node = m_registryNode.lock())
         node->Detach();
     m_registryNode.reset();
@@ -121,6 +124,21 @@ bool CModel::LoadModel(const std::string& fileName)
     if (!file.Load(path))
     {
         DiagPrint("%s: the model file cannot be read\n", path.c_str());
+        return false;
+    }
+    InitFromFile(file);
+    m_fileName = fileName;
+    return m_loaded;
+}
+
+bool CModel::LoadModelText(const std::string& text, const std::string& fileName)
+{
+    Clear();
+    m_fileName = fileName;
+    CTokenFile file;
+    if (!file.LoadText(text, BuildDataPath(DF_MODEL, fileName)))
+    {
+        DiagPrint("%s: the edited model text cannot be read\n", fileName.c_str());
         return false;
     }
     InitFromFile(file);
@@ -206,6 +224,7 @@ bool CModel::InitFromFile(CTokenFile& file)
     // 12. Output file.
     std::string outputName;
     file.GetString("OUTPUT_FILE", outputName, "", kMaxFileName);
+    m_outputFileName = outputName;
     if (!outputName.empty())
         OpenOutputFile(outputName);
 
@@ -248,7 +267,7 @@ bool CModel::CheckRecordCounts(const char* consequence)
     int forces = 1;
     int torques = 1;
     for (const auto& part : m_parts)
-        if (CPartPhysic* physic = part->AsPhysic())
+        if (CPartPhysic* physic = part ? part->AsPhysic() : nullptr)
         {
             forces += physic->GetUsedForceCount();
             torques += physic->GetTorqueCount();
@@ -278,7 +297,7 @@ void CModel::RebuildPartLists()
     m_physicParts.clear();
     m_windParts.clear();
     for (const auto& part : m_parts)
-        if (CPartPhysic* physic = part->AsPhysic())
+        if (CPartPhysic* physic = part ? part->AsPhysic() : nullptr)
         {
             m_physicParts.push_back(physic);
             if (physic->InducesWind())
@@ -325,7 +344,8 @@ void CModel::UpdateModel(float frameTime, float realFrameTime)
     if (m_partsMustBeLinked)
     {
         for (auto& part : m_parts)
-            part->ApplyProperties();
+            if (part)
+                part->ApplyProperties();
         m_partsMustBeLinked = false;
     }
     if (m_recordsMustBeRegistered)
@@ -350,7 +370,8 @@ void CModel::UpdateModel(float frameTime, float realFrameTime)
         m_functions->Evaluate();
     // 5. Per-frame work of the parts.
     for (auto& part : m_parts)
-        part->UpdateFrame(frameTime);
+        if (part)
+            part->UpdateFrame(frameTime);
     // 6. Integrate (SubStep runs inside).
     m_body.Update(frameTime);
     // 7. - 11.
@@ -481,6 +502,8 @@ void CModel::RenderDebug(IDebugDraw& draw, bool parts, bool forces)
     if (parts)
         for (auto& part : m_parts)
         {
+            if (!part)
+                continue;
             const int mask = part->GetEnableMask();
             if (mask & CPart::kEnableRender)
             {
@@ -538,7 +561,7 @@ CPart* CModel::GetPart(int index) const
 CPart* CModel::FindPart(int classIndex, const std::string& name) const
 {
     for (const auto& part : m_parts)
-        if (part->GetClassIndex() == classIndex && part->GetName() == name)
+        if (part && part->GetClassIndex() == classIndex && part->GetName() == name)
             return part.get();
     return nullptr;
 }
@@ -547,7 +570,7 @@ std::vector<CPart*> CModel::GetPartsOfClass(int classIndex) const
 {
     std::vector<CPart*> parts;
     for (const auto& part : m_parts)
-        if (part->GetClassIndex() == classIndex)
+        if (part && part->GetClassIndex() == classIndex)
             parts.push_back(part.get());
     return parts;
 }
@@ -571,7 +594,7 @@ CPart* CModel::AddPart(int classIndex, const std::string& name)
     // Keep the class order: after the last part of this class or of a class before it.
     auto position = m_parts.begin();
     for (auto it = m_parts.begin(); it != m_parts.end(); ++it)
-        if ((*it)->GetClassIndex() <= classIndex)
+        if (*it && (*it)->GetClassIndex() <= classIndex)
             position = it + 1;
     CPart* added = m_parts.insert(position, std::move(part))->get();
     added->SetName(name);
@@ -629,4 +652,132 @@ bool CModel::WritePartHelp()
         begin = end == std::string::npos ? help.size() : end + 1;
     }
     return file->Close();
+}
+
+namespace
+{
+// A CFile into a string: the model text is built in memory and written in one piece.
+class CStringFile : public CFile
+{
+public:
+    explicit CStringFile(std::string& text) : m_text(text) { m_open = true; }
+    size_t Read(void*, size_t) override { return 0; }
+    size_t Write(const void* buffer, size_t count) override
+    {
+        m_text.append(static_cast<const char*>(buffer), count);
+        return count;
+    }
+    using CFile::Write;
+    void ReadLine(char* buffer, size_t size) override
+    {
+        if (size > 0)
+            buffer[0] = '\0';
+    }
+    void WriteLine(const char* text) override
+    {
+        m_text += text;
+        m_text += "\r\n";
+    }
+    bool IsEof() override { return true; }
+    void Seek(long, ESeekOrigin) override {}
+    long Tell() override { return static_cast<long>(m_text.size()); }
+    long Length() override { return static_cast<long>(m_text.size()); }
+    bool Close() override { return true; }
+
+private:
+    std::string& m_text;
+};
+} // namespace
+
+bool CModel::DeletePart(int index)
+{
+    if (GetPart(index) == nullptr)
+        return false;
+    if (m_parts[static_cast<size_t>(index)].get() == m_modelInfo)
+        m_modelInfo = nullptr;
+    // Its records leave the body before the part that owns them goes.
+    m_physicParts.clear();
+    m_windParts.clear();
+    m_body.ClearRecords();
+    m_parts[static_cast<size_t>(index)].reset();
+    RebuildPartLists();
+    RegisterRecords();
+    m_massMustBeRecomputed = true;
+    return true;
+}
+
+int CModel::NextPart(int index) const
+{
+    for (int i = std::max(index + 1, 0); i < GetPartCount(); ++i)
+        if (GetPart(i) != nullptr)
+            return i;
+    return -1;
+}
+
+int CModel::PrevPart(int index) const
+{
+    for (int i = std::min(index, GetPartCount()) - 1; i >= 0; --i)
+        if (GetPart(i) != nullptr)
+            return i;
+    return -1;
+}
+
+std::string CModel::UniquePartName(const std::string& name, const CPart* except) const
+{
+    std::string unique = name;
+    auto taken = [&](const std::string& candidate) {
+        for (const auto& part : m_parts)
+            if (part && part.get() != except && part->GetName() == candidate)
+                return true;
+        return false;
+    };
+    while (taken(unique))
+        unique += "_";
+    return unique;
+}
+
+std::string CModel::RenamePart(int index, const std::string& name)
+{
+    CPart* part = GetPart(index);
+    if (part == nullptr)
+        return std::string();
+    const std::string oldName = part->GetName();
+    const std::string newName = UniquePartName(name, part);
+    part->SetName(newName);
+    for (const auto& other : m_parts)
+        if (other && other.get() != part)
+            other->GetPropertySet().RenameTokenReferences(oldName, newName);
+    return newName;
+}
+
+std::string CModel::SaveText() const
+{
+    std::string text = "// Kestro model, written by the model editor\r\n";
+    CStringFile file(text);
+    if (!m_outputFileName.empty())
+        file.WriteFormat(".OUTPUT_FILE \"%s\"\r\n", m_outputFileName.c_str());
+    for (const auto& part : m_parts)
+        if (part)
+            part->GetPropertySet().Write(file);
+    if (m_functions)
+        for (int i = 0; i < m_functions->Count(); ++i)
+        {
+            const CFunction& function = *m_functions->At(i);
+            file.WriteFormat("\r\n.FUNCTION %s\r\n{\r\n", function.GetName().c_str());
+            if (!function.GetDescription().empty())
+                file.WriteFormat("  .DESCRIPTION \"%s\"\r\n", function.GetDescription().c_str());
+            file.WriteFormat("  .OPS %s\r\n}\r\n", function.GetOpsText().c_str());
+        }
+    return text;
+}
+
+bool CModel::SaveModel(const std::string& name)
+{
+    if (!IsPlainDataName(name) || name.empty() || name.find_first_of("/\\") != std::string::npos)
+    {
+        DiagPrint("%s: refused: a model is saved as a plain file name inside Data/Model/\n", name.c_str());
+        return false;
+    }
+    // ReplaceFileSafely reports a failure with the path; the old file stays as it was.
+    return ReplaceFileSafely(BuildDataPath(DF_MODEL, name), SaveText());
 }

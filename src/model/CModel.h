@@ -91,6 +91,32 @@ public:
     CPart* AddPart(int classIndex, const std::string& name);
     CPartModelInfo* GetModelInfo() const { return m_modelInfo; }
 
+    // --- Editing (the model editor). Part indices are slots of the part list.
+    // Empties the slot: the part is destroyed, GetPart(index) gives null and every loop of the
+    // model skips it. Other owners walk GetPart without expecting holes, so an editor saves and
+    // reloads the model (SaveText, LoadModelText) before the next frame. False for no part there.
+    bool DeletePart(int index);
+    // The first existing part after / before index (empty slots skipped); -1 when there is none.
+    int NextPart(int index) const;
+    int PrevPart(int index) const;
+    // name, with "_" appended as long as a part other than except already has it.
+    std::string UniquePartName(const std::string& name, const CPart* except = nullptr) const;
+    // Gives the part UniquePartName(name) and points the other parts' references to its old
+    // name at the new one. Returns the name given ("" for no part there). Part names are also
+    // the links of the component tree: the editor reloads the model after a rename.
+    std::string RenamePart(int index, const std::string& name);
+    // The model as model-file text (OUTPUT_FILE, the part blocks in list order, the functions):
+    // loading it gives the same model.
+    std::string SaveText() const;
+    // Replaces Data/Model/<name> by SaveText() through a temporary file and a rename. False,
+    // reported, when the name is no plain file name or the file cannot be written; the old file
+    // is then untouched.
+    bool SaveModel(const std::string& name);
+    // LoadModel for a model text in memory; includes resolve in Data/Model/, fileName is the
+    // name the model then has (for a later save).
+    bool LoadModelText(const std::string& text, const std::string& fileName);
+    void SetFileName(const std::string& fileName) { m_fileName = fileName; }
+
     // --- Services and members parts use
     CEngineDynamic& GetBody() { return m_body; }
     const CEngineDynamic& GetBody() const { return m_body; }
@@ -213,6 +239,7 @@ private:
     bool m_recordsMustBeRegistered = false;
     bool m_loaded = false;
     std::string m_fileName;
+    std::string m_outputFileName; // OUTPUT_FILE as read, written back by SaveText
 
     std::shared_ptr<CComponentNode> m_ownRoot;     // private root when the services give none
     std::weak_ptr<CComponentNode> m_registryNode;  // "MODEL", owned by the tree

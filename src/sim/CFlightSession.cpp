@@ -168,6 +168,16 @@ CModelServices CFlightSession::MakeServices()
 
 bool CFlightSession::LoadModel(const std::string& name)
 {
+    return Load(name, nullptr);
+}
+
+bool CFlightSession::LoadModelText(const std::string& text, const std::string& fileName)
+{
+    return Load(fileName, &text);
+}
+
+bool CFlightSession::Load(const std::string& name, const std::string* text)
+{
     // The motion carries over to the new model, as when the pilot swaps models in flight.
     CBodyState oldState;
     const bool hadModel = m_model != nullptr;
@@ -177,7 +187,7 @@ bool CFlightSession::LoadModel(const std::string& name)
 
     auto model = std::make_unique<CModel>(MakeServices());
     CDiagCapture capture;
-    const bool loaded = model->LoadModel(name);
+    const bool loaded = text ? model->LoadModelText(*text, name) : model->LoadModel(name);
     std::string remarks = capture.Release();
     while (!remarks.empty() && remarks.back() == '\n')
         remarks.pop_back();

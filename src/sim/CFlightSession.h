@@ -97,6 +97,9 @@ public:
     // words fit for the flight screen; on success it holds the loader's remarks (may be empty).
     // A new model starts at the start pose; one loaded over another keeps its motion.
     bool LoadModel(const std::string& name);
+    // LoadModel for a model text in memory (the model editor's edits); fileName is the name the
+    // model keeps for saving. A failed load leaves no model, as LoadModel.
+    bool LoadModelText(const std::string& text, const std::string& fileName);
     const std::string& GetLoadMessage() const { return m_loadMessage; }
     CModel* GetModel() const { return m_model.get(); }
     bool HasModel() const { return m_model != nullptr; }
@@ -124,6 +127,8 @@ public:
 
 private:
     CModelServices MakeServices();
+    // name: the file name; text: the model text, or null to read Data/Model/<name>.
+    bool Load(const std::string& name, const std::string* text);
 
     std::unique_ptr<CFlyWorld> m_ownSite;
     CFlyWorld* m_site;                     // m_ownSite or borrowed
