@@ -271,18 +271,22 @@ void CViewDialogEditModel::Run()
 
 int CViewDialogEditModel::OnMouse(const CInputEvent& event)
 {
-    const int result = CView::OnMouse(event);
-    if (result != 0 && event.IsGoingDown())
+    // The page clicked last has the keys: decided before the pages see the click, so that a
+    // click on the property page reaches it even while the tree had the focus.
+    if (event.IsGoingDown() && (event.key == KEY_MOUSE_LEFT || event.key == KEY_MOUSE_RIGHT))
     {
         int mx = 0, my = 0;
         GuiMousePosition(mx, my);
-        TRect2D treeRect;
-        m_treePage.GetRect(treeRect);
-        int ax = 0, ay = 0;
-        m_treePage.GetAbsolutePosition(ax, ay);
-        m_treeHasFocus = mx >= ax && my >= ay && mx < ax + treeRect.w && my < ay + treeRect.h;
+        const TRect2D tree = m_treePage.AbsoluteRect();
+        const TRect2D props = m_props.AbsoluteRect();
+        const auto inside = [mx, my](const TRect2D& r) { return mx >= r.x && my >= r.y && mx < r.x + r.w && my < r.y + r.h; };
+        if (inside(tree))
+            m_treeHasFocus = true;
+        else if (inside(props))
+            m_treeHasFocus = false;
+        m_props.SetEnabled(!m_treeHasFocus);
     }
-    return result;
+    return CView::OnMouse(event);
 }
 
 int CViewDialogEditModel::OnCommand(const CInputEvent& event)

@@ -29,6 +29,33 @@ std::unique_ptr<CCI_Button> MakeButton(int x, const std::string& text)
     return button;
 }
 
+// Breaks a message into lines of at most width characters at blanks (the dialog is narrow).
+std::string Wrap(const std::string& text, size_t width)
+{
+    std::string out;
+    size_t lineStart = 0;
+    size_t lastBlank = std::string::npos;
+    for (char c : text)
+    {
+        out += c;
+        if (c == '\n')
+        {
+            lineStart = out.size();
+            lastBlank = std::string::npos;
+            continue;
+        }
+        if (c == ' ')
+            lastBlank = out.size() - 1;
+        if (out.size() - lineStart > width && lastBlank != std::string::npos)
+        {
+            out[lastBlank] = '\n';
+            lineStart = lastBlank + 1;
+            lastBlank = std::string::npos;
+        }
+    }
+    return out;
+}
+
 std::string Text(const char* id, const char* fallback)
 {
     const char* text = LookupString(id);
@@ -127,7 +154,7 @@ void CViewSelectModel::Delete()
         return;
     m_deleteName = name;
     m_asking = true;
-    m_message = "Delete File?  Are you sure you want to delete <" + BuildDataPath(DF_MODEL, name) + ">";
+    m_message = "Delete File?\nAre you sure you want to delete <" + std::string(DataFolderName(DF_MODEL)) + name + ">";
     m_ok->SetText("Yes");
     m_cancel->SetText("No");
 }
@@ -177,7 +204,7 @@ void CViewSelectModel::Draw()
         SetTextAlign(TA_LEFT_TOP);
         SetColor(m_asking ? 30 : kErrorColour);
         Fonts().DrawMultiLineText(Fonts().f07x12S, static_cast<float>(r.x + 10),
-                                  static_cast<float>(r.y + kClientTop + kMessageY), m_message, 1.0f);
+                                  static_cast<float>(r.y + kClientTop + kMessageY), Wrap(m_message, 38), 1.0f);
         SetTextAlign(saved);
     }
 }

@@ -24,7 +24,7 @@ class CViewSelectModel : public CView
 {
 public:
     static constexpr int kWidth = 300;
-    static constexpr int kHeight = 236;
+    static constexpr int kHeight = 250;
     static constexpr int kClientTop = kTitleBarHeight + 2;
     static constexpr double kRefreshSeconds = 2.0;
 
