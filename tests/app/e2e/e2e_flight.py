@@ -97,7 +97,7 @@ def check_camera_keys(session):
             # On board, behind the model: sky above, the field below, the trainer in between.
             sky = fraction(shot, (0, 110, 1024, 160), is_sky)
             ground = fraction(shot, (0, 620, 1024, 730), is_grass)
-            red = fraction(shot, (312, 234, 712, 534), is_trainer_red)
+            red = fraction(shot, (362, 434, 662, 634), is_trainer_red)
             check(sky > 0.5 and ground > 0.5 and red > 0.01,
                   f"the onboard camera shows sky ({sky:.0%}), terrain ({ground:.0%}) and the model ({red:.1%})")
             # The whole view is drawn: no band of haze where the ground should be.
