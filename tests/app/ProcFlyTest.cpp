@@ -7,10 +7,7 @@
 #include <iterator>
 
 #include <gtest/gtest.h>
-#include <osg/Geode>
-#include <osg/Geometry>
 #include <osg/NodeVisitor>
-#include <osgDB/WriteFile>
 
 #include "app/CProcFly.h"
 #include "app/CProcFlyMenuBar.h"
@@ -30,36 +27,16 @@
 #include "sim/CFlightSession.h"
 #include "gfx/GuiTestSupport.h"
 #include "support/DiagCapture.h"
+#include "support/InputEvents.h"
 #include "support/TempDir.h"
+#include "support/TestSite.h"
 
 namespace fs = std::filesystem;
 
 namespace
 {
-// 1 kg on four collision points, shown with the dummy aeroplane.
-const char* const kModel = ".MODEL_INFO M\n{\n .3D_MODEL_FILE \"Dummy.osg\"\n}\n"
-                           ".GRAVITY G\n{\n}\n"
-                           ".BATTERY Centre\n{\n .MASS 1.0\n}\n"
-                           ".COLLISION_POINT LeftTip\n{\n .POSITION -0.6 -0.1 0\n}\n"
-                           ".COLLISION_POINT RightTip\n{\n .POSITION 0.6 -0.1 0\n}\n"
-                           ".COLLISION_POINT Nose\n{\n .POSITION 0 -0.1 -0.4\n}\n"
-                           ".COLLISION_POINT Tail\n{\n .POSITION 0 -0.1 0.4\n}\n";
-
-// A level square of ground 2 km wide at height 0.
-void WriteFlatSite(const fs::path& file)
-{
-    osg::ref_ptr<osg::Vec3Array> vertices = new osg::Vec3Array;
-    for (const osg::Vec3& v : {osg::Vec3(-1000, 0, -1000), osg::Vec3(-1000, 0, 1000), osg::Vec3(1000, 0, 1000),
-                               osg::Vec3(-1000, 0, -1000), osg::Vec3(1000, 0, 1000), osg::Vec3(1000, 0, -1000)})
-        vertices->push_back(v);
-    osg::ref_ptr<osg::Geometry> geometry = new osg::Geometry;
-    geometry->setVertexArray(vertices);
-    geometry->addPrimitiveSet(new osg::DrawArrays(osg::PrimitiveSet::TRIANGLES, 0, 6));
-    osg::ref_ptr<osg::Geode> terrain = new osg::Geode;
-    terrain->setName("terrain");
-    terrain->addDrawable(geometry);
-    ASSERT_TRUE(osgDB::writeNodeFile(*terrain, file.string()));
-}
+// The dropping model of the test site, shown with the dummy aeroplane.
+const std::string kModel = std::string(".MODEL_INFO M\n{\n .3D_MODEL_FILE \"Dummy.osg\"\n}\n") + test_site::kDropModel;
 
 int CountNamed(osg::Node* root, const std::string& name)
 {
@@ -87,21 +64,11 @@ std::string ScreenText(CMessageList& list)
     return text;
 }
 
-CInputEvent CommandEvent(uint32_t command)
-{
-    CInputEvent event;
-    event.command = command;
-    event.flags = IE_GOING_DOWN | IE_IS_DOWN;
-    return event;
-}
-
 // The event a press of the command's default key makes, resolved as the frame does.
 CInputEvent KeyPress(const CKeyDefTable& keys, uint32_t command)
 {
     const CKeyDef& def = keys.Get(command);
-    CInputEvent event;
-    event.key = def.key;
-    event.flags = (def.flags & IE_MODIFIER_MASK) | IE_GOING_DOWN | IE_IS_DOWN;
+    CInputEvent event = KeyEventOf(def.key, (def.flags & IE_MODIFIER_MASK) | kPressed);
     keys.Resolve(event);
     return event;
 }
@@ -120,8 +87,7 @@ protected:
         // The parts reference goes to ../DeveloperOutput: keep it inside the temporary folder.
         const fs::path run = dir.Path() / "run";
         fs::create_directories(run / "Output");
-        fs::create_directories(run / "Data" / "3D");
-        WriteFlatSite(run / "Data" / "3D" / "FlyingSite.osg");
+        EXPECT_TRUE(test_site::WriteSquareSite(run / "Data" / "3D" / "FlyingSite.osg", 0.0f));
         fs::copy_file(SourceDir() / "Data" / "3D" / "Dummy.osg", run / "Data" / "3D" / "Dummy.osg");
         dir.Write("run/Data/Model/Box.mod", kModel);
         dir.Write("run/Data/Model/Other.mod", kModel);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/CProcessManager.h"
+#include "support/InputEvents.h"
 
 namespace
 {
@@ -113,9 +114,7 @@ TEST_F(ProcessManagerTest, RequestForAMissingProcessIsIgnored)
 
 TEST_F(ProcessManagerTest, MouseButtonConsumedByOnMouseButtonNeverReachesOnEvent)
 {
-    CInputEvent click;
-    click.key = KEY_MOUSE_LEFT;
-    click.flags = IE_GOING_DOWN | IE_IS_DOWN;
+    const CInputEvent click = KeyEventOf(KEY_MOUSE_LEFT, kPressed);
     manager.OnEvent(click); // not consumed: falls through
     EXPECT_EQ(log, (Log{"main.OnMouseButton", "main.OnEvent"}));
 
@@ -126,10 +125,7 @@ TEST_F(ProcessManagerTest, MouseButtonConsumedByOnMouseButtonNeverReachesOnEvent
     EXPECT_EQ(log, (Log{"credits.OnMouseButton"}));
 
     log.clear();
-    CInputEvent key;
-    key.key = 1;
-    key.flags = IE_GOING_DOWN;
-    manager.OnEvent(key);
+    manager.OnEvent(KeyEventOf(1, IE_GOING_DOWN));
     EXPECT_EQ(log, (Log{"credits.OnEvent"})) << "keys skip OnMouseButton";
 }
 

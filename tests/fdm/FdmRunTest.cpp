@@ -31,8 +31,7 @@ TEST_F(FdmRunTest, BadArgumentsExitWithUsageAndBrokenModelsNeitherCrashNorPreten
 {
     const std::vector<std::vector<std::string>> rows = {
         {},                                            // no model
-        {"--model", "drop.mod", "--frame", "x"},       // not a number
-        {"--model", "drop.mod", "--set", "V_CH12=1"},  // no such channel
+        {"--model", "drop.mod", "--frame", "x"},       // refused by the option parser
         {"--model", "missing.mod"},                    // no such file
         {"--model", "../escape.mod", "--flat"},        // outside the model folder
         {"--data", "NoData", "--model", "drop.mod"},   // no such data folder

@@ -7,6 +7,7 @@
 #include "data/CFile.h"
 #include "gfx/draw2d/Gfx2D.h"
 #include "gfx/gui/GuiHost.h"
+#include "support/InputEvents.h"
 #include "support/TempDir.h"
 #include "input/CInputEvent.h"
 #include "input/KeyCodes.h"
@@ -61,26 +62,17 @@ public:
 
 inline CInputEvent KeyDown(uint32_t key, uint32_t modifiers = 0)
 {
-    CInputEvent e;
-    e.key = key;
-    e.flags = IE_GOING_DOWN | IE_IS_DOWN | modifiers;
-    return e;
+    return KeyEventOf(key, kPressed | modifiers);
 }
 
 inline CInputEvent KeyRepeat(uint32_t key, uint32_t modifiers = 0)
 {
-    CInputEvent e;
-    e.key = key;
-    e.flags = IE_IS_DOWN | IE_REPEAT | modifiers;
-    return e;
+    return KeyEventOf(key, IE_IS_DOWN | IE_REPEAT | modifiers);
 }
 
 inline CInputEvent KeyUp(uint32_t key, uint32_t modifiers = 0)
 {
-    CInputEvent e;
-    e.key = key;
-    e.flags = IE_GOING_UP | modifiers;
-    return e;
+    return KeyEventOf(key, IE_GOING_UP | modifiers);
 }
 
 inline CInputEvent MouseDown()

@@ -129,10 +129,7 @@ TEST(InputEvents, FocusLossReleasesHeldKeysWithGoingUp)
     CInput input;
     input.HandleEvent(KeyEvent(SDL_SCANCODE_W, true));
     input.Update(kFrame);
-    SDL_Event focus{};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    input.HandleEvent(focus);
+    input.HandleEvent(FocusLost());
     input.Update(kFrame);
     EXPECT_EQ(FlagsFor(input, DIK_W), std::vector<uint32_t>{IE_GOING_UP});
     EXPECT_FALSE(input.Keyboard().IsKeyDown(DIK_W));
@@ -234,10 +231,7 @@ TEST(InputEvents, FocusLossDropsQueuedMouseChanges)
     input.Update(kFrame);
     input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, false));
     input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, true));
-    SDL_Event focus{};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    input.HandleEvent(focus);
+    input.HandleEvent(FocusLost());
     input.Update(kFrame);
     EXPECT_EQ(FlagsFor(input, KEY_MOUSE_LEFT), std::vector<uint32_t>{IE_GOING_UP});
     input.Update(kFrame);
@@ -307,18 +301,17 @@ TEST(InputEvents, JoystickConversionHatsAndButtons)
     CInput input;
     EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_POV1), 0.0f); // no controller: 0, not -1
     input.AttachJoystickForTest(7);
-    SDL_Event axis{};
-    axis.type = SDL_JOYAXISMOTION;
-    axis.jaxis.which = 7;
-    axis.jaxis.axis = 1;
-    axis.jaxis.value = -32768; // stick pushed forward
-    input.HandleEvent(axis);
-    axis.jaxis.axis = 6; // slider 0 at its low end
-    input.HandleEvent(axis);
-    axis.jaxis.which = 8; // another controller is ignored
-    axis.jaxis.axis = 0;
-    axis.jaxis.value = 32767;
-    input.HandleEvent(axis);
+    auto axis = [&](SDL_JoystickID which, uint8_t index, int16_t value) {
+        SDL_Event event{};
+        event.type = SDL_JOYAXISMOTION;
+        event.jaxis.which = which;
+        event.jaxis.axis = index;
+        event.jaxis.value = value;
+        input.HandleEvent(event);
+    };
+    axis(7, 1, -32768); // stick pushed forward
+    axis(7, 6, -32768); // slider 0 at its low end
+    axis(8, 0, 32767);  // another controller is ignored
     SDL_Event hat{};
     hat.type = SDL_JOYHATMOTION;
     hat.jhat.which = 7;

@@ -37,6 +37,14 @@ inline SDL_Event MouseButton(uint8_t button, bool down)
     return event;
 }
 
+inline SDL_Event FocusLost()
+{
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    return event;
+}
+
 // What a writer puts into a file, as text (CR LF line ends included).
 inline std::string WrittenText(const std::function<void(CFile&)>& write)
 {

@@ -9,21 +9,14 @@
 #include "input/InputMenuModels.h"
 #include "input/InputTestSupport.h"
 #include "input/KeyCodes.h"
+#include "support/InputEvents.h"
 
 namespace
 {
-CInputEvent Event(uint32_t key, uint32_t flags)
-{
-    CInputEvent event;
-    event.key = key;
-    event.flags = flags;
-    return event;
-}
-
 uint32_t Resolve(const CKeyDefTable& defs, uint32_t key, uint32_t flags)
 {
     uint32_t command = 0, group = 0;
-    defs.Resolve(Event(key, flags), command, group);
+    defs.Resolve(KeyEventOf(key, flags), command, group);
     return command;
 }
 

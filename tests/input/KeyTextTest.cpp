@@ -52,13 +52,6 @@ TEST(KeyText, IrregularNames)
         EXPECT_STREQ(KeyName(code), name) << code;
 }
 
-TEST(KeyText, FormatOrdersModifiersShiftCtrlAlt)
-{
-    EXPECT_EQ(FormatKey(DIK_W, IE_ALT | IE_CTRL | IE_SHIFT), "SHIFT+CTRL+ALT+W");
-    EXPECT_EQ(FormatKey(DIK_F1 + 3, IE_ALT), "ALT+F4");
-    EXPECT_EQ(FormatKey(DIK_NUMPAD5, IE_GOING_DOWN | IE_IS_DOWN), "NumPad 5"); // state bits are not text
-}
-
 TEST(KeyText, ParseCases)
 {
     struct Row

@@ -7,6 +7,7 @@
 #include "input/CKeyboardAxes.h"
 #include "input/InputTestSupport.h"
 #include "input/UserCommands.h"
+#include "support/InputEvents.h"
 
 namespace
 {
@@ -25,14 +26,6 @@ void RunFor(CKeyboardAxis& axis, float seconds, float dt = 0.01f)
     const int frames = static_cast<int>(std::lround(seconds / dt));
     for (int i = 0; i < frames; ++i)
         axis.Update(dt);
-}
-
-CInputEvent Command(uint32_t command, uint32_t flags)
-{
-    CInputEvent event;
-    event.command = command;
-    event.flags = flags;
-    return event;
 }
 } // namespace
 
@@ -105,16 +98,16 @@ TEST(KeyboardAxis, TimeFullRangeHasAFloor)
 TEST(KeyboardAxes, CommandsSetAndClearTheHeldKeys)
 {
     CKeyboardAxes axes;
-    EXPECT_EQ(axes.HandleEvent(Command(UC_KEYAXIS_3_DEC, IE_GOING_DOWN | IE_IS_DOWN)),
+    EXPECT_EQ(axes.HandleEvent(CommandEvent(UC_KEYAXIS_3_DEC, IE_GOING_DOWN | IE_IS_DOWN)),
               static_cast<int>(UC_KEYAXIS_3_DEC));
     EXPECT_TRUE(axes.Get(2).decHeld);
     EXPECT_FALSE(axes.Get(2).incHeld);
-    axes.HandleEvent(Command(UC_KEYAXIS_6_INC, IE_IS_DOWN));
+    axes.HandleEvent(CommandEvent(UC_KEYAXIS_6_INC, IE_IS_DOWN));
     EXPECT_TRUE(axes.Get(5).incHeld);
-    axes.HandleEvent(Command(UC_KEYAXIS_3_DEC, IE_GOING_UP));
+    axes.HandleEvent(CommandEvent(UC_KEYAXIS_3_DEC, IE_GOING_UP));
     EXPECT_FALSE(axes.Get(2).decHeld);
-    EXPECT_EQ(axes.HandleEvent(Command(UC_MENU_KEY_DEF, IE_GOING_DOWN)), 0);
-    EXPECT_EQ(axes.HandleEvent(Command(UC_DEBUG_FPS, IE_GOING_DOWN)), 0);
+    EXPECT_EQ(axes.HandleEvent(CommandEvent(UC_MENU_KEY_DEF, IE_GOING_DOWN)), 0);
+    EXPECT_EQ(axes.HandleEvent(CommandEvent(UC_DEBUG_FPS, IE_GOING_DOWN)), 0);
 }
 
 TEST(KeyboardAxes, ReadAndWriteTheSection)

@@ -2,16 +2,11 @@
 
 #include "input/CMouseRectRegistry.h"
 #include "input/UserCommands.h"
+#include "support/InputEvents.h"
 
 namespace
 {
-CInputEvent RightPress()
-{
-    CInputEvent event;
-    event.key = KEY_MOUSE_RIGHT;
-    event.flags = IE_GOING_DOWN | IE_IS_DOWN;
-    return event;
-}
+const CInputEvent kRightPress = KeyEventOf(KEY_MOUSE_RIGHT, kPressed);
 } // namespace
 
 TEST(MouseRects, RegistrationClipsToTheViewAndStoresScreenCoordinates)
@@ -86,7 +81,7 @@ TEST(MouseRects, HitsTooltipAndHelpMode)
     EXPECT_EQ(rects.GetTopHit(), b);
     EXPECT_EQ(rects.GetCursor(), HC_LONG_HELP);
     EXPECT_EQ(rects.GetHelpText(), "Reset");
-    EXPECT_EQ(rects.HandleEvent(RightPress()), static_cast<int>(UC_UNDEFINED));
+    EXPECT_EQ(rects.HandleEvent(kRightPress), static_cast<int>(UC_UNDEFINED));
     EXPECT_TRUE(rects.IsHelpMode());
     rects.Update(120, 120, true, 0.5f, 0.5f);
     EXPECT_EQ(rects.GetHelpText(), "Puts the model back.");
@@ -94,7 +89,7 @@ TEST(MouseRects, HitsTooltipAndHelpMode)
     EXPECT_FALSE(rects.IsHelpMode());
 
     rects.Update(700, 500, false, 1.0f, 1.0f);
-    EXPECT_EQ(rects.HandleEvent(RightPress()), 0); // over nothing: not consumed
+    EXPECT_EQ(rects.HandleEvent(kRightPress), 0); // over nothing: not consumed
     EXPECT_EQ(rects.GetCursor(), HC_NONE);
 
     // A released rectangle stops being the tooltip at once.

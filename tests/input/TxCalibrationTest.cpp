@@ -14,36 +14,30 @@ TEST(TxCalibration, CountToValue)
 {
     struct SCase
     {
-        int min, centre, max;
-        bool reverse, autoCentre;
+        STxChannelCalibration calibration; // min, centre, max, reverse, auto-centre
         int count;
         float value;
     };
     const SCase cases[] = {
-        {0, 128, 254, false, true, 128, 0.0f},
-        {0, 128, 254, false, true, 254, 1.0f},
-        {0, 128, 254, false, true, 0, -1.0f},
-        {0, 128, 254, false, true, 191, 0.5f},
-        {0, 128, 254, false, false, 127, 0.0f}, // linear sweep (throttle)
-        {0, 128, 254, false, false, 254, 1.0f},
-        {28, 128, 228, false, true, 230, 1.0f}, // beyond the measured end: clamped
-        {0, 128, 254, true, true, 191, -0.5f},
-        {128, 128, 128, false, true, 127, -1.0f}, // all equal: only the ends
-        {128, 128, 128, false, true, 129, 1.0f},
-        {128, 128, 128, false, true, 128, -1.0f}, // zero numerator over zero divisor
-        {50, 128, 50, false, false, 60, 1.0f},
-        {56, 256, 456, false, true, 356, 0.5f},   // a 9-bit channel
+        {{0, 128, 254, false, true}, 128, 0.0f},
+        {{0, 128, 254, false, true}, 254, 1.0f},
+        {{0, 128, 254, false, true}, 0, -1.0f},
+        {{0, 128, 254, false, true}, 191, 0.5f},
+        {{0, 128, 254, false, false}, 127, 0.0f}, // linear sweep (throttle)
+        {{0, 128, 254, false, false}, 254, 1.0f},
+        {{28, 128, 228, false, true}, 230, 1.0f}, // beyond the measured end: clamped
+        {{0, 128, 254, true, true}, 191, -0.5f},
+        {{128, 128, 128, false, true}, 127, -1.0f}, // all equal: only the ends
+        {{128, 128, 128, false, true}, 129, 1.0f},
+        {{128, 128, 128, false, true}, 128, -1.0f}, // zero numerator over zero divisor
+        {{50, 128, 50, false, false}, 60, 1.0f},
+        {{56, 256, 456, false, true}, 356, 0.5f},   // a 9-bit channel
     };
     for (const SCase& c : cases)
     {
-        STxChannelCalibration calibration;
-        calibration.minCount = c.min;
-        calibration.centreCount = c.centre;
-        calibration.maxCount = c.max;
-        calibration.reverse = c.reverse;
-        calibration.autoCentre = c.autoCentre;
-        EXPECT_NEAR(CTxCalibration::CountToValue(c.count, calibration), c.value, 1e-6f)
-            << c.min << "/" << c.centre << "/" << c.max << " count " << c.count;
+        const STxChannelCalibration& k = c.calibration;
+        EXPECT_NEAR(CTxCalibration::CountToValue(c.count, k), c.value, 1e-6f)
+            << k.minCount << "/" << k.centreCount << "/" << k.maxCount << " count " << c.count;
     }
 }
 

@@ -6,7 +6,7 @@
 #include "data/CFile.h"
 #include "gfx/draw2d/CSpriteList.h"
 #include "gfx/draw2d/CTextureManager.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 
 namespace
 {
@@ -24,17 +24,14 @@ void WritePng(const TempDir& dir, const std::string& name, int w, int h)
 class TextureManagerTest : public ::testing::Test
 {
 protected:
-    TextureManagerTest() : m_cwd(m_dir.Path())
+    TextureManagerTest()
     {
-        InitBaseDirectory();
-        WritePng(m_dir, "Alpha.png", 64, 32);
-        WritePng(m_dir, "Beta.png", 16, 16);
+        WritePng(m_data.dir, "Alpha.png", 64, 32);
+        WritePng(m_data.dir, "Beta.png", 16, 16);
         m_textures.Init();
     }
-    ~TextureManagerTest() override { InitBaseDirectory(); }
 
-    TempDir m_dir;
-    ScopedWorkingDir m_cwd;
+    TempDataDir m_data;
     CTextureManager m_textures;
 };
 
@@ -77,7 +74,7 @@ TEST_F(TextureManagerTest, MissingFilesGetTheDummyWhichReleasesNeverDestroy)
 class SpriteListTest : public TextureManagerTest
 {
 protected:
-    std::string WriteList(const std::string& text) { return m_dir.Write("Data/Config/SpriteList.txt", text); }
+    std::string WriteList(const std::string& text) { return m_data.Write("Data/Config/SpriteList.txt", text); }
     CSpriteList m_sprites;
 };
 

@@ -74,16 +74,6 @@ TEST(Units, TableConvertsEveryRow)
     EXPECT_FLOAT_EQ(ConvertToUnit(5.0f, 99), 5.0f);
 }
 
-TEST(Units, LookupReadsTheTokenAfterTheKey)
-{
-    CTokenFile file;
-    ASSERT_TRUE(file.LoadText(".A { .UNITS KNOT }\n.B { .UNITS FURLONG }\n.C { }\n.D { .UNITS \"\" }\n", "u.txt"));
-    EXPECT_EQ(UnitLookup(*file.OpenBlock("A"), "UNITS", UNIT_KIND_SPEED), UNIT_KNOT);
-    EXPECT_EQ(UnitLookup(*file.OpenBlock("B"), "UNITS", UNIT_KIND_SPEED), UNIT_UNKNOWN);
-    EXPECT_EQ(UnitLookup(*file.OpenBlock("C"), "UNITS", UNIT_KIND_LENGTH), UNIT_UNKNOWN); // no key
-    EXPECT_EQ(UnitLookup(*file.OpenBlock("D"), "UNITS", UNIT_KIND_LENGTH), UNIT_UNKNOWN);
-}
-
 // ---------------------------------------------------------------- a model with a panel
 
 const char* const kFullPanel = R"(

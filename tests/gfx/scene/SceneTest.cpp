@@ -31,11 +31,6 @@ std::string ShippedFolder(const char* folder)
     return (SourceDir() / folder).string() + "/";
 }
 
-osg::Vec3 Transformed(const osg::Matrix& m, const osg::Vec3& v)
-{
-    return v * m;
-}
-
 void ExpectNear(const osg::Vec3& actual, const osg::Vec3& expected, const char* what)
 {
     EXPECT_NEAR(actual.x(), expected.x(), 1e-4) << what;
@@ -116,7 +111,7 @@ TEST(SceneObject, PlacementTurnsScalesAndOffsetsAroundThePlacedPoint)
         object.SetScale(row.scale);
         object.SetPivotOffset(row.pivotOffset);
         object.SetPose(row.position, Heading(row.headingRad));
-        ExpectNear(Transformed(object.GetTransformNode()->getMatrix(), row.objectPoint), row.expectedWorld, row.what);
+        ExpectNear(row.objectPoint * object.GetTransformNode()->getMatrix(), row.expectedWorld, row.what);
     }
 }
 
@@ -198,8 +193,8 @@ TEST_F(SceneAdminTest, ShadowIsATexturedDarkeningQuadThatReleasesItsEntry)
     shadow->SetScale(2.0f);
     shadow->PlaceOnGround(CVector3(3, 1, 4), kPi / 2, kPi / 3);
     const osg::Matrix& m = shadow->GetTransformNode()->getMatrix();
-    ExpectNear(Transformed(m, {0, 0, -0.5f}), {3.5f, 1, 4}, "nose end: 0.5 * 2 * cos 60 along +X");
-    ExpectNear(Transformed(m, {0.5f, 0, 0}), {3, 1, 5}, "right side: full width");
+    ExpectNear(osg::Vec3(0, 0, -0.5f) * m, {3.5f, 1, 4}, "nose end: 0.5 * 2 * cos 60 along +X");
+    ExpectNear(osg::Vec3(0.5f, 0, 0) * m, {3, 1, 5}, "right side: full width");
 
     shadow.reset();
     EXPECT_FALSE(vdbs.IsValid(vdb));
@@ -270,8 +265,8 @@ TEST(SceneDofList, DrivesTheNodeInBodyAxesAboutItsHinge)
         CSceneDofList::Apply(dof, *node);
         osg::Matrix m;
         node->computeLocalToWorldMatrix(m, nullptr);
-        ExpectNear(Transformed(m, hinge + row.point) - hinge, row.expected, row.what);
-        ExpectNear(Transformed(m, hinge), hinge, "the hinge stays put");
+        ExpectNear((hinge + row.point) * m - hinge, row.expected, row.what);
+        ExpectNear(hinge * m, hinge, "the hinge stays put");
     }
 }
 } // namespace

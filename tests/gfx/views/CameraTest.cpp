@@ -10,19 +10,12 @@
 #include "gfx/views/CViewFly.h"
 #include "input/CInputEvent.h"
 #include "input/UserCommands.h"
+#include "support/InputEvents.h"
 
 namespace
 {
 constexpr float kPi = 3.14159265f;
 constexpr float kFrame = 1.0f / 60.0f;
-
-CInputEvent Command(uint32_t command, uint32_t flags = IE_GOING_DOWN | IE_IS_DOWN)
-{
-    CInputEvent event;
-    event.command = command;
-    event.flags = flags;
-    return event;
-}
 
 void Fly(CCamera& camera, float seconds, float frame = kFrame)
 {
@@ -148,7 +141,7 @@ TEST_F(CameraFixture, LookAtTurnsToTheModelAndLevels)
 
 TEST_F(CameraFixture, AutoZoomKeepsTheModelsSizeAsItFliesAway)
 {
-    ASSERT_EQ(camera.HandleEvent(Command(UC_CAMERA_AUTOZOOM)), static_cast<uint32_t>(UC_CAMERA_AUTOZOOM));
+    ASSERT_EQ(camera.HandleEvent(CommandEvent(UC_CAMERA_AUTOZOOM)), static_cast<uint32_t>(UC_CAMERA_AUTOZOOM));
     ASSERT_TRUE(camera.IsAutoZoomEnabled());
     // The model flies away along -Z at 10 m/s from 5 m to 45 m.
     CVector3 model(0.0f, 1.7f, -5.0f);
@@ -166,8 +159,8 @@ TEST_F(CameraFixture, AutoZoomKeepsTheModelsSizeAsItFliesAway)
     EXPECT_NEAR(subtended * 0.5f / camera.GetCurrentHFOV(), 0.14f, 0.01f);
     EXPECT_LT(camera.GetCurrentHFOV(), 10.0f);
     // In the free mode the command changes nothing, and the user zoom takes over.
-    camera.HandleEvent(Command(UC_CAMERA_MODE_FREE));
-    EXPECT_EQ(camera.HandleEvent(Command(UC_CAMERA_AUTOZOOM)), static_cast<uint32_t>(UC_CAMERA_AUTOZOOM));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_MODE_FREE));
+    EXPECT_EQ(camera.HandleEvent(CommandEvent(UC_CAMERA_AUTOZOOM)), static_cast<uint32_t>(UC_CAMERA_AUTOZOOM));
     EXPECT_TRUE(camera.IsAutoZoomEnabled());
 }
 
@@ -175,14 +168,14 @@ TEST_F(CameraFixture, HeldZoomKeysStopAtThreeAndBothReturnToDefault)
 {
     for (int i = 0; i < 600; ++i)
     {
-        camera.HandleEvent(Command(UC_CAMERA_ZOOM_IN, IE_IS_DOWN));
+        camera.HandleEvent(CommandEvent(UC_CAMERA_ZOOM_IN, IE_IS_DOWN));
         camera.Update(kFrame);
     }
     EXPECT_FLOAT_EQ(camera.GetCurrentHFOV(), 3.0f);
     for (int i = 0; i < 600; ++i)
     {
-        camera.HandleEvent(Command(UC_CAMERA_ZOOM_IN, IE_IS_DOWN));
-        camera.HandleEvent(Command(UC_CAMERA_ZOOM_OUT, IE_IS_DOWN));
+        camera.HandleEvent(CommandEvent(UC_CAMERA_ZOOM_IN, IE_IS_DOWN));
+        camera.HandleEvent(CommandEvent(UC_CAMERA_ZOOM_OUT, IE_IS_DOWN));
         camera.Update(kFrame);
     }
     EXPECT_NEAR(camera.GetCurrentHFOV(), CCamera::kDefaultHFOV, 20.0f * kFrame + 1e-3f);
@@ -193,7 +186,7 @@ TEST_F(CameraFixture, HeldZoomKeysStopAtThreeAndBothReturnToDefault)
 
 TEST_F(CameraFixture, FollowJumpsTo30MetresThenPullsAtMost700NAndPushesAwayInsideTwo)
 {
-    camera.HandleEvent(Command(UC_CAMERA_MODE_FOLLOW));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_MODE_FOLLOW));
     camera.SetTarget(camera.GetPosition() + CVector3(0.0f, 0.0f, -1.0f), CVector3(), CMatrix3::Identity());
     camera.Update(0.001f);
     EXPECT_NEAR(camera.GetForce(CCamera::F_FOLLOW).vector.z, 150.0f, 0.5f) << "1 m in front: pushed back";
@@ -215,7 +208,7 @@ TEST_F(CameraFixture, GroundAvoidanceKeepsTheFollowCameraAboveTheTerrain)
 {
     CStepTerrain terrain;
     camera.SetTerrain(&terrain);
-    camera.HandleEvent(Command(UC_CAMERA_MODE_FOLLOW));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_MODE_FOLLOW));
     // The model skims over a 10 m cliff at 1 m while the camera follows from below the cliff top.
     camera.SetResetPose(CVector3(-3.0f, 1.0f, 0.0f), kPi / 2.0f, 0.0f, 0.0f);
     camera.Reset();
@@ -238,7 +231,7 @@ TEST_F(CameraFixture, GroundAvoidanceKeepsTheFollowCameraAboveTheTerrain)
 
 TEST_F(CameraFixture, AttachedSitsBehindTheModelAlongItsAttitude)
 {
-    camera.HandleEvent(Command(UC_CAMERA_MODE_ATTACHED));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_MODE_ATTACHED));
     const CMatrix3 attitude = CCamera::OrientationFromAngles(kPi / 2.0f, 0.1f, 0.3f);
     const CVector3 model(5.0f, 20.0f, 3.0f);
     camera.SetTarget(model, CVector3(), attitude);
@@ -247,32 +240,32 @@ TEST_F(CameraFixture, AttachedSitsBehindTheModelAlongItsAttitude)
     EXPECT_NEAR(camera.GetViewDirection().Dot(-attitude.row[2]), 1.0f, 1e-5f);
     EXPECT_FLOAT_EQ(camera.GetTargetHFOV(), CCamera::kDefaultHFOV);
     // Forward brings it closer at 3 m/s whatever the frame rate.
-    camera.HandleEvent(Command(UC_CAMERA_FORWARD, IE_IS_DOWN));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_FORWARD, IE_IS_DOWN));
     Fly(camera, 0.5f, 0.05f); // two sub-steps per frame
     EXPECT_NEAR(camera.GetAttachedDistance(), 4.0f - 1.5f, 0.08f);
 }
 
 TEST_F(CameraFixture, FreeCameraTurnsWithTheKeysAndGlidesWithoutBrakes)
 {
-    camera.HandleEvent(Command(UC_CAMERA_MODE_FREE));
-    camera.HandleEvent(Command(UC_CAMERA_LEFT, IE_IS_DOWN));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_MODE_FREE));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_LEFT, IE_IS_DOWN));
     Fly(camera, 0.5f);
     float h = 0, p = 0, r = 0;
     CCamera::AnglesFromOrientation(camera.GetOrientation(), h, p, r);
     EXPECT_LT(h, -0.1f); // turned left (heading decreasing)
-    camera.HandleEvent(Command(UC_CAMERA_LEFT, IE_GOING_UP));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_LEFT, IE_GOING_UP));
 
     // Push forward, then let go: braked it stops quickly, unbraked it glides.
     auto coast = [&](bool holdBrakeKey) {
         camera.Reset();
-        camera.HandleEvent(Command(UC_CAMERA_FORWARD, IE_IS_DOWN));
+        camera.HandleEvent(CommandEvent(UC_CAMERA_FORWARD, IE_IS_DOWN));
         Fly(camera, 1.0f);
-        camera.HandleEvent(Command(UC_CAMERA_FORWARD, IE_GOING_UP));
+        camera.HandleEvent(CommandEvent(UC_CAMERA_FORWARD, IE_GOING_UP));
         if (holdBrakeKey)
-            camera.HandleEvent(Command(UC_CAMERA_BRAKES, IE_IS_DOWN));
+            camera.HandleEvent(CommandEvent(UC_CAMERA_BRAKES, IE_IS_DOWN));
         Fly(camera, 1.0f);
         const float speed = camera.GetBody().GetVelocity().Length();
-        camera.HandleEvent(Command(UC_CAMERA_BRAKES, IE_GOING_UP));
+        camera.HandleEvent(CommandEvent(UC_CAMERA_BRAKES, IE_GOING_UP));
         return speed;
     };
     const float braked = coast(false);
@@ -289,16 +282,16 @@ TEST_F(CameraFixture, EveryModeKeepsTheEyeAboveTheGround)
     camera.SetTerrain(&terrain);
     camera.SetResetPose(CVector3(-50.0f, 1.7f, 0.0f), 0.0f, 0.0f, 0.0f); // on the low ground
     camera.Reset();
-    camera.HandleEvent(Command(UC_CAMERA_MODE_FREE));
-    camera.HandleEvent(Command(UC_CAMERA_DOWN, IE_IS_DOWN)); // pitch down, then fly forward
+    camera.HandleEvent(CommandEvent(UC_CAMERA_MODE_FREE));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_DOWN, IE_IS_DOWN)); // pitch down, then fly forward
     Fly(camera, 0.8f);
-    camera.HandleEvent(Command(UC_CAMERA_DOWN, IE_GOING_UP));
-    camera.HandleEvent(Command(UC_CAMERA_FORWARD, IE_IS_DOWN));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_DOWN, IE_GOING_UP));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_FORWARD, IE_IS_DOWN));
     Fly(camera, 3.0f);
     EXPECT_NEAR(camera.GetPosition().y, CCamera::kMinEyeHeight, 1e-3f);
 
     // On board, 4 m behind a model that sits 1 m below the cliff edge.
-    camera.HandleEvent(Command(UC_CAMERA_MODE_ATTACHED));
+    camera.HandleEvent(CommandEvent(UC_CAMERA_MODE_ATTACHED));
     camera.SetTarget(CVector3(-1.0f, 1.0f, 0.0f), CVector3(), CCamera::OrientationFromAngles(-kPi / 2.0f, 0.0f, 0.0f));
     camera.Update(kFrame);
     ASSERT_GE(camera.GetPosition().x, 0.0f); // above the cliff
@@ -340,7 +333,7 @@ TEST_F(CameraFixture, CommandsAndTheirAnswers)
         {UC_CAMERA_MODE_ATTACHED, IE_GOING_DOWN, UC_CAMERA_MODE_ATTACHED},
     };
     for (const TCase& c : cases)
-        EXPECT_EQ(camera.HandleEvent(Command(c.command, c.flags)), c.answer) << c.command;
+        EXPECT_EQ(camera.HandleEvent(CommandEvent(c.command, c.flags)), c.answer) << c.command;
     EXPECT_EQ(camera.GetMode(), CCamera::MODE_ATTACHED);
     EXPECT_STREQ(CCamera::ModeButtonSprite(camera.GetMode()), "B_ANCHOR");
 }

@@ -15,22 +15,6 @@ double FakeClock()
     return g_now;
 }
 
-CInputEvent Mouse(uint32_t key, uint32_t flags)
-{
-    CInputEvent e;
-    e.key = key;
-    e.flags = flags;
-    return e;
-}
-
-CInputEvent Command(uint32_t command)
-{
-    CInputEvent e;
-    e.command = command;
-    e.flags = IE_GOING_DOWN | IE_IS_DOWN;
-    return e;
-}
-
 // A view that records what reached it.
 class CProbeView : public CView
 {
@@ -64,8 +48,8 @@ protected:
     {
         host.mouseX = x;
         host.mouseY = y;
-        manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN));
-        manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_UP));
+        manager.OnMouse(MouseDown());
+        manager.OnMouse(MouseUp());
     }
 
     CRecordingHost host;
@@ -128,29 +112,29 @@ TEST_F(ViewManagerTest, ModalViewKeepsTheInputAndFlashesForAThirdOfASecond)
     EXPECT_FALSE(right.IsFlashing());
 
     // Unhandled commands and mouse events are consumed by the modal view.
-    EXPECT_EQ(manager.OnCommand(Command(UC_MODEL_RESET_POSITION)), static_cast<int>(UC_UNDEFINED));
+    EXPECT_EQ(manager.OnCommand(CommandEvent(UC_MODEL_RESET_POSITION)), static_cast<int>(UC_UNDEFINED));
     host.mouseX = 400;
     host.mouseY = 340;
-    EXPECT_EQ(manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN)), static_cast<int>(UC_UNDEFINED));
+    EXPECT_EQ(manager.OnMouse(MouseDown()), static_cast<int>(UC_UNDEFINED));
 }
 
 TEST_F(ViewManagerTest, NonModalViewPassesUnhandledCommandsOn)
 {
-    EXPECT_EQ(manager.OnCommand(Command(UC_MODEL_RESET_POSITION)), 0);
-    EXPECT_EQ(manager.OnCommand(Command(UC_DEBUG_SCENEGRAPH_STATS)), static_cast<int>(UC_DEBUG_SCENEGRAPH_STATS));
+    EXPECT_EQ(manager.OnCommand(CommandEvent(UC_MODEL_RESET_POSITION)), 0);
+    EXPECT_EQ(manager.OnCommand(CommandEvent(UC_DEBUG_SCENEGRAPH_STATS)), static_cast<int>(UC_DEBUG_SCENEGRAPH_STATS));
 }
 
 TEST_F(ViewManagerTest, DraggingMovesTheViewByExactlyTheMouseMovement)
 {
     host.mouseX = 150;
     host.mouseY = 105; // title bar of "left"
-    EXPECT_EQ(manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN)), static_cast<int>(UC_UNDEFINED));
+    EXPECT_EQ(manager.OnMouse(MouseDown()), static_cast<int>(UC_UNDEFINED));
     EXPECT_TRUE(left.IsDragging());
     host.mouseX = 187;
     host.mouseY = 80;
     left.Run();
-    EXPECT_EQ(manager.OnMouse(Mouse(KEY_MOUSE_RIGHT, IE_GOING_DOWN | IE_IS_DOWN)), static_cast<int>(UC_UNDEFINED));
-    EXPECT_EQ(manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_UP)), static_cast<int>(UC_UNDEFINED));
+    EXPECT_EQ(manager.OnMouse(KeyDown(KEY_MOUSE_RIGHT)), static_cast<int>(UC_UNDEFINED));
+    EXPECT_EQ(manager.OnMouse(MouseUp()), static_cast<int>(UC_UNDEFINED));
     EXPECT_FALSE(left.IsDragging());
     const TRect2D& rect = left.Viewport().PixelRect();
     EXPECT_EQ(rect.x, 137);
@@ -161,7 +145,7 @@ TEST_F(ViewManagerTest, DraggingMovesTheViewByExactlyTheMouseMovement)
     // Pressed below the title bar: activated, not dragged.
     host.mouseX = 250;
     host.mouseY = 300;
-    manager.OnMouse(Mouse(KEY_MOUSE_LEFT, IE_GOING_DOWN | IE_IS_DOWN));
+    manager.OnMouse(MouseDown());
     EXPECT_EQ(manager.ActiveSlot(), 2);
     EXPECT_FALSE(right.IsDragging());
 }
@@ -183,10 +167,7 @@ TEST_F(ViewManagerTest, ClickedCloseUpLeavesSpaceAndReturnToThePilot)
     ASSERT_EQ(manager.ActiveSlot(), 1);
     for (uint32_t key : {uint32_t(DIK_SPACE), uint32_t(DIK_RETURN)})
     {
-        CInputEvent press;
-        press.key = key;
-        press.flags = IE_GOING_DOWN | IE_IS_DOWN;
-        EXPECT_EQ(manager.OnCommand(press), 0) << "key " << key << " went to the close button";
+        EXPECT_EQ(manager.OnCommand(KeyDown(key)), 0) << "key " << key << " went to the close button";
         left.Run();
         EXPECT_FALSE(left.IsCloseRequested());
     }
@@ -210,7 +191,7 @@ TEST(ViewTest, ThreeWireframeCommandsReturnToTheStartingMode)
     std::vector<int> seen;
     for (int i = 0; i < 3; ++i)
     {
-        view.OnCommand(Command(UC_DEBUG_WIREFRAME));
+        view.OnCommand(CommandEvent(UC_DEBUG_WIREFRAME));
         seen.push_back(view.Viewport().PolygonModeIndex());
     }
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 0}));

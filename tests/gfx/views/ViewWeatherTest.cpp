@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <optional>
 
 #include "gfx/GuiTestSupport.h"
 #include "data/CProperty.h"
@@ -13,29 +11,11 @@
 #include "gfx/gui/CCI_Slider.h"
 #include "gfx/views/CViewWeather.h"
 #include "gfx/gui/PropertyEditorFactory.h"
+#include "support/DataDir.h"
 
 namespace
 {
 constexpr float kTol = 1e-5f;
-
-// A working directory of its own (with or without an Output folder) for Weather.txt.
-struct TOutputDir
-{
-    TempDir dir;
-    std::optional<ScopedWorkingDir> cwd;
-    explicit TOutputDir(bool withOutputFolder)
-    {
-        if (withOutputFolder)
-            std::filesystem::create_directories(dir.Path() / "Output");
-        cwd.emplace(dir.Path());
-        InitBaseDirectory();
-    }
-    ~TOutputDir()
-    {
-        cwd.reset();
-        InitBaseDirectory();
-    }
-};
 
 // What Output/Weather.txt holds now for a key.
 float Stored(const char* key)
@@ -48,11 +28,11 @@ float Stored(const char* key)
 class ViewWeatherTest : public ::testing::Test
 {
 protected:
-    explicit ViewWeatherTest(bool withOutputFolder = true) : m_out(withOutputFolder)
+    explicit ViewWeatherTest(bool withOutputFolder = true)
     {
         InstallPropertyEditorFactory();
         if (withOutputFolder)
-            m_out.dir.Write("Output/Weather.txt", ".VELOCITY 7\n.HEADING 90\n.PITCH 0\n.TURBULENCE_STRENGTH 0.5\n");
+            m_out.Write("Output/Weather.txt", ".VELOCITY 7\n.HEADING 90\n.PITCH 0\n.TURBULENCE_STRENGTH 0.5\n");
         m_wind.Create();
         m_view = std::make_unique<CViewWeather>("View Weather", m_wind);
     }
@@ -82,7 +62,7 @@ protected:
     CCI_EditNumber* Number(int index) { return dynamic_cast<CCI_EditNumber*>(m_view->Client().At(index)); }
 
     CRecordingHost m_host;
-    TOutputDir m_out;
+    TempDataDir m_out; // Output/Weather.txt, or no Output folder
     CWind m_wind;
     std::unique_ptr<CViewWeather> m_view; // goes before the wind it edits
 };
