@@ -17,6 +17,7 @@
 #include "model/CVariable.h"
 #include "model/CVariableTable.h"
 #include "support/DiagCapture.h"
+#include "support/FuzzReplay.h"
 #include "support/TempDir.h"
 
 namespace
@@ -564,18 +565,7 @@ TEST_F(FlightRecorderTest, StartRecordingReportsAFileThatDoesNotOpen)
 
 TEST(FlightRecordingFuzzCorpus, SavedInputsReplayCleanly)
 {
-    const std::filesystem::path corpus = SourceDir() / "tests" / "fuzz" / "corpus" / "fuzz_flight_recording";
-    ASSERT_TRUE(std::filesystem::is_directory(corpus)) << corpus;
-    CDiagCapture quiet;
-    int replayed = 0;
-    for (const auto& file : std::filesystem::directory_iterator(corpus))
-    {
-        SCOPED_TRACE(file.path().string());
-        const std::vector<unsigned char> bytes = ReadBytes(file.path());
-        fuzz::FlightRecording(bytes.data(), bytes.size());
-        ++replayed;
-    }
-    EXPECT_GT(replayed, 0);
+    ReplayFuzzCorpus("fuzz_flight_recording", fuzz::FlightRecording);
 }
 
 TEST(RecordedModel, ChannelsAreTheInputVariablesByNameAndMotionGoesToTheBody)

@@ -4,7 +4,7 @@
 #include "gfx/draw2d/CFontList.h"
 #include "gfx/draw2d/CSpriteList.h"
 #include "gfx/draw2d/CTextureManager.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 
 namespace
 {
@@ -97,9 +97,8 @@ TEST_F(FontTest, ExtentCoversEveryLineAndAMissingFontDrawsNothing)
 
 TEST(FontFile, BrokenBlocksStopLoadingWithoutCrashing)
 {
-    TempDir dir;
-    ScopedWorkingDir cwd(dir.Path());
-    InitBaseDirectory();
+    TempDataDir data;
+    const TempDir& dir = data.dir;
     CTextureManager textures;
     textures.Init();
     CSpriteList sprites;
@@ -113,6 +112,5 @@ TEST(FontFile, BrokenBlocksStopLoadingWithoutCrashing)
     EXPECT_EQ(fonts.Count(), 0);
     EXPECT_EQ(sprites.Count(), 0);
     EXPECT_FALSE(fonts.LoadFile(dir.Path().string() + "/none.txt", textures, sprites));
-    InitBaseDirectory();
 }
 } // namespace
