@@ -3,15 +3,10 @@
 #include <vector>
 
 #include "app/CFrameClock.h"
+#include "support/FakeClock.h"
 
 namespace
 {
-int64_t g_fakeNs = 0;
-int64_t FakeCount()
-{
-    return g_fakeNs;
-}
-
 // Advances the clock by each of the frame durations in turn.
 double RunFrames(CFrameClock& clock, double now, const std::vector<double>& durations)
 {
@@ -96,12 +91,12 @@ TEST(FrameClock, SimulatedTimeIsTheSumOfFrameTimes)
 
 TEST(FrameClock, SyncReadsItsTimerFromConstruction)
 {
-    g_fakeNs = 5'000'000'000;
-    CFrameClock clock(&FakeCount);
-    g_fakeNs += 16'000'000;
+    fake_clock::g_ns = 5'000'000'000;
+    CFrameClock clock(&fake_clock::Count);
+    fake_clock::g_ns += 16'000'000;
     clock.Sync();
     EXPECT_NEAR(clock.GetRealDt(), 0.016f, 1e-6f);
-    g_fakeNs += 20'000'000;
+    fake_clock::g_ns += 20'000'000;
     clock.Sync();
     EXPECT_NEAR(clock.GetFrameTime(), 0.018f, 1e-6f);
 }

@@ -5,18 +5,13 @@
 #include <vector>
 
 #include "core/CTimeStatistics.h"
+#include "support/FakeClock.h"
 
 namespace
 {
-int64_t g_fakeNs = 0;
-int64_t FakeCount()
-{
-    return g_fakeNs;
-}
-
 void AdvanceMs(double ms)
 {
-    g_fakeNs += static_cast<int64_t>(ms * 1.0e6);
+    fake_clock::g_ns += static_cast<int64_t>(ms * 1.0e6);
 }
 
 // The numbers of one table line.
@@ -65,7 +60,7 @@ class TimeStatistics : public ::testing::Test
 {
 protected:
     TimeStatistics()
-        : stats(&FakeCount)
+        : stats(&fake_clock::Count)
     {
         stats.ToggleDisplay();
     }
@@ -75,7 +70,7 @@ protected:
 
 TEST_F(TimeStatistics, NothingShownInTheFirstFrameAfterSwitchingOn)
 {
-    CTimeStatistics fresh(&FakeCount);
+    CTimeStatistics fresh(&fake_clock::Count);
     fresh.BeginFrame();
     Timed(fresh, "Work", 0.0); // display off: not recorded
     fresh.ToggleDisplay();
@@ -236,7 +231,7 @@ TEST_F(TimeStatistics, EndClosesTheInnermostSectionOfThatName)
 
     // Nested sections of the same name close innermost first (on fresh positions: the extremes
     // of a position change only every 101 end calls).
-    CTimeStatistics fresh(&FakeCount);
+    CTimeStatistics fresh(&fake_clock::Count);
     fresh.ToggleDisplay();
     fresh.BeginFrame();
     fresh.BeginSection("Recurse");
@@ -263,7 +258,7 @@ TEST_F(TimeStatistics, SectionLeftOpenDoesNotShiftLaterFrames)
 
 TEST(TimeStatisticsModule, SectionsReachTheRegisteredInstanceOnlyWhileOn)
 {
-    CTimeStatistics stats(&FakeCount);
+    CTimeStatistics stats(&fake_clock::Count);
     CTimeStatistics::SetInstance(&stats);
 
     TimeStats::BeginFrame();

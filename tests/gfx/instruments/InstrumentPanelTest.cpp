@@ -28,7 +28,7 @@
 #include "model/CModel.h"
 #include "model/CVariable.h"
 #include "support/DiagCapture.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 
 namespace
 {
@@ -113,9 +113,8 @@ std::string WingBlock(const char* name, float x)
 class PanelFixture : public ::testing::Test
 {
 protected:
-    PanelFixture() : m_cwd(m_dir.Path())
+    PanelFixture()
     {
-        InitBaseDirectory();
         const auto airfoil = SourceDir() / "Data" / "Airfoil" / "NACA0012.afl";
         std::filesystem::create_directories(m_dir.Path() / "Data" / "Airfoil");
         std::filesystem::copy_file(airfoil, m_dir.Path() / "Data" / "Airfoil" / "NACA0012.afl");
@@ -124,7 +123,6 @@ protected:
         for (const char* name : {"V_CH1", "V_CH2", "V_CH3", "V_CH4"})
             m_inputs.Add(name)->SetValue(0.0f);
     }
-    ~PanelFixture() override { InitBaseDirectory(); }
 
     // Loads a model with two wings whose MODEL_INFO names the panel text.
     // Without wings the model is the bare 1 kg cube: no force changes the state it is given.
@@ -146,8 +144,8 @@ protected:
         return nullptr;
     }
 
-    TempDir m_dir;
-    ScopedWorkingDir m_cwd;
+    TempDataDir m_data;
+    const TempDir& m_dir = m_data.dir;
     CInstrumentPanelFactory m_factory;
     CVariableTable m_inputs{"Input"};
     CModelServices m_services;
