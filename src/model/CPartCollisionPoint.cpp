@@ -12,6 +12,7 @@ CPartCollisionPoint::CPartCollisionPoint() : CPartPhysic(PART_COLLISION_POINT) {
 bool CPartCollisionPoint::AttachToModel(CModel& model)
 {
     m_hint = TTerrainHint();
+    m_stiction.Release();
     return CPartPhysic::AttachToModel(model);
 }
 
@@ -36,6 +37,7 @@ void CPartCollisionPoint::CalcForces(float dt)
     if (!m_linked || m_model == nullptr)
     {
         m_inContact = false;
+        m_stiction.Release();
         return;
     }
     CEngineDynamic& body = m_model->GetBody();
@@ -45,6 +47,7 @@ void CPartCollisionPoint::CalcForces(float dt)
         // Too high for the point to reach the ground: no terrain query at all.
         m_inContact = false;
         m_soundReady = true;
+        m_stiction.Release();
         return;
     }
 
@@ -56,6 +59,7 @@ void CPartCollisionPoint::CalcForces(float dt)
     {
         m_inContact = false;
         m_soundReady = true;
+        m_stiction.Release();
         return;
     }
     m_inContact = true;
@@ -71,6 +75,7 @@ void CPartCollisionPoint::CalcForces(float dt)
         const float magnitude = std::clamp(2.0f * (slide + slide * slide), 0.0f, kFrictionLimit * normalForce);
         friction = CVector3(velocity.x, 0.0f, velocity.z) * (-magnitude / slide);
     }
+    friction += m_stiction.Hold(point, velocity, normalForce, m_set.staticFriction);
     force.vector = CVector3(friction.x, normalForce + rebound, friction.z);
 
     const float mass = body.GetMass();

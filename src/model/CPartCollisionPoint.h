@@ -7,6 +7,8 @@
 //   damping  R = -0.75 * v.y * N, in -N .. 0    only while separating (v.y > 0): takes the
 //                                               bounce out of the penalty spring
 //   friction f = 2 (s + s^2), in 0 .. 2.8 N     against the horizontal velocity s
+//   static   with STATIC_FRICTION mu > 0: the point also holds where it touched down until
+//            that takes more than mu N (CStiction); 0 (the default) leaves friction f alone
 //   force (world) = (-f ux, N + R, -f uz) at POSITION
 // The load L = |force| / (g * model mass) goes to CModel::AddContact (damage while the body
 // moves faster than 1 m/s, else rest) and sets the crash sound's volume (at most one sound per
@@ -15,6 +17,7 @@
 #include "core/CVector3.h"
 #include "model/CPartPhysic.h"
 #include "model/CPropertySet_CollisionPoint.h"
+#include "model/CStiction.h"
 #include "model/ITerrain.h"
 
 class CPartCollisionPoint : public CPartPhysic
@@ -53,4 +56,5 @@ private:
     float m_timeSinceSound = kSoundInterval + 1.0f; // s
     float m_lastLoad = 0.0f;        // g
     TTerrainHint m_hint;            // this point's own search hint
+    CStiction m_stiction;
 };

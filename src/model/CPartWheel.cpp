@@ -21,6 +21,7 @@ CPartWheel::CPartWheel() : CPartPhysic(PART_WHEEL) {}
 bool CPartWheel::AttachToModel(CModel& model)
 {
     m_hint = TTerrainHint();
+    m_stiction.Release();
     return CPartPhysic::AttachToModel(model);
 }
 
@@ -52,6 +53,7 @@ void CPartWheel::CalcForces(float)
     {
         m_groundHeight = std::numeric_limits<float>::lowest();
         m_inContact = false;
+        m_stiction.Release();
         return;
     }
 
@@ -62,6 +64,7 @@ void CPartWheel::CalcForces(float)
     if (!(height < m_set.restLength))
     {
         m_inContact = false;
+        m_stiction.Release();
         return;
     }
 
@@ -84,6 +87,8 @@ void CPartWheel::CalcForces(float)
     // Side grip: resists the point's sliding along the body's X axis (the axle).
     const CVector3 side = body.GetOrientation().row[0];
     force -= side * (kSideGrip * body.GetMass() * velocity.Dot(side));
+    force += m_stiction.Hold(point, velocity, spring, m_set.sideStaticFriction,
+                             body.BodyToWorldVector(m_set.axis));
 
     reaction.vector = CVector3(std::clamp(force.x, -kMaxComponent, kMaxComponent),
                                std::clamp(force.y, -kMaxComponent, kMaxComponent),

@@ -9,6 +9,8 @@
 //   friction: mu = 2.8 s for the horizontal speed s, limited to DYNAMIC_FRICTION from 0.5 on
 //     and to STATIC_FRICTION below; mu F against the horizontal velocity
 //   side grip: -2.45 * model mass * (point velocity along the body's X axis) along that axis
+//   with SIDE_STATIC_FRICTION mu > 0: the wheel also holds along its AXIS where it touched down
+//     until that takes more than mu F (CStiction); it still rolls freely across the axle
 //   "Reaction" = F up + friction + side grip, each component within +-200 N.
 // The first contact after being clear plays the touch sound (volume |F| / (g * model mass) * 3).
 // Its mass is a 5 cm cube of MASS at POSITION.
@@ -16,6 +18,7 @@
 #include "core/CVector3.h"
 #include "model/CPartPhysic.h"
 #include "model/CPropertySet_Wheel.h"
+#include "model/CStiction.h"
 #include "model/ITerrain.h"
 
 class CPartWheel : public CPartPhysic
@@ -48,4 +51,5 @@ private:
     bool m_inContact = false;
     float m_groundHeight = 0.0f; // m
     TTerrainHint m_hint;         // this wheel's own search hint
+    CStiction m_stiction;
 };

@@ -15,5 +15,6 @@ protected:
     void WriteValues() override;
 
 public:
-    CVector3 position; // POSITION, body frame, m
+    CVector3 position;         // POSITION, body frame, m
+    float staticFriction = 0;  // STATIC_FRICTION: holds until mu N (0: friction only while sliding)
 };

@@ -16,6 +16,7 @@ const TPropertyDeclaration kDeclarations[] = {
     {false, EPropertyType::FLOAT, "STATIC_FRICTION", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::FLOAT, "DAMPING", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::FLOAT, "MASS", 0.1f, kPropertyMin, kPropertyMax, 0},
+    {false, EPropertyType::FLOAT, "SIDE_STATIC_FRICTION", 0.1f, 0.0f, 10.0f, 0},
 };
 } // namespace
 
@@ -39,6 +40,7 @@ void CPropertySet_Wheel::SetDefaults()
     staticFriction = 0.075f;
     damping = 0.05f;
     mass = 0.025f;
+    sideStaticFriction = 0.0f;
 }
 
 void CPropertySet_Wheel::ReadValues()
@@ -54,6 +56,7 @@ void CPropertySet_Wheel::ReadValues()
     ReadProperty(*this, "STATIC_FRICTION", staticFriction);
     ReadProperty(*this, "DAMPING", damping);
     ReadProperty(*this, "MASS", mass);
+    ReadProperty(*this, "SIDE_STATIC_FRICTION", sideStaticFriction);
 }
 
 void CPropertySet_Wheel::WriteValues()
@@ -69,4 +72,5 @@ void CPropertySet_Wheel::WriteValues()
     StoreProperty(*this, "STATIC_FRICTION", staticFriction);
     StoreProperty(*this, "DAMPING", damping);
     StoreProperty(*this, "MASS", mass);
+    StoreProperty(*this, "SIDE_STATIC_FRICTION", sideStaticFriction);
 }

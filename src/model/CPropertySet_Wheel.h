@@ -29,4 +29,5 @@ public:
     float staticFriction = 0.075f;   // STATIC_FRICTION, while sliding slowly
     float damping = 0.05f;           // DAMPING
     float mass = 0.025f;             // MASS, kg
+    float sideStaticFriction = 0.0f; // SIDE_STATIC_FRICTION: holds along the axle until mu F (0: none)
 };

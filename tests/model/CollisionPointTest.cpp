@@ -1,6 +1,6 @@
 // Collision points: the penalty force against hand values, the contact load as damage or rest,
-// the crash sound's spacing, no terrain query far above the ground, and a trainer dropped onto
-// its collision points coming to rest.
+// the crash sound's spacing, no terrain query far above the ground, static friction holding
+// and then sliding, and a trainer dropped onto its collision points coming to rest.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "GroundTestSupport.h"
 #include "ModelTestSupport.h"
 #include "model/CPartCollisionPoint.h"
+#include "model/CStiction.h"
 #include "model/PartClassTable.h"
 
 using namespace ground_test;
@@ -28,9 +29,9 @@ protected:
     }
 
     // The point on the body origin of a 2.7 kg model.
-    void LoadPoint()
+    void LoadPoint(const std::string& keys = "")
     {
-        model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT P\n{\n}\n");
+        model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT P\n{\n" + keys + "}\n");
         ASSERT_TRUE(fixture.loaded);
         terrain.bodyHint = &model->GetBody().GetTerrainHint();
         model->UpdateModel(0.0f);
@@ -72,6 +73,45 @@ TEST_F(CollisionPointTest, PenaltyForceAgainstHandValues)
         aero_test::ExpectNear(point->GetForce(0).vector, row.force, 1e-4f, row.what);
         EXPECT_EQ(point->IsInContact(), row.depth > 0.0f) << row.what;
     }
+}
+
+TEST_F(CollisionPointTest, StaticFrictionHoldsUntilMuNThenSlides)
+{
+    LoadPoint(" .STATIC_FRICTION 1\n");
+    // 1 cm deep: N = 4.9 N; the hold is a spring of N / 5 mm from where the point touched down.
+    struct TRow
+    {
+        float x;     // m, body moved along X, at rest
+        float depth; // m below the ground
+        float force; // N along X
+        const char* what;
+    } rows[] = {
+        {0.0f, 0.01f, 0.0f, "touches down: anchored here"},
+        {0.002f, 0.01f, -1.96f, "pushed 2 mm: held by 0.4 mu N"},
+        {0.010f, 0.01f, -4.9f, "pushed 1 cm: slides at mu N, the anchor dragged to 5 mm"},
+        {0.005f, 0.01f, 0.0f, "back 5 mm: on the dragged anchor"},
+        {0.02f, -0.01f, 0.0f, "lifted clear: the anchor is let go"},
+        {0.02f, 0.01f, 0.0f, "down again 15 mm further: anchored afresh"},
+    };
+    for (const TRow& row : rows)
+    {
+        PlaceBody(model->GetBody(), CVector3(row.x, -row.depth, 0));
+        point->CalcForces(0.005f);
+        EXPECT_NEAR(point->GetForce(0).vector.x, row.force, 1e-3f) << row.what;
+    }
+
+    // A wheel's side grip holds only along its axle: it rolls on freely, and a later turn of the
+    // model does not swing the distance rolled onto the axle.
+    CStiction axle;
+    const float normal = 4.9f;
+    aero_test::ExpectNear(axle.Hold(CVector3(), CVector3(), normal, 1.0f, CVector3(1, 0, 0)), CVector3(), 1e-4f,
+                          "anchored");
+    aero_test::ExpectNear(axle.Hold(CVector3(0, 0, -0.3f), CVector3(), normal, 1.0f, CVector3(1, 0, 0)),
+                          CVector3(), 1e-4f, "rolled 30 cm across the axle");
+    aero_test::ExpectNear(axle.Hold(CVector3(0.002f, 0, -0.3f), CVector3(), normal, 1.0f, CVector3(1, 0, 0)),
+                          CVector3(-1.96f, 0, 0), 1e-3f, "pushed 2 mm along it");
+    aero_test::ExpectNear(axle.Hold(CVector3(0.002f, 0, -0.3f), CVector3(), normal, 1.0f, CVector3(0, 0, 1)),
+                          CVector3(), 1e-3f, "turned a quarter: nothing rolled is held");
 }
 
 TEST_F(CollisionPointTest, ContactLoadIsDamageOnlyAboveOneMeterPerSecond)

@@ -30,6 +30,12 @@ CONTROL_LIFT = 1.0
 # spin damping of the older wheel formula (which grows with the square of the spin, 1/r^2 at a
 # given speed) is switched off.
 ROLLING_RESISTANCE = 0.05
+# Static friction on grass of an airframe at rest (skid, wing tip, tail: the grass catches them)
+# and of a skid wheel's side grip: a parked model holds against a breeze until pushed harder
+# than this times the load. (Contact friction that grows from zero with the sliding speed lets
+# any steady wind creep it round; at 0.6 the glider, resting on its skid, tail and one tip,
+# still turned 53 deg in 5 m/s from the side, at 1.0 it turns 10 deg.)
+GRASS_STATIC_FRICTION = 1.0
 # The propellers' blade section: Clark Y with the drag of a propeller blade's Reynolds numbers.
 PROP_AIRFOIL = "ClarkYProp.afl"
 
@@ -59,8 +65,11 @@ def battery(name, description, position, mass, capacity=600, cells=4):
                               ("MASS", mass), ("CAPACITY", capacity), ("NUM_CELLS", cells)])
 
 
-def collision(name, position):
-    return ("COLLISION_POINT", name, [("POSITION", position)])
+def collision(name, position, static=0.0):
+    keys = [("POSITION", position)]
+    if static > 0.0:
+        keys.append(("STATIC_FRICTION", static))
+    return ("COLLISION_POINT", name, keys)
 
 
 def segment_keys(n, servo="", rev=False, servo_sym="", rev_sym=False, chord_fraction=0.0,
@@ -246,12 +255,12 @@ def glider_parts():
         wing, stab, fin,
         ("VARIABLE", "Steer", [("DESCRIPTION", Q("rudder command: aileron stick plus rudder stick")),
                                ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
-        collision("Nose", (0, -0.01, -0.44)),
-        collision("Skid", (0, -0.045, -0.10)),
-        collision("Tail", (0, -0.01, 0.92)),
-        collision("FinTop", (0, 0.03 + g["fin_height"], 0.93)),
-        collision("LeftTip", (-tip_x, tip_y, g["wing_le_z"] + 0.1)),
-        collision("RightTip", (tip_x, tip_y, g["wing_le_z"] + 0.1)),
+        collision("Nose", (0, -0.01, -0.44), GRASS_STATIC_FRICTION),
+        collision("Skid", (0, -0.045, -0.10), GRASS_STATIC_FRICTION),
+        collision("Tail", (0, -0.01, 0.92), GRASS_STATIC_FRICTION),
+        collision("FinTop", (0, 0.03 + g["fin_height"], 0.93), GRASS_STATIC_FRICTION),
+        collision("LeftTip", (-tip_x, tip_y, g["wing_le_z"] + 0.1), GRASS_STATIC_FRICTION),
+        collision("RightTip", (tip_x, tip_y, g["wing_le_z"] + 0.1), GRASS_STATIC_FRICTION),
         ("INPUT_FORCE", "LaunchLine", [("DESCRIPTION", Q("hi-start line on the tow hook, pulled with V_CH5")),
                                         ("MAX_FORCE", 25.0), ("POSITION", (0, -0.04, -0.08)),
                                         ("HEADING", 0.0), ("PITCH", -20.0), ("VARIABLE", "V_CH5")]),
@@ -393,7 +402,8 @@ def delta_parts():
                                       ("AXIS", (1, 0, 0)), ("DIAMETER", 0.035), ("WIDTH", 0.012),
                                       ("REST_LENGTH", rest), ("SPRINGINESS", 200.0),
                                       ("DYNAMIC_FRICTION", d["wheel_mu"]), ("STATIC_FRICTION", 2 * d["wheel_mu"]),
-                                      ("DAMPING", 0.3), ("MASS", 0.008)]))
+                                      ("DAMPING", 0.3), ("MASS", 0.008),
+                                      ("SIDE_STATIC_FRICTION", GRASS_STATIC_FRICTION)]))
     tip_y = delta_height(half)
     tip_le = delta_le_z(half)
     parts += [

@@ -553,6 +553,9 @@ PROPERTY_SETS = [
          ("DAMPING", "Damping",
           "Spring damping while the wheel moves into the ground, no unit (0 to 1)."),
          ("MASS", "Mass", "Mass of the wheel in kilograms."),
+         ("SIDE_STATIC_FRICTION", "Side Grip",
+          "Static friction along the axle: the wheel holds sideways until pushed harder than this"
+          " times its load (grass about 1); 0 unless given."),
      ]),
     ("WHEEL3", "Wheel",
      "A full wheel: sprung suspension, steering, drive torque, tyre grip and skidding.", [
@@ -599,6 +602,9 @@ PROPERTY_SETS = [
      "A point of the airframe that must not sink into the ground: wing tip, nose, tail.", [
          DESCRIPTION,
          position("The point"),
+         ("STATIC_FRICTION", "Static Friction",
+          "The point holds where it rests until pushed harder than this times its load (grass"
+          " about 1); 0 unless given: friction only while sliding."),
      ]),
     ("INPUT_FORCE", "Input Force", "A force driven by a variable.", [
         DESCRIPTION,
