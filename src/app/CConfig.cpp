@@ -79,6 +79,7 @@ void CConfig::Reset()
     m_inputMaps.Clear();
     m_keyDefs.ResetToCommands();
     m_selectedModel.clear();
+    m_flyingSite = "FlyingSite";
     m_driver.clear();
     m_videoMode.clear();
     m_comPort = kDefaultComPort;
@@ -115,6 +116,7 @@ bool CConfig::Read(CTokenFile& file, std::string& outMessage)
         DiagPrint("%s", warnings.back() == '\n' ? warnings.c_str() : (warnings + "\n").c_str());
 
     file.GetString("SELECTED_MODEL", m_selectedModel, "", 261);
+    file.GetString("FLYING_SITE", m_flyingSite, "FlyingSite", 65);
     file.GetString("DRIVER", m_driver, "", 201);
     file.GetString("VIDEO_MODE", m_videoMode, "", 201);
     file.GetInt("COM_PORT", m_comPort, kDefaultComPort);
@@ -202,6 +204,8 @@ std::string CConfig::FormatText() const
 
     WriteBanner(file, "//----------------", "// Selected Model");
     file.WriteFormat(".SELECTED_MODEL  \"%s\"\r\n\r\n\r\n", m_selectedModel.c_str());
+    WriteBanner(file, "//----------------", "// Flying Site");
+    file.WriteFormat(".FLYING_SITE  \"%s\"\r\n\r\n\r\n", m_flyingSite.c_str());
     WriteBanner(file, "//----------------", "// Selected Driver and Video Mode");
     file.WriteFormat(".DRIVER  \"%s\"\r\n", m_driver.c_str());
     file.WriteFormat(".VIDEO_MODE  \"%s\"\r\n\r\n\r\n", m_videoMode.c_str());

@@ -66,6 +66,9 @@ public:
 
     const std::string& GetSelectedModel() const { return m_selectedModel; }
     void SetSelectedModel(const std::string& file) { m_selectedModel = file.substr(0, 260); }
+    // The flying site's name (FLYING_SITE); the flight screen checks it against the sites it knows.
+    const std::string& GetFlyingSite() const { return m_flyingSite; }
+    void SetFlyingSite(const std::string& name) { m_flyingSite = name.substr(0, 64); }
     const std::string& GetDriver() const { return m_driver; }
     void SetDriver(const std::string& driver) { m_driver = driver.substr(0, 200); }
     const std::string& GetVideoMode() const { return m_videoMode; }
@@ -94,6 +97,7 @@ private:
     CVariableTable m_inputVariables{"Input"};
     CInputMapSet m_inputMaps;
     std::string m_selectedModel; // at most 260 characters
+    std::string m_flyingSite = "FlyingSite"; // at most 64 characters
     CKeyDefTable m_keyDefs;
     std::string m_driver;    // at most 200 characters
     std::string m_videoMode; // at most 200 characters

@@ -3,6 +3,7 @@
 #include <osgDB/ReadFile>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "app/CConfig.h"
@@ -137,6 +138,26 @@ void CProcFly::BuildMenuBar()
     for (uint32_t c : {UC_AMBIENT_WIND_CONFIG, UC_AMBIENT_TIMEOFDAY_MORNING, UC_AMBIENT_TIMEOFDAY_MIDDAY,
                        UC_AMBIENT_TIMEOFDAY_NIGHT})
         m_menuBar.AddEntry(ambient, c);
+    m_menuBar.AddAction(
+        ambient, LookupString("IDS_AMBIENT_SHOW_THERMALS_S") ? LookupString("IDS_AMBIENT_SHOW_THERMALS_S") : "Show Thermals",
+        [this] {
+            for (CViewFly* view : {m_mainView.get(), m_closeUpView.get()})
+                if (view)
+                    view->m_showThermals = !view->m_showThermals;
+        },
+        [this] { return m_mainView && m_mainView->m_showThermals; });
+    for (const TSiteInfo& site : CFlyWorld::kSites)
+    {
+        const std::string id = std::string("IDS_SITE_") + site.name + "_S";
+        std::string upper = id;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const char* text = LookupString(upper.c_str());
+        const std::string name = site.name;
+        m_menuBar.AddAction(
+            ambient, text && *text ? text : name, [this, name] { SwitchSite(name); },
+            [this, name] { return m_site && m_site->GetSiteName() == name; });
+    }
     const int rec = m_menuBar.AddMenu(UserCommandGroupShortText(UCG_REC));
     for (uint32_t c : {UC_RECORDING_PLAY, UC_RECORDING_START, UC_RECORDING_STOP})
         m_menuBar.AddEntry(rec, c);
@@ -203,10 +224,42 @@ void CProcFly::BuildButtonBar()
     }
 }
 
+std::string CProcFly::ConfiguredSite() const
+{
+    const std::string name = Config() ? Config()->GetFlyingSite() : std::string(CFlyWorld::kDefaultSite);
+    if (CFlyWorld::FindSite(name) != nullptr)
+        return name;
+    DiagPrint("%s: FLYING_SITE '%s' is no flying site; the flat field is used\n", CConfig::kFileName, name.c_str());
+    return CFlyWorld::kDefaultSite;
+}
+
+void CProcFly::SwitchSite(const std::string& name)
+{
+    if (!m_site || !m_session || (m_site->GetSiteName() == name && m_site->IsValid()))
+        return;
+    if (Config())
+        Config()->SetFlyingSite(name);
+    osg::Group* root = m_scenes->Scene(m_sceneIndex)->GetRoot();
+    if (m_site->GetTerrainNode())
+        root->removeChild(m_site->GetTerrainNode());
+    if (!m_site->LoadWorld(name))
+        ShowMessage("The flying site cannot be loaded: " + m_site->GetLoadError(), kWarning, 15.0);
+    if (m_site->GetTerrainNode())
+        root->addChild(m_site->GetTerrainNode());
+    m_session->LoadSite(name);
+    m_session->ResetToStart();
+    const CStartPose& pilot = m_site->GetSecondPose();
+    for (CViewFly* view : {m_mainView.get(), m_closeUpView.get()})
+        if (view)
+            view->SetPilotPose(pilot.position, pilot.headingDeg, pilot.pitchDeg);
+    std::fprintf(stderr, "Kestro: flight: flying site %s\n", name.c_str());
+}
+
 void CProcFly::CreateWorld()
 {
     m_site = std::make_unique<CFlyWorld>();
-    if (!m_site->LoadWorld())
+    std::fprintf(stderr, "Kestro: flight: flying site %s\n", ConfiguredSite().c_str());
+    if (!m_site->LoadWorld(ConfiguredSite()))
         ShowMessage("The flying site cannot be loaded: " + m_site->GetLoadError(), kWarning, 15.0);
     m_cameraTerrain = std::make_unique<CFlyWorldTerrain>(*m_site);
     m_wind = std::make_unique<CWind>();

@@ -120,6 +120,11 @@ private:
     void BuildMenuBar();
     void BuildButtonBar();
     void CreateWorld();
+    // The flying site Config.txt names, or the field (said once) when it names none we know.
+    std::string ConfiguredSite() const;
+    // Flies at another site from now on: its terrain in the scene and under the model, the model
+    // at its start, the pilot's place, and the choice kept in the configuration.
+    void SwitchSite(const std::string& name);
     void StartRecording();
     void StopRecording();
     void StartPlayback();

@@ -88,6 +88,19 @@ TRect2D CProcFlyMenuBar::EntryRect(int menu, int entry) const
     return TRect2D{m.x, y, DropWidth(menu), kEntryHeight};
 }
 
+void CProcFlyMenuBar::AddAction(int menu, const std::string& text, std::function<void()> action,
+                                std::function<bool()> checked)
+{
+    if (menu < 0 || menu >= static_cast<int>(m_menus.size()))
+        return;
+    TEntry entry;
+    entry.command = UC_UNDEFINED;
+    entry.text = text;
+    entry.action = std::move(action);
+    entry.checked = std::move(checked);
+    m_menus[static_cast<size_t>(menu)].entries.push_back(std::move(entry));
+}
+
 int CProcFlyMenuBar::OnMouse(const CInputEvent& event, int mouseX, int mouseY)
 {
     if (event.key != KEY_MOUSE_LEFT || !event.IsGoingDown())
@@ -108,10 +121,15 @@ int CProcFlyMenuBar::OnMouse(const CInputEvent& event, int mouseX, int mouseY)
     {
         if (EntryRect(m_open, i).Contains(mouseX, mouseY))
         {
-            const uint32_t command = menu.entries[static_cast<size_t>(i)].command;
+            const TEntry& entry = menu.entries[static_cast<size_t>(i)];
+            const uint32_t command = entry.command;
+            const std::function<void()> action = entry.action; // the action may rebuild the menus
             m_open = -1;
             GuiPlaySound(kSoundClick);
-            GuiPostCommand(command);
+            if (action)
+                action();
+            else
+                GuiPostCommand(command);
             return static_cast<int>(UC_UNDEFINED);
         }
     }

@@ -23,6 +23,7 @@ public:
         uint32_t command = 0;
         std::string text;
         std::function<bool()> checked; // empty: no check mark
+        std::function<void()> action;  // set: runs instead of sending the command (menu-only choices)
         bool gapAfter = false;
     };
     struct TMenu
@@ -34,6 +35,8 @@ public:
 
     int AddMenu(const std::string& title);
     void AddEntry(int menu, uint32_t command, std::function<bool()> checked = {});
+    // An entry that only the menu offers (no command, no key): its text and what it does.
+    void AddAction(int menu, const std::string& text, std::function<void()> action, std::function<bool()> checked = {});
     void SetPosition(int x, int y);
 
     // Mouse events (window pixels); the command sent, 120 when consumed, 0 otherwise.

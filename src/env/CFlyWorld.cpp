@@ -25,10 +25,10 @@ const TSiteInfo CFlyWorld::kSites[kSiteCount] = {
     {"FlyingSite", "CacheCollision.tmp", true, {{0.0f, 0.4f, 0.0f}, 0.0f, 0.0f, 0.0f},
      {{-8.0f, 2.0f, -8.0f}, 135.2f, -8.4f, 0.0f}},
     // The slope: the crest runs along x through the origin, the face falls away towards -z into
-    // the wind. The model sits on the landing area behind the crest, nose into the wind; the
-    // pilot stands on the crest looking out over the valley.
-    {"SlopeSite", "CacheCollision_SlopeSite.tmp", false, {{0.0f, 0.4f, 25.0f}, 0.0f, 0.0f, 0.0f},
-     {{-4.0f, 1.8f, 6.0f}, 20.0f, -6.0f, 0.0f}},
+    // the wind. The model sits on the crest's edge, nose into the wind, ready to be launched off
+    // it; the pilot stands a few steps behind, looking out over the valley.
+    {"SlopeSite", "CacheCollision_SlopeSite.tmp", false, {{0.0f, 0.4f, -3.0f}, 0.0f, 0.0f, 0.0f},
+     {{-3.0f, 1.8f, 9.0f}, 15.0f, -6.0f, 0.0f}},
 };
 
 const TSiteInfo* CFlyWorld::FindSite(const std::string& name)

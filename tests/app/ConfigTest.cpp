@@ -80,6 +80,7 @@ TEST_F(ConfigTest, ReadsEverySection)
     EXPECT_FALSE(axes.Get(1).autoCentre);
     EXPECT_FLOAT_EQ(axes.Get(1).timeFullRange, 2.5f);
     EXPECT_EQ(config.GetSelectedModel(), "Trainer.mod");
+    EXPECT_EQ(config.GetFlyingSite(), "FlyingSite") << "a file from before the slope site: the field";
     EXPECT_EQ(config.GetComPort(), 3);
     EXPECT_EQ(config.GetComDevice(), "/dev/pts/7");
     const SJoystickAxisCalibration* joystick = config.JoystickCalibration();
@@ -133,9 +134,12 @@ TEST_F(ConfigTest, SavesReplaceConfigTxtAndKeepTheLastAsBackup)
     EXPECT_FALSE(Exists("Config.bak"));
     const std::string first = dir.Read("Output/Config.txt");
     config.SetSelectedModel("Glider.mod");
+    config.SetFlyingSite("SlopeSite");
     ASSERT_TRUE(config.Save(Output()));
     EXPECT_EQ(dir.Read("Output/Config.bak"), first);
     EXPECT_NE(dir.Read("Output/Config.txt").find("\"Glider.mod\""), std::string::npos);
+    ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message)) << message;
+    EXPECT_EQ(config.GetFlyingSite(), "SlopeSite");
     EXPECT_FALSE(Exists("Config.tmp"));
 }
 

@@ -159,6 +159,9 @@ FLIGHT_SCREEN = [
     ("IDS_WIN_SOUND", "Sound"),
     ("IDS_CLOSE_WINDOW", "Close this window"),
     ("IDS_MODEL_PAUSED_MSG", "PAUSED"),
+    ("IDS_SITE_FLYINGSITE_S", "Site: Flat Field"),
+    ("IDS_SITE_SLOPESITE_S", "Site: Slope"),
+    ("IDS_AMBIENT_SHOW_THERMALS_S", "Show Thermals"),
 ]
 
 MODEL_EDITOR = [

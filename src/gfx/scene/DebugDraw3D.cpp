@@ -4,12 +4,16 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include <osg/Depth>
 #include <osg/Point>
 
 #include "env/CCollisionMesh.h"
+#include "env/CThermalField.h"
 #include "env/CWind.h"
+#include "model/ITerrain.h"
 #include "gfx/draw2d/CFontList.h"
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/draw2d/Palette.h"
@@ -187,6 +191,52 @@ void CDebugDraw3D::DrawWind(const CWind& wind, const CVector3& around)
         Line(blob.centre - CVector3(0, r, 0), blob.centre + CVector3(0, r, 0), 33);
         Line(blob.centre - CVector3(0, 0, r), blob.centre + CVector3(0, 0, r), 33);
         Line(blob.centre, blob.centre + blob.amplitude, 33);
+    }
+    // Vertical air on a grid around the model, at its height.
+    for (int i = -3; i <= 3; ++i)
+        for (int k = -3; k <= 3; ++k)
+        {
+            const CVector3 at = around + CVector3(20.0f * static_cast<float>(i), 0.0f, 20.0f * static_cast<float>(k));
+            const float w = wind.GetVerticalAirAt(at);
+            if (std::fabs(w) > 0.01f)
+                Line(at, at + CVector3(0.0f, kVerticalAirScale * w, 0.0f), w > 0.0f ? kRisingColour : kSinkingColour);
+        }
+    char text[48];
+    std::snprintf(text, sizeof(text), "air %+.1f m/s", static_cast<double>(wind.GetVerticalAirAt(around)));
+    Text(base, text, 30);
+}
+
+void CDebugDraw3D::DrawThermals(const CThermalField& thermals, const ITerrain* terrain, const CVector3& around)
+{
+    const float radius = thermals.GetSettings().radius;
+    const float strongest = std::max(0.1f, thermals.GetSettings().strength);
+    constexpr int kSegments = 24;
+    for (const CThermalField::TThermal& thermal : thermals.GetThermals())
+    {
+        // The pattern repeats every tile: draw the copy nearest to the viewer.
+        float x = thermal.x, z = thermal.z;
+        x += CThermalField::kTileSize * std::round((around.x - x) / CThermalField::kTileSize);
+        z += CThermalField::kTileSize * std::round((around.z - z) / CThermalField::kTileSize);
+        if ((x - around.x) * (x - around.x) + (z - around.z) * (z - around.z) > kThermalReach * kThermalReach)
+            continue;
+        float ground = 0.0f;
+        if (terrain != nullptr)
+        {
+            TTerrainHint hint;
+            CVector3 normal;
+            ground = terrain->GetTerrainHeight(x, z, hint, normal);
+        }
+        // Strong thermals bright, those being born or dying dark.
+        const int colour = thermal.strength > 0.5f * strongest ? kRisingColour : kWeakThermalColour;
+        const CVector3 foot(x, ground + 0.5f, z);
+        for (int s = 0; s < kSegments; ++s)
+        {
+            const float a0 = 6.2831853f * static_cast<float>(s) / kSegments;
+            const float a1 = 6.2831853f * static_cast<float>(s + 1) / kSegments;
+            Line(foot + CVector3(radius * std::cos(a0), 0.0f, radius * std::sin(a0)),
+                 foot + CVector3(radius * std::cos(a1), 0.0f, radius * std::sin(a1)), colour);
+        }
+        Line(foot, foot + CVector3(0.0f, kThermalColumn * thermal.strength / strongest, 0.0f), colour);
     }
 }
 

@@ -21,7 +21,9 @@
 #include "model/IDebugDraw.h"
 
 class CCollisionMesh;
+class CThermalField;
 class CWind;
+class ITerrain;
 
 class CDebugDraw3D : public IDebugDraw
 {
@@ -48,9 +50,21 @@ public:
     // The terrain's triangles (see the class comment); the outline is hidden when not called
     // in a frame.
     void DrawCollisionMesh(const CCollisionMesh& mesh);
-    // The wind: the mean wind as an arrow 2 m above around (colour 30) and every turbulence
-    // blob as a cross at its centre with its amplitude as a line (colour 33).
+    // The wind: the mean wind as an arrow 2 m above around (colour 30), every turbulence blob as
+    // a cross at its centre with its amplitude as a line (colour 33), and the vertical air (the
+    // thermals' and the slope's) as upright sticks 10 m per m/s on a 20 m grid around, rising in
+    // kRisingColour, sinking in kSinkingColour, with the figure at around.
     void DrawWind(const CWind& wind, const CVector3& around);
+    // The thermals within kThermalReach of around, for training: each as a ring of its core's
+    // radius on the ground and a faint column up to kThermalColumn above it, brighter the
+    // stronger it is now. terrain may be null (ground at 0).
+    void DrawThermals(const CThermalField& thermals, const ITerrain* terrain, const CVector3& around);
+    static constexpr int kRisingColour = 25;      // light green
+    static constexpr int kSinkingColour = 22;     // light red
+    static constexpr int kWeakThermalColour = 26; // dark green
+    static constexpr float kThermalReach = 2500.0f; // m
+    static constexpr float kVerticalAirScale = 10.0f; // m of stick per m/s
+    static constexpr float kThermalColumn = 600.0f; // m
 
     // Draws the frame's texts at the projected points inside the view's rectangle (window
     // pixels, y down), with a 2D guard around (needs a GL context).

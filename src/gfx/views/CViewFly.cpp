@@ -5,6 +5,7 @@
 
 #include "core/CTimeStatistics.h"
 #include "env/CFlyWorld.h"
+#include "env/CWind.h"
 #include "gfx/gui/CCI_Button.h"
 #include "gfx/gui/CCI_CheckBox.h"
 #include "gfx/views/CCamera.h"
@@ -53,6 +54,14 @@ void CViewFly::Open(const TFlightWorld* world, const CVector3& cameraPosition, f
     m_camera->SetResetPose(cameraPosition, headingDeg * kDegToRad, pitchDeg * kDegToRad, 0.0f);
     m_camera->Reset();
     BuildButtons();
+}
+
+void CViewFly::SetPilotPose(const CVector3& cameraPosition, float headingDeg, float pitchDeg)
+{
+    if (!m_camera)
+        return;
+    m_camera->SetResetPose(cameraPosition, headingDeg * kDegToRad, pitchDeg * kDegToRad, 0.0f);
+    m_camera->Reset();
 }
 
 void CViewFly::BuildButtons()
@@ -234,6 +243,9 @@ void CViewFly::PreDraw()
         CTimeSection section("Wind");
         draw.DrawWind(*m_world->wind, m_world->model ? m_world->model->GetBody().GetPosition() : CVector3());
     }
+    if (m_world->wind && m_showThermals)
+        draw.DrawThermals(m_world->wind->GetThermals(), m_world->terrain,
+                          m_camera ? m_camera->GetPosition() : CVector3());
     if (m_showCollisionTriangles && m_world->site)
         draw.DrawCollisionMesh(m_world->site->GetCollisionMesh());
     draw.EndFrame();

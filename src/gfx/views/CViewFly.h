@@ -73,6 +73,8 @@ public:
     // world: the flight process's (outlives the view). cameraPosition and heading/pitch (deg):
     // where the camera stands after a reset.
     void Open(const TFlightWorld* world, const CVector3& cameraPosition, float headingDeg, float pitchDeg);
+    // Moves the camera's reset pose (another flying site) and puts the camera there.
+    void SetPilotPose(const CVector3& cameraPosition, float headingDeg, float pitchDeg);
 
     int OnCommand(const CInputEvent& event) override;
     int OnMouse(const CInputEvent& event) override;
@@ -96,6 +98,7 @@ public:
     bool m_showArtistic = true; // the model's 3D object
     bool m_showPhysical = false;
     bool m_showCollisionTriangles = false;
+    bool m_showThermals = false; // a training aid: where the thermals stand
     bool m_showInstrumentPanel = false;
     bool m_showInertia = false;
     bool m_showForces = false;
