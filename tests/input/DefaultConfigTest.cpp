@@ -24,6 +24,24 @@ std::string Section(const std::string& text, const std::string& from, const std:
         return "<missing>";
     return text.substr(begin, end - begin);
 }
+
+// The input sections of a configuration, read the way the configuration object reads them.
+struct TInputSections
+{
+    explicit TInputSections(CTokenFile& file)
+    {
+        variablesRead = variables.Load(file, "Input", nullptr);
+        mapsRead = maps.Read(file, variables, mapMessage);
+        axesRead = axes.Read(file, axesMessage);
+        keys.Read(file, keyWarnings);
+    }
+    CVariableTable variables;
+    CInputMapSet maps;
+    CKeyboardAxes axes;
+    CKeyDefTable keys;
+    bool variablesRead, mapsRead, axesRead;
+    std::string mapMessage, axesMessage, keyWarnings;
+};
 } // namespace
 
 // The shipped default configuration, read the way the configuration object reads it, and the
@@ -39,21 +57,16 @@ TEST(DefaultConfig, ReadsCompletelyAndWritesBackTheSameSections)
 
     CTokenFile file;
     ASSERT_TRUE(file.Load(path));
-    CVariableTable variables;
-    ASSERT_TRUE(variables.Load(file, "Input", nullptr));
-    CInputMapSet maps;
-    std::string message;
-    ASSERT_TRUE(maps.Read(file, variables, message)) << message;
+    TInputSections input(file);
+    ASSERT_TRUE(input.variablesRead);
+    ASSERT_TRUE(input.mapsRead) << input.mapMessage;
+    ASSERT_TRUE(input.axesRead) << input.axesMessage;
+    EXPECT_EQ(input.keyWarnings, "");
+    const CInputMapSet& maps = input.maps;
     EXPECT_EQ(maps.GetSelected()->GetName(), "Keyboard");
     for (int i = 0; i < maps.GetCount(); ++i)
         for (int l = 0; l < maps.Get(i)->GetLinkCount(); ++l)
             EXPECT_NE(maps.Get(i)->GetLink(l).variable, nullptr) << maps.Get(i)->GetName() << " link " << l;
-    CKeyboardAxes axes;
-    ASSERT_TRUE(axes.Read(file, message)) << message;
-    CKeyDefTable keys;
-    std::string warnings;
-    keys.Read(file, warnings);
-    EXPECT_EQ(warnings, "");
     // Every command has its line, and no key is bound twice.
     int keyDefLines = 0;
     for (size_t pos = 0; (pos = original.find(".KEY_DEF {", pos)) != std::string::npos; ++pos)
@@ -61,13 +74,13 @@ TEST(DefaultConfig, ReadsCompletelyAndWritesBackTheSameSections)
     EXPECT_EQ(keyDefLines, kUserCommandCount);
     std::vector<std::string> texts;
     for (uint32_t i = 0; i < kUserCommandCount; ++i)
-        texts.push_back(keys.GetKeyText(i));
+        texts.push_back(input.keys.GetKeyText(i));
     EXPECT_TRUE(FindDuplicateKeys(texts).empty());
 
     const std::string written = WrittenText([&](CFile& out) {
-        maps.Write(out);
-        axes.Write(out);
-        keys.Write(out);
+        input.maps.Write(out);
+        input.axes.Write(out);
+        input.keys.Write(out);
     });
     EXPECT_EQ(written, Section(original, "//------------\r\n// Input Maps", "//----------------\r\n// Selected Model"));
     FreeStringTable();
@@ -85,22 +98,10 @@ TEST(DefaultConfig, TruncatedFilesNeverCrashTheReaders)
         CTokenFile file;
         if (!file.LoadText(original.substr(0, cut), "Config.txt"))
             continue;
-        CVariableTable variables;
-        variables.Load(file, "Input", nullptr);
-        CInputMapSet maps;
-        CKeyboardAxes axes;
-        CKeyDefTable keys;
-        std::string message;
-        std::string warnings;
-        if (!maps.Read(file, variables, message))
-        {
-            EXPECT_FALSE(message.empty()) << cut;
-            ++failures;
-        }
-        message.clear();
-        const bool axesRead = axes.Read(file, message);
-        EXPECT_EQ(axesRead, message.empty()) << cut;
-        keys.Read(file, warnings);
+        const TInputSections input(file);
+        EXPECT_TRUE(input.mapsRead || !input.mapMessage.empty()) << cut;
+        EXPECT_EQ(input.axesRead, input.axesMessage.empty()) << cut;
+        failures += input.mapsRead ? 0 : 1;
     }
     EXPECT_GT(failures, 0); // the cuts before the first map do fail, with a message
 }
@@ -113,26 +114,21 @@ TEST(DefaultConfig, HoldingUpLowersTheElevatorChannel)
     ASSERT_TRUE(ReadWholeFile((SourceDir() / "Data/Config/Config.txt").string(), original));
     CTokenFile file;
     ASSERT_TRUE(file.LoadText(original, "Config.txt"));
-    CVariableTable variables;
-    variables.Load(file, "Input", nullptr);
-    CInputMapSet maps;
-    CKeyboardAxes axes;
-    CKeyDefTable keys;
-    std::string message;
-    ASSERT_TRUE(maps.Read(file, variables, message)) << message;
-    ASSERT_TRUE(axes.Read(file, message)) << message;
-    keys.Read(file, message);
+    TInputSections config(file);
+    ASSERT_TRUE(config.mapsRead && config.axesRead) << config.mapMessage << config.axesMessage;
+    CKeyboardAxes& axes = config.axes;
+    const CVariableTable& variables = config.variables;
 
     CInput input;
     input.BindKeyboardAxes(axes);
-    input.SetKeyDefs(&keys);
+    input.SetKeyDefs(&config.keys);
     const float dt = 0.02f;
     auto frame = [&] {
         input.Update(dt);
         for (CInputEvent* event = input.FirstEvent(); event != nullptr; event = input.NextEvent())
             axes.HandleEvent(*event);
         axes.Update(dt);
-        maps.ApplySelected(input);
+        config.maps.ApplySelected(input);
     };
     input.HandleEvent(KeyEvent(SDL_SCANCODE_UP, true));
     for (int i = 0; i < 12; ++i) // 0.24 s at 2 units/s (-1 to 1 in 1 s)
