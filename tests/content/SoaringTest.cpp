@@ -93,8 +93,8 @@ TEST(Soaring, GliderCirclingClimbsInAThermalAndSinksAtMinimumSinkWithout)
         float strength; // m/s
         float minClimb, maxClimb; // m/s over the last 40 s of circling
     } rows[] = {
-        {0.0f, -0.9f, -0.3f}, // about the glider's minimum sink, a little more for the bank
-        {3.0f, 0.5f, 3.0f},
+        {0.0f, -0.9f, -0.3f}, // about the glider's minimum sink, a little more for the bank (-0.55)
+        {3.0f, 0.5f, 3.0f},   // measured: +1.6 m/s
     };
     for (const auto& row : rows)
     {
@@ -152,7 +152,6 @@ TEST(Soaring, GliderBeatingAlongTheRidgeGainsHeightInWindAndLosesItInStillAir)
         StartFlying(session, CVector3(-200, 30, trackZ), 90.0f - crab, speed);
         CSimplePilot pilot(session, speed);
         const float start = Height(session);
-        float lowest = start;
         int leg = 1; // +1 towards +x, -1 towards -x
         for (int i = 0, n = static_cast<int>(120.0f / kFrame); i < n; ++i)
         {
@@ -163,16 +162,13 @@ TEST(Soaring, GliderBeatingAlongTheRidgeGainsHeightInWindAndLosesItInStillAir)
             // Off the track downwind (towards the crest): point further into the wind.
             const float correction = std::clamp(0.5f * (p.z - trackZ), -30.0f, 30.0f);
             const float heading = leg * std::clamp(90.0f - crab - correction, 0.0f, 120.0f);
-            float error = heading - model.GetHeading() / kDegToRad;
-            error = std::remainder(error, 360.0f);
+            const float error = std::remainder(heading - model.GetHeading() / kDegToRad, 360.0f);
             pilot.Step(std::clamp(1.2f * error, -35.0f, 35.0f));
-            lowest = std::min(lowest, Height(session));
         }
-        const float end = Height(session);
         if (wind > 0.0f)
-            EXPECT_GT(end, start + 10.0f) << "lowest " << lowest;
+            EXPECT_GT(Height(session), start + 10.0f); // measured: +65 m
         else
-            EXPECT_LT(end, start - 20.0f);
+            EXPECT_LT(Height(session), start - 20.0f); // measured: -52 m
     }
 }
 } // namespace
