@@ -15,7 +15,6 @@
 
 namespace
 {
-constexpr float kDegPerRad = 57.295776f;
 constexpr int kTimedLookups = 1000;
 // A coefficient table should reach the ends of the angle range within this (deg); beyond it the
 // loader warns, because extrapolating a lift curve over tens of degrees gives absurd forces.
@@ -60,6 +59,9 @@ void CAirfoil::Reset()
     m_coordsUpper.Clear();
     m_coordsLower.Clear();
     m_combined.Clear();
+    m_rows.clear();
+    m_rowScale = 0.0f;
+    m_rowOrigin = 0.0f;
     m_shape.Clear();
     m_hasShape = false;
 }
@@ -103,6 +105,7 @@ bool CAirfoil::LoadFrom(CTokenFile& file, const std::string& fileName)
         GenerateNacaShape(m_fileName);
 
     BuildCombinedTable();
+    BuildFlightRows();
     TimeLookups();
     return m_loaded;
 }
@@ -220,6 +223,28 @@ void CAirfoil::BuildCombinedTable()
     }
 }
 
+void CAirfoil::BuildFlightRows()
+{
+    m_rows.clear();
+    const int rows = m_combined.GetRowCount();
+    for (int i = 0; i < rows; ++i)
+        m_rows.push_back({m_combined.GetKey(i), m_combined.GetValue(i, 0), m_combined.GetValue(i, 1),
+                          m_combined.GetValue(i, 2)});
+    // The guess of TTableData, computed the same way so that both pick the same segment.
+    m_rowScale = 0.0f;
+    m_rowOrigin = 0.0f;
+    if (rows > 2)
+    {
+        const float span = m_rows.back().key - m_rows.front().key;
+        const float scale = static_cast<float>(rows - 1) / span;
+        if (span > 0.0f && std::isfinite(scale))
+        {
+            m_rowScale = scale;
+            m_rowOrigin = m_rows.front().key;
+        }
+    }
+}
+
 void CAirfoil::TimeLookups() const
 {
     const int rows = m_combined.GetRowCount();
@@ -241,33 +266,6 @@ void CAirfoil::TimeLookups() const
     volatile float keep = sink;
     (void)keep;
     DiagPrint("Time spent on FindPrevNext() = %fns\n", ns);
-}
-
-void CAirfoil::GetCoefficients(float alphaRad, float& outCl, float& outCd, float& outCp) const
-{
-    outCl = 0.0f;
-    outCd = 0.0f;
-    outCp = kDefaultCp;
-    float alpha = alphaRad * kDegPerRad;
-    if (!std::isfinite(alpha))
-        return;
-    // Any number of turns, into (-180, 180]: -180 itself reads the +180 row. An angle already
-    // inside (the usual case) skips the library remainder, which would return it unchanged.
-    if (!(alpha > -180.0f && alpha <= 180.0f))
-    {
-        alpha = std::fmod(alpha, 360.0f);
-        if (alpha > 180.0f)
-            alpha -= 360.0f;
-        else if (alpha <= -180.0f)
-            alpha += 360.0f;
-    }
-    float values[3];
-    if (m_combined.Lookup(alpha, values, 3))
-    {
-        outCl = values[0];
-        outCd = values[1];
-        outCp = values[2];
-    }
 }
 
 bool CAirfoil::GenerateNacaShape(const std::string& name)

@@ -17,14 +17,19 @@
 // Cl from ALPHA_CL_CM, and ALPHA_CL_CD_CP, when present, overriding both. Source tables are
 // extrapolated along their end segments beyond their keys, so a file should cover the whole
 // range (or 0..180 when symmetrical); the loader warns when it does not. In flight a lookup is
-// one binary search over those 360 rows: no allocation, no file access.
+// an index guess from the even spacing of those 360 rows, checked against the keys (a binary
+// search where the guess misses): no allocation, no file access. The rows are kept a second time
+// as plain structs for it, because the propeller alone asks ninety times per sub-step; it finds
+// the same segment and interpolates with the same arithmetic as TTableData::Lookup.
 //
 // Bad input never leaves a table half-read: a table with a token that is no finite number, or
 // with fewer than two rows, is dropped whole with a message naming the file and the key.
 //
 // Owned by CAirfoilList; never unloaded while the program runs.
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/TTableData.h"
 
@@ -37,6 +42,7 @@ public:
     static constexpr int kCombinedRows = 360;
     // Defaults where no source table gives a value.
     static constexpr float kDefaultCp = 0.3f; // fraction of the chord from the leading edge
+    static constexpr float kDegPerRad = 57.295776f;
     // Rows of the generated NACA shape (x = 0, 0.01 .. 1).
     static constexpr int kShapeRows = 101;
 
@@ -80,6 +86,8 @@ private:
     // the file and the key.
     void ReadTable(CTokenFile& file, const char* key, int valuesPerRow, TTableData& table);
     void BuildCombinedTable();
+    // Copies the combined table into m_rows with its index guess.
+    void BuildFlightRows();
     // Prints the mean time of one combined-table lookup (diagnostic).
     void TimeLookups() const;
 
@@ -96,6 +104,91 @@ private:
     TTableData m_coordsLower; // 1 column: y
 
     TTableData m_combined;    // 3 columns: Cl, Cd, Cp
+    struct TFlightRow
+    {
+        float key; // alpha, deg
+        float cl, cd, cp;
+    };
+    std::vector<TFlightRow> m_rows; // m_combined in key order; empty until a load
+    float m_rowScale = 0.0f;        // rows per degree, as TTableData guesses
+    float m_rowOrigin = 0.0f;       // key of the first row, deg
     TTableData m_shape;       // 2 columns: upper y, lower y
     bool m_hasShape = false;
 };
+
+// Inline: the propeller and the wings call it for every blade section and wing segment of
+// every sub-step.
+inline void CAirfoil::GetCoefficients(float alphaRad, float& outCl, float& outCd, float& outCp) const
+{
+    outCl = 0.0f;
+    outCd = 0.0f;
+    outCp = kDefaultCp;
+    float alpha = alphaRad * kDegPerRad;
+    if (!std::isfinite(alpha))
+        return;
+    // Any number of turns, into (-180, 180]: -180 itself reads the +180 row. An angle already
+    // inside (the usual case) skips the library remainder, which would return it unchanged.
+    if (!(alpha > -180.0f && alpha <= 180.0f))
+    {
+        alpha = std::fmod(alpha, 360.0f);
+        if (alpha > 180.0f)
+            alpha -= 360.0f;
+        else if (alpha <= -180.0f)
+            alpha += 360.0f;
+    }
+    const int last = static_cast<int>(m_rows.size()) - 1;
+    if (last < 0)
+        return;
+    if (last == 0)
+    {
+        outCl = m_rows[0].cl;
+        outCd = m_rows[0].cd;
+        outCp = m_rows[0].cp;
+        return;
+    }
+    // The segment [key[lo], key[lo + 1]] holding alpha; the ends extrapolate.
+    const auto brackets = [&](int lo) {
+        return (lo == 0 || m_rows[lo].key <= alpha) && (lo == last - 1 || alpha < m_rows[lo + 1].key);
+    };
+    int lo = 0;
+    bool found = false;
+    if (m_rowScale > 0.0f)
+    {
+        const float t = (alpha - m_rowOrigin) * m_rowScale;
+        if (t > 0.0f)
+            lo = t < static_cast<float>(last - 1) ? static_cast<int>(t) : last - 1;
+        if (lo > 0 && alpha < m_rows[lo].key)
+            --lo;
+        else if (lo < last - 1 && alpha >= m_rows[lo + 1].key)
+            ++lo;
+        found = brackets(lo);
+    }
+    if (!found)
+    {
+        lo = 0;
+        int hi = last;
+        while (hi - lo > 1)
+        {
+            const int mid = (lo + hi) / 2;
+            if (alpha >= m_rows[mid].key)
+                lo = mid;
+            else
+                hi = mid;
+        }
+    }
+    const TFlightRow& prev = m_rows[lo];
+    const TFlightRow& next = m_rows[lo + 1];
+    const float width = next.key - prev.key;
+    if (width == 0.0f)
+    {
+        const TFlightRow& step = alpha >= next.key ? next : prev;
+        outCl = step.cl;
+        outCd = step.cd;
+        outCp = step.cp;
+        return;
+    }
+    const float t = (alpha - prev.key) / width;
+    outCl = prev.cl * (1.0f - t) + next.cl * t;
+    outCd = prev.cd * (1.0f - t) + next.cd * t;
+    outCp = prev.cp * (1.0f - t) + next.cp * t;
+}

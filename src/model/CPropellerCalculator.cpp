@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "core/Diagnostics.h"
 #include "model/CAirfoil.h"
@@ -10,6 +12,14 @@ namespace
 {
 constexpr float kPi = 3.14159265f;
 constexpr float kDegPerRad = 180.0f / kPi;
+
+bool SameBits(float a, float b)
+{
+    std::uint32_t x = 0, y = 0;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
+}
 } // namespace
 
 void CPropellerCalculator::Setup(const CAirfoil* airfoil, int blades, float diameter, float pitch,
@@ -61,11 +71,22 @@ void CPropellerCalculator::Calc(float airSpeed, float revPerSecond, float& outTh
     // axial inflow, T = 2 rho A (V + vi) vi. Without it the sum gives more static thrust than
     // the shaft power can make (a figure of merit above 1). Solved by relaxed fixed-point
     // steps from vi = 0; a propeller that brakes (T <= 0) gets no induced speed.
+    // The sum is a pure function of the axial speed: where a step leaves that speed unchanged
+    // to the bit (a braking propeller stays at vi = 0), the last sum is reused.
     float induced = 0.0f; // m/s
     float thrust = 0.0f, torque = 0.0f;
+    bool summed = false;
+    float summedAt = 0.0f; // axial speed of thrust and torque, m/s
+    const auto sumAt = [&](float axialSpeed, std::string* sectionTrace) {
+        if (summed && sectionTrace == nullptr && SameBits(axialSpeed, summedAt))
+            return;
+        SumSections(axialSpeed, revPerSecond, thrust, torque, sectionTrace);
+        summed = true;
+        summedAt = axialSpeed;
+    };
     for (int k = 0; k < kInflowIterations; ++k)
     {
-        SumSections(airSpeed + induced, revPerSecond, thrust, torque, nullptr);
+        sumAt(airSpeed + induced, nullptr);
         const float target = thrust > 0.0f && m_diskArea > 0.0f
                                  ? kInducedPowerFactor * (-0.5f * airSpeed +
                                                           std::sqrt(0.25f * airSpeed * airSpeed +
@@ -73,7 +94,7 @@ void CPropellerCalculator::Calc(float airSpeed, float revPerSecond, float& outTh
                                  : 0.0f;
         induced = std::isfinite(target) ? 0.5f * (induced + std::max(target, 0.0f)) : 0.0f;
     }
-    SumSections(airSpeed + induced, revPerSecond, thrust, torque, trace);
+    sumAt(airSpeed + induced, trace);
     outThrust = thrust;
     outTorque = torque;
     if (trace != nullptr)

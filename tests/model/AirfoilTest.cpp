@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "AeroTestSupport.h"
 #include "data/CFile.h"
@@ -290,4 +291,48 @@ TEST(AirfoilTest, DeliveredAirfoilsAreSane)
     EXPECT_NEAR(At(*list.Get("NACA2412.afl"), 0.0f).cl, 0.28f, 0.1f);
     cwd.reset();
     InitBaseDirectory();
+}
+
+// The lookups in flight read a copy of the combined table with their own segment search; they
+// must give TTableData's answer to the bit, or every recorded flight would drift.
+TEST(AirfoilTest, FlightLookupMatchesTheCombinedTableToTheBit)
+{
+    const std::filesystem::path data = SourceDir() / "Data" / "Airfoil";
+    if (!std::filesystem::exists(data / "NACA0012.afl"))
+        GTEST_SKIP() << "no delivered airfoils in " << data;
+    DiagCapture diag;
+    std::optional<ScopedWorkingDir> cwd(SourceDir());
+    InitBaseDirectory();
+    CAirfoilList list;
+    for (const auto& entry : std::filesystem::directory_iterator(data))
+    {
+        const std::string name = entry.path().filename().string();
+        const CAirfoil* airfoil = list.Get(name);
+        ASSERT_NE(airfoil, nullptr) << name;
+        const TTableData& table = airfoil->GetCombinedTable();
+        // Every key, the points just beside it, and a fine sweep of angles in between.
+        std::vector<float> angles;
+        for (int row = 0; row < table.GetRowCount(); ++row)
+        {
+            const float key = table.GetKey(row);
+            angles.insert(angles.end(), {key, std::nextafter(key, -1000.0f), std::nextafter(key, 1000.0f)});
+        }
+        for (float a = -180.0f; a <= 180.0f; a += 0.0137f)
+            angles.push_back(a);
+        for (const float alphaDeg : angles)
+        {
+            float cl = 0.0f, cd = 0.0f, cp = 0.0f;
+            airfoil->GetCoefficients(alphaDeg / CAirfoil::kDegPerRad, cl, cd, cp);
+            float expected[3] = {};
+            float wrapped = (alphaDeg / CAirfoil::kDegPerRad) * CAirfoil::kDegPerRad;
+            if (!(wrapped > -180.0f))
+                wrapped += 360.0f;
+            else if (wrapped > 180.0f)
+                wrapped -= 360.0f;
+            ASSERT_TRUE(table.Lookup(wrapped, expected, 3));
+            ASSERT_EQ(cl, expected[0]) << name << " at " << alphaDeg;
+            ASSERT_EQ(cd, expected[1]) << name << " at " << alphaDeg;
+            ASSERT_EQ(cp, expected[2]) << name << " at " << alphaDeg;
+        }
+    }
 }
