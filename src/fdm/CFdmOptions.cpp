@@ -67,7 +67,7 @@ const char* CFdmOptions::Usage()
            "                  [--start X,Y,Z] [--heading DEG] [--speed MPS] [--flat]\n"
            "                  [--wind SPEED,HEADING] [--turbulence K] [--record FILE]\n"
            "                  [--csv FILE] [--report] [--site NAME] [--thermals S,R,D]\n"
-           "                  [--seed N] [--air X,Y,Z]\n"
+           "                  [--seed N] [--air X,Y,Z] [--hold-heading V_CHn=DEG]\n"
            "       kestro-fdm [--data DIR] --check FILE.mod\n"
            "Flies a model headless with a fixed frame time and prints a JSON summary as the last line.\n"
            "  --data DIR      data folder (default ./Data)\n"
@@ -92,6 +92,9 @@ const char* CFdmOptions::Usage()
            "  --site NAME     flying site: FlyingSite (default) or SlopeSite\n"
            "  --thermals S,R,D  thermals of S m/s at the core, R m radius, D per km^2 (default: none)\n"
            "  --seed N        seed of the turbulence and the thermals (default 1)\n"
+           "  --hold-heading  a pilot holds the start heading with that channel (added to its\n"
+           "                  --set or --ramp): full stick for DEG of swing, leading the swing\n"
+           "                  by 0.3 s of its rate, reacting 0.15 s late\n"
            "  --air X,Y,Z     prints the air velocity at that point as JSON instead of flying\n"
            "                  (one line per --air; --model is then not needed)\n"
            "Output/ (Weather.txt, the collision cache, a model's output file) goes to a private\n"
@@ -279,6 +282,17 @@ bool CFdmOptions::Parse(int argc, const char* const* argv, std::string& outError
             thermalRadius = fields[1];
             thermalDensity = fields[2];
             hasThermals = true;
+        }
+        else if (option == "--hold-heading")
+        {
+            if (!value(text))
+                return false;
+            std::string rest;
+            holdHeadingChannel = ParseChannel(text, rest);
+            if (holdHeadingChannel < 0)
+                return outError = "--hold-heading: '" + text + "' does not start with V_CH1= .. V_CH9=", false;
+            if (!ParseFloat(rest, holdHeadingFullDeg) || holdHeadingFullDeg <= 0.0f)
+                return outError = "--hold-heading: '" + rest + "' is not a positive number of degrees", false;
         }
         else if (option == "--seed")
         {

@@ -5,12 +5,15 @@
 //              [--ramp V_CHn=FROM:TO:T0:T1]... [--start X,Y,Z] [--heading DEG] [--speed MPS]
 //              [--flat] [--wind SPEED,HEADING] [--turbulence K] [--record FILE] [--csv FILE]
 //              [--report] [--site NAME] [--thermals S,R,D] [--seed N] [--air X,Y,Z]
+//              [--hold-heading V_CHn=DEG]
 //   kestro-fdm [--data DIR] --check FILE.mod     (the preflight check, CModelCheck; no flight)
 //
 // Every number must be finite and parse completely ("1.5x" is refused); durations and the frame
 // must be positive, and a channel may be driven by one --set or by ramps that follow one another
 // in time (between them it holds the last TO; a ramp with T0 == T1 is a step). A channel
-// schedule gives the value a channel has during the frame that starts at time t.
+// schedule gives the value a channel has during the frame that starts at time t. --hold-heading
+// adds a pilot's closed-loop stick to one channel's schedule (CHeadingPilot): full stick for DEG
+// of swing from the start heading.
 
 #include <string>
 #include <vector>
@@ -78,5 +81,7 @@ public:
     float thermalDensity = 0.0f;  // per km^2
     bool hasSeed = false;
     unsigned seed = 1;            // turbulence and thermals
+    int holdHeadingChannel = -1;  // channel index the heading pilot steers with; -1: none
+    float holdHeadingFullDeg = 0; // deg of swing for full stick
     std::vector<CVector3> airPoints; // world, m: print the air there instead of flying (no model needed)
 };

@@ -18,6 +18,7 @@
 // final_speed, final_angular_speed, came_to_rest (both below 0.05 m/s and 0.05 rad/s at the
 // end), flat. Non-finite numbers are written as null.
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cmath>
@@ -32,6 +33,7 @@
 #include "env/CFlyWorld.h"
 #include "env/CWind.h"
 #include "fdm/CFdmOptions.h"
+#include "fdm/CHeadingPilot.h"
 #include "fdm/CFdmRunDir.h"
 #include "fdm/CModelReport.h"
 #include "model/CModel.h"
@@ -221,6 +223,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    CHeadingPilot pilot;
+    pilot.Start(model.GetHeading(), options.holdHeadingFullDeg);
     const int frames = options.FrameCount();
     const float dt = options.frame;
     TFlightStats stats;
@@ -238,6 +242,8 @@ int main(int argc, char** argv)
         for (int c = 0; c < CFdmOptions::kChannelCount; ++c)
         {
             channels[c] = options.ChannelAt(c, t);
+            if (c == options.holdHeadingChannel)
+                channels[c] = std::clamp(channels[c] + pilot.Stick(model.GetHeading(), t), -1.0f, 1.0f);
             session.SetChannel(c, channels[c]);
         }
         session.Step(dt);

@@ -299,10 +299,10 @@ def trainer_taxi():
 
 
 def trainer_crosswind():
-    # The breeze from the left: the pilot holds a little left aileron (into wind) and right rudder
-    # against the weathervaning.
+    # The breeze from the left: the pilot holds a little left aileron (into wind) and steers the
+    # heading with rudder and nose wheel, closed loop (full rudder for 45 deg of swing).
     summary, rows = fly("Trainer.mod", "--flat", "--seconds", "8", "--wind", "4,90", *THROTTLE_UP, "--set", "V_CH2=0.15",
-                        "--set", "V_CH1=-0.3", "--set", "V_CH4=0.3")
+                        "--set", "V_CH1=-0.3", "--hold-heading", "V_CH4=45")
     ground = rows[0]["y"]
     roll = [r for r in rows if r["y"] - ground < 0.3]
     swing = max(abs(r["heading"] - rows[0]["heading"]) for r in roll)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fdm/CFdmOptions.h"
+#include "fdm/CHeadingPilot.h"
 
 namespace
 {
@@ -55,6 +56,35 @@ TEST(FdmOptionsTest, GoodCommandLines)
     EXPECT_EQ(options.seed, 4294967295u);
     ASSERT_EQ(options.airPoints.size(), 2u);
     EXPECT_EQ(options.airPoints[0], CVector3(0.0f, 20.0f, -150.0f));
+
+    ASSERT_TRUE(Parse({"--model", "a.mod", "--hold-heading", "V_CH4=20"}, options, error)) << error;
+    EXPECT_EQ(options.holdHeadingChannel, 3);
+    EXPECT_FLOAT_EQ(options.holdHeadingFullDeg, 20.0f);
+}
+
+TEST(FdmOptionsTest, HeadingPilotSteersBackLateAndLeadsTheSwing)
+{
+    // Full stick for 20 deg; the model swings right at 10 deg/s from 0.1 s on.
+    const float degToRad = 3.14159265f / 180.0f;
+    CHeadingPilot pilot;
+    pilot.Start(0.0f, 20.0f);
+    float stick = 0.0f;
+    for (int i = 0; i <= 10; ++i)
+    {
+        const float t = 0.05f * static_cast<float>(i);
+        stick = pilot.Stick((t > 0.1f ? (t - 0.1f) * 10.0f : 0.0f) * degToRad, t);
+        if (i == 4)
+        {
+            EXPECT_FLOAT_EQ(stick, 0.0f) << "at 0.2 s it still sees the straight run of 0.05 s";
+        }
+    }
+    // At 0.5 s it sees 0.35 s: 2.5 deg right, swinging at 10 deg/s, and leads it by 0.3 s.
+    EXPECT_NEAR(stick, -(2.5f + 0.3f * 10.0f) / 20.0f, 1e-3f);
+    // More swing than full stick's worth saturates; a left swing steers right.
+    pilot.Start(0.0f, 20.0f);
+    for (int i = 0; i <= 10; ++i)
+        stick = pilot.Stick(-30.0f * degToRad, 0.05f * static_cast<float>(i));
+    EXPECT_FLOAT_EQ(stick, 1.0f);
 }
 
 TEST(FdmOptionsTest, RampHoldsItsEndsAndIsLinearBetween)
@@ -128,6 +158,9 @@ TEST(FdmOptionsTest, BadCommandLinesAreRefused)
         {"--model", "a.mod", "--seed", "4294967296"},
         {"--model", "a.mod", "--seed", "1.5"},
         {"--air", "1,2"},
+        {"--model", "a.mod", "--hold-heading", "V_CH4"},     // no swing for full stick
+        {"--model", "a.mod", "--hold-heading", "V_CH4=0"},
+        {"--model", "a.mod", "--hold-heading", "RUDDER=10"},
     };
     for (const auto& args : rows)
     {
