@@ -299,10 +299,11 @@ def trainer_taxi():
 
 
 def trainer_crosswind():
-    # The breeze from the left: the pilot holds a little left aileron (into wind) and steers the
-    # heading with rudder and nose wheel, closed loop (full rudder for 45 deg of swing).
+    # The breeze from the left: the pilot holds a little left aileron (into wind) and half right
+    # rudder against the weathervaning, and steers the heading with rudder and nose wheel on top,
+    # closed loop (a further full rudder for 30 deg of swing).
     summary, rows = fly("Trainer.mod", "--flat", "--seconds", "8", "--wind", "4,90", *THROTTLE_UP, "--set", "V_CH2=0.15",
-                        "--set", "V_CH1=-0.3", "--hold-heading", "V_CH4=45")
+                        "--set", "V_CH1=-0.3", "--set", "V_CH4=0.5", "--hold-heading", "V_CH4=30")
     ground = rows[0]["y"]
     roll = [r for r in rows if r["y"] - ground < 0.3]
     swing = max(abs(r["heading"] - rows[0]["heading"]) for r in roll)
