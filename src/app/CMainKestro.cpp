@@ -671,6 +671,23 @@ void CMainKestro::SetWindowTitle(const std::string& text)
         SDL_SetWindowTitle(m_window, (std::string(kTitle) + " <" + text + ">").c_str());
 }
 
+void CMainKestro::SetRelativeMouse(bool on)
+{
+    if (on == m_relativeMouse || (on && m_relativeMouseUnavailable))
+        return;
+    if (SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE) != 0)
+    {
+        if (on)
+        {
+            // The pointer then simply stays free: mouse flying works inside the window.
+            DiagPrint("Relative mouse mode not available: %s\n", SDL_GetError());
+            m_relativeMouseUnavailable = true;
+        }
+        return;
+    }
+    m_relativeMouse = on;
+}
+
 void CMainKestro::ToggleFullScreen()
 {
     if (!m_window)

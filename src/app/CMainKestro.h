@@ -72,6 +72,9 @@ public:
     void SetWindowTitle(const std::string& text);
     void ToggleFullScreen();
     void SetCursorRequest(int index, bool on) { m_cursors.SetRequest(index, on); }
+    // SDL's relative mouse mode: the pointer is hidden and its motion is not stopped by the
+    // window's edge (mouse flying).
+    void SetRelativeMouse(bool on);
     // A message the pilot must read: a modal box when one can be shown, otherwise stderr and
     // the screen.
     void ShowFatalError(const std::string& text);
@@ -122,6 +125,8 @@ private:
     bool m_showSoundAdmin = false;
     int32_t m_videoSync = 0; // 0/1: the swap waits for the vertical retrace
     bool m_menuActive = false;
+    bool m_relativeMouse = false; // as last set through SDL
+    bool m_relativeMouseUnavailable = false; // SDL refused it once: not asked again
     // The application-level pause: nothing sets it (the flight has its own pause), but a pause
     // step and the "PAUSED" overlay stay wired for it.
     bool m_paused = false;

@@ -39,6 +39,7 @@
 #include "gfx/gui/GuiHost.h"
 #include "gfx/scene/ModelPresentation.h"
 #include "app/CFrameClock.h"
+#include "input/KeyCodes.h"
 #include "input/CInput.h"
 #include "input/CRadioInterface.h"
 #include "input/UserCommands.h"
@@ -362,7 +363,11 @@ void CProcFly::Start()
     if (!m_session->HasModel() && Config())
         SwitchModel(Config()->GetSelectedModel().empty() ? "Trainer.mod" : Config()->GetSelectedModel());
     if (MainKestro() && MainKestro()->Sound())
-        MainKestro()->Sound()->SetEnginesMuted(false);
+        MainKestro()->Sound()->SetEnginesMuted(m_layout == LAYOUT_EDITOR);
+    // Mouse flying: holding the left button brings the mouse sticks back to the centre.
+    if (MainKestro() && MainKestro()->Input())
+        MainKestro()->Input()->SetRecentre(true);
+    m_mouseFlying.Start();
     if (MainKestro())
         MainKestro()->SetCursorRequest(0, false);
 }
@@ -378,6 +383,8 @@ void CProcFly::End()
         MainKestro()->SetCursorRequest(0, false);
     }
     Release();
+    if (MainKestro())
+        MainKestro()->SetRelativeMouse(false);
     // The engine is not heard over the menus; it sounds again on return.
     if (MainKestro() && MainKestro()->Sound())
         MainKestro()->Sound()->SetEnginesMuted(true);
@@ -450,6 +457,9 @@ void CProcFly::ApplyLayout(int layout)
         m_views.Activate(m_mainSlot);
     m_cursorAutoHide = layout != LAYOUT_EDITOR;
     m_views.RelayoutAll();
+    // The designer works on the model in silence; leaving the editor brings the engine back.
+    if (MainKestro() && MainKestro()->Sound())
+        MainKestro()->Sound()->SetEnginesMuted(editor);
 }
 
 void CProcFly::ShowSound(bool show)
@@ -539,6 +549,8 @@ void CProcFly::StartPlayback()
 
 int CProcFly::OnEvent(const CInputEvent& event)
 {
+    if (event.key == DIK_ESCAPE && event.IsGoingDown() && m_mouseFlying.OnEscape())
+        return static_cast<int>(UC_UNDEFINED); // the pointer is free for the menus
     int result = m_views.OnCommand(event);
     if (result != 0)
         return result;
@@ -677,7 +689,11 @@ int CProcFly::OnMouseButton(const CInputEvent& event)
     if (result == 0)
         result = m_views.OnMouse(event);
     if (result == 0 && event.IsGoingDown() && (event.key == KEY_MOUSE_LEFT || event.key == KEY_MOUSE_RIGHT))
+    {
+        if (!m_menuBar.IsBusy())
+            m_mouseFlying.OnFlightViewClick();
         m_menuBar.Close();
+    }
     return result;
 }
 
@@ -688,6 +704,14 @@ void CProcFly::Update()
     CInput* input = app ? app->Input() : nullptr;
     if (app && input)
         app->SetCursorRequest(1, m_cursorAutoHide && input->GetMouseIdleSeconds() > 3.0f);
+    if (app && Config())
+    {
+        const bool pointerNeeded = m_layout == LAYOUT_EDITOR || m_menuBar.IsBusy() ||
+                                   (m_weatherView && m_weatherView->IsVisible()) ||
+                                   (m_soundView && m_soundView->IsVisible()) ||
+                                   (m_selectView && m_selectView->IsVisible());
+        app->SetRelativeMouse(m_mouseFlying.Update(Config()->InputMaps().SelectedReadsMouse(), pointerNeeded));
+    }
 
     // The pilot's sticks, unless the recording flies.
     CConfig* config = Config();

@@ -25,6 +25,7 @@
 #include <osg/ref_ptr>
 
 #include "sim/CFlightRecorder.h"
+#include "app/CMouseFlying.h"
 #include "app/CMessageList.h"
 #include "input/CRadioAbsenceNotice.h"
 #include "app/CProcFlyMenuBar.h"
@@ -199,5 +200,6 @@ private:
     CMessageList m_messages; // centre: the model's and the engine's messages
     int m_loadMessageSlot = -1;
     CRadioAbsenceNotice m_radioNotice; // the no-transmitter message, once per absence
+    CMouseFlying m_mouseFlying;
     float m_maxHeight = 0.0f; // m above the ground, highest since the last reset or visit
 };
