@@ -927,6 +927,9 @@ void CProcFly::TakeSelection()
         return;
     const std::string name = m_selectView->ResultText();
     const bool done = m_selectForLoad ? SwitchModel(name) : SaveModel(name);
+    // A model chosen from the dialog starts afresh where the pilot puts models down.
+    if (done && m_selectForLoad)
+        m_session->ResetToStart();
     if (done && Config())
     {
         Config()->SetSelectedModel(name);
