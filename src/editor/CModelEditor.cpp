@@ -8,6 +8,7 @@
 #include "data/SafeFileReplace.h"
 #include "model/CModel.h"
 #include "model/CPart.h"
+#include "model/CPartModelInfo.h"
 #include "model/PartClassTable.h"
 
 CModelEditor::CModelEditor(TModelFn model, TReloadFn reload, std::string scratchPath)
@@ -85,6 +86,12 @@ bool CModelEditor::DeleteSelected()
     CModel* model = Model();
     if (model == nullptr || model->GetPart(m_selected) == nullptr)
         return false;
+    if (model->GetPart(m_selected) == model->GetModelInfo())
+    {
+        // A model without it would be loaded with a default one: no 3D object, no panel.
+        m_error = "The model info M holds the model's settings and cannot be deleted";
+        return false;
+    }
     const std::string before = model->SaveText();
     const int deleted = m_selected;
     model->DeletePart(deleted);
@@ -102,7 +109,14 @@ std::string CModelEditor::RenameSelected(const std::string& name)
     if (model == nullptr || model->GetPart(m_selected) == nullptr)
         return std::string();
     const std::string before = model->SaveText();
+    const std::string oldName = model->GetPart(m_selected)->GetName();
     const std::string given = model->RenamePart(m_selected, name);
+    if (given == oldName)
+    {
+        if (name != oldName)
+            m_error = "The model info keeps its name M";
+        return given;
+    }
     if (!ApplyText(model->SaveText(), &before))
         return std::string();
     m_history.Push(before);

@@ -742,6 +742,9 @@ std::string CModel::RenamePart(int index, const std::string& name)
     if (part == nullptr)
         return std::string();
     const std::string oldName = part->GetName();
+    // The loader knows the model's settings only by the name "M".
+    if (part == m_modelInfo)
+        return oldName;
     const std::string newName = UniquePartName(name, part);
     part->SetName(newName);
     for (const auto& other : m_parts)

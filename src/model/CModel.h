@@ -102,7 +102,8 @@ public:
     // name, with "_" appended as long as a part other than except already has it.
     std::string UniquePartName(const std::string& name, const CPart* except = nullptr) const;
     // Gives the part UniquePartName(name) and points the other parts' references to its old
-    // name at the new one. Returns the name given ("" for no part there). Part names are also
+    // name at the new one. Returns the name given ("" for no part there); the model info "M"
+    // keeps its name, the only one the loader takes the model's settings from. Part names are also
     // the links of the component tree: the editor reloads the model after a rename.
     std::string RenamePart(int index, const std::string& name);
     // The model as model-file text (OUTPUT_FILE, the part blocks in list order, the functions):

@@ -145,6 +145,11 @@ TEST_F(EditorTest, NewPartsGetDistinctNamesAndRenamesAppendUnderscores)
     editor.Select(IndexOf("Pack"));
     EXPECT_EQ(editor.RenameSelected("Elevator"), "Elevator__");
     EXPECT_EQ(flying.model->UniquePartName("Elevator", flying.model->GetPart(IndexOf("Elevator"))), "Elevator");
+    // The model info is found by its name alone: it keeps it and stays.
+    editor.Select(IndexOf("M"));
+    EXPECT_EQ(editor.RenameSelected("Gravity"), "M");
+    EXPECT_FALSE(editor.DeleteSelected());
+    EXPECT_GE(IndexOf("M"), 0);
 }
 
 TEST_F(EditorTest, SteppingSkipsEmptySlotsAndStaysAtTheEnds)
