@@ -1,7 +1,5 @@
 #include "app/CProcFly.h"
 
-#include <osgDB/ReadFile>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -20,6 +18,7 @@
 #include "editor/CViewSelectModel.h"
 #include "env/CFlyWorld.h"
 #include "env/CWind.h"
+#include "env/SceneCache.h"
 #include "gfx/gui/CCI_Button.h"
 #include "gfx/gui/CCI_CheckBox.h"
 #include "gfx/gui/CCI_EditString.h"
@@ -260,6 +259,7 @@ void CProcFly::CreateWorld()
 {
     m_site = std::make_unique<CFlyWorld>();
     std::fprintf(stderr, "Kestro: flight: flying site %s\n", ConfiguredSite().c_str());
+    m_site->UseSceneCache(true);
     if (!m_site->LoadWorld(ConfiguredSite()))
         ShowMessage("The flying site cannot be loaded: " + m_site->GetLoadError(), kWarning, 15.0);
     m_cameraTerrain = std::make_unique<CFlyWorldTerrain>(*m_site);
@@ -274,7 +274,7 @@ void CProcFly::CreateWorld()
 
     // The sky first: it is drawn behind everything (its own render bin, no depth writes).
     m_skyDome = new osg::MatrixTransform;
-    osg::ref_ptr<osg::Node> sky = osgDB::readNodeFile(BuildDataPath(DF_3D, "SkyDome.osg"));
+    osg::ref_ptr<osg::Node> sky = ReadSceneFile(BuildDataPath(DF_3D, "SkyDome.osg"));
     if (sky.valid())
         m_skyDome->addChild(sky.get());
     else

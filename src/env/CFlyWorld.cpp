@@ -8,6 +8,7 @@
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
 #include "env/CollisionCache.h"
+#include "env/SceneCache.h"
 #include "env/TerrainGeometry.h"
 
 namespace
@@ -74,7 +75,7 @@ bool CFlyWorld::LoadTerrain(const TSiteInfo& site)
         m_loadError = scenePath + ": the flying site is missing";
         return false;
     }
-    osg::ref_ptr<osg::Node> scene = osgDB::readRefNodeFile(scenePath);
+    osg::ref_ptr<osg::Node> scene = m_useSceneCache ? ReadSceneFile(scenePath) : osgDB::readRefNodeFile(scenePath);
     if (!scene) {
         m_loadError = scenePath + ": the flying site cannot be read";
         return false;

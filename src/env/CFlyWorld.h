@@ -57,6 +57,10 @@ public:
     bool LoadWorld(const std::string& siteName = kDefaultSite);
     // The site last asked for by LoadWorld (the default before).
     const std::string& GetSiteName() const { return m_siteName; }
+    // Whether LoadWorld reads the scene through its binary copy in Output/SceneCache/ (see
+    // env/SceneCache.h): the flight screen does; batch tools, which would write the copy into
+    // a folder they remove, read the text.
+    void UseSceneCache(bool use) { m_useSceneCache = use; }
 
     // Ground height (m) under (x, z) and the unit normal there (see CCollisionMesh).
     float GetTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const
@@ -105,5 +109,6 @@ private:
     CStartPose m_secondPose = kSites[0].pilot;
     bool m_valid = false;
     bool m_cacheLoaded = false;
+    bool m_useSceneCache = false;
     std::string m_loadError;
 };

@@ -3,10 +3,10 @@
 #include <strings.h>
 
 #include <osg/Group>
-#include <osgDB/ReadFile>
 
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
+#include "env/SceneCache.h"
 
 namespace
 {
@@ -19,7 +19,7 @@ CVdbObjectAdmin::CVdbObjectAdmin(const std::string& folder)
     : m_folder(folder.empty() ? BuildDataPath(DF_3D, "") : folder)
 {
     m_entries.reserve(kGrowth);
-    osg::ref_ptr<osg::Node> dummy = osgDB::readNodeFile(m_folder + kDummyName);
+    osg::ref_ptr<osg::Node> dummy = ReadSceneFile(m_folder + kDummyName);
     if (!dummy)
     {
         // Without it every missing file would show nothing at all; an empty group keeps the
@@ -47,7 +47,7 @@ int CVdbObjectAdmin::Load(const std::string& fileName)
         }
     if (fileName.empty() || !IsPlainDataName(fileName))
         return kDummyIndex;
-    osg::ref_ptr<osg::Node> node = osgDB::readNodeFile(m_folder + fileName);
+    osg::ref_ptr<osg::Node> node = ReadSceneFile(m_folder + fileName);
     if (!node)
         return kDummyIndex;
     return Store(fileName, node.get());

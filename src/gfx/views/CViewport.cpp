@@ -5,6 +5,7 @@
 #include <osg/PolygonMode>
 #include <osg/State>
 #include <osg/StateSet>
+#include <osg/DisplaySettings>
 #include <osgUtil/SceneView>
 
 #include <algorithm>
@@ -133,6 +134,10 @@ void CViewport::Render(double simulatedTime, bool clear)
         return;
     if (!m_sceneView.valid())
     {
+        // One GL context for the whole program: OpenSceneGraph may then drop a texture's
+        // image once it is uploaded (see env/SceneCache.h) instead of keeping it for contexts
+        // that never come.
+        osg::DisplaySettings::instance()->setMaxNumberOfGraphicsContexts(1);
         m_sceneView = new osgUtil::SceneView;
         m_sceneView->setDefaults(osgUtil::SceneView::STANDARD_SETTINGS);
         if (!SharedState().valid())

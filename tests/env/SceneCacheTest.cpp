@@ -1,0 +1,127 @@
+// The binary copies of the scene files: read when current, rebuilt when the text is newer,
+// passed over when broken; and the textures let their images go after the upload.
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <osg/Geode>
+#include <osg/Image>
+#include <osg/Texture2D>
+#include <osgDB/WriteFile>
+
+#include "core/Diagnostics.h"
+#include "data/CFile.h"
+#include "env/CFlyWorld.h"
+#include "env/SceneCache.h"
+#include "support/DataDir.h"
+#include "support/TestSiteScene.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// A site of one triangle whose far corner stands at the given height (m, kept by the reshape
+// at 1000 m), with a textured scenery node beside the terrain.
+void WriteSite(float height)
+{
+    osg::ref_ptr<osg::Group> root = new osg::Group;
+    osg::ref_ptr<osg::Geode> terrain = new osg::Geode;
+    terrain->setName("terrain");
+    terrain->addDrawable(
+        test_site::MakeTriangleList({CVector3(1000, height, 0), CVector3(0, 0, 10), CVector3(0, 0, -10)}));
+    root->addChild(terrain);
+    osg::ref_ptr<osg::Image> image = new osg::Image;
+    image->allocateImage(4, 4, 1, GL_RGB, GL_UNSIGNED_BYTE);
+    fs::create_directories("Data/Textures");
+    ASSERT_TRUE(osgDB::writeImageFile(*image, "Data/Textures/Grass.png"));
+    image->setFileName("../Textures/Grass.png");
+    osg::ref_ptr<osg::Texture2D> texture = new osg::Texture2D(image);
+    osg::ref_ptr<osg::Geode> scenery = new osg::Geode;
+    scenery->setName("scenery");
+    scenery->getOrCreateStateSet()->setTextureAttributeAndModes(0, texture);
+    root->addChild(scenery);
+    fs::create_directories("Data/3D");
+    ASSERT_TRUE(osgDB::writeNodeFile(*root, "Data/3D/FlyingSite.osg"));
+}
+
+float FarCornerHeight()
+{
+    CFlyWorld world;
+    world.UseSceneCache(true);
+    if (!world.LoadWorld())
+        return -1.0f;
+    return world.GetCollisionMesh().GetTriangles()[0].a.y;
+}
+
+void Age(const std::string& path, int seconds)
+{
+    fs::last_write_time(path, fs::last_write_time(path) - std::chrono::seconds(seconds));
+}
+} // namespace
+
+TEST(SceneCacheTest, CopyIsReadWhenCurrentAndRebuiltWhenTheTextIsNewerOrTheCopyBroken)
+{
+    TempDataDir dir;
+    std::string diagnostics;
+    SetDiagnosticSink([&](const std::string& line) { diagnostics += line; });
+    const std::string site = BuildDataPath(DF_3D, "FlyingSite.osg");
+    const std::string copy = SceneCachePath(site);
+    EXPECT_EQ(copy, BuildDataPath(DF_OUTPUT, "SceneCache/FlyingSite.osgb"));
+
+    WriteSite(5.0f);
+    Age(site, 10);
+    EXPECT_FLOAT_EQ(FarCornerHeight(), 5.0f);
+    ASSERT_TRUE(fs::exists(copy)) << diagnostics;
+
+    // The copy is what is read while it is current: a text changed behind its back (older
+    // time stamp) goes unseen, and the collision cache is dropped so that the mesh shows it.
+    WriteSite(7.0f);
+    Age(site, 20);
+    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
+    EXPECT_FLOAT_EQ(FarCornerHeight(), 5.0f);
+
+    // A newer text wins and replaces the copy.
+    fs::last_write_time(site, fs::file_time_type::clock::now());
+    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
+    EXPECT_FLOAT_EQ(FarCornerHeight(), 7.0f);
+    Age(site, 30);
+    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
+    EXPECT_FLOAT_EQ(FarCornerHeight(), 7.0f);
+
+    // A broken copy costs a parse and a message, nothing more; the next copy is whole again.
+    std::ofstream(copy, std::ios::trunc) << "not a scene";
+    diagnostics.clear();
+    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
+    EXPECT_FLOAT_EQ(FarCornerHeight(), 7.0f);
+    EXPECT_NE(diagnostics.find("SceneCache/FlyingSite.osgb: the scene cache cannot be read"), std::string::npos)
+        << diagnostics;
+    SetDiagnosticSink({});
+}
+
+TEST(SceneCacheTest, TexturesDropTheirImagesAfterTheUploadAndFilesElsewhereAreNotCopied)
+{
+    TempDataDir dir;
+    WriteSite(5.0f);
+    for (const char* path : {"the text", "the copy"}) // the first read writes the copy
+    {
+        if (path == std::string("the copy")) // which holds the pixels itself
+            fs::remove("Data/Textures/Grass.png");
+        osg::ref_ptr<osg::Node> scene = ReadSceneFile(BuildDataPath(DF_3D, "FlyingSite.osg"));
+        ASSERT_TRUE(scene.valid()) << path;
+        osg::Group* root = scene->asGroup();
+        ASSERT_NE(root, nullptr);
+        osg::StateSet* stateSet = root->getChild(1)->getStateSet();
+        ASSERT_NE(stateSet, nullptr);
+        auto* texture = dynamic_cast<osg::Texture*>(stateSet->getTextureAttribute(0, osg::StateAttribute::TEXTURE));
+        ASSERT_NE(texture, nullptr);
+        EXPECT_TRUE(texture->getUnRefImageDataAfterApply());
+        ASSERT_NE(texture->getImage(0), nullptr) << path << ": the image is still there until the upload";
+        EXPECT_EQ(texture->getImage(0)->s(), 4) << path;
+    }
+    fs::copy_file(BuildDataPath(DF_3D, "FlyingSite.osg"), "Elsewhere.osg");
+    EXPECT_TRUE(ReadSceneFile("Elsewhere.osg").valid());
+    EXPECT_FALSE(fs::exists(SceneCachePath("Elsewhere.osg")));
+}
