@@ -251,7 +251,16 @@ bool CMainKestro::CreateProcesses()
 void CMainKestro::RunFrame()
 {
     if (m_loopStartSeconds < 0.0)
+    {
         m_loopStartSeconds = m_stopwatch.Seconds();
+        const char* frameLog = std::getenv("KESTRO_FRAME_LOG");
+        if (frameLog != nullptr && *frameLog != '\0')
+        {
+            m_frameLog.reset(std::fopen(frameLog, "w"));
+            if (!m_frameLog)
+                std::fprintf(stderr, "Kestro: KESTRO_FRAME_LOG %s cannot be written\n", frameLog);
+        }
+    }
     TimeStats::BeginFrame();
     TimeStats::BeginSection("Total");
     {
@@ -272,6 +281,9 @@ void CMainKestro::RunFrame()
             CTimeSection section("Swap Video Buffer");
             SDL_GL_SwapWindow(m_window);
         }
+        if (m_frameLog)
+            std::fprintf(m_frameLog.get(), "%.6f %d\n", m_stopwatch.Seconds(),
+                         m_processManager ? m_processManager->GetCurrentIndex() : -1);
         while (glGetError() != GL_NO_ERROR)
         {
         }

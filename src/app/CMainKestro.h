@@ -15,6 +15,7 @@
 // a message box; otherwise onto the screen, so a headless run never blocks.
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -162,6 +163,9 @@ private:
     void* m_glContext = nullptr;     // SDL_GLContext, owned
     bool m_sdlStarted = false;
     double m_loopStartSeconds = -1.0; // main stopwatch at the first frame
+    // KESTRO_FRAME_LOG names a file that gets one line per shown frame: the main stopwatch (s)
+    // at the buffer swap and the current process index. The screen benchmark reads it.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_frameLog{nullptr, &std::fclose};
 };
 
 // The one instance between creation and shutdown, else null.
