@@ -40,8 +40,8 @@
 
 .SERVO Elevator
 {
-  .DESCRIPTION "elevator servo"
-  .VARIABLE V_CH2
+  .DESCRIPTION "elevator servo, through the dual rate"
+  .VARIABLE ElevatorThrow
   .POSITION 0.03 -0.02 -0.1
   .MASS 0.045
   .SPEED 0.15
@@ -58,8 +58,8 @@
 
 .SERVO Rudder
 {
-  .DESCRIPTION "rudder and nose-wheel servo"
-  .VARIABLE V_CH4
+  .DESCRIPTION "rudder servo, through the dual rate"
+  .VARIABLE RudderThrow
   .POSITION 0 -0.02 -0.1
   .MASS 0.045
   .SPEED 0.15
@@ -137,7 +137,7 @@
   .SEG0_SERVO_REV 1
   .SEG0_SERVO_REV_SYMMETRICAL 1
   .SEG0_CONTROL_CHORD_FRACTION 0.4
-  .SEG0_MAX_DEFLECTION_ANGLE 15
+  .SEG0_MAX_DEFLECTION_ANGLE 30
   .SEG0_INCIDENCE_INC 0
   .SEG0_DOF Elevator
   .SEG0_DOF_SYMMETRICAL Elevator
@@ -165,7 +165,7 @@
   .SEG0_SERVO_REV 0
   .SEG0_SERVO_REV_SYMMETRICAL 0
   .SEG0_CONTROL_CHORD_FRACTION 0.45
-  .SEG0_MAX_DEFLECTION_ANGLE 25
+  .SEG0_MAX_DEFLECTION_ANGLE 35
   .SEG0_INCIDENCE_INC 0
   .SEG0_DOF Rudder
 }
@@ -183,6 +183,20 @@
 .VARIABLE V_ZERO
 {
   .DESCRIPTION "constant 0: no wheel drive, no brake"
+  .LINK ""
+  .INITIAL_VALUE 0
+}
+
+.VARIABLE ElevatorThrow
+{
+  .DESCRIPTION "elevator command after the dual-rate switch (V_CH6)"
+  .LINK ""
+  .INITIAL_VALUE 0
+}
+
+.VARIABLE RudderThrow
+{
+  .DESCRIPTION "rudder command after the dual-rate switch (V_CH6)"
   .LINK ""
   .INITIAL_VALUE 0
 }
@@ -335,5 +349,15 @@
   .MASS 0.5491
   .CAPACITY 0
   .NUM_CELLS 0
+}
+
+.FUNCTION ElevatorRate
+{
+  .OPS PUSH V_CH6 PUSH V_CH6 ABS ADD PUSH 0.25 MUL PUSH 0.5 ADD PUSH V_CH2 MUL POP ElevatorThrow
+}
+
+.FUNCTION RudderRate
+{
+  .OPS PUSH V_CH6 PUSH V_CH6 ABS ADD PUSH 0.1429 MUL PUSH 0.7143 ADD PUSH V_CH4 MUL POP RudderThrow
 }
 

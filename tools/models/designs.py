@@ -126,7 +126,10 @@ def zero_variable():
 # thrust against the power's pitch-up; 1.2 deg right thrust and a little slipstream swirl leave a
 # gentle left drift at full power; a soft, long nose leg (6 cm, 250 N/m) takes a hands-off arrival;
 # the mains 10 cm behind the centre of mass keep enough load on the nose wheel in a side wind; a
-# linear throttle (THROTTLE_EXPO 0) lets it taxi at walking pace just above idle.
+# linear throttle (THROTTLE_EXPO 0) lets it taxi at walking pace just above idle. Elevator and
+# rudder go through a dual-rate switch on V_CH6: the low rates (15 / 25 deg) fly every check; the
+# high rates (30 / 35 deg) are what a pilot flips to for a spin, since only that much up elevator
+# holds the wing stalled while the rudder yaws it round (on low rates it falls into a spiral dive).
 TRAINER = dict(
     span=1.70, chord=0.30, wing_le_z=-0.25, wing_y=0.10, dihedral=6.0, incidence=2.0,
     mass=2.70, cg_chord=0.33,
@@ -135,6 +138,7 @@ TRAINER = dict(
     prop_z=-0.66, prop_y=0.03, gear_y=-0.25, main_z=-0.05, main_x=0.20, nose_z=-0.55, wheel_r_drawn=0.032,
     wheel_r_physics=0.032, drag_area=0.03, drag_cd=0.4, swirl=0.04, right_thrust=1.2, down_thrust=3.0,
     downwash=0.0, aileron_travel=15, elevator_travel=15, rudder_travel=25, stab_incidence=0.0,
+    elevator_high_rate=30, rudder_high_rate=35,
     mu_static=0.9, mu_dynamic=0.5, nose_steer=12.0, nose_drop=0.03, throttle_expo=0.0, nose_travel=0.06,
     nose_spring=250.0,
 )
@@ -153,14 +157,14 @@ def trainer_parts():
     stab = wing3("Stabiliser", "horizontal tail with elevator", "NACA0012.afl",
                  (0, t["stab_y"], t["stab_le_z"]), t["stab_half"], t["stab_root"], t["stab_tip"],
                  [dict(servo="Elevator", rev=True, servo_sym="Elevator", rev_sym=True,
-                       chord_fraction=0.4, max_deflection=t["elevator_travel"], dof="Elevator",
+                       chord_fraction=0.4, max_deflection=t["elevator_high_rate"], dof="Elevator",
                        dof_sym="Elevator")],
                  sweep=math.degrees(math.atan((t["stab_root"] - t["stab_tip"]) * 0.5 / t["stab_half"])),
                  incidence=t["stab_incidence"], density=0.9, efficiency=0.8, downwash=t["downwash"])
     fin_sweep = math.degrees(math.atan((t["fin_root"] - t["fin_tip"]) / t["fin_height"]))
     fin = wing3("Fin", "fin and rudder", "NACA0012.afl", (0, 0.04, t["fin_le_z"]), t["fin_height"],
                 t["fin_root"], t["fin_tip"],
-                [dict(servo="Rudder", rev=False, chord_fraction=0.45, max_deflection=t["rudder_travel"], dof="Rudder")],
+                [dict(servo="Rudder", rev=False, chord_fraction=0.45, max_deflection=t["rudder_high_rate"], dof="Rudder")],
                 symmetrical=False, roll=90.0, sweep=fin_sweep, density=0.9, efficiency=0.7)
     r = t["wheel_r_physics"]
     gy = t["gear_y"]
@@ -172,9 +176,9 @@ def trainer_parts():
                           ("FRONTAL_DRAG_AREA", t["drag_area"]), ("FRONTAL_DRAG_COEFFICIENT", t["drag_cd"]),
                           ("ANGULAR_DAMPING_LIN", 0.02), ("ANGULAR_DAMPING_SQ", 0.002)]),
         servo("Aileron", "V_CH1", (0.0, t["wing_y"] - 0.01, t["wing_le_z"] + 0.12), "aileron servo"),
-        servo("Elevator", "V_CH2", (0.03, -0.02, -0.10), "elevator servo"),
+        servo("Elevator", "ElevatorThrow", (0.03, -0.02, -0.10), "elevator servo, through the dual rate"),
         servo("Throttle", "V_CH3", (-0.03, -0.02, -0.16), "throttle servo"),
-        servo("Rudder", "V_CH4", (0.0, -0.02, -0.10), "rudder and nose-wheel servo"),
+        servo("Rudder", "RudderThrow", (0.0, -0.02, -0.10), "rudder servo, through the dual rate"),
         ("ENGINE_PROP", "Engine", [("DESCRIPTION", Q(".40 two-stroke glow engine")),
                                    ("POSITION", (0, t["prop_y"], t["prop_z"])), ("HEADING", t["right_thrust"]),
                                    ("PITCH", -t["down_thrust"]),
@@ -187,6 +191,10 @@ def trainer_parts():
                                     ("CHORD_TO_DIAMETER_RATIO", 0.075), ("NUMBER_OF_BLADES", 2),
                                     ("AIRFOIL", PROP_AIRFOIL)]),
         ("VARIABLE", "V_ZERO", zero_variable()[2]),
+        ("VARIABLE", "ElevatorThrow", [("DESCRIPTION", Q("elevator command after the dual-rate switch (V_CH6)")),
+                                       ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
+        ("VARIABLE", "RudderThrow", [("DESCRIPTION", Q("rudder command after the dual-rate switch (V_CH6)")),
+                                     ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
         wheel3("NoseWheel", "steerable nose wheel", (0, gy - t["nose_drop"], t["nose_z"]), r, steering="V_CH4",
                static=t["mu_static"], dynamic=t["mu_dynamic"], rest=t["nose_travel"], spring=t["nose_spring"],
                max_steer=t["nose_steer"]),
@@ -207,7 +215,17 @@ def trainer_parts():
                                ("MASS_WHEN_EMPTY", 0.05), ("CAPACITY", 0.25)]),
     ]
     cg_z = t["wing_le_z"] + t["cg_chord"] * t["chord"]
-    return parts, cg_z
+    functions = [("ElevatorRate", dual_rate("V_CH2", "ElevatorThrow", t["elevator_travel"], t["elevator_high_rate"])),
+                 ("RudderRate", dual_rate("V_CH4", "RudderThrow", t["rudder_travel"], t["rudder_high_rate"]))]
+    return parts, cg_z, functions
+
+
+def dual_rate(stick, out, low, high, switch="V_CH6"):
+    """A transmitter's dual-rate switch: `low` deg of throw at full stick with the switch at or
+    below the middle, `high` deg with it up (+1). The surface's MAX_DEFLECTION_ANGLE is `high`."""
+    low_fraction = low / high
+    return ("PUSH %s PUSH %s ABS ADD PUSH %s MUL PUSH %s ADD PUSH %s MUL POP %s"
+            % (switch, switch, _trim((1.0 - low_fraction) / 2), _trim(low_fraction), stick, out))
 
 
 TRAINER_FUSELAGE = ((0, -0.02, -0.40), (0, 0.0, 0.45))  # structure mass points

@@ -72,10 +72,10 @@ def build():
     """Returns {file name: text} for Data/Model and the 3D objects by name."""
     models = {}
 
-    parts, cg_z = designs.trainer_parts()
+    parts, cg_z, functions = designs.trainer_parts()
     parts = with_structure(parts, designs.TRAINER["mass"], cg_z, designs.TRAINER_FUSELAGE,
                            "fuselage, landing gear and covering")
-    models["Trainer.mod"] = (parts, [], "high-wing .40 trainer")
+    models["Trainer.mod"] = (parts, functions, "high-wing .40 trainer")
 
     parts, cg_z, functions = designs.glider_parts()
     parts = with_structure(parts, designs.GLIDER["mass"], cg_z, designs.GLIDER_FUSELAGE,
