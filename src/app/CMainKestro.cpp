@@ -34,6 +34,7 @@
 #include "gfx/draw2d/Gfx2D.h"
 #include "gfx/draw2d/Palette.h"
 #include "gfx/gui/PropertyEditorFactory.h"
+#include "gfx/views/CDiagnosticMenu.h"
 #include "input/CInput.h"
 #include "input/CKeyboardAxes.h"
 #include "input/CMouseRectRegistry.h"
@@ -135,6 +136,7 @@ bool CMainKestro::Init()
     InstallPropertyEditorFactory();
     if (ok)
         m_keyboardAxes = std::make_unique<CKeyboardAxes>();
+    m_diagnosticMenu = std::make_unique<CDiagnosticMenu>();
 
     // The window runs even after a failure, so that a failure can be shown in a box.
     if (!CreateWindowAndContext())
@@ -395,6 +397,8 @@ void CMainKestro::Update()
         CTimeSection section("Key Events");
         OfferFrameEvents();
     }
+    if (m_diagnosticMenu)
+        m_diagnosticMenu->Run();
     m_commandEcho.Expire(Seconds());
     m_notices.Expire(Seconds());
 }
@@ -405,7 +409,9 @@ void CMainKestro::OfferFrameEvents()
         return;
     for (CInputEvent* event = m_input->FirstEvent(); event; event = m_input->NextEvent())
     {
-        int result = m_processManager ? m_processManager->OnEvent(*event) : 0;
+        int result = m_diagnosticMenu ? m_diagnosticMenu->OnEvent(*event) : 0;
+        if (result == 0 && m_processManager)
+            result = m_processManager->OnEvent(*event);
         if (result == 0 && m_keyboardAxes)
             result = m_keyboardAxes->HandleEvent(*event);
         if (result == 0)
@@ -486,6 +492,15 @@ int CMainKestro::HandleUserCommand(const CInputEvent& event)
     case UC_DEBUG_FONTS:
         m_showFonts = !m_showFonts;
         return static_cast<int>(command);
+    case UC_DEBUG_SCENE_MAIN:
+        m_showSceneMain = !m_showSceneMain;
+        return static_cast<int>(command);
+    case UC_DEBUG_SCENE_OBJECT_ADMIN:
+        m_showSceneObjectAdmin = !m_showSceneObjectAdmin;
+        return static_cast<int>(command);
+    case UC_DEBUG_VDB_OBJECT_ADMIN:
+        m_showVdbObjectAdmin = !m_showVdbObjectAdmin;
+        return static_cast<int>(command);
     case UC_DEBUG_TIME_HOG:
         m_timeHog = !m_timeHog;
         return static_cast<int>(command);
@@ -511,6 +526,28 @@ int CMainKestro::HandleSoundCommand(uint32_t command)
     return static_cast<int>(command);
 }
 
+bool CMainKestro::IsDebugSwitchOn(uint32_t command) const
+{
+    switch (command)
+    {
+    case UC_DEBUG_FPS: return m_showFps;
+    case UC_DEBUG_INPUT_DATA: return m_showInputData;
+    case UC_DEBUG_TEXTURE_INFO: return m_showTextureInfo;
+    case UC_DEBUG_KEY_EVENTS: return m_showKeyEvents;
+    case UC_DEBUG_MOUSE_RECTS: return m_showMouseRects;
+    case UC_DEBUG_CONTROL_PAGE_BOUNDING_RECTS: return m_showControlPageRects;
+    case UC_DEBUG_FONTS: return m_showFonts;
+    case UC_DEBUG_SCENE_MAIN: return m_showSceneMain;
+    case UC_DEBUG_SCENE_OBJECT_ADMIN: return m_showSceneObjectAdmin;
+    case UC_DEBUG_VDB_OBJECT_ADMIN: return m_showVdbObjectAdmin;
+    case UC_DEBUG_SOUND_ADMIN: return m_showSoundAdmin;
+    case UC_DEBUG_TIME_STATS: return TimeStats::IsDisplayOn();
+    case UC_DEBUG_TIME_HOG: return m_timeHog;
+    case UC_DEBUG_STRINGS: return IsStringDebugOn();
+    default: return false;
+    }
+}
+
 void CMainKestro::Render()
 {
     if (m_menuActive)
@@ -521,6 +558,8 @@ void CMainKestro::Render()
     if (m_processManager)
         m_processManager->Render();
     RenderOverlays();
+    if (m_diagnosticMenu)
+        m_diagnosticMenu->Draw();
 }
 
 void CMainKestro::RenderOverlays()
@@ -547,6 +586,32 @@ void CMainKestro::RenderOverlays()
         const CInputEventQueue& events = m_input->Events();
         for (int i = 0; i < events.Count(); ++i)
             fonts.DrawText(fonts.f07x12S, 5.0f, 45.0f + 15.0f * static_cast<float>(i), DescribeEvent(events.At(i)));
+    }
+    // The text dumps of what the current process owns (the scene's registries, the sounds).
+    struct TDump
+    {
+        bool on;
+        uint32_t command;
+        const char* section;
+        float x, y;
+        TColor colour;
+    };
+    const TDump dumps[] = {
+        {m_showSceneObjectAdmin, UC_DEBUG_SCENE_OBJECT_ADMIN, "SceneObjectAdmin", 10.0f, 30.0f, {255, 255, 160, 255}},
+        {m_showVdbObjectAdmin, UC_DEBUG_VDB_OBJECT_ADMIN, "VdbObjectAdmin", 400.0f, 30.0f, {160, 230, 255, 255}},
+        {m_showSceneMain, UC_DEBUG_SCENE_MAIN, "SceneMain", 10.0f, 330.0f, {200, 255, 200, 255}},
+    };
+    for (const TDump& dump : dumps)
+    {
+        if (!dump.on)
+            continue;
+        CTimeSection section(dump.section);
+        std::string text;
+        if (CProcess* process = m_processManager ? m_processManager->GetCurrent() : nullptr)
+            process->DescribeForDebug(dump.command, text);
+        if (text.empty())
+            text = std::string(dump.section) + "\n(nothing loaded)\n";
+        fonts.DrawTextPanel(fonts.f07x12S, dump.x, dump.y, text, dump.colour);
     }
     if (m_showInputData && m_input)
     {
@@ -636,8 +701,8 @@ void CMainKestro::RenderOverlays()
             SetColor(m_mouseRects->IsHit(slot) ? 36 : 30);
             DrawRect(rect.x, rect.y, rect.width, rect.height);
         }
-        SetColor(255, 255, 255, 255);
-        fonts.DrawMultiLineText(fonts.f07x12S, 5.0f, height - 120.0f, m_mouseRects->GetDebugText(mouseX, mouseY));
+        fonts.DrawTextPanel(fonts.f07x12S, 5.0f, height - 120.0f, m_mouseRects->GetDebugText(mouseX, mouseY),
+                            TColor{255, 255, 255, 255});
     }
     const std::string help = m_mouseRects ? m_mouseRects->GetHelpText() : std::string();
     if (!help.empty())
@@ -816,6 +881,7 @@ void CMainKestro::Shutdown()
     m_guiSounds.reset();
     m_sound.reset();
     m_keyboardAxes.reset();
+    m_diagnosticMenu.reset();
     FreeStringTable();
     SetGlobalFrameClock(nullptr);
     m_frameClock.reset();

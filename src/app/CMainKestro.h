@@ -32,6 +32,7 @@ struct SDL_Window;
 union SDL_Event;
 class CConfig;
 class CGuiSounds;
+class CDiagnosticMenu;
 class CInput;
 class CKeyboardAxes;
 class CMouseRectRegistry;
@@ -81,6 +82,10 @@ public:
     void ShowFatalError(const std::string& text);
     void ShowWarning(const std::string& text);
 
+    // Whether the debug overlay switched by a UC_DEBUG_ command of the application is on (the
+    // menu's check marks); false for the commands of other receivers.
+    bool IsDebugSwitchOn(uint32_t command) const;
+
     void SetMenuActive(bool active) { m_menuActive = active; }
     bool IsMenuActive() const { return m_menuActive; }
 
@@ -90,6 +95,7 @@ public:
     CSoundSystem* Sound() const { return m_sound.get(); }
     bool IsSoundAdminShown() const { return m_showSoundAdmin; }
     CKeyboardAxes* KeyboardAxes() const { return m_keyboardAxes.get(); }
+    CDiagnosticMenu* DiagnosticMenu() const { return m_diagnosticMenu.get(); }
     CProcessManager* ProcessManager() const { return m_processManager.get(); }
     CMessageList& CommandEcho() { return m_commandEcho; }
     const CFrameClock* FrameClock() const { return m_frameClock.get(); }
@@ -123,6 +129,9 @@ private:
     bool m_showMouseRects = false;
     bool m_showControlPageRects = false;
     bool m_showFonts = false;
+    bool m_showSceneMain = false;        // the scenes and their objects
+    bool m_showSceneObjectAdmin = false; // every placed scene object
+    bool m_showVdbObjectAdmin = false;   // every loaded 3D file
     bool m_showSoundAdmin = false;
     int32_t m_videoSync = 0; // 0/1: the swap waits for the vertical retrace
     bool m_menuActive = false;
@@ -149,6 +158,7 @@ private:
     std::unique_ptr<CTimeStatistics> m_timeStatistics;
     std::unique_ptr<CMouseRectRegistry> m_mouseRects;
     std::unique_ptr<CKeyboardAxes> m_keyboardAxes;
+    std::unique_ptr<CDiagnosticMenu> m_diagnosticMenu; // Ctrl+Shift+F1, first receiver of events
     std::unique_ptr<CInput> m_input;
     std::unique_ptr<CSoundSystem> m_sound;
     std::unique_ptr<CGuiSounds> m_guiSounds;

@@ -25,6 +25,7 @@
 #include "gfx/views/CCamera.h"
 #include "gfx/draw2d/CFontList.h"
 #include "gfx/instruments/CInstrumentPanelFactory.h"
+#include "app/CPartInfoOverlay.h"
 #include "gfx/scene/CSceneAdmin.h"
 #include "gfx/scene/CSceneObjectAdmin.h"
 #include "gfx/scene/CSun.h"
@@ -164,6 +165,7 @@ void CProcFly::BuildMenuBar()
     const int ctrl = m_menuBar.AddMenu(UserCommandGroupShortText(UCG_CTRL));
     for (uint32_t c : {UC_MENU_CONTROLLER, UC_MENU_RADIO_TX, UC_MENU_KEY_AXIS, UC_MENU_KEY_DEF})
         m_menuBar.AddEntry(ctrl, c);
+    // Every switch of the debug menu shows its state; the part steppers are actions.
     const int debug = m_menuBar.AddMenu("Debug");
     for (uint32_t c = UC_DEBUG_VARIABLES; c <= UC_DEBUG_SELECT_NEXT_PART; ++c)
     {
@@ -176,8 +178,18 @@ void CProcFly::BuildMenuBar()
             state = check(&m_showTimeOfDay);
         else if (c == UC_DEBUG_PART_INFO)
             state = check(&m_showPartInfo);
-        else if (c == UC_DEBUG_SOUND_ADMIN)
-            state = [] { return MainKestro() && MainKestro()->IsSoundAdminShown(); };
+        else if (c == UC_DEBUG_COLISION_TRINGLES)
+            state = viewSwitch(&CViewFly::m_showCollisionTriangles);
+        else if (c == UC_DEBUG_INERTIA)
+            state = viewSwitch(&CViewFly::m_showInertia);
+        else if (c == UC_DEBUG_GRAPHIC_STATE)
+            state = [this] { return m_mainView && m_mainView->IsShowingGraphicState(); };
+        else if (c == UC_DEBUG_SCENEGRAPH_STATS)
+            state = [this] { return m_mainView && m_mainView->IsShowingSceneStatistics(); };
+        else if (c == UC_DEBUG_WIREFRAME)
+            state = [this] { return m_mainView && m_mainView->Viewport().IsWireframe(); };
+        else if (c != UC_DEBUG_SELECT_PREV_PART && c != UC_DEBUG_SELECT_NEXT_PART)
+            state = [c] { return MainKestro() && MainKestro()->IsDebugSwitchOn(c); };
         m_menuBar.AddEntry(debug, c, state);
     }
     m_menuBar.SetPosition(0, 0);
@@ -795,6 +807,16 @@ void CProcFly::Render()
     DrawOverlays();
 }
 
+void CProcFly::DescribeForDebug(uint32_t command, std::string& ioText) const
+{
+    if (command == UC_DEBUG_SCENE_MAIN && m_scenes)
+        m_scenes->Describe(ioText);
+    else if (command == UC_DEBUG_SCENE_OBJECT_ADMIN && m_objects)
+        m_objects->Describe(ioText);
+    else if (command == UC_DEBUG_VDB_OBJECT_ADMIN && m_vdbs)
+        m_vdbs->Describe(ioText);
+}
+
 void CProcFly::DrawOverlays()
 {
     CFontList& fonts = Fonts();
@@ -828,8 +850,14 @@ void CProcFly::DrawOverlays()
         const CVector3& p = model->GetBody().GetPosition();
         text += StringPrintf("POSITION %.2f %.2f %.2f\nHEIGHT_ABOVE_GROUND %.2f\n", p.x, p.y, p.z,
                              p.y - m_session->GetGroundHeight(p.x, p.z));
-        SetColor(20);
-        fonts.DrawMultiLineText(fonts.f07x12S, 20.0f, 60.0f, text);
+        fonts.DrawTextPanel(fonts.f07x12S, 20.0f, 60.0f, text, PaletteColor(20));
+    }
+    if (m_showPartInfo && model)
+    {
+        CTimeSection section("Part Info");
+        if (!m_partInfo)
+            m_partInfo = std::make_unique<CPartInfoOverlay>();
+        m_partInfo->Draw(*model, m_selectedPart, Config() ? &Config()->KeyDefs() : nullptr);
     }
     if (m_mode != MODE_FREE_FLIGHT && MainKestro() && MainKestro()->RecordBlinker().IsOn(MainKestro()->Seconds()))
     {

@@ -40,6 +40,7 @@ class CFlightSession;
 class CFlyWorld;
 class CInstrumentPanelFactory;
 class CModelPresentation;
+class CPartInfoOverlay;
 class CSceneAdmin;
 class CSceneObjectAdmin;
 class CSun;
@@ -84,6 +85,8 @@ public:
     void Release() override;
     void Update() override;
     void Render() override;
+    // The scene's registries for UC_DEBUG_SCENE_MAIN, _SCENE_OBJECT_ADMIN and _VDB_OBJECT_ADMIN.
+    void DescribeForDebug(uint32_t command, std::string& ioText) const override;
 
     // Loads Data/Model/<name>; on failure there is no model and the centre list says why.
     bool SwitchModel(const std::string& name);
@@ -151,6 +154,7 @@ private:
     bool m_showPartInfo = false;
     bool m_showCameraData = false;
     int m_selectedPart = 0;
+    std::unique_ptr<CPartInfoOverlay> m_partInfo;
     bool m_modelPaused = false;
     bool m_pauseStep = false;
     bool m_cursorAutoHide = true;

@@ -6,6 +6,9 @@
 // Event handlers return 0 when they did not handle the event, a user-command index when they
 // did, and 120 (UC_UNDEFINED) when they consumed it without a command.
 
+#include <cstdint>
+#include <string>
+
 #include "input/CInputEvent.h"
 
 class CProcessManager;
@@ -37,6 +40,9 @@ public:
     virtual void Update() = 0;
     // Once per rendered frame while current.
     virtual void Render() {}
+    // The text dump a debug command shows (UC_DEBUG_SCENE_MAIN, the admins of the scene), for
+    // what this process owns; nothing by default.
+    virtual void DescribeForDebug(uint32_t command, std::string& ioText) const {}
 
     // Forwarded to the manager: takes effect at the start of the next process update.
     void RequestProcess(int index);

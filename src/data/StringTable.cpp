@@ -233,6 +233,11 @@ void ToggleStringDebug()
         std::memset(entry.text, 'X', std::strlen(entry.text));
 }
 
+bool IsStringDebugOn()
+{
+    return Table().debugX;
+}
+
 int StringTableCount()
 {
     return static_cast<int>(Table().entries.size());

@@ -13,6 +13,7 @@ const char* LookupString(const char* id);
 void FreeStringTable();
 // Each call flips the switch; switching on overwrites every text by as many 'X' as it has letters.
 void ToggleStringDebug();
+bool IsStringDebugOn();
 // Number of entries parsed.
 int StringTableCount();
 // Whether the table has an entry with exactly this identifier (for content checks).

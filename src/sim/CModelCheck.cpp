@@ -636,6 +636,49 @@ std::string CModelCheck::FormatText() const
     return text;
 }
 
+std::string CModelCheck::FormatSummary(int width) const
+{
+    const TFigures& f = m_figures;
+    auto d = [](float v) { return static_cast<double>(v); };
+    std::string text = "Preflight check\n";
+    text += StringPrintf("mass %.3f kg, CG z %.3f m\n", d(f.massKg), d(f.centreOfMass.z));
+    if (f.powered)
+        text += StringPrintf("static thrust %.1f N, T/W %.2f\n", d(f.staticThrustN), d(f.thrustToWeight));
+    text += StringPrintf("wing '%s' %.3f m^2, %.0f N/m^2\n", f.mainWing.c_str(), d(f.wingAreaM2),
+                         d(f.wingLoadingNPerM2));
+    text += StringPrintf("mean chord %.3f m, aspect ratio %.1f\n", d(f.meanChordM), d(f.aspectRatio));
+    text += StringPrintf("neutral point z %.3f m\n", d(f.neutralPointZ));
+    text += StringPrintf("static margin %.1f %% (flown %.1f %%)\n", d(f.staticMarginPercent),
+                         d(f.staticMarginFlownPercent));
+    text += StringPrintf("stall %.1f m/s, slowest %.1f m/s\n", d(f.stallSpeedMps), d(f.slowestSpeedMps));
+    if (!f.powered && std::isfinite(f.glideRatio))
+        text += StringPrintf("glide %.1f at %.1f m/s\n", d(f.glideRatio), d(f.glideSpeedMps));
+    if (m_warnings.empty())
+        text += "no warnings\n";
+    for (const TWarning& w : m_warnings)
+    {
+        // Word-wrapped, continuation lines indented.
+        std::string line = "! ";
+        size_t at = 0;
+        while (at < w.text.size())
+        {
+            size_t end = w.text.find(' ', at);
+            if (end == std::string::npos)
+                end = w.text.size();
+            const std::string word = w.text.substr(at, end - at);
+            if (line.size() + word.size() + 1 > static_cast<size_t>(width) && line.size() > 2)
+            {
+                text += line + "\n";
+                line = "  ";
+            }
+            line += word + " ";
+            at = end + 1;
+        }
+        text += line + "\n";
+    }
+    return text;
+}
+
 std::string CModelCheck::FormatJson() const
 {
     const TFigures& f = m_figures;

@@ -120,6 +120,8 @@ public:
 
     // The figures and warnings as lines for a reader.
     std::string FormatText() const;
+    // The key figures and warnings in short lines (at most width characters), for an overlay.
+    std::string FormatSummary(int width) const;
     // One line of JSON with every figure, surface and warning (no line break).
     std::string FormatJson() const;
 

@@ -269,6 +269,16 @@ int CFontList::DrawText(int fontIndex, float x, float y, const std::string& text
     return static_cast<int>(text.size());
 }
 
+void CFontList::DrawTextPanel(int font, float x, float y, const std::string& text, const TColor& colour) const
+{
+    float w = 0.0f, h = 0.0f;
+    TextExtent(font, text, 1.0f, w, h);
+    SetColor(0, 0, 0, 170);
+    FillRect(static_cast<int>(x) - 4, static_cast<int>(y) - 2, static_cast<int>(w) + 8, static_cast<int>(h) + 4);
+    SetColor(colour);
+    DrawMultiLineText(font, x, y, text);
+}
+
 void CFontList::DrawMultiLineText(int fontIndex, float x, float y, const std::string& text, float scale) const
 {
     const CFont* font = Get(fontIndex);

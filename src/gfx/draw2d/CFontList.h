@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "gfx/draw2d/CFont.h"
+#include "gfx/draw2d/Palette.h"
 
 class CSpriteList;
 class CTextureManager;
@@ -80,6 +81,9 @@ public:
                  TTextRect* outRect = nullptr) const;
     // Splits at line feeds; each next line (CHAR_HEIGHT + INTERLINE) x scale lower.
     void DrawMultiLineText(int font, float x, float y, const std::string& text, float scale = 1.0f) const;
+    // DrawMultiLineText in colour over a dark, half-transparent backdrop, so a debug dump stays
+    // readable over the sky and the instrument panel.
+    void DrawTextPanel(int font, float x, float y, const std::string& text, const TColor& colour) const;
     // Width and height (pixels) of the text at this scale; lines split at line feeds.
     void TextExtent(int font, const std::string& text, float scale, float& outWidth, float& outHeight) const;
 

@@ -64,6 +64,8 @@ int CView::OnCommand(const CInputEvent& event)
         result = static_cast<int>(event.command);
         break;
     case UC_DEBUG_SCENEGRAPH_STATS:
+        m_sceneStats = !m_sceneStats;
+        m_sceneStatsTime = -1.0;
         result = static_cast<int>(event.command);
         break;
     default:
@@ -151,10 +153,18 @@ void CView::Draw()
     m_page.SetRect(rect);
     m_page.Draw();
     if (m_debugText)
+        Fonts().DrawTextPanel(Fonts().f07x12S, static_cast<float>(rect.x + 20), static_cast<float>(rect.y + 100),
+                              m_viewport.Describe(), PaletteColor(20));
+    if (m_sceneStats)
     {
-        SetColor(20);
-        Fonts().DrawMultiLineText(Fonts().f07x12S, static_cast<float>(rect.x + 20), static_cast<float>(rect.y + 100),
-                                  m_viewport.Describe());
+        if (m_sceneStatsTime < 0.0 || Now() - m_sceneStatsTime > 1.0)
+        {
+            m_sceneStatsText = m_viewport.DescribeSceneStatistics();
+            m_sceneStatsTime = Now();
+        }
+        Fonts().DrawTextPanel(Fonts().f07x12S, static_cast<float>(rect.x + rect.w - 330),
+                              static_cast<float>(rect.y + 60), m_sceneStatsText,
+                              TColor{160, 220, 255, 255});
     }
 }
 

@@ -70,6 +70,10 @@ public:
     void StartActivationFlash();
     bool IsFlashing() const;
 
+    // The debug switches of the view's 2D text (UC_DEBUG_GRAPHIC_STATE, _SCENEGRAPH_STATS).
+    bool IsShowingGraphicState() const { return m_debugText; }
+    bool IsShowingSceneStatistics() const { return m_sceneStats; }
+
     CViewport& Viewport() { return m_viewport; }
     const CViewport& Viewport() const { return m_viewport; }
     CControlPageEx& Page() { return m_page; }
@@ -87,6 +91,9 @@ protected:
 
     bool m_layoutPending = false;
     bool m_debugText = false;
+    bool m_sceneStats = false;
+    std::string m_sceneStatsText; // counted once a second: a walk of the whole terrain
+    double m_sceneStatsTime = -1.0;
 
 private:
     CViewport m_viewport;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/CTimeStatistics.h"
+#include "core/Diagnostics.h"
 #include "env/CFlyWorld.h"
 #include "env/CWind.h"
 #include "gfx/gui/CCI_Button.h"
@@ -234,9 +235,24 @@ void CViewFly::PreDraw()
     if (m_showInertia && m_world->model)
     {
         CTimeSection section("Model Inertia");
-        // Mass points: the body's centre of mass as a marker (the parts draw their own masses
-        // with the physical switch).
-        draw.Point(m_world->model->GetBody().GetPosition(), 36, 8.0f);
+        // The centre of mass, and through it a cross along the body axes whose arms are the
+        // radii of gyration sqrt(I / m) about those axes (the inertia about the centre of mass).
+        const CEngineDynamic& body = m_world->model->GetBody();
+        const CVector3 centre = body.BodyToWorldPoint(body.GetCentreOfMass());
+        draw.Point(centre, 36, 8.0f);
+        const float mass = body.GetMass();
+        const CVector3& cg = body.GetCentreOfMass();
+        const float inertiaAboutCg[3] = {body.GetInertia().row[0].x - mass * (cg.y * cg.y + cg.z * cg.z),
+                                         body.GetInertia().row[1].y - mass * (cg.x * cg.x + cg.z * cg.z),
+                                         body.GetInertia().row[2].z - mass * (cg.x * cg.x + cg.y * cg.y)};
+        const int colours[3] = {21, 24, 33};
+        for (int axis = 0; axis < 3 && mass > 0.0f; ++axis)
+        {
+            const float radius = std::sqrt(std::max(inertiaAboutCg[axis], 0.0f) / mass);
+            const CVector3 arm = body.GetOrientation().row[axis] * radius;
+            draw.Line(centre - arm, centre + arm, colours[axis]);
+        }
+        draw.Text(centre, StringPrintf("CG  %.2f kg", static_cast<double>(mass)), 36);
     }
     if (m_world->wind && m_showPhysical)
     {
@@ -247,7 +263,12 @@ void CViewFly::PreDraw()
         draw.DrawThermals(m_world->wind->GetThermals(), m_world->terrain,
                           m_camera ? m_camera->GetPosition() : CVector3());
     if (m_showCollisionTriangles && m_world->site)
+    {
+        // The current triangle follows the model: the one its body's height query found last.
+        if (m_world->model && m_world->model->GetBody().GetTerrainHint().current >= 0)
+            m_world->site->SetCurrentTriangle(m_world->model->GetBody().GetTerrainHint().current);
         draw.DrawCollisionMesh(m_world->site->GetCollisionMesh());
+    }
     draw.EndFrame();
 }
 
@@ -305,6 +326,15 @@ void CViewFly::Draw()
         SetColor(37);
         Fonts().DrawMultiLineText(Fonts().f07x12S, static_cast<float>(rect.x + 100), static_cast<float>(rect.y + 100),
                                   text, 1.0f);
+        SetTextAlign(oldAlign);
+    }
+    if (m_showCollisionTriangles && m_world && m_world->site)
+    {
+        const int oldAlign = TextAlign();
+        SetTextAlign(TA_LEFT_TOP);
+        Fonts().DrawTextPanel(Fonts().f09x13B, static_cast<float>(rect.x + 250), static_cast<float>(rect.y + 250),
+                              StringPrintf("ColTriangle: %i", m_world->site->GetCollisionMesh().GetCurrentTriangle()),
+                              PaletteColor(21));
         SetTextAlign(oldAlign);
     }
     if (m_showInstrumentPanel && m_world && m_world->model)

@@ -7,9 +7,11 @@
 #include <osg/StateSet>
 #include <osg/DisplaySettings>
 #include <osgUtil/SceneView>
+#include <osgUtil/Statistics>
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "core/Diagnostics.h"
 
@@ -112,6 +114,7 @@ osg::Matrixd CViewport::ProjectionMatrix() const
 void CViewport::CyclePolygonMode()
 {
     m_polygonMode = (m_polygonMode + 1) % 3;
+    m_polygonModeApplied = true;
     static const osg::PolygonMode::Mode modes[3] = {osg::PolygonMode::POINT, osg::PolygonMode::LINE,
                                                      osg::PolygonMode::FILL};
     m_root->getOrCreateStateSet()->setAttributeAndModes(
@@ -202,4 +205,17 @@ std::string CViewport::Describe() const
     text += StringPrintf("Ortho Far [%f]\n", m_far);
     text += StringPrintf("Ortho meters [Left %f, Right %f, Top %f, Bottom %f]\n", 0.0, 0.0, 0.0, 0.0);
     return text;
+}
+
+std::string CViewport::DescribeSceneStatistics() const
+{
+    if (!m_scene.valid())
+        return "Scene graph: empty\n";
+    osgUtil::StatsVisitor stats;
+    m_scene->accept(stats);
+    stats.totalUpStats();
+    std::ostringstream text;
+    text << "Scene graph statistics\n";
+    stats.print(text);
+    return text.str();
 }

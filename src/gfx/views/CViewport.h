@@ -66,6 +66,8 @@ public:
     // 0 points (or nothing applied yet), 1 lines, 2 filled.
     void CyclePolygonMode();
     int PolygonModeIndex() const { return m_polygonMode; }
+    // Points or lines are applied (the wireframe debug switch is on).
+    bool IsWireframe() const { return m_polygonModeApplied && m_polygonMode != 2; }
 
     // The scene the viewport draws (shared between viewports; not copied).
     void SetScene(osg::Node* root);
@@ -81,6 +83,8 @@ public:
 
     // "RectPixel [x ...]" etc.: the description the debug-text switch shows.
     std::string Describe() const;
+    // Node, drawable and primitive counts of the scene (the scene-graph statistics switch).
+    std::string DescribeSceneStatistics() const;
 
 private:
     TRect2D m_pixel;
@@ -92,6 +96,7 @@ private:
     CVector3 m_eyePosition;
     CMatrix3 m_eyeOrientation;
     int m_polygonMode = 0;
+    bool m_polygonModeApplied = false; // false: the scene's own (filled) polygons
     osg::Vec4 m_clearColor{0.45f, 0.62f, 0.85f, 1.0f};
     osg::ref_ptr<osg::Node> m_scene;
     osg::ref_ptr<osg::Group> m_root;
