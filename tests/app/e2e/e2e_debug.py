@@ -47,7 +47,7 @@ VIEWS = [
     ("VDB_OBJECT_ADMIN", "ctrl+shift+alt+d", (400, 30, 800, 120), 0.04),
     ("TEXTURE_INFO", "ctrl+shift+a", (5, 25, 400, 200), 0.04),
     ("FONTS", "ctrl+shift+r", (10, 60, 500, 200), 0.04),
-    ("SOUND_ADMIN", "ctrl+shift+s", (600, 330, 900, 360), 0.04),
+    ("SOUND_ADMIN", "ctrl+shift+s", (6, 8, 170, 36), 0.04),
     ("TIME_STATS", "ctrl+shift+t", (25, 100, 460, 300), 0.05),
     ("INPUT_DATA", "ctrl+shift+i", (250, 45, 600, 300), 0.04),
     ("MOUSE_RECTS", "ctrl+shift+F3", (5, 645, 260, 672), 0.05),
