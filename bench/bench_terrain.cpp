@@ -95,6 +95,15 @@ void HeightWithoutHint(benchmark::State& state, CTerrainCase* terrain)
     }
 }
 
+// A model flown far off the site (kestro-fdm --start 1e6,0,0): every query misses the terrain.
+void HeightFarOutside(benchmark::State& state, CTerrainCase* terrain)
+{
+    CTerrainHint hint;
+    CVector3 normal;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(terrain->mesh.GetTerrainHeight(1.0e6f, 0.0f, &hint, normal));
+}
+
 // The real flying site's reshaped triangles, or false when the file is not there.
 bool LoadFlyingSite(std::vector<CVector3>& outVertices)
 {
@@ -122,6 +131,7 @@ void Register(const std::string& name, CTerrainCase* terrain)
     benchmark::RegisterBenchmark(("HeightWithHint/" + name).c_str(), HeightWithHint, terrain);
     benchmark::RegisterBenchmark(("HeightWithoutHint/" + name).c_str(), HeightWithoutHint, terrain)
         ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("HeightFarOutside/" + name).c_str(), HeightFarOutside, terrain);
 }
 } // namespace
 

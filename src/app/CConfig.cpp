@@ -1,51 +1,18 @@
 #include "app/CConfig.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
+#include "data/CFileText.h"
 #include "data/CTokenFile.h"
 #include "input/CKeyboardAxes.h"
 #include "input/InputIds.h"
 
 namespace
 {
-// Collects what the section writers produce, so the file can be written and flushed in one go.
-class CTextSink : public CFile
-{
-public:
-    size_t Read(void*, size_t) override { return 0; }
-    size_t Write(const void* buffer, size_t count) override
-    {
-        text.append(static_cast<const char*>(buffer), count);
-        return count;
-    }
-    using CFile::Write;
-    void ReadLine(char* buffer, size_t size) override
-    {
-        if (size > 0)
-            buffer[0] = '\0';
-    }
-    void WriteLine(const char* line) override
-    {
-        text += line;
-        text += "\r\n";
-    }
-    bool IsEof() override { return true; }
-    void Seek(long, ESeekOrigin) override {}
-    long Tell() override { return static_cast<long>(text.size()); }
-    long Length() override { return static_cast<long>(text.size()); }
-    bool Close() override { return true; }
-
-    std::string text;
-};
-
 bool FileExists(const std::string& path)
 {
     struct stat info;
@@ -59,7 +26,24 @@ std::string JoinPath(const std::string& folder, const char* name)
     return folder + "/" + name;
 }
 
-void WriteBanner(CTextSink& file, const char* dashes, const char* title)
+// Where a broken Config.txt is kept: Config.bad, or when an older one is there (the pilot may
+// not have looked at it yet) the first free Config.bad.2, Config.bad.3, ...; "" when all are
+// taken.
+std::string FreeBadPath(const std::string& outputFolder)
+{
+    const std::string first = JoinPath(outputFolder, CConfig::kBadName);
+    if (!FileExists(first))
+        return first;
+    for (int n = 2; n < 100; ++n)
+    {
+        const std::string path = first + "." + std::to_string(n);
+        if (!FileExists(path))
+            return path;
+    }
+    return std::string();
+}
+
+void WriteBanner(CFileText& file, const char* dashes, const char* title)
 {
     file.WriteLine(dashes);
     file.WriteLine(title);
@@ -87,6 +71,7 @@ void CConfig::Reset()
     for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
         m_joystickCalibration[i] = CInputJoystick::DefaultCalibration(i);
     m_swapInterval = kDefaultSwapInterval;
+    m_missingKeyDefs = 0;
     std::string ignored;
     CTokenFile empty;
     empty.LoadText("", "");
@@ -96,6 +81,7 @@ void CConfig::Reset()
 bool CConfig::Read(CTokenFile& file, std::string& outMessage)
 {
     Reset();
+    FindNamedKeyDefs(file); // before the readers consume the blocks
     // The maps hold pointers into the variable table, so the variables come first.
     m_inputVariables.Load(file, "Input", nullptr);
     if (!m_inputMaps.Read(file, m_inputVariables, outMessage))
@@ -114,6 +100,7 @@ bool CConfig::Read(CTokenFile& file, std::string& outMessage)
     m_keyDefs.Read(file, warnings);
     if (!warnings.empty())
         DiagPrint("%s", warnings.back() == '\n' ? warnings.c_str() : (warnings + "\n").c_str());
+    DefaultMissingKeyDefs(file.FileName(), nullptr);
 
     file.GetString("SELECTED_MODEL", m_selectedModel, "", 261);
     file.GetString("FLYING_SITE", m_flyingSite, "FlyingSite", 65);
@@ -127,6 +114,63 @@ bool CConfig::Read(CTokenFile& file, std::string& outMessage)
     file.GetInt("SWAP_INTERVAL", m_swapInterval, kDefaultSwapInterval);
     m_valid = true;
     return true;
+}
+
+void CConfig::FindNamedKeyDefs(const CTokenFile& file)
+{
+    m_namedKeyDefs.fill(false);
+    CTokenFile copy;
+    copy.LoadText(file.Text(), file.FileName());
+    for (CTokenFile* block; (block = copy.OpenBlock("KEY_DEF")) != nullptr;)
+    {
+        std::string function;
+        block->GetToken("FUNCTION", function, "", 100);
+        const int command = LookupUserCommand(function.c_str());
+        if (command >= 0 && command < kUserCommandCount)
+            m_namedKeyDefs[static_cast<size_t>(command)] = true;
+    }
+}
+
+void CConfig::DefaultMissingKeyDefs(const std::string& fileName, const CKeyDefTable* defaults)
+{
+    // A file cut short (a full disk, a crash while it was written by hand) or written before a
+    // command existed names fewer commands than there are: those keep their default key rather
+    // than none, so the arrows and the throttle still work. A command named with no key stays
+    // unbound: that is the pilot's choice.
+    m_missingKeyDefs = 0;
+    for (uint32_t command = 0; command < kUserCommandCount; ++command)
+    {
+        if (m_namedKeyDefs[command])
+            continue;
+        CKeyDef& def = m_keyDefs.Get(command);
+        def.SetKeyFromText(defaults != nullptr ? defaults->GetKeyText(command) : std::string(def.defaultKeyText));
+        ++m_missingKeyDefs;
+    }
+    if (m_missingKeyDefs > 0 && defaults == nullptr)
+        DiagPrint("%s: %d of the %d key definitions are missing; they take their default keys\n", fileName.c_str(),
+                  m_missingKeyDefs, kUserCommandCount);
+}
+
+void CConfig::TakeMissingKeysFrom(const std::string& defaultsPath)
+{
+    if (m_missingKeyDefs == 0)
+        return;
+    // The shipped configuration's keys are the ones the pilot knows (and the README lists).
+    CTokenFile file;
+    if (!file.Load(defaultsPath))
+        return;
+    CKeyDefTable defaults;
+    std::string warnings;
+    defaults.Read(file, warnings);
+    DefaultMissingKeyDefs(defaultsPath, &defaults);
+}
+
+std::string CConfig::IncompleteNote(const std::string& path) const
+{
+    if (m_missingKeyDefs == 0)
+        return std::string();
+    return path + " was incomplete: " + std::to_string(m_missingKeyDefs) + " of the " +
+           std::to_string(kUserCommandCount) + " key definitions were missing and take their default keys.";
 }
 
 bool CConfig::LoadFile(const std::string& path, std::string& outMessage)
@@ -159,23 +203,61 @@ bool CConfig::Load(const std::string& outputFolder, const std::string& defaultsP
 {
     outMessage.clear();
     const std::string path = JoinPath(outputFolder, kFileName);
-    if (FileExists(path))
+    const bool present = FileExists(path);
+    if (present)
     {
         std::string problem;
         if (LoadFile(path, problem))
+        {
+            outMessage = IncompleteNote(path);
+            TakeMissingKeysFrom(defaultsPath);
             return true;
+        }
         // A broken file must not keep the program from starting, and must not be lost either:
         // the pilot may have spent time on those maps.
-        const std::string badPath = JoinPath(outputFolder, kBadName);
-        const bool kept = RenameFile(path, badPath);
+        const std::string badPath = FreeBadPath(outputFolder);
+        const bool kept = !badPath.empty() && RenameFile(path, badPath);
         outMessage = "The configuration could not be read:\n" + problem + "\n\n" +
-                     (kept ? "It was kept as " + badPath : "It could not be moved to " + badPath) +
-                     ".\nKestro starts with the default configuration.";
+                     (kept ? "It was kept as " + badPath : "It could not be moved to " + JoinPath(outputFolder, kBadName)) +
+                     ".";
         DiagPrint("CConfig: %s\n", problem.c_str());
     }
+
+    // The configuration saved before, then one whose save was cut off before its rename.
+    for (const char* name : {kBackupName, kTempName})
+    {
+        const std::string fallback = JoinPath(outputFolder, name);
+        std::string problem;
+        if (!FileExists(fallback))
+            continue;
+        if (LoadFile(fallback, problem))
+        {
+            if (!outMessage.empty())
+                outMessage += "\n";
+            else
+                outMessage = path + " is missing.\n";
+            outMessage += "Kestro starts with the configuration found in " + fallback + ".";
+            const std::string note = IncompleteNote(fallback);
+            if (!note.empty())
+                outMessage += "\n" + note;
+            TakeMissingKeysFrom(defaultsPath);
+            DiagPrint("CConfig: %s\n", outMessage.c_str());
+            return true;
+        }
+        DiagPrint("CConfig: %s\n", problem.c_str());
+        if (outMessage.empty())
+            outMessage = path + " is missing.";
+        outMessage += "\n" + fallback + " cannot be read either.";
+    }
+
+    if (!outMessage.empty())
+        outMessage += "\nKestro starts with the default configuration.";
     std::string problem;
     if (LoadFile(defaultsPath, problem))
+    {
+        m_missingKeyDefs = 0; // the shipped defaults are what they are
         return true;
+    }
     if (!outMessage.empty())
         outMessage += "\n\n";
     outMessage += "The default configuration could not be read either:\n" + problem;
@@ -193,7 +275,7 @@ void CConfig::SetComDevice(const std::string& path)
 
 std::string CConfig::FormatText() const
 {
-    CTextSink file;
+    CFileText file;
     WriteBanner(file, "//--------------------", "// Configuration File");
     file.WriteLine("");
     file.WriteLine("");
@@ -223,7 +305,7 @@ std::string CConfig::FormatText() const
         file.WriteFormat("  .%s  %i %i %i\r\n", AxisToken(AXIS_JOYSTICK_X + i), c.low, c.centre, c.high);
     }
     file.WriteLine("}");
-    return file.text;
+    return file.Text();
 }
 
 void CConfig::ReadJoystickCalibration(CTokenFile& file)
@@ -253,62 +335,18 @@ void CConfig::ReadJoystickCalibration(CTokenFile& file)
     }
 }
 
-bool WriteFileDurably(const std::string& path, const std::string& text)
+bool CConfig::Save(const std::string& outputFolder)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-    {
-        DiagPrint("%s: cannot be written: %s\n", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    size_t done = 0;
-    while (done < text.size())
-    {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-        {
-            DiagPrint("%s: write failed: %s\n", path.c_str(), std::strerror(errno));
-            ::close(fd);
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    // Renaming a file whose blocks are not yet on disk can leave an empty Config.txt after a
-    // power cut: the data must land before the name does.
-    const bool synced = ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!synced || !closed)
-    {
-        DiagPrint("%s: flush failed: %s\n", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    return true;
-}
-
-bool CConfig::Save(const std::string& outputFolder) const
-{
+    m_saveError.clear();
     const std::string path = JoinPath(outputFolder, kFileName);
-    const std::string tempPath = JoinPath(outputFolder, kTempName);
     const std::string backupPath = JoinPath(outputFolder, kBackupName);
-    if (!WriteFileDurably(tempPath, FormatText()))
-        return false;
-
-    if (FileExists(path))
+    // The backup is a copy made before the replacement, so Config.txt exists at every moment.
+    std::string previous;
+    if (FileExists(path) && ReadWholeFile(path, previous))
     {
-        std::remove(backupPath.c_str());
-        if (!RenameFile(path, backupPath))
-        {
-            DiagPrint("CConfig: %s could not become %s; the new configuration stays in %s\n", path.c_str(),
-                      backupPath.c_str(), tempPath.c_str());
-            return false;
-        }
+        std::string error;
+        if (!ReplaceFile(backupPath, previous, &error))
+            DiagPrint("CConfig: no backup copy this time: %s\n", error.c_str());
     }
-    if (!RenameFile(tempPath, path))
-    {
-        DiagPrint("CConfig: %s could not become %s\n", tempPath.c_str(), path.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceFile(path, FormatText(), &m_saveError, JoinPath(outputFolder, kTempName));
 }

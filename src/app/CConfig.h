@@ -6,17 +6,20 @@
 //
 // Starting up (Load):
 //   1. Output/Config.txt when it exists;
-//   2. when it is missing, the defaults shipped in Data/Config/Config.txt (a first run);
-//   3. when it is broken (an unknown axis, a bad keyboard-axis block, no input map), the
-//      problem is described in the load message, the file is kept as Output/Config.bad for the
-//      pilot to look at, and the defaults are read instead.
-// Only when the defaults themselves cannot be read does the load fail.
+//   2. when it is missing or broken, Output/Config.bak (the configuration saved before), then
+//      Output/Config.tmp (a save cut off before its rename) if it reads;
+//   3. else the defaults shipped in Data/Config/Config.txt (a first run).
+// A broken file (an unknown axis, a bad keyboard-axis block, no input map) is described in the
+// load message and kept for the pilot to look at as Output/Config.bad, or Config.bad.2, ... when
+// an older one is there. A file that names fewer commands than there are (cut short) gives the
+// missing ones their default keys, and the load message says the file was incomplete. Only when
+// the defaults themselves cannot be read does the load fail.
 //
 // Saving replaces the file so that a crash at any moment leaves a readable configuration: the
-// whole text goes to Config.tmp and is flushed to disk; Config.bak is removed, Config.txt
-// becomes Config.bak and Config.tmp becomes Config.txt. Without an old Config.txt (first run)
-// the temporary file becomes Config.txt directly.
+// old Config.txt is first copied to Config.bak; the whole text goes to Config.tmp, is flushed to
+// disk and renamed over Config.txt in one step. A failed write leaves Config.txt as it was.
 
+#include <array>
 #include <string>
 
 #include "input/CInputJoystick.h"
@@ -50,9 +53,10 @@ public:
     // The same from text (name is used in messages).
     bool LoadText(const std::string& text, const std::string& name, std::string& outMessage);
 
-    // The safe replacement into outputFolder; false (reported) when Config.txt could not be
-    // written, in which case the previous file is untouched.
-    bool Save(const std::string& outputFolder) const;
+    // The safe replacement into outputFolder; false (reported, and described by SaveError) when
+    // Config.txt could not be written, in which case the previous file is untouched.
+    bool Save(const std::string& outputFolder);
+    const std::string& SaveError() const { return m_saveError; }
     // The whole file text as Save writes it.
     std::string FormatText() const;
 
@@ -92,6 +96,15 @@ private:
     void Reset();
     bool Read(CTokenFile& file, std::string& outMessage);
     void ReadJoystickCalibration(CTokenFile& file);
+    // Notes which commands the file's KEY_DEF blocks name.
+    void FindNamedKeyDefs(const CTokenFile& file);
+    // Gives every command no KEY_DEF block named its key in defaults, or the command's own
+    // default key without a table; counts them.
+    void DefaultMissingKeyDefs(const std::string& fileName, const CKeyDefTable* defaults);
+    // The same with the keys of the shipped configuration file, when it reads.
+    void TakeMissingKeysFrom(const std::string& defaultsPath);
+    // What the pilot is told about a file with key definitions missing ("" when none were).
+    std::string IncompleteNote(const std::string& path) const;
 
     bool m_valid = false;
     CVariableTable m_inputVariables{"Input"};
@@ -105,9 +118,8 @@ private:
     std::string m_comDevice; // at most 260 characters
     SJoystickAxisCalibration m_joystickCalibration[CInputJoystick::kCalibratedCount];
     int m_swapInterval = kDefaultSwapInterval;
+    int m_missingKeyDefs = 0; // commands the last file read named in no KEY_DEF block
+    std::array<bool, kUserCommandCount> m_namedKeyDefs{}; // by command: named in the last file read
+    std::string m_saveError;  // why the last Save failed
     CKeyboardAxes& m_keyboardAxes; // not owned: the application's
 };
-
-// Writes text to path so that it is on disk when this returns (write, fsync, close). False with
-// a diagnostic naming the path on any failure.
-bool WriteFileDurably(const std::string& path, const std::string& text);

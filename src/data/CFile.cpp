@@ -1,5 +1,9 @@
 #include "data/CFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdarg>
 #include <cstring>
 #include <filesystem>
@@ -241,6 +245,87 @@ bool RenameDataFile(const std::string& oldName, const std::string& newName, int 
 bool DeleteDataFile(const std::string& name, int folder)
 {
     return std::remove(BuildDataPath(folder, name).c_str()) == 0;
+}
+
+namespace
+{
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+} // namespace
+
+bool CloseDurably(std::FILE* file)
+{
+    if (file == nullptr)
+    {
+        errno = EBADF;
+        return false;
+    }
+    // A write the C library buffered fails only here, or at fsync for the kernel's delayed write
+    // (a full disk, a quota); each failure must keep the caller from trusting the file.
+    bool ok = std::fflush(file) == 0;
+    int error = ok ? 0 : errno;
+    if (ok && ::fsync(fileno(file)) != 0 && errno != EINVAL) // EINVAL: a device, nothing to sync
+    {
+        ok = false;
+        error = errno;
+    }
+    if (std::fclose(file) != 0 && ok)
+    {
+        ok = false;
+        error = errno;
+    }
+    errno = error;
+    return ok;
+}
+
+bool RenameDurably(const std::string& from, const std::string& to)
+{
+    if (std::rename(from.c_str(), to.c_str()) != 0)
+        return false;
+    // The rename is in the folder's metadata; without this a power cut may bring the old name back.
+    const int folder = ::open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0)
+    {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& text, std::string* outError, const std::string& tempPath)
+{
+    const std::string target = NormalizePath(path);
+    const std::string temporary = tempPath.empty() ? target + ".tmp" : NormalizePath(tempPath);
+    auto fail = [&](const char* what) {
+        const std::string message = target + ": could not be saved (" + what + ": " + std::strerror(errno) +
+                                    "); the previous file is kept";
+        std::remove(temporary.c_str());
+        DiagPrint("%s\n", message.c_str());
+        if (outError != nullptr)
+            *outError = message;
+        return false;
+    };
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr)
+        return fail("cannot create the temporary file");
+    const bool written = text.empty() || std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const int writeError = errno;
+    const bool closed = CloseDurably(file);
+    if (!written)
+    {
+        errno = writeError;
+        return fail("write failed");
+    }
+    if (!closed)
+        return fail("flush failed");
+    if (!RenameDurably(temporary, target))
+        return fail("rename failed");
+    return true;
 }
 
 std::unique_ptr<CFile> OpenFile(const std::string& path, int mode)

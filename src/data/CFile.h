@@ -116,6 +116,20 @@ bool RenameDataFile(const std::string& oldName, const std::string& newName, int 
 bool RenameFile(const std::string& oldPath, const std::string& newPath);
 bool DeleteDataFile(const std::string& name, int folder);
 
+// Replaces the file at path by text so that a crash, a kill or a full disk at any moment leaves
+// either the old file or the new one, whole: the text goes to tempPath (path + ".tmp" when
+// empty), every write, the fsync and the close are checked, and only then is tempPath renamed
+// over path in one step (and the folder synced, so the new name survives a power cut). On any
+// failure the temporary file is removed, path is left as it was and false comes back with
+// outError (when given) saying what failed, naming the path.
+bool ReplaceFile(const std::string& path, const std::string& text, std::string* outError = nullptr,
+                 const std::string& tempPath = "");
+// Flushes a stream opened for writing to disk and closes it (fflush, fsync, fclose, each
+// checked); false with errno set when any failed. The stream is closed either way.
+bool CloseDurably(std::FILE* file);
+// Renames from over to and syncs the folder of to; false (errno set) when the rename failed.
+bool RenameDurably(const std::string& from, const std::string& to);
+
 // A CFileDisk opened on the path, or null.
 std::unique_ptr<CFile> OpenFile(const std::string& path, int mode);
 

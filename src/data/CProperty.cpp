@@ -192,8 +192,10 @@ void CProperty::SetString(const std::string& text)
 void CProperty::StoreReadText(std::string text)
 {
     // An empty token is written as nothing after the key, so the reader takes the next token:
-    // the following key, or the brace that closes the block. Neither can be a name.
-    if (m_type != EPropertyType::STRING && !text.empty() && (text[0] == '.' || text[0] == '{' || text[0] == '}'))
+    // the following key (a dot and a capital), or the brace that closes the block. Neither can
+    // be a name. A path such as "../x" is a name, if a bad one: its reader says what is wrong.
+    const bool nextKey = text.size() >= 2 && text[0] == '.' && (std::isupper(static_cast<unsigned char>(text[1])) != 0 || text[1] == '_');
+    if (m_type != EPropertyType::STRING && (text == "." || nextKey || (!text.empty() && (text[0] == '{' || text[0] == '}'))))
         text.clear();
     m_text = std::move(text);
 }
@@ -265,6 +267,63 @@ bool CProperty::Read(CTokenFile& block)
 
     m_found = found;
     return found || !m_required;
+}
+
+void CProperty::GetNumbers(float outNumbers[3]) const
+{
+    const bool integer = m_type == EPropertyType::UNKNOWN || m_type == EPropertyType::BOOL ||
+                         m_type == EPropertyType::VECTORI2;
+    for (int i = 0; i < 3; ++i)
+        outNumbers[i] = integer ? (i < 2 ? static_cast<float>(m_ints[i]) : 0.0f) : m_floats[i];
+}
+
+std::string CProperty::ClampToRange(const float* fallback)
+{
+    int count = 0;
+    bool integer = false;
+    switch (m_type)
+    {
+    case EPropertyType::UNKNOWN: count = 1; integer = true; break;
+    case EPropertyType::VECTORI2: count = 2; integer = true; break;
+    case EPropertyType::FLOAT:
+    case EPropertyType::SLIDER: count = 1; break;
+    case EPropertyType::VECTOR2: count = 2; break;
+    case EPropertyType::VECTOR3: count = 3; break;
+    default: return std::string();
+    }
+    if (!(m_min <= m_max))
+        return std::string(); // no usable range declared
+    const std::string before = DisplayText();
+    bool changed = false;
+    for (int i = 0; i < count; ++i)
+    {
+        if (integer)
+        {
+            const float value = static_cast<float>(m_ints[i]);
+            const float clamped = std::fmin(std::fmax(value, std::ceil(m_min)), std::floor(m_max));
+            if (clamped != value)
+            {
+                m_ints[i] = TruncateToInt(clamped);
+                changed = true;
+            }
+            continue;
+        }
+        float& value = m_floats[i];
+        if (!std::isfinite(value))
+        {
+            const float previous = fallback != nullptr ? fallback[i] : m_min;
+            value = !std::isfinite(previous) ? m_min : std::fmin(std::fmax(previous, m_min), m_max);
+            changed = true;
+        }
+        else if (value < m_min || value > m_max)
+        {
+            value = value < m_min ? m_min : m_max;
+            changed = true;
+        }
+    }
+    if (!changed)
+        return std::string();
+    return before + " -> " + DisplayText();
 }
 
 std::string CProperty::FileValueText() const

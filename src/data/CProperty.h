@@ -109,6 +109,12 @@ public:
     // empty) and consumes a second occurrence of it. False when the property is required and
     // its key is absent.
     bool Read(CTokenFile& block);
+    // Brings every number of a FLOAT, SLIDER, VECTOR2, VECTOR3, VECTORI2 or UNKNOWN value into
+    // [Min(), Max()]; a NaN or an infinity becomes fallback's matching number (the value before
+    // the file was read), or Min() without one. Returns what was changed as "value -> value" ("" when nothing).
+    std::string ClampToRange(const float* fallback = nullptr);
+    // The numbers of the value as floats (up to three; the rest 0), for ClampToRange's fallback.
+    void GetNumbers(float outNumbers[3]) const;
     // Writes the property's file line; false when the file did not take all of it.
     bool Write(CFile& file) const;
     // The value as the debug dump shows it.

@@ -1,10 +1,12 @@
 #include "data/CPropertySet.h"
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
+#include "data/CFileText.h"
 #include "data/CPropertyEditorControls.h"
 #include "data/CTokenFile.h"
 #include "data/StringTable.h"
@@ -51,7 +53,7 @@ CProperty* CPropertySet::PropertyAt(int index) const
     return m_properties[static_cast<size_t>(index)].get();
 }
 
-bool CPropertySet::Read(CTokenFile& block, const std::string& token)
+void CPropertySet::ReadValues(CTokenFile& block, const std::string& token)
 {
     m_token = token;
     for (auto& property : m_properties)
@@ -60,6 +62,11 @@ bool CPropertySet::Read(CTokenFile& block, const std::string& token)
             DiagPrint("%s: %s '%s': required key %s missing\n", block.FileName().c_str(), m_setName.c_str(),
                       m_token.c_str(), property->Key().c_str());
     }
+}
+
+bool CPropertySet::Read(CTokenFile& block, const std::string& token)
+{
+    ReadValues(block, token);
     return ApplyProperties();
 }
 
@@ -80,7 +87,19 @@ bool CPropertySet::ReadFile(const std::string& name, const std::string& token)
             DiagPrint("%s: cannot be read; %s settings left unchanged\n", path.c_str(), m_setName.c_str());
         return false;
     }
-    return Read(file, token);
+    std::vector<std::array<float, 3>> before(m_properties.size());
+    for (size_t i = 0; i < m_properties.size(); ++i)
+        m_properties[i]->GetNumbers(before[i].data());
+    ReadValues(file, token);
+    for (size_t i = 0; i < m_properties.size(); ++i)
+    {
+        const std::string change = m_properties[i]->ClampToRange(before[i].data());
+        if (!change.empty())
+            DiagPrint("%s: .%s is outside %g .. %g: %s\n", path.c_str(), m_properties[i]->Key().c_str(),
+                      static_cast<double>(m_properties[i]->Min()), static_cast<double>(m_properties[i]->Max()),
+                      change.c_str());
+    }
+    return ApplyProperties();
 }
 
 bool CPropertySet::WriteProperties(CFile& file) const
@@ -110,25 +129,11 @@ bool CPropertySet::WriteFile(const std::string& name) const
         DiagPrint("%s: refused to write '%s' outside the output folder\n", m_setName.c_str(), name.c_str());
         return false;
     }
-    // Written beside the file and moved over it at the end, so that a failed write (a full
-    // disk) leaves the previous settings intact.
-    const std::string path = BuildDataPath(DF_OUTPUT, name);
-    const std::string temporary = path + ".tmp";
-    std::unique_ptr<CFile> file = OpenFile(temporary, FM_WRITE);
-    if (!file)
-    {
-        DiagPrint("%s: cannot be opened for writing\n", temporary.c_str());
-        return false;
-    }
-    const bool written = WriteProperties(*file);
-    file->Close();
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        DiagPrint("%s: could not be written; the previous file is kept\n", path.c_str());
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    // Formatted whole first and replaced in one step: a crash or a full disk leaves the previous
+    // settings intact.
+    CFileText text;
+    WriteProperties(text);
+    return ReplaceFile(BuildDataPath(DF_OUTPUT, name), text.Text());
 }
 
 void CPropertySet::Dump(std::string& ioText) const

@@ -59,15 +59,18 @@ public:
     // Takes token as the instance token, reads every property from the block (a missing
     // required key is reported but does not stop the reading), then returns ApplyProperties().
     bool Read(CTokenFile& block, const std::string& token);
-    // Read on the root block of Output/<name>. A file that does not load changes nothing and
-    // gives false.
+    // Read on the root block of Output/<name>, every number then clamped to its property's
+    // declared range (a NaN or infinity gives the value it had before), each clamp reported with the file
+    // and the key: a settings file is edited by hand, and its ranges are what the program
+    // was made for. A file that does not load changes nothing and gives false.
     bool ReadFile(const std::string& name, const std::string& token);
 
     // The whole block; false when any line was not written (the rest is still written).
     bool Write(CFile& file) const;
     // The property lines only.
     bool WriteProperties(CFile& file) const;
-    // The property lines into Output/<name>, replacing the file only once all is written.
+    // The property lines into Output/<name>, replacing the file only once all is written and on
+    // disk (ReplaceFile); false, reported with the path, when it could not be saved.
     bool WriteFile(const std::string& name) const;
 
     // Appends one line "  .%-30.30s %s" (key, display form) per property, lines separated by
@@ -114,4 +117,7 @@ private:
     std::string m_label;
     std::string m_longText;
     std::unique_ptr<CPropertySetEditorHeader> m_header;
+
+    // Read's reading without ApplyProperties.
+    void ReadValues(CTokenFile& block, const std::string& token);
 };

@@ -526,7 +526,8 @@ bool CTokenFile::GetString(const char* key, std::string& out, const char* defaul
         DiagPrint("%s: .%s: unterminated quoted string\n", FileName().c_str(), key);
         return false;
     }
-    if (pos - start > BufferLimit(size))
+    // The size counts the terminator: a size of 0 holds not even the empty string.
+    if (size == 0 || pos - start > BufferLimit(size))
     {
         DiagPrint("%s: .%s: quoted string longer than %zu characters\n", FileName().c_str(), key,
                   BufferLimit(size));

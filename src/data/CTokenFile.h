@@ -50,7 +50,8 @@ public:
     bool GetVectorI2(const char* key, int& outX, int& outY, int defaultX, int defaultY);
     // One raw token, cut to size - 1 characters.
     bool GetToken(const char* key, std::string& out, const char* defaultValue, size_t size = 50);
-    // A quoted string on the key's line; size bounds it (longer strings fail with an empty out).
+    // A quoted string on the key's line, at most size - 1 characters (longer strings, and any
+    // string when size is 0, fail with an empty out).
     // Once the key was found, failure gives an empty out, not the default.
     bool GetString(const char* key, std::string& out, const char* defaultValue, size_t size = 1000);
     bool GetText(const char* key, std::string& out, const char* defaultValue);

@@ -164,6 +164,29 @@ void CCollisionMesh::Clear()
 {
     m_triangles.clear();
     m_currentTriangle = 0;
+    UpdateExtent();
+}
+
+void CCollisionMesh::UpdateExtent()
+{
+    m_minX = m_minZ = 1.0f;
+    m_maxX = m_maxZ = -1.0f;
+    bool first = true;
+    for (const CColTriangle& triangle : m_triangles)
+        for (const CVector3* v : {&triangle.a, &triangle.b, &triangle.c})
+        {
+            if (first)
+            {
+                m_minX = m_maxX = v->x;
+                m_minZ = m_maxZ = v->z;
+                first = false;
+                continue;
+            }
+            m_minX = std::min(m_minX, v->x);
+            m_maxX = std::max(m_maxX, v->x);
+            m_minZ = std::min(m_minZ, v->z);
+            m_maxZ = std::max(m_maxZ, v->z);
+        }
 }
 
 void CCollisionMesh::BuildFromTriangleList(const std::vector<CVector3>& vertices)
@@ -173,12 +196,14 @@ void CCollisionMesh::BuildFromTriangleList(const std::vector<CVector3>& vertices
     m_triangles.resize(count);
     for (size_t i = 0; i < count; ++i)
         m_triangles[i].Set(vertices[3 * i], vertices[3 * i + 1], vertices[3 * i + 2]);
+    UpdateExtent();
 }
 
 void CCollisionMesh::SetTriangles(std::vector<CColTriangle>&& triangles)
 {
     Clear();
     m_triangles = std::move(triangles);
+    UpdateExtent();
 }
 
 void CCollisionMesh::ComputeNeighboursPairwise()
@@ -264,7 +289,7 @@ float CCollisionMesh::GetTerrainHeight(float x, float z, CTerrainHint* ioHint, C
         }
     }
 
-    if (!found) {
+    if (!found && Covers(x, z)) {
         CTerrainHint unused;
         CTerrainHint& hint = ioHint != nullptr ? *ioHint : unused;
         float candidateHeight = 0.0f;

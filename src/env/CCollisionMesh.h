@@ -10,7 +10,9 @@
 //     triangle, the current one becomes the previous one and the found one the current one.
 //  2. Otherwise test every triangle in index order; each containing triangle overwrites the
 //     answer and moves the hint the same way, so the last one in index order wins.
-//  3. No triangle contains the point: height 0, normal straight up.
+//  3. No triangle contains the point: height 0, normal straight up. A point outside the
+//     mesh's extent seen from above (or not a number) gets this answer at once, without the
+//     scan: a model flown far off the site would otherwise scan every triangle per query.
 //
 // Neighbours: two triangles are neighbours when CColTriangle::AreNeighbours says so, that is
 // when a vertex of one is within 0.2 m of a vertex of the other (and their centroids are not too
@@ -48,6 +50,13 @@ public:
     // mesh. The hint, when given, is read and moved (see the class comment).
     float GetTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const;
 
+    // Whether (x, z) lies within the extent of the triangles seen from above (their bounding
+    // rectangle in X-Z); false for an empty mesh and for NaN.
+    bool Covers(float x, float z) const
+    {
+        return x >= m_minX && x <= m_maxX && z >= m_minZ && z <= m_maxZ;
+    }
+
     // The triangle the debug display highlights; clamped to the triangles that exist.
     void SetCurrentTriangle(int index);
     int GetCurrentTriangle() const { return m_currentTriangle; }
@@ -60,6 +69,11 @@ private:
     bool TryTriangle(int index, float x, float z, CTerrainHint& ioHint, float& outHeight,
                      CVector3& outNormal) const;
 
+    // Recomputes the extent from the triangles.
+    void UpdateExtent();
+
     std::vector<CColTriangle> m_triangles;
     int m_currentTriangle = 0; // for the debug display only
+    // Extent of the triangles in X-Z (world, m); inverted (nothing covered) when there are none.
+    float m_minX = 1.0f, m_maxX = -1.0f, m_minZ = 1.0f, m_maxZ = -1.0f;
 };

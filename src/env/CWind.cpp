@@ -30,41 +30,12 @@ CWind::CWind(uint32_t seed) : m_random(seed), m_thermals(seed)
 
 bool CWind::Create()
 {
-    if (m_settings.ReadFile(kFileName, "Wind"))
-    {
-        const std::string path = BuildDataPath(DF_OUTPUT, kFileName);
-        RejectNonFiniteSettings(path.c_str());
-        const std::string clamped = m_settings.ClampThermals();
-        if (!clamped.empty())
-            DiagPrint("%s: WIND %s outside the allowed range; the nearest allowed value used\n", path.c_str(),
-                      clamped.c_str());
-    }
+    // Values outside their ranges, or not numbers, are clamped and reported by the reading.
+    m_settings.ReadFile(kFileName, "Wind");
     ApplySettings();
     const bool written = Save();
     ResetBlobs();
     return written;
-}
-
-void CWind::RejectNonFiniteSettings(const char* fileName)
-{
-    const struct
-    {
-        const char* key;
-        float fallback;
-    } settings[] = {
-        {"VELOCITY", CPropertySet_Wind::kDefaultVelocity},
-        {"HEADING", CPropertySet_Wind::kDefaultHeading},
-        {"PITCH", CPropertySet_Wind::kDefaultPitch},
-        {"TURBULENCE_STRENGTH", CPropertySet_Wind::kDefaultTurbulence},
-    };
-    for (const auto& setting : settings)
-    {
-        CProperty* property = m_settings.FindProperty(setting.key);
-        if (property == nullptr || std::isfinite(property->GetFloat()))
-            continue;
-        DiagPrint("%s: WIND %s is not a number; %g used\n", fileName, setting.key, setting.fallback);
-        property->SetFloat(setting.fallback);
-    }
 }
 
 CVector3 CWind::GetWindAt(const CVector3& worldPoint) const

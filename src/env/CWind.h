@@ -108,8 +108,6 @@ public:
 
 private:
     static void OnSettingsChanged(void* context);
-    // Replaces every non-finite setting by its default, with one message per key.
-    void RejectNonFiniteSettings(const char* fileName);
 
     CPropertySet_Wind m_settings;
     CVector3 m_meanWind;     // world, m/s

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,6 +20,13 @@ bool ParseFloat(const std::string& text, float& out)
         return false;
     out = static_cast<float>(value);
     return std::isfinite(out);
+}
+
+std::string FormatLimit(float limit)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(limit));
+    return text;
 }
 
 std::vector<std::string> Split(const std::string& text, char separator)
@@ -318,6 +326,36 @@ bool CFdmOptions::Parse(int argc, const char* const* argv, std::string& outError
         }
         else
             return outError = "unknown argument '" + option + "'", false;
+    }
+    // Finite is not enough: 1e30 m/s or a start 1e30 m away flies nothing a model aircraft
+    // does, and only turns the flight's numbers into infinities.
+    const struct
+    {
+        bool given;
+        float value;
+        float limit;
+        const char* what;
+    } limits[] = {
+        {hasSpeed, speed, kMaxSpeed, "--speed"},
+        {hasWind, windSpeed, kMaxSpeed, "--wind speed"},
+        {hasTurbulence, turbulence, kMaxTurbulence, "--turbulence"},
+        {hasHeading, headingDeg, kMaxAngleDeg, "--heading"},
+        {hasWind, windHeadingDeg, kMaxAngleDeg, "--wind heading"},
+        {hasStart, start.x, kMaxDistance, "--start X"},
+        {hasStart, start.y, kMaxDistance, "--start Y"},
+        {hasStart, start.z, kMaxDistance, "--start Z"},
+    };
+    for (const auto& limit : limits)
+        if (limit.given && !(std::fabs(limit.value) <= limit.limit))
+            return outError = std::string(limit.what) + " must lie within +-" + FormatLimit(limit.limit), false;
+    for (int c = 0; c < kChannelCount; ++c)
+    {
+        std::vector<TChannelDrive> drives = laterRamps[c];
+        drives.push_back(channels[c]);
+        for (const TChannelDrive& drive : drives)
+            if (!(std::fabs(drive.from) <= kMaxChannel && std::fabs(drive.to) <= kMaxChannel))
+                return outError = "V_CH" + std::to_string(c + 1) + " must lie within +-" + FormatLimit(kMaxChannel),
+                       false;
     }
     if (model.empty() && airPoints.empty())
         return outError = "--model is required", false;

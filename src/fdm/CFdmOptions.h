@@ -8,10 +8,10 @@
 //              [--hold-heading V_CHn=DEG]
 //   kestro-fdm [--data DIR] --check FILE.mod     (the preflight check, CModelCheck; no flight)
 //
-// Every number must be finite and parse completely ("1.5x" is refused); durations and the frame
-// must be positive, and a channel may be driven by one --set or by ramps that follow one another
-// in time (between them it holds the last TO; a ramp with T0 == T1 is a step). A channel
-// schedule gives the value a channel has during the frame that starts at time t. --hold-heading
+// Every number must be finite, parse completely ("1.5x" is refused) and lie within the bounds
+// below; durations and the frame must be positive, and a channel may be driven by one --set or
+// by ramps that follow one another in time (between them it holds the last TO; a ramp with
+// T0 == T1 is a step). A channel schedule gives the value a channel has during the frame that starts at time t. --hold-heading
 // adds a pilot's closed-loop stick to one channel's schedule (CHeadingPilot): full stick for DEG
 // of swing from the start heading.
 
@@ -24,6 +24,12 @@ class CFdmOptions
 {
 public:
     static constexpr int kChannelCount = 9;
+    // Bounds of the numbers a flight can use; beyond them Parse refuses (exit 2).
+    static constexpr float kMaxSpeed = 1000.0f;      // m/s, --speed and the wind
+    static constexpr float kMaxTurbulence = 10.0f;   // --turbulence
+    static constexpr float kMaxAngleDeg = 3600.0f;   // --heading and the wind heading
+    static constexpr float kMaxDistance = 1.0e6f;    // m, each --start coordinate
+    static constexpr float kMaxChannel = 1000.0f;    // --set and --ramp values
 
     // How one channel is driven: kept at its value, or moved FROM -> TO between T0 and T1.
     struct TChannelDrive

@@ -272,8 +272,11 @@ int main(int argc, char** argv)
         }
     }
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    if (!recordPath.empty())
-        recorder.StopRecording();
+    if (!recordPath.empty() && !recorder.StopRecording())
+    {
+        std::fprintf(stderr, "kestro-fdm: %s: the recording could not be written\n", recordPath.c_str());
+        return 1;
+    }
     if (csv && std::fflush(csv.get()) != 0)
     {
         std::fprintf(stderr, "kestro-fdm: %s: write failed\n", csvPath.c_str());

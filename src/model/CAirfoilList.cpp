@@ -57,12 +57,12 @@ CAirfoil* CAirfoilList::GetForPart(const std::string& fileName, const std::strin
     CAirfoil* airfoil = Get(name, &reason);
     if (!airfoil)
     {
-        DiagPrint("%s: airfoil '%s' %s; the part produces no force\n", who.c_str(), name.c_str(), reason.c_str());
+        DiagPrint("%s: AIRFOIL '%s' %s; the part produces no force\n", who.c_str(), name.c_str(), reason.c_str());
         return nullptr;
     }
     if (!airfoil->HasCoefficients())
     {
-        DiagPrint("%s: airfoil '%s' has no usable coefficient table; the part produces no force\n", who.c_str(),
+        DiagPrint("%s: AIRFOIL '%s' has no usable coefficient table; the part produces no force\n", who.c_str(),
                   name.c_str());
         return nullptr;
     }

@@ -8,12 +8,18 @@
 
 namespace
 {
-// Whether any component is beyond the runaway limit. Three plain comparisons instead of
-// nested fmax calls, which the compiler cannot inline under strict IEEE rules and which cost a
-// library call per record and sub-step; a NaN component compares false either way.
+// Whether any component is beyond the runaway limit or not a number at all. Three plain
+// comparisons instead of nested fmax calls, which the compiler cannot inline under strict IEEE
+// rules and which cost a library call per record and sub-step; written so that a NaN component,
+// which compares false with everything, counts as a runaway too.
 inline bool IsRunaway(const CVector3& v, float limit)
 {
-    return std::fabs(v.x) > limit || std::fabs(v.y) > limit || std::fabs(v.z) > limit;
+    return !(std::fabs(v.x) <= limit && std::fabs(v.y) <= limit && std::fabs(v.z) <= limit);
+}
+
+inline bool IsFinite(const CVector3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 } // namespace
 
@@ -162,28 +168,13 @@ void CEngineDynamic::SumForces()
     m_totalTorque = CVector3();
     const CMatrix3& inverse = GetInverseOrientation();
     CVector3 bodyTorque;
-    bool runaway = false;
     for (int i = 0; i < m_forceCount; ++i)
     {
-        CForce& record = *m_forces[i];
+        const CForce& record = *m_forces[i];
         if (IsRunaway(record.vector, kRunawayForce))
         {
-            if (!m_runawayReported)
-                DiagPrint("CEngineDynamic: runaway force '%s' (%g, %g, %g) N, body stopped\n", record.name.c_str(),
-                          static_cast<double>(record.vector.x), static_cast<double>(record.vector.y),
-                          static_cast<double>(record.vector.z));
-            m_runawayReported = true;
-            runaway = true;
-            m_state.velocity = CVector3();
-            m_state.angularVelocity = CVector3();
-            for (int k = 0; k < m_forceCount; ++k)
-                m_forces[k]->vector = CVector3();
-            for (int k = 0; k < m_torqueCount; ++k)
-                m_torques[k]->vector = CVector3();
-            // The records summed before this one are zero now too: the whole sub-step is
-            // force-free, not just the records after the runaway one.
-            m_totalForce = CVector3();
-            bodyTorque = CVector3();
+            StopRunaway("force", record.name, record.vector);
+            return;
         }
         m_totalForce += record.vector;
         const CVector3 bodyForce = record.vector * inverse;
@@ -192,9 +183,45 @@ void CEngineDynamic::SumForces()
     m_totalTorque = bodyTorque * m_state.orientation;
     for (int i = 0; i < m_torqueCount; ++i)
         m_totalTorque += m_torques[i]->vector;
+
+    // A NaN or infinite torque, or a force applied at a point out of all proportion, would make
+    // the state NaN for good: the model could only be reset. It is treated as a runaway.
+    if (!IsFinite(m_totalForce) || !IsFinite(m_totalTorque))
+    {
+        for (int i = 0; i < m_torqueCount; ++i)
+            if (!IsFinite(m_torques[i]->vector))
+            {
+                StopRunaway("torque", m_torques[i]->name, m_torques[i]->vector);
+                return;
+            }
+        for (int i = 0; i < m_forceCount; ++i)
+            if (!IsFinite(m_forces[i]->point) || !IsFinite((m_forces[i]->point - m_centreOfMass).Cross(m_forces[i]->vector)))
+            {
+                StopRunaway("force", m_forces[i]->name, m_forces[i]->vector);
+                return;
+            }
+        StopRunaway("torque", "sum", m_totalTorque);
+        return;
+    }
     // Report the next runaway again once the forces were sane for a sub-step.
-    if (!runaway)
-        m_runawayReported = false;
+    m_runawayReported = false;
+}
+
+void CEngineDynamic::StopRunaway(const char* kind, const std::string& name, const CVector3& value)
+{
+    if (!m_runawayReported)
+        DiagPrint("CEngineDynamic: runaway %s '%s' (%g, %g, %g), body stopped\n", kind, name.c_str(),
+                  static_cast<double>(value.x), static_cast<double>(value.y), static_cast<double>(value.z));
+    m_runawayReported = true;
+    m_state.velocity = CVector3();
+    m_state.angularVelocity = CVector3();
+    // Every record, not only the runaway one: the whole sub-step is force-free.
+    for (int k = 0; k < m_forceCount; ++k)
+        m_forces[k]->vector = CVector3();
+    for (int k = 0; k < m_torqueCount; ++k)
+        m_torques[k]->vector = CVector3();
+    m_totalForce = CVector3();
+    m_totalTorque = CVector3();
 }
 
 void CEngineDynamic::Integrate(float h)

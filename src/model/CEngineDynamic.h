@@ -12,8 +12,9 @@
 //     1. the sub-step callback lets the parts compute their forces (CModel);
 //     2. force summation: total force = sum of the force records; torque = sum of
 //        (point - centre of mass) x F in body axes, taken to world, plus the torque records.
-//        A record with a component above 99999.9 N stops the body (v = w = 0) and zeroes every
-//        record and the sums for this sub-step: a runaway part must not launch the model;
+//        A record with a component above 99999.9 N or not finite, or a sum that is not finite,
+//        stops the body (v = w = 0) and zeroes every record and the sums for this sub-step: a
+//        runaway part must not launch the model nor make its state NaN;
 //     3. the optional force-sum callback;
 //     4. semi-implicit Euler, velocity first: v += h*F/m, x += h*v; w += h*alpha where
 //        alpha = ((tau*M^-1)*I^-1)*M (no gyroscopic term); M = M*R(h*w), R the rotation by
@@ -156,6 +157,9 @@ public:
 
 private:
     void SumForces();
+    // Stops the body and zeroes every record and sum; the first runaway of an episode is reported
+    // with the record's name.
+    void StopRunaway(const char* kind, const std::string& name, const CVector3& value);
     void Integrate(float h);
     void MarkOrientationChanged();
     void InvalidateCaches();

@@ -1,5 +1,9 @@
 #include "model/CPart.h"
 
+#include <cmath>
+
+#include "core/Diagnostics.h"
+
 #include "data/CComponentNode.h"
 #include "data/CProperty.h"
 #include "data/CPropertySet.h"
@@ -75,6 +79,17 @@ void CPart::GetDebugText(std::string& ioText)
     if (listing.size() > kMaxPropertyListing)
         listing.resize(kMaxPropertyListing);
     ioText += listing;
+}
+
+float CPart::UsableMass(float mass, const char* key) const
+{
+    if (mass >= 0.0f && std::isfinite(mass))
+        return mass;
+    const TPartClassDescriptor* part = GetPartClass(m_classIndex);
+    DiagPrint("%s: %s '%s': %s %g is no mass; the part adds none\n",
+              m_model != nullptr ? m_model->GetFileName().c_str() : "?", part != nullptr ? part->blockToken : "?",
+              GetName().c_str(), key, static_cast<double>(mass));
+    return 0.0f;
 }
 
 const std::string& CPart::GetName() const

@@ -89,6 +89,10 @@ public:
     unsigned int m_markerHandle = 0;
 
 protected:
+    // The mass (kg) a MASS-like key gives the part: a negative, NaN or infinite value is
+    // reported, naming the model file, the part and the key, and counts as no mass.
+    float UsableMass(float mass, const char* key) const;
+
     // The change callback: the set already applied its values into itself.
     static void OnPropertiesChanged(void* context);
 

@@ -99,8 +99,8 @@ bool CPartEngineProp::ApplyProperties()
     // A cube of 5 cm edge weighing MASS: density MASS / 0.05^3 = MASS * 8000.
     m_massElement.Reset();
     const CVector3 half(0.5f * kMassCubeEdge, 0.5f * kMassCubeEdge, 0.5f * kMassCubeEdge);
-    if (m_set.mass > 0.0f)
-        m_massElement.AddBox(m_set.mass * 8000.0f, m_set.position - half, m_set.position + half);
+    if (const float mass = UsableMass(m_set.mass, "MASS"); mass > 0.0f)
+        m_massElement.AddBox(mass * 8000.0f, m_set.position - half, m_set.position + half);
     if (m_model != nullptr)
         m_model->SetMassMustBeRecomputed();
 

@@ -21,8 +21,8 @@ bool CPartServo::ApplyProperties()
                   GetName().c_str(), m_set.variable.c_str());
 
     m_massElement.Reset();
-    if (m_set.mass > 0.0f)
-        m_massElement.AddSmallCube(m_set.mass, m_set.position);
+    if (const float mass = UsableMass(m_set.mass, "MASS"); mass > 0.0f)
+        m_massElement.AddSmallCube(mass, m_set.position);
     if (m_model != nullptr)
         m_model->SetMassMustBeRecomputed();
     m_linked = true;

@@ -31,8 +31,8 @@ bool CPartWheel::ApplyProperties()
     m_forces[0].vector = CVector3();
     m_massElement.Reset();
     const CVector3 half(0.5f * kMassCubeEdge, 0.5f * kMassCubeEdge, 0.5f * kMassCubeEdge);
-    if (m_set.mass > 0.0f)
-        m_massElement.AddBox(m_set.mass / (kMassCubeEdge * kMassCubeEdge * kMassCubeEdge), m_set.position - half,
+    if (const float mass = UsableMass(m_set.mass, "MASS"); mass > 0.0f)
+        m_massElement.AddBox(mass / (kMassCubeEdge * kMassCubeEdge * kMassCubeEdge), m_set.position - half,
                              m_set.position + half);
     if (m_model != nullptr)
         m_model->SetMassMustBeRecomputed();

@@ -1,7 +1,9 @@
 #include "sim/CFlightRecorder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "sim/IRecordedModel.h"
@@ -134,7 +136,9 @@ bool CFlightRecorder::StartRecording(const std::string& path, double simulatedTi
     m_recordingStart = simulatedTime;
     m_writeFailureReported = false;
     m_partsOverflowReported = false;
-    m_output = std::fopen(path.c_str(), "wb");
+    // Written beside the previous recording: a full disk or a crash must not cost the pilot the
+    // flight recorded before.
+    m_output = std::fopen((path + ".tmp").c_str(), "wb");
     if (m_output == nullptr)
     {
         DiagPrint("%s: cannot be opened for writing; the flight is not recorded\n", path.c_str());
@@ -143,13 +147,20 @@ bool CFlightRecorder::StartRecording(const std::string& path, double simulatedTi
     return true;
 }
 
-void CFlightRecorder::StopRecording()
+bool CFlightRecorder::StopRecording()
 {
     if (m_output == nullptr)
-        return;
-    if (std::fclose(m_output) != 0 && !m_writeFailureReported)
-        DiagPrint("%s: could not be written completely\n", m_outputPath.c_str());
+        return true;
+    const std::string temporary = m_outputPath + ".tmp";
+    const bool closed = CloseDurably(m_output);
     m_output = nullptr;
+    if (closed && !m_writeFailureReported && RenameDurably(temporary, m_outputPath))
+        return true;
+    DiagPrint("%s: the recording could not be written completely (%s); the previous recording is kept\n",
+              m_outputPath.c_str(), std::strerror(errno));
+    std::remove(temporary.c_str());
+    m_writeFailureReported = true;
+    return false;
 }
 
 void CFlightRecorder::RecordFrame(IRecordedModel& model, double simulatedTime)
@@ -217,11 +228,11 @@ void CFlightRecorder::WriteKeyframe(IRecordedModel& model, double simulatedTime)
         out[partsHeader + 5] = static_cast<unsigned char>(partsLength >> 8);
     }
 
-    // Flushed per keyframe, so a playback started while recording sees every finished keyframe.
+    // Flushed per keyframe, so a full disk shows at once (and is told) rather than at the end.
     const bool written = std::fwrite(out.data(), 1, out.size(), m_output) == out.size() && std::fflush(m_output) == 0;
     if (!written && !m_writeFailureReported)
     {
-        DiagPrint("%s: write failed (disk full?); the recording is incomplete\n", m_outputPath.c_str());
+        DiagPrint("%s: write failed (%s); the recording cannot be kept\n", m_outputPath.c_str(), std::strerror(errno));
         m_writeFailureReported = true;
     }
 }

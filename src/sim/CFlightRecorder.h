@@ -60,12 +60,18 @@ public:
     CFlightRecorder(const CFlightRecorder&) = delete;
     CFlightRecorder& operator=(const CFlightRecorder&) = delete;
 
-    // Closes any output file and opens path for writing (truncating it); the recording's times
-    // count from simulatedTime. False (reported) when the file does not open: the flight process
-    // still records, and the keyframes go nowhere.
+    // Closes any output file and starts writing path + ".tmp"; the recording's times count from
+    // simulatedTime. False (reported) when the file does not open: the flight process still
+    // records, and the keyframes go nowhere. The previous recording at path stays as it is
+    // until StopRecording replaces it.
     bool StartRecording(const std::string& path, double simulatedTime);
-    void StopRecording();
+    // Flushes the recording to disk and renames it over path. When any write, the flush or the
+    // rename failed (a full disk), the previous recording is kept, the temporary file removed
+    // and false comes back (reported); true also when nothing was being written.
+    bool StopRecording();
     bool IsWriting() const { return m_output != nullptr; }
+    // Whether a keyframe of the current recording could not be written: it will not be kept.
+    bool HasWriteFailed() const { return m_writeFailureReported; }
 
     // Once per frame while recording, after the model step.
     void RecordFrame(IRecordedModel& model, double simulatedTime);

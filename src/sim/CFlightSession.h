@@ -29,7 +29,7 @@
 #include "model/CVariableTable.h"
 
 class CFlyWorld;
-class CMatrix3;
+struct CMatrix3;
 class CModel;
 class CWind;
 class ITerrain;

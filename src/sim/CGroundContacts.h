@@ -12,7 +12,7 @@
 // At the resting height the springs are just unloaded and no collision point is below the
 // ground; the model then settles by its spring travel alone.
 
-class CMatrix3;
+struct CMatrix3;
 class CModel;
 class ITerrain;
 

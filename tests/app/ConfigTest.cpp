@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/CConfig.h"
+#include "data/CFile.h"
 #include "input/CKeyboardAxes.h"
 #include "input/UserCommands.h"
 #include "support/TempDir.h"
@@ -203,4 +204,91 @@ TEST_F(ConfigTest, AFailedReadLeavesNothingOfTheBrokenFileBehind)
     ASSERT_TRUE(config.LoadText(kMinimal, "Config.txt", message));
     EXPECT_FALSE(config.LoadText(Replace(kMinimal, "AXIS_MOUSE_X", "AXIS_NO_SUCH"), "Config.txt", message));
     EXPECT_EQ(axes.Get(1).axisId, static_cast<uint32_t>(AXIS_UNKNOWN)) << "no half-read keyboard axes";
+}
+
+// CrashBetweenTheRenamesOfASaveLosesTheConfiguration: a save killed at any moment leaves a file
+// the next start reads, and says which; the exit after it does not overwrite Config.bak.
+TEST_F(ConfigTest, AStartAfterACrashedSaveFallsBackToTheBackupThenTheTemporaryFile)
+{
+    const std::string glider = Replace(kMinimal, "Trainer.mod", "Glider.mod");
+    struct SCase
+    {
+        const char* what;
+        const char* bak; // contents, or null for no file
+        const char* tmp;
+        const char* model;     // the model of the configuration loaded
+        const char* mentioned; // in the message ("" for no message)
+    } cases[] = {
+        {"backup only", kMinimal, nullptr, "Trainer.mod", "Config.bak"},
+        {"backup before the temporary file", kMinimal, glider.c_str(), "Trainer.mod", "Config.bak"},
+        {"a temporary file that reads", nullptr, glider.c_str(), "Glider.mod", "Config.tmp"},
+        {"a broken backup", ".COM_PORT 2\n", glider.c_str(), "Glider.mod", "Config.tmp"},
+        {"a temporary file cut inside a comment: the defaults", nullptr, "/* cut", "Trainer.mod", "Config.tmp"},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(dir.Path() / "Output");
+        std::filesystem::create_directories(Output());
+        if (c.bak != nullptr)
+            dir.Write("Output/Config.bak", c.bak);
+        if (c.tmp != nullptr)
+            dir.Write("Output/Config.tmp", c.tmp);
+        ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message));
+        EXPECT_EQ(config.GetSelectedModel(), c.model);
+        EXPECT_NE(message.find(c.mentioned), std::string::npos) << message;
+
+        ASSERT_TRUE(config.Save(Output()));
+        if (c.bak != nullptr)
+        {
+            EXPECT_EQ(dir.Read("Output/Config.bak"), c.bak) << "the backup survives the next exit";
+        }
+        EXPECT_NE(dir.Read("Output/Config.txt").find(std::string("\"") + c.model + "\""), std::string::npos);
+    }
+}
+
+// AFullDiskLeavesAnEmptyConfigTmp: a save that cannot be written leaves Config.txt as it was.
+TEST_F(ConfigTest, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysWhy)
+{
+    std::filesystem::create_directories(Output());
+    ASSERT_TRUE(config.LoadText(kMinimal, "Config.txt", message));
+    ASSERT_TRUE(config.Save(Output()));
+    const std::string before = dir.Read("Output/Config.txt");
+    config.SetSelectedModel("Glider.mod");
+    std::filesystem::create_symlink("/dev/full", dir.Path() / "Output" / "Config.tmp");
+    EXPECT_FALSE(config.Save(Output()));
+    EXPECT_EQ(dir.Read("Output/Config.txt"), before);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.Path() / "Output" / "Config.tmp")));
+    EXPECT_NE(config.SaveError().find("Config.txt"), std::string::npos) << config.SaveError();
+}
+
+// ConfigCutShortInsideTheKeyDefinitionsLeavesTheKeysUnbound.
+TEST_F(ConfigTest, AFileCutShortGivesTheMissingKeysTheirDefaultsAndSaysSo)
+{
+    std::string full;
+    ASSERT_TRUE(ReadWholeFile(DefaultsPath(), full));
+    const size_t cut = full.find("UC_MENU_KEY_DEF");
+    ASSERT_NE(cut, std::string::npos);
+    dir.Write("Output/Config.txt", full.substr(0, cut + 15) + " }\n.KEY_DEF { .KEY \"");
+    ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message));
+    EXPECT_NE(message.find("incomplete"), std::string::npos) << message;
+    EXPECT_EQ(config.KeyDefs().GetKeyText(UC_KEYAXIS_1_DEC), "Left");
+    EXPECT_EQ(config.KeyDefs().GetKeyText(UC_KEYAXIS_3_INC), "W");
+    EXPECT_EQ(config.KeyDefs().GetKeyText(UC_APP_LOAD_MODEL), "CTRL+O") << "read from the file";
+
+    ASSERT_TRUE(config.Save(Output())); // complete again
+
+    ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message));
+    EXPECT_EQ(message, "");
+}
+
+// ANewlyBrokenConfigOverwritesAnOlderConfigBad.
+TEST_F(ConfigTest, ABrokenFileNeverReplacesAnOlderBadFile)
+{
+    dir.Write("Output/Config.bad", "the first broken file");
+    dir.Write("Output/Config.txt", ".COM_PORT 2\n");
+    ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message));
+    EXPECT_EQ(dir.Read("Output/Config.bad"), "the first broken file");
+    EXPECT_EQ(dir.Read("Output/Config.bad.2"), ".COM_PORT 2\n");
+    EXPECT_NE(message.find("Config.bad.2"), std::string::npos) << message;
 }

@@ -333,6 +333,48 @@ TEST(PropertySet, FileRoundTripInTheOutputFolder)
     EXPECT_EQ(read.Token(), "Weather");
 }
 
+// AFullDiskEmptiesWeatherTxt: the failed delayed write was not seen and the empty temporary
+// file replaced the settings.
+TEST(PropertySet, AFileThatCannotBeWrittenKeepsThePreviousOne)
+{
+    TempDataDir dir;
+    dir.Write("Output/Weather.txt", ".MASS 3.5\n");
+    std::filesystem::create_symlink("/dev/full", dir.dir.Path() / "Output/Weather.txt.tmp");
+    CEveryTypeSet written;
+    CDiagCapture diag;
+    EXPECT_FALSE(written.WriteFile("Weather.txt"));
+    EXPECT_EQ(dir.Read("Output/Weather.txt"), ".MASS 3.5\n");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.dir.Path() / "Output/Weather.txt.tmp")));
+    EXPECT_TRUE(diag.Contains("Weather.txt"));
+}
+
+// SettingsFileValuesOutsideTheirRangesAreKept.
+TEST(PropertySet, SettingsFileValuesAreClampedToTheirDeclaredRanges)
+{
+    TempDataDir dir;
+    dir.Write("Output/Set.txt", ".MASS 150\n.GAIN nan\n.SIZE -3 9000\n.COUNT -7\n.POSITION 1 2 3\n");
+    CEveryTypeSet set;
+    set.FindProperty("GAIN")->SetFloat(0.5f);
+    CDiagCapture diag;
+    EXPECT_TRUE(set.ReadFile("Set.txt", "S"));
+    EXPECT_EQ(set.FindProperty("MASS")->GetFloat(), 100.0f);
+    EXPECT_EQ(set.FindProperty("GAIN")->GetFloat(), 0.5f) << "not a number: the value it had";
+    int x = 0, y = 0;
+    set.FindProperty("SIZE")->GetVectorI2(x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 4096);
+    EXPECT_EQ(set.FindProperty("COUNT")->GetInt(), -7) << "no range declared";
+    for (const char* key : {"Set.txt: .MASS", "Set.txt: .GAIN", "Set.txt: .SIZE"})
+        EXPECT_TRUE(diag.Contains(key)) << key;
+    EXPECT_EQ(diag.lines.size(), 3u);
+
+    // Model files keep what they say: their ranges are the editor's.
+    CTokenFile tokens;
+    ASSERT_TRUE(tokens.LoadText(".MASS 150\n", "Data/Model/m.mod"));
+    set.Read(tokens, "M");
+    EXPECT_EQ(set.FindProperty("MASS")->GetFloat(), 150.0f);
+}
+
 TEST(PropertySet, UnreadableFileChangesNothing)
 {
     TempDataDir dir;

@@ -189,6 +189,9 @@ TEST(TokenFile, QuotedStrings)
         {".S \"broken\nline\"\n", 1000, false, ""},
         {".S \"abcdef\"", 6, false, ""},
         {".S \"abcde\"", 6, true, "abcde"},
+        // EmptyStringFitsNoBufferOfSizeZero: the size counts the terminator, so nothing fits.
+        {".S \"\"", 0, false, ""},
+        {".S \"\"", 1, true, ""},
         {".S \"no end", 1000, false, ""},
         {".OTHER \"x\"", 1000, false, "default"},
     };

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <utility>
 #include <cstdio>
 #include <string>
 
@@ -89,6 +91,21 @@ TEST(CollisionMeshTest, PointsOutsideTheMeshOrOnAnEmptyMeshAreAtZeroFacingUp)
             EXPECT_EQ(hint.current, 0); // not moved
             EXPECT_EQ(hint.previous, 1);
         }
+}
+
+// HeightQueryFarFromTheTerrainScansTheWholeMesh: kestro-fdm --start 1e6,0,0 ran at a quarter of
+// real time. Outside the extent the query does not scan; inside it the extent covers every edge.
+TEST(CollisionMeshTest, TheExtentCoversTheTrianglesAndNothingElse)
+{
+    const CCollisionMesh strip = MakeStrip();
+    for (const auto& [x, z] : {std::pair{0.0f, 0.0f}, {20.0f, 10.0f}, {15.0f, 5.0f}})
+        EXPECT_TRUE(strip.Covers(x, z)) << x << " " << z;
+    for (const auto& [x, z] : {std::pair{1.0e6f, 0.0f}, {-0.01f, 5.0f}, {5.0f, 10.01f}, {NAN, 5.0f}})
+        EXPECT_FALSE(strip.Covers(x, z)) << x << " " << z;
+    EXPECT_FALSE(CCollisionMesh().Covers(0.0f, 0.0f));
+    CCollisionMesh copy;
+    copy.SetTriangles(std::vector<CColTriangle>(strip.GetTriangles()));
+    EXPECT_TRUE(copy.Covers(20.0f, 10.0f)) << "the cache reader's triangles too";
 }
 
 TEST(CollisionMeshTest, DegenerateTrianglesNeverAnswer)

@@ -209,7 +209,7 @@ TEST(Wind, RandomDrawsAreQuantisedToThousandths)
     EXPECT_EQ(signedMax, 999);
 }
 
-TEST(WindFile, ValuesAreTakenAsTheyStandAndBadOnesFallBackToTheDefaults)
+TEST(WindFile, ValuesOutsideTheirRangesAreClampedAndNotNumbersFallBackToTheDefaults)
 {
     struct TCase
     {
@@ -221,10 +221,15 @@ TEST(WindFile, ValuesAreTakenAsTheyStandAndBadOnesFallBackToTheDefaults)
         const char* reported; // in the diagnostics
     } cases[] = {
         {"no file: defaults, written", nullptr, {0, 0, 2}, 0.0f, ".HEADING 180.000000", nullptr},
-        {"beyond every dialog range; the missing PITCH keeps its default",
-         ".VELOCITY 45\n.HEADING 450\n.TURBULENCE_STRENGTH 3.5\n", {45, 0, 0}, 3.5f, ".PITCH 0.000000", nullptr},
+        // WeatherValuesOutsideTheirRangesAreKept: 1e30 filled the screen with sky, a negative
+        // speed and turbulence threw the model about.
+        {"beyond the declared ranges: clamped; the missing PITCH keeps its default",
+         ".VELOCITY 1e30\n.HEADING 90\n.TURBULENCE_STRENGTH 3.5\n", {20, 0, 0}, 1.0f, ".VELOCITY 20.000000",
+         "Weather.txt: .TURBULENCE_STRENGTH"},
+        {"below the declared ranges", ".VELOCITY -5\n.HEADING 90\n.TURBULENCE_STRENGTH -1\n", {0, 0, 0}, 0.0f,
+         ".TURBULENCE_STRENGTH 0.000000", "Weather.txt: .VELOCITY"},
         {"not numbers", ".VELOCITY nan\n.HEADING 90\n.PITCH inf\n", {2, 0, 0}, 0.0f, ".VELOCITY 2.000000",
-         "Weather.txt: WIND VELOCITY"},
+         "Weather.txt: .PITCH"},
         {"a broken file is replaced by the defaults", ".VELOCITY 9 /* never closed\n", {0, 0, 2}, 0.0f,
          ".TURBULENCE_STRENGTH 0.000000", "Weather.txt"},
     };

@@ -154,6 +154,16 @@ TEST(FdmOptionsTest, BadCommandLinesAreRefused)
         {"--model", "a.mod", "--hold-heading", "V_CH4"},     // no swing for full stick
         {"--model", "a.mod", "--hold-heading", "V_CH4=0"},
         {"--model", "a.mod", "--hold-heading", "RUDDER=10"},
+        // AbsurdFdmArgumentsAreAccepted: finite, but no flight.
+        {"--model", "a.mod", "--speed", "1e30"},
+        {"--model", "a.mod", "--wind", "1e30,0"},
+        {"--model", "a.mod", "--turbulence", "1e30"},
+        {"--model", "a.mod", "--start", "0,1e30,0"},
+        {"--model", "a.mod", "--start", "1.1e6,0,0"},
+        {"--model", "a.mod", "--heading", "1e20"},
+        {"--model", "a.mod", "--set", "V_CH3=1e30"},
+        {"--model", "a.mod", "--ramp", "V_CH3=0:1e30:0:1"},
+        {"--model", "a.mod", "--ramp", "V_CH3=0:1:0:1", "--ramp", "V_CH3=1:1e30:2:3"},
     };
     for (const auto& args : rows)
     {

@@ -7,6 +7,7 @@
 #include "model/CPartServo.h"
 #include "model/PartClassTable.h"
 #include "model/ModelTestSupport.h"
+#include "support/DiagCapture.h"
 
 namespace
 {
@@ -208,5 +209,22 @@ TEST(SimpleParts, MassPartsWeighWhatTheySay)
     EXPECT_NEAR(body.GetMass(), 0.2f, 1e-5f);
     tank->SetFuelMass(5.0f); // no more than the tank holds
     EXPECT_FLOAT_EQ(tank->GetFuelMass(), 0.25f);
+}
+
+// NegativeOrNaNMassIsDroppedWithoutAWord.
+TEST(SimpleParts, AMassThatIsNoMassIsReportedNamingThePartAndTheKey)
+{
+    for (const char* block : {"SERVO", "BATTERY", "ENGINE_PROP", "WHEEL"})
+        for (const char* mass : {"-2", "nan"})
+        {
+            SCOPED_TRACE(std::string(block) + " " + mass);
+            CModelFixture fixture;
+            CDiagCapture diag;
+            auto model = fixture.Load(std::string(".") + block + " P\n{\n .MASS " + mass + "\n}\n");
+            model->UpdateModel(0.02f);
+            EXPECT_TRUE(diag.Contains(std::string(block) + " 'P': MASS " + (mass[0] == '-' ? "-2" : "nan")))
+                << (diag.lines.empty() ? "" : diag.lines[0]);
+            EXPECT_TRUE(std::isfinite(model->GetBody().GetMass()));
+        }
 }
 } // namespace

@@ -334,11 +334,14 @@ TEST_F(WingTest, MissingOrRefusedAirfoilGivesAMessageAndNoForce)
         const char* message;
     };
     const Case cases[] = {
-        {"Missing.afl", "test.mod: %s 'Wing': airfoil 'Missing.afl' cannot be read"},
+        {"Missing.afl", "test.mod: %s 'Wing': AIRFOIL 'Missing.afl' cannot be read"},
         {"Sub/../../Airfoil/WingTestLinear.afl",
-         "test.mod: %s 'Wing': airfoil 'Sub/../../Airfoil/WingTestLinear.afl' is not a plain"},
-        {"/tmp/WingTestLinear.afl", "test.mod: %s 'Wing': airfoil '/tmp/WingTestLinear.afl' is not a plain"},
-        {"NoTables.afl", "test.mod: %s 'Wing': airfoil 'NoTables.afl' has no usable coefficient table"},
+         "test.mod: %s 'Wing': AIRFOIL 'Sub/../../Airfoil/WingTestLinear.afl' is not a plain"},
+        // AirfoilThatClimbsOutOfItsFolderIsReportedAsNotGiven.
+        {"../Airfoil/WingTestLinear.afl",
+         "test.mod: %s 'Wing': AIRFOIL '../Airfoil/WingTestLinear.afl' is not a plain"},
+        {"/tmp/WingTestLinear.afl", "test.mod: %s 'Wing': AIRFOIL '/tmp/WingTestLinear.afl' is not a plain"},
+        {"NoTables.afl", "test.mod: %s 'Wing': AIRFOIL 'NoTables.afl' has no usable coefficient table"},
     };
     fixture.dir.Write("Data/Airfoil/NoTables.afl", ".NAME \"empty\"\n.TABLE_ALPHA_CD { 0 zero }\n");
     fixture.Input("V_CH1", 1.0f);

@@ -17,7 +17,6 @@
 #include "model/CVariable.h"
 #include "model/CVariableTable.h"
 #include "support/DiagCapture.h"
-#include "support/FuzzReplay.h"
 #include "support/TempDir.h"
 
 namespace
@@ -559,13 +558,31 @@ TEST_F(FlightRecorderTest, StartRecordingReportsAFileThatDoesNotOpen)
 
     EXPECT_TRUE(recorder.StartRecording(RecPath(), 0.0));
     RecordFrames(recorder, model, 2);
-    // Each keyframe reaches the file at once, so a playback started while recording sees it.
+    // Each keyframe reaches the disk at once; the recording replaces Flight.rec when it stops.
+    EXPECT_EQ(Walk(ReadBytes(RecPath() + ".tmp")).times.size(), 2u);
+    EXPECT_TRUE(recorder.StopRecording());
     EXPECT_EQ(Walk(ReadBytes(RecPath())).times.size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(RecPath() + ".tmp"));
 }
 
-TEST(FlightRecordingFuzzCorpus, SavedInputsReplayCleanly)
+TEST_F(FlightRecorderTest, RecordingOnAFullDiskIsReportedAndKeepsThePreviousOne)
 {
-    ReplayFuzzCorpus("fuzz_flight_recording", fuzz::FlightRecording);
+    CFakeModel model;
+    model.acceleration = CVector3(100, 0, 0);
+    CFlightRecorder recorder;
+    ASSERT_TRUE(recorder.StartRecording(RecPath(), 0.0));
+    RecordFrames(recorder, model, 3);
+    ASSERT_TRUE(recorder.StopRecording());
+    const std::vector<unsigned char> previous = ReadBytes(RecPath());
+
+    std::filesystem::create_symlink("/dev/full", RecPath() + ".tmp");
+    ASSERT_TRUE(recorder.StartRecording(RecPath(), 0.0));
+    RecordFrames(recorder, model, 5);
+    EXPECT_TRUE(recorder.HasWriteFailed());
+    EXPECT_FALSE(recorder.StopRecording());
+    EXPECT_EQ(ReadBytes(RecPath()), previous);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(RecPath() + ".tmp")));
+    EXPECT_TRUE(diag.Contains("Flight.rec"));
 }
 
 TEST(RecordedModel, ChannelsAreTheInputVariablesByNameAndMotionGoesToTheBody)
