@@ -258,14 +258,14 @@ TEST(WindFile, ThermalKeysDefaultWhenMissingAndAreClampedToTheirRanges)
     {
         const char* file;
         float strength, radius, density, lifetime;
-        const char* reported; // nullptr: nothing reported
+        const char* reported; // nullptr: nothing reported, else every key is
     } rows[] = {
         // An older file without the keys reads the defaults.
         {".VELOCITY 3\n", 1.5f, 40.0f, 2.0f, 300.0f, nullptr},
         {".THERMAL_STRENGTH 3\n.THERMAL_RADIUS 60\n.THERMAL_DENSITY 0.5\n.THERMAL_LIFETIME 600\n", 3.0f, 60.0f, 0.5f,
          600.0f, nullptr},
         {".THERMAL_STRENGTH 50\n.THERMAL_RADIUS 0\n.THERMAL_DENSITY -4\n.THERMAL_LIFETIME nan\n", 8.0f, 10.0f, 0.0f,
-         300.0f, "THERMAL_STRENGTH THERMAL_RADIUS THERMAL_DENSITY THERMAL_LIFETIME"},
+         300.0f, "all"},
     };
     for (const auto& row : rows)
     {
@@ -283,7 +283,10 @@ TEST(WindFile, ThermalKeysDefaultWhenMissingAndAreClampedToTheirRanges)
         // What was used is what the file now says.
         EXPECT_NE(out.Weather().find(StringPrintf(".THERMAL_RADIUS %f", row.radius)), std::string::npos) << out.Weather();
         if (row.reported != nullptr)
-            EXPECT_TRUE(diag.Contains(row.reported));
+        {
+            for (const char* key : {"STRENGTH", "RADIUS", "DENSITY", "LIFETIME"})
+                EXPECT_TRUE(diag.Contains(std::string("Weather.txt: .THERMAL_") + key)) << key;
+        }
         else
             EXPECT_FALSE(diag.Contains("THERMAL"));
     }

@@ -8,12 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "CTxBoxEmulator.h"
-#include "fuzz/SerialLinkFuzz.h"
 #include "input/CRadioInterface.h"
 #include "input/CTxCalibrator.h"
 #include "input/SerialPortNames.h"
 #include "support/DiagCapture.h"
-#include "support/FuzzReplay.h"
 #include "support/TempDir.h"
 
 namespace
@@ -341,11 +339,6 @@ TEST(RadioInterface, CalibrationWalkThroughAndCancel)
         rig.Frames(2);
         EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(0), cancel ? 102.0f / 126.0f : 1.0f);
     }
-}
-
-TEST(FuzzCorpus, SerialLinkInputs)
-{
-    ReplayFuzzCorpus("fuzz_serial_link", fuzz::SerialLink);
 }
 
 TEST(SerialLink, DoubledPacketStartIsStillAHeader)
