@@ -893,6 +893,7 @@ void CProcFly::CreateEditorViews()
     m_editDialog->SetTitle(title("IDS_WIN_DLG_EDIT"));
     m_editGraphic = std::make_unique<CViewGraphicEditModel>("CViewGraphicEditModel", *m_editDialog);
     m_editGraphic->SetTitle(title("IDS_WIN_GR_EDIT"));
+    m_editGraphic->SetPresentation(m_presentation.get());
     m_selectView = std::make_unique<CViewSelectModel>("CViewSelectModel");
     m_selectView->SetTitle(title("IDS_WIN_SELECT_FILE"));
     m_editGraphicSlot = m_views.Add(m_editGraphic.get());

@@ -110,3 +110,25 @@ CVector3 CEditAxisView::Drag(const CVector3& start, float dxPixels, float dyPixe
     Axis(p, m_v) = Snap(Axis(start, m_v) + dyPixels * step * m_vSign, grid);
     return p;
 }
+
+CMatrix3 CEditAxisView::CameraAxes() const
+{
+    CMatrix3 axes;
+    CVector3 right, up;
+    Axis(right, m_h) = m_hSign;
+    Axis(up, m_v) = -m_vSign; // screen y grows downwards
+    axes.row[0] = right;
+    axes.row[1] = up;
+    axes.row[2] = right.Cross(up);
+    return axes;
+}
+
+void CEditAxisView::OrthoExtents(int x, int y, int width, int height, float cx, float cy, float& outLeft,
+                                 float& outRight, float& outBottom, float& outTop) const
+{
+    const float step = MoveStep(height);
+    outLeft = (static_cast<float>(x) - cx) * step;
+    outRight = (static_cast<float>(x + width) - cx) * step;
+    outTop = (cy - static_cast<float>(y)) * step;
+    outBottom = (cy - static_cast<float>(y + height)) * step;
+}

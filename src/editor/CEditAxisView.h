@@ -8,6 +8,7 @@
 //   sx = cx + (p[h] - c[h]) * hSign / step,  sy = cy + (p[v] - c[v]) * vSign / step,
 // with step = MoveStep(viewport height) metres per pixel and (cx, cy) the viewport centre.
 
+#include "core/CMatrix3.h"
 #include "core/CVector3.h"
 
 class CEditAxisView
@@ -47,6 +48,15 @@ public:
     static float Snap(float value, float grid);
     // Start position moved by a pixel movement, both in-plane coordinates snapped to the grid.
     CVector3 Drag(const CVector3& start, float dxPixels, float dyPixels, int viewportHeight) const;
+
+    // The camera of the 3D picture under the overlay: rows = camera axes in model axes (+x to the
+    // screen's right, +y up, looking along -z), right-handed, so that a model point lands on the
+    // pixel ToScreen gives it.
+    CMatrix3 CameraAxes() const;
+    // The orthographic volume (camera metres, from the camera's axis through the centre) of a
+    // viewport of x, y, width, height pixels whose overlay centre is the pixel (cx, cy).
+    void OrthoExtents(int x, int y, int width, int height, float cx, float cy, float& outLeft, float& outRight,
+                      float& outBottom, float& outTop) const;
 
 private:
     int m_h = 0, m_v = 2;

@@ -12,6 +12,9 @@
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/gui/CCI_Button.h"
 #include "gfx/gui/GuiHost.h"
+#include "gfx/scene/CSceneObject.h"
+#include "gfx/scene/DebugDraw3D.h"
+#include "gfx/scene/ModelPresentation.h"
 #include "input/KeyCodes.h"
 #include "input/UserCommands.h"
 #include "model/CModel.h"
@@ -25,6 +28,8 @@ const TColor kBackground{24, 28, 36, 255};
 const TColor kGridColour{60, 70, 90, 255};
 const TColor kAxisColour{110, 120, 150, 255};
 constexpr int kPickRadius = 8; // pixels
+// The eye stands this far from the centre along the view axis; the depth range is twice it.
+constexpr float kEyeDistance = 500.0f; // m
 
 struct TToolButton
 {
@@ -82,11 +87,47 @@ CViewGraphicEditModel::CViewGraphicEditModel(const std::string& name, CViewDialo
     }
     Page().Add(&m_toolbar);
     CView::Show(false);
+
+    m_sceneRoot = new osg::Group;
+    m_sceneRoot->setName("ViewEdit");
+    m_light = new osg::LightSource;
+    m_light->getLight()->setLightNum(0);
+    m_light->getLight()->setAmbient(osg::Vec4(0.35f, 0.35f, 0.35f, 1.0f));
+    m_light->getLight()->setDiffuse(osg::Vec4(0.8f, 0.8f, 0.8f, 1.0f));
+    m_light->getLight()->setSpecular(osg::Vec4(0.2f, 0.2f, 0.2f, 1.0f));
+    m_sceneRoot->addChild(m_light.get());
+    m_sceneRoot->getOrCreateStateSet()->setMode(GL_LIGHT0, osg::StateAttribute::ON);
+    m_bodyFrame = new osg::MatrixTransform;
+    m_physical = std::make_unique<CDebugDraw3D>();
+    m_bodyFrame->addChild(m_physical->GetNode());
+    m_sceneRoot->addChild(m_bodyFrame.get());
+    Viewport().SetScene(m_sceneRoot.get());
+    Viewport().SetClearColor(kBackground.r / 255.0f, kBackground.g / 255.0f, kBackground.b / 255.0f);
 }
 
 CViewGraphicEditModel::~CViewGraphicEditModel()
 {
     m_toolbar.Clear();
+}
+
+void CViewGraphicEditModel::SetPresentation(CModelPresentation* presentation)
+{
+    m_presentation = presentation;
+    AttachArtistic();
+}
+
+void CViewGraphicEditModel::AttachArtistic()
+{
+    // The presentation swaps its object when the model is reloaded: follow it.
+    CSceneObject* object = m_presentation && m_showArtistic ? m_presentation->GetObject() : nullptr;
+    osg::Node* node = object ? object->GetTransformNode() : nullptr;
+    if (node == m_artistic.get())
+        return;
+    if (m_artistic.valid())
+        m_bodyFrame->removeChild(m_artistic.get());
+    m_artistic = node;
+    if (node != nullptr)
+        m_bodyFrame->addChild(node);
 }
 
 CModel* CViewGraphicEditModel::Model() const
@@ -300,17 +341,51 @@ void CViewGraphicEditModel::Run()
     }
 }
 
+void CViewGraphicEditModel::PreDraw()
+{
+    CModel* model = Model();
+    m_physical->BeginFrame();
+    if (model != nullptr && m_showPhysical)
+        model->RenderDebug(*m_physical, true, false);
+    m_physical->EndFrame();
+}
+
 void CViewGraphicEditModel::RenderScene()
 {
+    if (!IsVisible())
+        return;
     if (m_layoutPending)
         Layout();
+    AttachArtistic();
+    // The object and the outlines are placed in the world where the model flies; the body
+    // frame takes them back to the model's own axes, which the overlay draws in.
+    if (CModel* model = Model())
+    {
+        const CEngineDynamic& body = model->GetBody();
+        m_bodyFrame->setMatrix(
+            osg::Matrix::inverse(CSceneObject::PlacementMatrix(body.GetPosition(), body.GetOrientation(), 1.0f)));
+    }
+    const CEditAxisView& axes = m_axes[m_view];
+    const TRect2D& r = Viewport().PixelRect();
+    float cx = 0.0f, cy = 0.0f;
+    Centre(cx, cy);
+    float left = 0.0f, right = 0.0f, bottom = 0.0f, top = 0.0f;
+    axes.OrthoExtents(r.x, r.y, r.w, r.h, cx, cy, left, right, bottom, top);
+    Viewport().SetOrthographic(left, right, bottom, top, 0.0f, 2.0f * kEyeDistance);
+    const CMatrix3 camera = axes.CameraAxes();
+    Viewport().SetEye(axes.Centre() + camera.row[2] * kEyeDistance, camera);
+    // Light from over the viewer's shoulder, so faces turned to the view are lit.
+    const CVector3 toLight = camera.row[2] + camera.row[1] * 0.5f + camera.row[0] * 0.3f;
+    m_light->getLight()->setPosition(osg::Vec4(toLight.x, toLight.y, toLight.z, 0.0f));
+    // The flight views switch the shared object for themselves before they draw.
+    if (m_presentation != nullptr)
+        m_presentation->SetObjectVisible(true);
+    Viewport().Render(0.0, true);
 }
 
 void CViewGraphicEditModel::Draw()
 {
     const TRect2D& r = Viewport().PixelRect();
-    SetColor(kBackground);
-    FillRect(r.x, r.y, r.w, r.h);
     CModel* model = Model();
     const CEditAxisView& axes = m_axes[m_view];
     float cx = 0.0f, cy = 0.0f;

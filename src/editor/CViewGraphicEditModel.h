@@ -9,16 +9,27 @@
 // button drags the view. Keys: the cursor keys move the selected part by one pixel's worth of
 // metres, Page Up / Page Down step through the views; the camera commands zoom (the scale stays
 // within 0.01 .. 100 m) and pan; Home centres the model.
+// 3D: under the overlay the view renders a scene of its own ("ViewEdit": no terrain, no sky)
+// through an orthographic camera along the current axis, centred and scaled like the overlay:
+// the model's 3D object (artistic; the flight scene's node, shared, not copied) and the parts'
+// outlines (physical), both brought from the world into the model's body frame.
 // Text: the mouse position in the view plane and "Mass %3.3fkg (%3.3f,%3.3f,%3.3f)".
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <osg/Group>
+#include <osg/LightSource>
+#include <osg/MatrixTransform>
+#include <osg/ref_ptr>
+
 #include "editor/CEditAxisView.h"
 #include "gfx/views/CView.h"
 
 class CCI_Button;
+class CDebugDraw3D;
+class CModelPresentation;
 class CModel;
 class CViewDialogEditModel;
 
@@ -28,9 +39,14 @@ public:
     CViewGraphicEditModel(const std::string& name, CViewDialogEditModel& dialog);
     ~CViewGraphicEditModel() override;
 
+    // The flight scene's model presentation whose 3D object the view shows (may be null; must
+    // outlive the view or be reset to null first).
+    void SetPresentation(CModelPresentation* presentation);
+
     int OnCommand(const CInputEvent& event) override;
     int OnMouse(const CInputEvent& event) override;
     void Run() override;
+    void PreDraw() override;
     void RenderScene() override;
     void Draw() override;
 
@@ -51,6 +67,8 @@ private:
     void MoveSelected(int horizontal, int vertical);
     int PartUnder(int mx, int my) const;
     void Centre(float& outX, float& outY) const;
+    // The model's 3D object under the body frame when it should show, else nothing.
+    void AttachArtistic();
 
     CViewDialogEditModel& m_dialog;
     CEditAxisView m_axes[CEditAxisView::COUNT];
@@ -65,4 +83,11 @@ private:
     CVector3 m_startCentre;
     bool m_moved = false;
     bool m_homed = false;
+    // The 3D scene: root -> light, body frame (world -> body) -> [3D object], outlines.
+    CModelPresentation* m_presentation = nullptr;
+    osg::ref_ptr<osg::Group> m_sceneRoot;
+    osg::ref_ptr<osg::LightSource> m_light;
+    osg::ref_ptr<osg::MatrixTransform> m_bodyFrame;
+    osg::ref_ptr<osg::Node> m_artistic; // the node attached to m_bodyFrame, if any
+    std::unique_ptr<CDebugDraw3D> m_physical;
 };

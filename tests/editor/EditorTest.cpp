@@ -296,6 +296,30 @@ TEST(EditAxisViewTest, ZoomStaysInItsLimitsAndDragsSnapToTheGrid)
     EXPECT_FLOAT_EQ(sy, 50.0f);
 }
 
+TEST(EditAxisViewTest, TheOrthographicCameraPutsModelPointsUnderTheirOverlayPixels)
+{
+    // A 300 x 200 view at (40, 30) whose overlay centre sits 8 pixels below the rectangle's
+    // (title bar), panned off the origin: the 3D picture must line up with grid and icons.
+    const CVector3 point(0.31f, -0.12f, -0.47f);
+    for (int i = 0; i < CEditAxisView::COUNT; ++i)
+    {
+        CEditAxisView view(i);
+        view.SetScale(0.8f);
+        view.SetCentre(CVector3(0.05f, 0.1f, -0.2f));
+        const CMatrix3 axes = view.CameraAxes();
+        EXPECT_NEAR(axes.row[0].Cross(axes.row[1]).Dot(axes.row[2]), 1.0f, 1e-6f) << i; // a rotation
+        float left = 0, right = 0, bottom = 0, top = 0;
+        view.OrthoExtents(40, 30, 300, 200, 190.0f, 138.0f, left, right, bottom, top);
+        const CVector3 d = point - view.Centre();
+        const float px = 40.0f + (d.Dot(axes.row[0]) - left) / (right - left) * 300.0f;
+        const float py = 30.0f + (top - d.Dot(axes.row[1])) / (top - bottom) * 200.0f;
+        float sx = 0.0f, sy = 0.0f;
+        view.ToScreen(point, 190.0f, 138.0f, 200, sx, sy);
+        EXPECT_NEAR(px, sx, 1e-3f) << i;
+        EXPECT_NEAR(py, sy, 1e-3f) << i;
+    }
+}
+
 namespace
 {
 std::string RunFdm(const std::string& args)

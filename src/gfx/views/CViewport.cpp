@@ -84,6 +84,18 @@ void CViewport::SetPerspective(float hfovDeg, float aspect, float nearM, float f
     m_aspect = aspect > 0.0f ? aspect : 4.0f / 3.0f;
     m_near = nearM;
     m_far = farM;
+    m_orthographic = false;
+}
+
+void CViewport::SetOrthographic(float left, float right, float bottom, float top, float nearM, float farM)
+{
+    m_orthographic = true;
+    m_orthoLeft = left;
+    m_orthoRight = right;
+    m_orthoBottom = bottom;
+    m_orthoTop = top;
+    m_near = nearM;
+    m_far = farM;
 }
 
 void CViewport::SetEye(const CVector3& position, const CMatrix3& orientation)
@@ -104,6 +116,8 @@ osg::Matrixd CViewport::ViewMatrix() const
 
 osg::Matrixd CViewport::ProjectionMatrix() const
 {
+    if (m_orthographic)
+        return osg::Matrixd::ortho(m_orthoLeft, m_orthoRight, m_orthoBottom, m_orthoTop, m_near, m_far);
     // The pixel shape wins over the nominal 4:3 so a resized window does not stretch the scene.
     const double aspect = m_pixel.w > 0 && m_pixel.h > 0 ? static_cast<double>(m_pixel.w) / m_pixel.h : m_aspect;
     const double halfH = osg::DegreesToRadians(static_cast<double>(m_hfov)) / 2.0;
@@ -200,10 +214,10 @@ std::string CViewport::Describe() const
     text += StringPrintf("AspectH2V [%f]\n", aspect);
     text += StringPrintf("Persp Near [%f]\n", m_near);
     text += StringPrintf("Persp Far [%f]\n", m_far);
-    // No orthographic camera on a flight view: its planes are those of the perspective.
     text += StringPrintf("Ortho Near [%f]\n", m_near);
     text += StringPrintf("Ortho Far [%f]\n", m_far);
-    text += StringPrintf("Ortho meters [Left %f, Right %f, Top %f, Bottom %f]\n", 0.0, 0.0, 0.0, 0.0);
+    text += StringPrintf("Ortho meters [Left %f, Right %f, Top %f, Bottom %f]\n", m_orthoLeft, m_orthoRight, m_orthoTop,
+                         m_orthoBottom);
     return text;
 }
 

@@ -52,6 +52,10 @@ public:
 
     // Perspective: horizontal field of view (deg), aspect width/height, planes (m).
     void SetPerspective(float hfovDeg, float aspect, float nearM, float farM);
+    // Orthographic (the model editor's axis views): the view volume in camera metres; the next
+    // SetPerspective goes back to perspective.
+    void SetOrthographic(float left, float right, float bottom, float top, float nearM, float farM);
+    bool IsOrthographic() const { return m_orthographic; }
     void SetNearPlane(float nearM) { m_near = nearM; }
     float NearPlane() const { return m_near; }
     float FarPlane() const { return m_far; }
@@ -93,6 +97,8 @@ private:
     float m_aspect = 4.0f / 3.0f;
     float m_near = 0.1f;    // m
     float m_far = 15000.0f; // m
+    bool m_orthographic = false;
+    float m_orthoLeft = 0.0f, m_orthoRight = 0.0f, m_orthoBottom = 0.0f, m_orthoTop = 0.0f; // m
     CVector3 m_eyePosition;
     CMatrix3 m_eyeOrientation;
     int m_polygonMode = 0;
