@@ -456,6 +456,8 @@ void CViewGraphicEditModel::Draw()
             if (m_showPhysical)
             {
                 const int icon = SpriteList().Find(GetPartClass(part->GetClassIndex())->blockToken);
+                // Sprites take the current colour: white keeps their own.
+                SetColor(TColor{255, 255, 255, 255});
                 if (icon >= 0)
                     DrawSprite(icon, sx - 8.0f, sy - 8.0f, 16.0f, 16.0f);
                 else

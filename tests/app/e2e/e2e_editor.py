@@ -3,10 +3,11 @@
 
 Checks: Ctrl+O opens the model selection dialog; choosing Glider.mod puts the glider on the
 field and keeps it in SELECTED_MODEL; refused file names give their message and touch no file;
-F3 opens the editor layout; a new servo appears in the part tree; a wing's incidence typed into
-the property page changes the flying model (its centre of mass moves); Ctrl+Z takes it back and
-Ctrl+Y redoes it; Ctrl+S saves the model under a new name, which loads again from the dialog with
-the change; Delete asks and removes a file; after a restart the last chosen model flies.
+F3 opens the editor layout, whose graphic view shows the glider's 3D object (B_GR_ARTISTIC hides
+it); a new servo appears in the part tree; a wing's incidence typed into the property page
+changes the flying model (its centre of mass moves); Ctrl+Z takes it back and Ctrl+Y redoes it;
+Ctrl+S saves the model under a new name, which loads again from the dialog with the change;
+Delete asks and removes a file; after a restart the last chosen model flies.
 
 The run folder gets its own copy of Data/Model/ (the rest of Data/ is linked), so saving and
 deleting never touch the repository.
@@ -35,7 +36,9 @@ NEW_SERVO = (710, 751)
 TREE = (533, 416, 973, 686)
 TREE_WING = (601, 604)
 INCIDENCE = (205, 655)
-MASS_TEXT = (18, 92, 260, 106)  # "Mass ...kg (centre of mass)" of the graphic view
+MASS_TEXT = (18, 92, 260, 106)
+GRAPHIC = (0, 120, 512, 384)  # the graphic view below its toolbar
+ARTISTIC = (44, 28)  # its B_GR_ARTISTIC button  # "Mass ...kg (centre of mass)" of the graphic view
 
 
 def is_dialog_blue(r, g, b):
@@ -146,6 +149,16 @@ def scenario(session):
     shot = session.wait_screen("the editor layout", "editor", lambda im: fraction(im, PART_EDITOR, is_editor_dark) > 0.5)
     check(True, "F3 opens the editor layout")
     tree_before = region(shot, TREE)
+    # The part icons alone hold about 0.002 of these yellow pixels; the glider's wing tips more.
+    session.wait_screen("the glider in the graphic view", "graphic",
+                        lambda im: fraction(im, GRAPHIC, is_glider_yellow) > 0.006, 10)
+    check(True, "the graphic view shows the glider's 3D object from the top")
+    session.click(*ARTISTIC)
+    time.sleep(0.8)
+    check(fraction(session.screenshot("no-artistic"), GRAPHIC, is_glider_yellow) < 0.004,
+          "B_GR_ARTISTIC hides the 3D object")
+    session.click(*ARTISTIC)
+    time.sleep(0.8)
     session.click(*NEW_SERVO)
     time.sleep(1.5)
     shot = session.screenshot("servo")
