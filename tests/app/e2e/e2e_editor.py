@@ -154,11 +154,12 @@ def scenario(session):
                         lambda im: fraction(im, GRAPHIC, is_glider_yellow) > 0.006, 10)
     check(True, "the graphic view shows the glider's 3D object from the top")
     session.click(*ARTISTIC)
-    time.sleep(0.8)
-    check(fraction(session.screenshot("no-artistic"), GRAPHIC, is_glider_yellow) < 0.004,
-          "B_GR_ARTISTIC hides the 3D object")
+    session.wait_screen("the graphic view without the 3D object", "no-artistic",
+                        lambda im: fraction(im, GRAPHIC, is_glider_yellow) < 0.004, 10)
+    check(True, "B_GR_ARTISTIC hides the 3D object")
     session.click(*ARTISTIC)
-    time.sleep(0.8)
+    session.wait_screen("the 3D object back", "artistic",
+                        lambda im: fraction(im, GRAPHIC, is_glider_yellow) > 0.006, 10)
     session.click(*NEW_SERVO)
     time.sleep(1.5)
     shot = session.screenshot("servo")
