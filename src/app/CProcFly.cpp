@@ -541,7 +541,11 @@ void CProcFly::StartRecording()
 
 void CProcFly::StopRecording()
 {
-    m_recorder->StopRecording();
+    // A full disk: the pilot must not believe the flight was kept.
+    if (!m_recorder->StopRecording())
+        ShowMessage("The recording could not be saved (is the disk full?); " + m_recordingPath +
+                        " still holds the previous one",
+                    kWarning, 8.0);
     m_mode = MODE_FREE_FLIGHT;
 }
 
@@ -746,7 +750,13 @@ void CProcFly::Update()
         CRecordedModel recorded(*m_session->GetModel());
         const double t = app && app->FrameClock() ? app->FrameClock()->GetSimulatedTime() : 0.0;
         if (m_mode == MODE_RECORDING)
+        {
+            const bool failedBefore = m_recorder->HasWriteFailed();
             m_recorder->RecordFrame(recorded, t);
+            if (!failedBefore && m_recorder->HasWriteFailed())
+                ShowMessage("The recording cannot be written (is the disk full?); it will not be kept", kWarning,
+                            8.0);
+        }
         else if (m_mode == MODE_PLAYBACK && !m_recorder->PlayFrame(recorded, t))
             m_mode = MODE_FREE_FLIGHT;
     }
