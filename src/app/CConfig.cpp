@@ -61,6 +61,7 @@ void CConfig::Reset()
     m_valid = false;
     m_inputVariables.Clear();
     m_inputMaps.Clear();
+    m_missingMaps = false;
     m_keyDefs.ResetToCommands();
     m_selectedModel.clear();
     m_flyingSite = "FlyingSite";
@@ -86,9 +87,16 @@ bool CConfig::Read(CTokenFile& file, std::string& outMessage)
     m_inputVariables.Load(file, "Input", nullptr);
     if (!m_inputMaps.Read(file, m_inputVariables, outMessage))
     {
-        if (outMessage.empty())
-            outMessage = file.FileName() + ": no usable INPUT_MAP";
-        return false;
+        if (m_inputMaps.GetCount() > 0)
+        {
+            if (outMessage.empty())
+                outMessage = file.FileName() + ": no usable INPUT_MAP";
+            return false;
+        }
+        // No map at all (the section cut away, or its last map deleted by hand): the keys, axes
+        // and the rest are still the pilot's, so they stay; the maps come from the defaults.
+        outMessage.clear();
+        m_missingMaps = true;
     }
     if (!m_keyboardAxes.Read(file, outMessage))
     {
@@ -151,6 +159,16 @@ void CConfig::DefaultMissingKeyDefs(const std::string& fileName, const CKeyDefTa
                   m_missingKeyDefs, kUserCommandCount);
 }
 
+void CConfig::TakeMissingMapsFrom(const std::string& defaultsPath)
+{
+    if (!m_missingMaps)
+        return;
+    CTokenFile file;
+    std::string problem;
+    if (!file.Load(defaultsPath) || !m_inputMaps.Read(file, m_inputVariables, problem))
+        DiagPrint("CConfig: no input maps, and none from %s either: %s\n", defaultsPath.c_str(), problem.c_str());
+}
+
 void CConfig::TakeMissingKeysFrom(const std::string& defaultsPath)
 {
     if (m_missingKeyDefs == 0)
@@ -167,10 +185,14 @@ void CConfig::TakeMissingKeysFrom(const std::string& defaultsPath)
 
 std::string CConfig::IncompleteNote(const std::string& path) const
 {
-    if (m_missingKeyDefs == 0)
-        return std::string();
-    return path + " was incomplete: " + std::to_string(m_missingKeyDefs) + " of the " +
-           std::to_string(kUserCommandCount) + " key definitions were missing and take their default keys.";
+    std::string note;
+    if (m_missingKeyDefs > 0)
+        note = path + " was incomplete: " + std::to_string(m_missingKeyDefs) + " of the " +
+               std::to_string(kUserCommandCount) + " key definitions were missing and take their default keys.";
+    if (m_missingMaps)
+        note += std::string(note.empty() ? "" : "\n") + path +
+                " holds no input map: the shipped maps are used, everything else is kept.";
+    return note;
 }
 
 bool CConfig::LoadFile(const std::string& path, std::string& outMessage)
@@ -211,6 +233,7 @@ bool CConfig::Load(const std::string& outputFolder, const std::string& defaultsP
         {
             outMessage = IncompleteNote(path);
             TakeMissingKeysFrom(defaultsPath);
+            TakeMissingMapsFrom(defaultsPath);
             return true;
         }
         // A broken file must not keep the program from starting, and must not be lost either:
@@ -241,6 +264,7 @@ bool CConfig::Load(const std::string& outputFolder, const std::string& defaultsP
             if (!note.empty())
                 outMessage += "\n" + note;
             TakeMissingKeysFrom(defaultsPath);
+            TakeMissingMapsFrom(defaultsPath);
             DiagPrint("CConfig: %s\n", outMessage.c_str());
             return true;
         }
@@ -253,10 +277,15 @@ bool CConfig::Load(const std::string& outputFolder, const std::string& defaultsP
     if (!outMessage.empty())
         outMessage += "\nKestro starts with the default configuration.";
     std::string problem;
-    if (LoadFile(defaultsPath, problem))
+    if (LoadFile(defaultsPath, problem) && !m_missingMaps)
     {
         m_missingKeyDefs = 0; // the shipped defaults are what they are
         return true;
+    }
+    if (m_missingMaps)
+    {
+        problem = defaultsPath + ": no INPUT_MAP block";
+        m_valid = false;
     }
     if (!outMessage.empty())
         outMessage += "\n\n";

@@ -9,7 +9,8 @@
 //   2. when it is missing or broken, Output/Config.bak (the configuration saved before), then
 //      Output/Config.tmp (a save cut off before its rename) if it reads;
 //   3. else the defaults shipped in Data/Config/Config.txt (a first run).
-// A broken file (an unknown axis, a bad keyboard-axis block, no input map) is described in the
+// A file without any input map keeps everything else and takes the shipped maps (the load message
+// says so). A broken file (an unknown axis, a bad keyboard-axis block) is described in the
 // load message and kept for the pilot to look at as Output/Config.bad, or Config.bad.2, ... when
 // an older one is there. A file that names fewer commands than there are (cut short) gives the
 // missing ones their default keys, and the load message says the file was incomplete. Only when
@@ -103,6 +104,8 @@ private:
     void DefaultMissingKeyDefs(const std::string& fileName, const CKeyDefTable* defaults);
     // The same with the keys of the shipped configuration file, when it reads.
     void TakeMissingKeysFrom(const std::string& defaultsPath);
+    // The shipped maps for a file that had none.
+    void TakeMissingMapsFrom(const std::string& defaultsPath);
     // What the pilot is told about a file with key definitions missing ("" when none were).
     std::string IncompleteNote(const std::string& path) const;
 
@@ -119,6 +122,7 @@ private:
     SJoystickAxisCalibration m_joystickCalibration[CInputJoystick::kCalibratedCount];
     int m_swapInterval = kDefaultSwapInterval;
     int m_missingKeyDefs = 0; // commands the last file read named in no KEY_DEF block
+    bool m_missingMaps = false; // the last file read had no INPUT_MAP block
     std::array<bool, kUserCommandCount> m_namedKeyDefs{}; // by command: named in the last file read
     std::string m_saveError;  // why the last Save failed
     CKeyboardAxes& m_keyboardAxes; // not owned: the application's

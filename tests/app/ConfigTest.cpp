@@ -171,7 +171,6 @@ TEST_F(ConfigTest, BrokenConfigIsKeptAsBadAndTheDefaultsAreRead)
         {"unknown axis", Replace(kMinimal, "AXIS_MOUSE_X", "AXIS_NO_SUCH"), "AXIS_NO_SUCH"},
         {"bad keyboard-axis block", Replace(kMinimal, ".AXIS_KEYBOARD AXIS_KEYBOARD_2", ".AXIS_KEYBOARD AXIS_MOUSE_X"),
          "AXIS_MOUSE_X"},
-        {"no input map", ".VARIABLE V_CH1 { }\n.COM_PORT 2\n", "Config.txt"},
         {"unterminated comment", std::string(kMinimal) + "/* never closed", "Config.txt"},
     };
     for (const SCase& c : cases)
@@ -192,7 +191,7 @@ TEST_F(ConfigTest, BrokenConfigIsKeptAsBadAndTheDefaultsAreRead)
 
 TEST_F(ConfigTest, BrokenConfigAndBrokenDefaultsFail)
 {
-    dir.Write("Output/Config.txt", ".COM_PORT 2\n");
+    dir.Write("Output/Config.txt", Replace(kMinimal, "AXIS_MOUSE_X", "AXIS_NO_SUCH"));
     const std::string badDefaults = dir.Write("Defaults.txt", ".VARIABLE V_CH1 { }\n");
     EXPECT_FALSE(config.Load(Output(), badDefaults, message));
     EXPECT_NE(message.find("Defaults.txt"), std::string::npos) << message;
@@ -222,7 +221,7 @@ TEST_F(ConfigTest, AStartAfterACrashedSaveFallsBackToTheBackupThenTheTemporaryFi
         {"backup only", kMinimal, nullptr, "Trainer.mod", "Config.bak"},
         {"backup before the temporary file", kMinimal, glider.c_str(), "Trainer.mod", "Config.bak"},
         {"a temporary file that reads", nullptr, glider.c_str(), "Glider.mod", "Config.tmp"},
-        {"a broken backup", ".COM_PORT 2\n", glider.c_str(), "Glider.mod", "Config.tmp"},
+        {"a broken backup", ".COM_PORT 2\n/* cut", glider.c_str(), "Glider.mod", "Config.tmp"},
         {"a temporary file cut inside a comment: the defaults", nullptr, "/* cut", "Trainer.mod", "Config.tmp"},
     };
     for (const SCase& c : cases)
@@ -282,13 +281,29 @@ TEST_F(ConfigTest, AFileCutShortGivesTheMissingKeysTheirDefaultsAndSaysSo)
     EXPECT_EQ(message, "");
 }
 
+// AConfigWithoutInputMapsFallsBackToDefaultsEntirely: the last map deleted used to throw away
+// every key definition and keyboard axis at the next start.
+TEST_F(ConfigTest, AFileWithoutInputMapsKeepsEverythingElseAndTakesTheShippedMaps)
+{
+    std::string text = kMinimal;
+    text = text.substr(0, text.find(".SELECTED_INPUT_MAP")) + text.substr(text.find(".AXIS_KEYBOARD"));
+    dir.Write("Output/Config.txt", text);
+    ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message));
+    EXPECT_NE(message.find("no input map"), std::string::npos) << message;
+    EXPECT_FALSE(Exists("Config.bad")) << "a file without maps is not broken";
+    ASSERT_GT(config.InputMaps().GetCount(), 0);
+    EXPECT_EQ(config.InputMaps().Get(0)->GetName(), "Keyboard");
+    EXPECT_EQ(config.GetComPort(), 3) << "the rest of the pilot's file is kept";
+    EXPECT_EQ(config.KeyDefs().GetKeyText(UC_APP_VIDEO_SYNC), "SHIFT+CTRL+W");
+}
+
 // ANewlyBrokenConfigOverwritesAnOlderConfigBad.
 TEST_F(ConfigTest, ABrokenFileNeverReplacesAnOlderBadFile)
 {
     dir.Write("Output/Config.bad", "the first broken file");
-    dir.Write("Output/Config.txt", ".COM_PORT 2\n");
+    dir.Write("Output/Config.txt", ".COM_PORT 2\n/* never closed");
     ASSERT_TRUE(config.Load(Output(), DefaultsPath(), message));
     EXPECT_EQ(dir.Read("Output/Config.bad"), "the first broken file");
-    EXPECT_EQ(dir.Read("Output/Config.bad.2"), ".COM_PORT 2\n");
+    EXPECT_EQ(dir.Read("Output/Config.bad.2"), ".COM_PORT 2\n/* never closed");
     EXPECT_NE(message.find("Config.bad.2"), std::string::npos) << message;
 }
