@@ -17,10 +17,6 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kTwoPi = 2.0 * kPi;
 constexpr size_t kTableGrowth = 10000; // records or keyframes; a long flight has thousands
 
-// The keyframe trigger: program state, not reset when a recording starts.
-float g_linearSum = 0.0f;  // sum of |a| (m/s^2) over the frames since the last keyframe
-float g_angularSum = 0.0f; // sum of |alpha| (rad/s^2)
-
 // Little-endian encoding, whatever the host.
 void PutU32(std::vector<unsigned char>& out, uint32_t value)
 {
@@ -123,12 +119,6 @@ CFlightRecorder::~CFlightRecorder()
     StopRecording();
 }
 
-void CFlightRecorder::ResetKeyframeTrigger()
-{
-    g_linearSum = 0.0f;
-    g_angularSum = 0.0f;
-}
-
 bool CFlightRecorder::StartRecording(const std::string& path, double simulatedTime)
 {
     StopRecording();
@@ -169,13 +159,13 @@ void CFlightRecorder::RecordFrame(IRecordedModel& model, double simulatedTime)
     const float linear = model.GetAcceleration().Length();
     const float angular = model.GetAngularAcceleration().Length();
     if (std::isfinite(linear))
-        g_linearSum += linear;
+        m_linearSum += linear;
     if (std::isfinite(angular))
-        g_angularSum += angular;
-    if (g_linearSum <= kKeyframeThreshold && g_angularSum <= kKeyframeThreshold)
+        m_angularSum += angular;
+    if (m_linearSum <= kKeyframeThreshold && m_angularSum <= kKeyframeThreshold)
         return;
-    g_linearSum = 0.0f;
-    g_angularSum = 0.0f;
+    m_linearSum = 0.0f;
+    m_angularSum = 0.0f;
     WriteKeyframe(model, simulatedTime);
 }
 

@@ -14,7 +14,7 @@
 // accumulators; when either exceeds 30 a keyframe is written and both restart from 0. Calm flight
 // gives few keyframes, manoeuvres many; with a constant acceleration A a keyframe comes every
 // floor(30 / A) + 1 frames and the first one not at time 0. The accumulators belong to the
-// program, not to a recording: what a previous recording left over counts towards the next.
+// recorder, not to a recording: what a previous recording left over counts towards the next.
 //
 // Playback finds the keyframes i, i + 1 that bracket the playback time, starting the search at
 // the first keyframe whose part states are not applied yet, and interpolates with weight f for
@@ -92,9 +92,6 @@ public:
     double GetKeyframeTime(int index) const { return m_keyframes[static_cast<size_t>(index)].time; }
     double GetPlaybackTime() const { return m_playbackTime; } // s since StartPlayback
 
-    // The keyframe trigger as at program start (both accumulators 0). For tests.
-    static void ResetKeyframeTrigger();
-
 private:
     // One keyframe of a loaded recording: its time record and the records attached to it.
     struct TKeyframe
@@ -121,6 +118,8 @@ private:
     double m_recordingStart = 0.0; // s, simulated time
     bool m_writeFailureReported = false;
     bool m_partsOverflowReported = false;
+    float m_linearSum = 0.0f;  // sum of |a| (m/s^2) over the frames since the last keyframe
+    float m_angularSum = 0.0f; // sum of |alpha| (rad/s^2)
 
     // The loaded recording.
     std::vector<unsigned char> m_bytes;

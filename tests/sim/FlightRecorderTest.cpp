@@ -168,7 +168,6 @@ TWalk Walk(const std::vector<unsigned char>& bytes)
 class FlightRecorderTest : public testing::Test
 {
 protected:
-    void SetUp() override { CFlightRecorder::ResetKeyframeTrigger(); }
     std::string RecPath() const { return (dir.Path() / "Flight.rec").string(); }
 
     // Records frames 1..frames at start + k * kDt.
@@ -203,7 +202,6 @@ TEST_F(FlightRecorderTest, ConstantAccelerationWritesAKeyframeEveryFloorThirtyOv
     for (const auto& row : rows)
     {
         SCOPED_TRACE(testing::Message() << "linear " << row.linear << " angular " << row.angular);
-        CFlightRecorder::ResetKeyframeTrigger();
         CFakeModel model;
         model.acceleration = CVector3(0, row.linear, 0);
         model.angularAcceleration = CVector3(row.angular, 0, 0);
@@ -622,4 +620,19 @@ TEST(RecordedModel, AModelWithoutInputVariablesReadsZeroAndIgnoresWrites)
     EXPECT_EQ(recorded.GetChannel(0), 0.0f);
     EXPECT_EQ(recorded.GetChannel(-1), 0.0f);
     EXPECT_EQ(recorded.GetPartCount(), 0);
+}
+
+TEST_F(FlightRecorderTest, EachRecorderSumsItsOwnFrames)
+{
+    CFakeModel model;
+    model.acceleration = CVector3(0, 3.0f, 0); // a keyframe every 11 frames
+    CFlightRecorder earlier;
+    RecordFrames(earlier, model, 5); // leaves 15 in its own sums only
+    CFlightRecorder recorder;
+    ASSERT_TRUE(recorder.StartRecording(RecPath(), 0.0));
+    RecordFrames(recorder, model, 11);
+    recorder.StopRecording();
+    const TWalk walk = Walk(ReadBytes(RecPath()));
+    ASSERT_EQ(walk.times.size(), 1u);
+    EXPECT_NEAR(walk.times[0], 11 * kDt, 1e-9);
 }
