@@ -1,5 +1,6 @@
 #include "model/CModelServices.h"
 
+#include "model/CAirfoilList.h"
 #include "model/IInstrumentPanel.h"
 #include "model/IKeyNames.h"
 #include "model/IModelPresentation.h"
@@ -8,20 +9,22 @@
 #include "model/ITerrain.h"
 #include "model/IWindField.h"
 
-namespace
-{
-// Stateless, so one shared instance of each serves every model.
-CNullTerrain g_nullTerrain;
-CNullWindField g_nullWind;
-CNullModelPresentation g_nullPresentation;
-CNullOverlayMessages g_nullMessages;
-CNullModelSounds g_nullSounds;
-CNullInstrumentPanelFactory g_nullPanels;
-CNullKeyNames g_nullKeyNames;
-} // namespace
-
 CModelServices::CModelServices()
-    : terrain(&g_nullTerrain), wind(&g_nullWind), presentation(&g_nullPresentation), messages(&g_nullMessages),
-      sounds(&g_nullSounds), panels(&g_nullPanels), keyNames(&g_nullKeyNames)
 {
+    // Stateless, so one instance of each serves every model.
+    static CNullTerrain nullTerrain;
+    static CNullWindField nullWind;
+    static CNullModelPresentation nullPresentation;
+    static CNullOverlayMessages nullMessages;
+    static CNullModelSounds nullSounds;
+    static CNullInstrumentPanelFactory nullPanels;
+    static CNullKeyNames nullKeyNames;
+    terrain = &nullTerrain;
+    wind = &nullWind;
+    presentation = &nullPresentation;
+    messages = &nullMessages;
+    sounds = &nullSounds;
+    panels = &nullPanels;
+    keyNames = &nullKeyNames;
+    airfoils = &CAirfoilList::Shared();
 }

@@ -5,6 +5,7 @@
 // flat ground at 0, still air, no window, no sound. None is owned by the model; whoever fills
 // a pointer keeps the object alive as long as the model.
 
+class CAirfoilList;
 class CComponentNode;
 class CVariableTable;
 class IInstrumentPanelFactory;
@@ -26,6 +27,7 @@ struct CModelServices
     IModelSounds* sounds;                  // engine, crash and touch sounds
     IInstrumentPanelFactory* panels;       // instrument panel of MODEL_INFO
     IKeyNames* keyNames;                   // key texts for the reset hint
+    CAirfoilList* airfoils;                // airfoil files; the process's shared list by default
 
     // The application's variables ("Input": V_CH1 .. V_CH9), searched before the model's own.
     // Null when there are none (a test, the headless run without input maps).

@@ -7,6 +7,7 @@
 #include "data/CComponentNode.h"
 #include "data/CProperty.h"
 #include "data/CPropertySet.h"
+#include "model/CAirfoilList.h"
 #include "model/CModel.h"
 #include "model/PartClassTable.h"
 
@@ -100,6 +101,11 @@ const std::string& CPart::GetName() const
 void CPart::SetName(const std::string& name)
 {
     GetPropertySet().SetToken(name);
+}
+
+CAirfoilList& CPart::Airfoils() const
+{
+    return m_model != nullptr ? *m_model->GetServices().airfoils : CAirfoilList::Shared();
 }
 
 bool CPart::GetPosition(CVector3& outPosition)

@@ -17,6 +17,7 @@
 
 #include "core/CVector3.h"
 
+class CAirfoilList;
 class CComponentNode;
 class CModel;
 class CPartPhysic;
@@ -92,6 +93,8 @@ protected:
     // The mass (kg) a MASS-like key gives the part: a negative, NaN or infinite value is
     // reported, naming the model file, the part and the key, and counts as no mass.
     float UsableMass(float mass, const char* key) const;
+    // The model's airfoil list (the process's shared one for a part without a model).
+    CAirfoilList& Airfoils() const;
 
     // The change callback: the set already applied its values into itself.
     static void OnPropertiesChanged(void* context);

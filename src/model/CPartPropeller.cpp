@@ -21,7 +21,7 @@ bool CPartPropeller::ApplyProperties()
     m_linked = true;
     const std::string who = (m_model != nullptr ? m_model->GetFileName() : std::string("?")) + ": PROPELLER '" +
                             GetName() + "'";
-    const CAirfoil* airfoil = CAirfoilList::Shared().GetForPart(m_set.airfoil, who);
+    const CAirfoil* airfoil = Airfoils().GetForPart(m_set.airfoil, who);
     m_calculator.Setup(airfoil, m_set.numberOfBlades, m_set.diameter, m_set.pitch, m_set.chordToDiameterRatio);
     if (airfoil != nullptr && !m_calculator.IsValid())
         DiagPrint("%s: DIAMETER %g, PITCH %g, NUMBER_OF_BLADES %i give no propeller; it makes no thrust\n",

@@ -40,7 +40,7 @@ void CPartWing2::Report(const std::string& what) const
 bool CPartWing2::ApplyProperties()
 {
     bool valid = true;
-    m_airfoil = CAirfoilList::Shared().GetForPart(m_set.airfoil, Who());
+    m_airfoil = Airfoils().GetForPart(m_set.airfoil, Who());
     if (!m_airfoil)
         valid = false;
 

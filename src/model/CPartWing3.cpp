@@ -57,7 +57,7 @@ CDegreeOfFreedom* CPartWing3::FindDof(const std::string& name) const
 
 bool CPartWing3::ApplyProperties()
 {
-    m_airfoil = CAirfoilList::Shared().GetForPart(m_set.airfoil, Who());
+    m_airfoil = Airfoils().GetForPart(m_set.airfoil, Who());
     bool valid = m_airfoil != nullptr;
 
     const int halfCount = m_set.segmentCount; // clamped to 1..4 when read

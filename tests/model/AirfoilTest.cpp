@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "AeroTestSupport.h"
+#include "ModelTestSupport.h"
 #include "data/CFile.h"
 #include "model/CAirfoil.h"
 #include "model/CAirfoilList.h"
+#include "model/CPart.h"
 #include "support/DataDir.h"
 
 using aero_test::AirfoilFromText;
@@ -241,6 +243,24 @@ TEST_F(AirfoilFolder, ListSharesOneAirfoilPerFileAndRefusesBadNames)
     // A file the token reader refuses (an unterminated comment) is no airfoil either.
     Write("Cut.afl", ".NAME \"Cut\" /* never closed");
     EXPECT_EQ(list.Get("Cut.afl", &reason), nullptr);
+}
+
+TEST(AirfoilTest, PartsTakeTheirAirfoilsFromTheModelsList)
+{
+    DiagCapture quiet;
+    CModelFixture fixture;
+    fixture.dir.Write("Data/Airfoil/Own.afl", aero_test::kLinearAirfoil);
+    CAirfoilList own;
+    fixture.services.airfoils = &own;
+    const int sharedBefore = CAirfoilList::Shared().Count();
+    auto model = fixture.Load(".WING2 Wing\n{\n .AIRFOIL Own.afl\n .CHORD 0.2\n .SPAN 1.0\n}\n"
+                              ".WING3 Tail\n{\n .AIRFOIL Own.afl\n}\n"
+                              ".PROPELLER Prop\n{\n .DIAMETER 0.25\n .PITCH 0.15\n .AIRFOIL Own.afl\n}\n");
+    ASSERT_TRUE(fixture.loaded);
+    for (int i = 0; i < model->GetPartCount(); ++i)
+        model->GetPart(i)->ApplyProperties();
+    EXPECT_EQ(own.Count(), 1);
+    EXPECT_EQ(CAirfoilList::Shared().Count(), sharedBefore);
 }
 
 // The airfoil files delivered in Data/Airfoil/, read through the loader, against published
