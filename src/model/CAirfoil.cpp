@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -15,7 +14,6 @@
 
 namespace
 {
-constexpr int kTimedLookups = 1000;
 // A coefficient table should reach the ends of the angle range within this (deg); beyond it the
 // loader warns, because extrapolating a lift curve over tens of degrees gives absurd forces.
 constexpr float kCoverageSlackDeg = 1.0f;
@@ -106,7 +104,6 @@ bool CAirfoil::LoadFrom(CTokenFile& file, const std::string& fileName)
 
     BuildCombinedTable();
     BuildFlightRows();
-    TimeLookups();
     return m_loaded;
 }
 
@@ -243,29 +240,6 @@ void CAirfoil::BuildFlightRows()
             m_rowOrigin = m_rows.front().key;
         }
     }
-}
-
-void CAirfoil::TimeLookups() const
-{
-    const int rows = m_combined.GetRowCount();
-    if (rows < 2)
-        return;
-    const float first = m_combined.GetKey(0);
-    const float span = m_combined.GetKey(rows - 1) - first;
-    float values[3];
-    float sink = 0.0f;
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kTimedLookups; ++i)
-    {
-        m_combined.Lookup(first + span * static_cast<float>(i) / (kTimedLookups - 1), values, 3);
-        sink += values[0];
-    }
-    const auto stop = std::chrono::steady_clock::now();
-    const double ns = std::chrono::duration<double, std::nano>(stop - start).count() / kTimedLookups;
-    // Storing the sum keeps the loop from being optimised away.
-    volatile float keep = sink;
-    (void)keep;
-    DiagPrint("Time spent on FindPrevNext() = %fns\n", ns);
 }
 
 bool CAirfoil::GenerateNacaShape(const std::string& name)

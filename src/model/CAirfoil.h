@@ -88,8 +88,6 @@ private:
     void BuildCombinedTable();
     // Copies the combined table into m_rows with its index guess.
     void BuildFlightRows();
-    // Prints the mean time of one combined-table lookup (diagnostic).
-    void TimeLookups() const;
 
     std::string m_fileName;     // as requested, relative to Data/Airfoil/
     std::string m_name;         // NAME
