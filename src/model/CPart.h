@@ -64,6 +64,9 @@ public:
     virtual int LoadState(const unsigned char* bytes, int count);
     // 12. "Part Type:<block>\nToken:<name>\n\n" and the property listing (at most 6000 chars).
     virtual void GetDebugText(std::string& ioText);
+    // 13. Where the part touches the ground: its point (body frame, m) and how far below that
+    // point it reaches at rest (m); false for parts that never touch it.
+    virtual bool GetGroundContact(CVector3& outPoint, float& outReach) const { return false; }
 
     // Non-null for parts that carry mass or produce forces; saves a dynamic_cast per sub-step.
     virtual CPartPhysic* AsPhysic() { return nullptr; }

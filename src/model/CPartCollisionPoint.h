@@ -38,6 +38,12 @@ public:
     void UpdateFrame(float frameTime) override;
     void CalcForces(float dt) override;
     const char* GetMarkerNode() const override { return "CollisionPoint.osg"; }
+    bool GetGroundContact(CVector3& outPoint, float& outReach) const override
+    {
+        outPoint = m_set.position;
+        outReach = 0.0f;
+        return true;
+    }
 
     // Below the ground in the last sub-step.
     bool IsInContact() const { return m_inContact; }

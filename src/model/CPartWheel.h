@@ -40,6 +40,13 @@ public:
     void CalcForces(float dt) override;
     void DrawDebug(IDebugDraw& draw) override;
     const char* GetMarkerNode() const override { return "Wheel.osg"; }
+    // The point is the spring's top; the contact sits the spring's rest travel below it.
+    bool GetGroundContact(CVector3& outPoint, float& outReach) const override
+    {
+        outPoint = m_set.position;
+        outReach = m_set.restLength;
+        return true;
+    }
 
     bool IsInContact() const { return m_inContact; }
     // Ground height under the point at the last query; the lowest float while the body was

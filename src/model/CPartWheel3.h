@@ -65,6 +65,13 @@ public:
     void CalcForces(float dt) override;
     void DrawDebug(IDebugDraw& draw) override;
     const char* GetMarkerNode() const override { return "Wheel.osg"; }
+    // The tyre reaches its radius and the spring's rest travel below the point.
+    bool GetGroundContact(CVector3& outPoint, float& outReach) const override
+    {
+        outPoint = m_set.position;
+        outReach = m_set.radius + m_set.springRestLength;
+        return true;
+    }
 
     CPropertySet_Wheel3& GetSettings() { return m_set; }
     bool IsAirborne() const { return m_airborne; }

@@ -4,42 +4,7 @@
 #include "core/CVector3.h"
 #include "model/CModel.h"
 #include "model/CPart.h"
-#include "model/CPropertySet_CollisionPoint.h"
-#include "model/CPropertySet_Wheel.h"
-#include "model/CPropertySet_Wheel3.h"
 #include "model/ITerrain.h"
-#include "model/PartClassTable.h"
-
-namespace
-{
-// The contact of one part: its point (body frame) and how far below it the part reaches (m).
-bool ContactOf(CPart& part, CVector3& outPoint, float& outReach)
-{
-    switch (part.GetClassIndex())
-    {
-    case PART_COLLISION_POINT:
-        outPoint = static_cast<CPropertySet_CollisionPoint&>(part.GetPropertySet()).position;
-        outReach = 0.0f;
-        return true;
-    case PART_WHEEL:
-    {
-        const auto& wheel = static_cast<CPropertySet_Wheel&>(part.GetPropertySet());
-        outPoint = wheel.position;
-        outReach = wheel.restLength;
-        return true;
-    }
-    case PART_WHEEL3:
-    {
-        const auto& wheel = static_cast<CPropertySet_Wheel3&>(part.GetPropertySet());
-        outPoint = wheel.position;
-        outReach = wheel.radius + wheel.springRestLength;
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-} // namespace
 
 bool CGroundContacts::RestingHeight(CModel& model, const CMatrix3& orientation, float x, float z,
                                     const ITerrain& terrain, float& outHeight)
@@ -51,7 +16,7 @@ bool CGroundContacts::RestingHeight(CModel& model, const CMatrix3& orientation, 
     {
         CVector3 point;
         float reach = 0.0f;
-        if (!ContactOf(*model.GetPart(i), point, reach))
+        if (!model.GetPart(i)->GetGroundContact(point, reach))
             continue;
         const CVector3 offset = point * orientation; // world frame, from the body origin
         CVector3 normal;

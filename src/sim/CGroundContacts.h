@@ -4,8 +4,8 @@
 // model down on the field at the start, as the pilot puts it there, rather than drop it from a
 // fixed height that suits one model's gear and no other's.
 //
-// A part's reach below its POSITION (body frame), measured along the world vertical as the
-// parts measure their height above the ground:
+// Each part says its own reach below its POSITION (CPart::GetGroundContact, body frame),
+// measured along the world vertical as the parts measure their height above the ground:
 //   COLLISION_POINT  the point itself
 //   WHEEL            the point minus REST_LENGTH (its spring pushes from there)
 //   WHEEL3           the hub minus RADIUS and SUSPENSION_SPRING_REST_LENGTH
