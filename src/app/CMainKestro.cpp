@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 #include <SDL2/SDL_syswm.h>
+#include <GL/glu.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -286,9 +287,7 @@ void CMainKestro::RunFrame()
         if (m_frameLog)
             std::fprintf(m_frameLog.get(), "%.6f %d\n", m_stopwatch.Seconds(),
                          m_processManager ? m_processManager->GetCurrentIndex() : -1);
-        while (glGetError() != GL_NO_ERROR)
-        {
-        }
+        ReportGlErrors();
     }
     {
         CTimeSection section("Sync");
@@ -297,6 +296,25 @@ void CMainKestro::RunFrame()
     TimeStats::EndSection("Total");
     if (m_processManager && m_processManager->IsQuitRequested())
         m_quit = true;
+}
+
+void CMainKestro::ReportGlErrors()
+{
+    // Drained every frame so that an old error does not stand for a new one; each code is
+    // reported once, since a fault in a drawing path repeats every frame. The bound keeps a lost
+    // context, which may answer an error for ever, from hanging the frame.
+    constexpr int kMaxErrorsPerFrame = 16;
+    for (int i = 0; i < kMaxErrorsPerFrame; ++i)
+    {
+        const GLenum error = glGetError();
+        if (error == GL_NO_ERROR)
+            return;
+        if (std::find(m_glErrorsReported.begin(), m_glErrorsReported.end(), error) != m_glErrorsReported.end())
+            continue;
+        m_glErrorsReported.push_back(error);
+        DiagPrint("OpenGL error 0x%04x (%s) in a frame; later ones of this code are not reported\n", error,
+                  reinterpret_cast<const char*>(gluErrorString(error)));
+    }
 }
 
 void CMainKestro::DispatchWindowEvents()
@@ -435,87 +453,40 @@ void CMainKestro::OfferFrameEvents()
 
 int CMainKestro::HandleUserCommand(const CInputEvent& event)
 {
-    const uint32_t command = event.command;
     // Commands fire on the states their key definition names; posted commands carry GOING-DOWN.
-    switch (command)
+    // Each handler answers whether it took the command.
+    struct TCommandHandler
     {
-    case UC_APP_PAUSE:
-        return static_cast<int>(command);
-    case UC_APP_VIDEO_SYNC:
-        SetVideoSync(m_videoSync == 0);
-        return static_cast<int>(command);
-    case UC_APP_ABOUT:
-        RequestProcess(PROC_CREDITS);
-        return static_cast<int>(command);
-    case UC_APP_EXIT_APPLICATION:
-        m_quit = true;
-        return static_cast<int>(command);
-    case UC_VIEW_TOGGLE_FULL_SCREEN:
-        ToggleFullScreen();
-        return static_cast<int>(command);
-    case UC_MODEL_PAUSE_STEP:
-        if (!m_paused)
-            return 0;
-        m_pauseStep = true;
-        return static_cast<int>(command);
-    case UC_MENU_CONTROLLER:
-        RequestProcess(PROC_MENU_CONTROLLER);
-        return static_cast<int>(command);
-    case UC_MENU_RADIO_TX:
-        RequestProcess(PROC_MENU_RADIO);
-        return static_cast<int>(command);
-    case UC_MENU_KEY_AXIS:
-        RequestProcess(PROC_MENU_KEY_AXIS);
-        return static_cast<int>(command);
-    case UC_MENU_KEY_DEF:
-        RequestProcess(PROC_MENU_KEY_DEF);
-        return static_cast<int>(command);
-    case UC_DEBUG_FPS:
-        m_showFps = !m_showFps;
-        return static_cast<int>(command);
-    case UC_DEBUG_INPUT_DATA:
-        m_showInputData = !m_showInputData;
-        return static_cast<int>(command);
-    case UC_DEBUG_TEXTURE_INFO:
-        m_showTextureInfo = !m_showTextureInfo;
-        return static_cast<int>(command);
-    case UC_DEBUG_KEY_EVENTS:
-        m_showKeyEvents = !m_showKeyEvents;
-        return static_cast<int>(command);
-    case UC_DEBUG_MOUSE_RECTS:
-        m_showMouseRects = !m_showMouseRects;
-        return static_cast<int>(command);
-    case UC_DEBUG_CONTROL_PAGE_BOUNDING_RECTS:
-        m_showControlPageRects = !m_showControlPageRects;
-        CControlPageEx::SetShowBoundingRects(m_showControlPageRects);
-        return static_cast<int>(command);
-    case UC_DEBUG_FONTS:
-        m_showFonts = !m_showFonts;
-        return static_cast<int>(command);
-    case UC_DEBUG_SCENE_MAIN:
-        m_showSceneMain = !m_showSceneMain;
-        return static_cast<int>(command);
-    case UC_DEBUG_SCENE_OBJECT_ADMIN:
-        m_showSceneObjectAdmin = !m_showSceneObjectAdmin;
-        return static_cast<int>(command);
-    case UC_DEBUG_VDB_OBJECT_ADMIN:
-        m_showVdbObjectAdmin = !m_showVdbObjectAdmin;
-        return static_cast<int>(command);
-    case UC_DEBUG_TIME_HOG:
-        m_timeHog = !m_timeHog;
-        return static_cast<int>(command);
-    case UC_DEBUG_TIME_STATS:
-        TimeStats::ToggleDisplay();
-        return static_cast<int>(command);
-    case UC_DEBUG_STRINGS:
-        ToggleStringDebug();
-        return static_cast<int>(command);
-    case UC_DEBUG_SOUND_ADMIN:
-        m_showSoundAdmin = !m_showSoundAdmin;
-        return static_cast<int>(command);
-    default:
-        return HandleSoundCommand(command);
+        uint32_t command;
+        bool (*handle)(CMainKestro& app);
+    };
+    static const TCommandHandler kHandlers[] = {
+        {UC_APP_PAUSE, [](CMainKestro&) { return true; }},
+        {UC_APP_VIDEO_SYNC, [](CMainKestro& app) { app.SetVideoSync(app.m_videoSync == 0); return true; }},
+        {UC_APP_ABOUT, [](CMainKestro& app) { app.RequestProcess(PROC_CREDITS); return true; }},
+        {UC_APP_EXIT_APPLICATION, [](CMainKestro& app) { app.m_quit = true; return true; }},
+        {UC_VIEW_TOGGLE_FULL_SCREEN, [](CMainKestro& app) { app.ToggleFullScreen(); return true; }},
+        {UC_MODEL_PAUSE_STEP,
+         [](CMainKestro& app) {
+             if (!app.m_paused)
+                 return false; // the flight's own pause takes it
+             app.m_pauseStep = true;
+             return true;
+         }},
+        {UC_MENU_CONTROLLER, [](CMainKestro& app) { app.RequestProcess(PROC_MENU_CONTROLLER); return true; }},
+        {UC_MENU_RADIO_TX, [](CMainKestro& app) { app.RequestProcess(PROC_MENU_RADIO); return true; }},
+        {UC_MENU_KEY_AXIS, [](CMainKestro& app) { app.RequestProcess(PROC_MENU_KEY_AXIS); return true; }},
+        {UC_MENU_KEY_DEF, [](CMainKestro& app) { app.RequestProcess(PROC_MENU_KEY_DEF); return true; }},
+        {UC_DEBUG_TIME_HOG, [](CMainKestro& app) { app.m_timeHog = !app.m_timeHog; return true; }},
+    };
+    const uint32_t command = event.command;
+    for (const TCommandHandler& handler : kHandlers)
+    {
+        if (handler.command == command)
+            return handler.handle(*this) ? static_cast<int>(command) : 0;
     }
+    const int result = m_debugOverlays.HandleCommand(command);
+    return result != 0 ? result : HandleSoundCommand(command);
 }
 
 int CMainKestro::HandleSoundCommand(uint32_t command)
@@ -528,24 +499,7 @@ int CMainKestro::HandleSoundCommand(uint32_t command)
 
 bool CMainKestro::IsDebugSwitchOn(uint32_t command) const
 {
-    switch (command)
-    {
-    case UC_DEBUG_FPS: return m_showFps;
-    case UC_DEBUG_INPUT_DATA: return m_showInputData;
-    case UC_DEBUG_TEXTURE_INFO: return m_showTextureInfo;
-    case UC_DEBUG_KEY_EVENTS: return m_showKeyEvents;
-    case UC_DEBUG_MOUSE_RECTS: return m_showMouseRects;
-    case UC_DEBUG_CONTROL_PAGE_BOUNDING_RECTS: return m_showControlPageRects;
-    case UC_DEBUG_FONTS: return m_showFonts;
-    case UC_DEBUG_SCENE_MAIN: return m_showSceneMain;
-    case UC_DEBUG_SCENE_OBJECT_ADMIN: return m_showSceneObjectAdmin;
-    case UC_DEBUG_VDB_OBJECT_ADMIN: return m_showVdbObjectAdmin;
-    case UC_DEBUG_SOUND_ADMIN: return m_showSoundAdmin;
-    case UC_DEBUG_TIME_STATS: return TimeStats::IsDisplayOn();
-    case UC_DEBUG_TIME_HOG: return m_timeHog;
-    case UC_DEBUG_STRINGS: return IsStringDebugOn();
-    default: return false;
-    }
+    return command == UC_DEBUG_TIME_HOG ? m_timeHog : m_debugOverlays.IsOn(command);
 }
 
 void CMainKestro::Render()
@@ -580,130 +534,11 @@ void CMainKestro::RenderOverlays()
         fonts.DrawText(fonts.f09x13B, width / 2.0f, height / 2.0f, "PAUSED", 3.0f);
         SetTextAlign(TA_LEFT_TOP);
     }
-    if (m_showKeyEvents && m_input)
-    {
-        SetColor(255, 255, 120, 255);
-        const CInputEventQueue& events = m_input->Events();
-        for (int i = 0; i < events.Count(); ++i)
-            fonts.DrawText(fonts.f07x12S, 5.0f, 45.0f + 15.0f * static_cast<float>(i), DescribeEvent(events.At(i)));
-    }
-    // The text dumps of what the current process owns (the scene's registries, the sounds).
-    struct TDump
-    {
-        bool on;
-        uint32_t command;
-        const char* section;
-        float x, y;
-        TColor colour;
-    };
-    const TDump dumps[] = {
-        {m_showSceneObjectAdmin, UC_DEBUG_SCENE_OBJECT_ADMIN, "SceneObjectAdmin", 10.0f, 30.0f, {255, 255, 160, 255}},
-        {m_showVdbObjectAdmin, UC_DEBUG_VDB_OBJECT_ADMIN, "VdbObjectAdmin", 400.0f, 30.0f, {160, 230, 255, 255}},
-        {m_showSceneMain, UC_DEBUG_SCENE_MAIN, "SceneMain", 10.0f, 330.0f, {200, 255, 200, 255}},
-    };
-    for (const TDump& dump : dumps)
-    {
-        if (!dump.on)
-            continue;
-        CTimeSection section(dump.section);
-        std::string text;
-        if (CProcess* process = m_processManager ? m_processManager->GetCurrent() : nullptr)
-            process->DescribeForDebug(dump.command, text);
-        if (text.empty())
-            text = std::string(dump.section) + "\n(nothing loaded)\n";
-        fonts.DrawTextPanel(fonts.f07x12S, dump.x, dump.y, text, dump.colour);
-    }
-    if (m_showInputData && m_input)
-    {
-        CTimeSection section("InputData");
-        SetColor(200, 255, 200, 255);
-        fonts.DrawMultiLineText(fonts.f07x12S, 250.0f, 45.0f, m_input->GetDumpText());
-        // The transmitter's state beside the axes it feeds, below the instrument row and on a
-        // dark backdrop: it is read over the flying site.
-        const std::string radio = m_input->GetRadioStatusText();
-        if (!radio.empty())
-        {
-            float w = 0.0f, h = 0.0f;
-            fonts.TextExtent(fonts.f06x12, radio, 1.0f, w, h);
-            SetColor(0, 0, 0, 170);
-            FillRect(446, 104, static_cast<int>(w) + 8, static_cast<int>(h) + 8);
-            SetColor(200, 220, 255, 255);
-            fonts.DrawMultiLineText(fonts.f06x12, 450.0f, 108.0f, radio);
-        }
-    }
-    if (m_showSoundAdmin && m_sound)
-    {
-        // On a dark backdrop: the list lies over the gauges and the sky.
-        const std::string text = m_sound->GetDiagnosticText();
-        float w = 0.0f, h = 0.0f;
-        size_t lines = 0;
-        for (size_t start = 0; start < text.size(); ++lines)
-        {
-            const size_t end = std::min(text.find('\n', start), text.size());
-            float lineWidth = 0.0f, lineHeight = 0.0f;
-            fonts.TextExtent(fonts.f07x12S, text.substr(start, end - start), 1.0f, lineWidth, lineHeight);
-            w = std::max(w, lineWidth);
-            h = std::max(h, lineHeight);
-            start = end + 1;
-        }
-        SetColor(0, 0, 0, 170);
-        FillRect(6, 8, static_cast<int>(w) + 8, static_cast<int>(h * static_cast<float>(lines)) + 4);
-        SetColor(255, 255, 255, 255);
-        fonts.DrawMultiLineText(fonts.f07x12S, 10.0f, 10.0f, text);
-    }
-    {
-        CTimeSection section("Time Statistics");
-        const int font = fonts.Find(CTimeStatistics::kFontName);
-        const std::vector<CTimeStatisticsLine> lines = TimeStats::GetDisplayLines();
-        // A dark backdrop: the table lies over the instrument panel and a bright sky.
-        float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
-        for (const CTimeStatisticsLine& line : lines)
-        {
-            float w = 0.0f, h = 0.0f;
-            fonts.TextExtent(font, line.text, 1.0f, w, h);
-            left = std::min(left, static_cast<float>(line.x));
-            top = std::min(top, static_cast<float>(line.y));
-            right = std::max(right, static_cast<float>(line.x) + w);
-            bottom = std::max(bottom, static_cast<float>(line.y) + h);
-        }
-        if (!lines.empty())
-        {
-            SetColor(0, 0, 0, 170);
-            FillRect(static_cast<int>(left) - 4, static_cast<int>(top) - 2, static_cast<int>(right - left) + 8,
-                     static_cast<int>(bottom - top) + 4);
-        }
-        for (const CTimeStatisticsLine& line : lines)
-        {
-            SetColor(PaletteColor(line.colourIndex));
-            fonts.DrawText(font, static_cast<float>(line.x), static_cast<float>(line.y), line.text);
-        }
-    }
-    if (m_showFonts)
-        fonts.DrawDebug(10.0f, 60.0f);
-    if (m_showTextureInfo)
-    {
-        CTimeSection section("Texture Info");
-        std::string text;
-        TextureManager().Describe(text);
-        SetColor(255, 255, 255, 255);
-        fonts.DrawMultiLineText(fonts.f07x12S, 5.0f, 25.0f, text);
-    }
+    m_debugOverlays.Draw(m_input.get(), m_mouseRects.get(), m_sound.get(),
+                         m_processManager ? m_processManager->GetCurrent() : nullptr, height);
     int mouseX = 0, mouseY = 0;
     if (m_input)
         m_input->GetMousePosition(mouseX, mouseY);
-    if (m_showMouseRects)
-    {
-        for (int slot = 0; slot < CMouseRectRegistry::kSlotCount; ++slot)
-        {
-            const CMouseRectRegistry::SRect& rect = m_mouseRects->GetSlot(slot);
-            if (!rect.used)
-                continue;
-            SetColor(m_mouseRects->IsHit(slot) ? 36 : 30);
-            DrawRect(rect.x, rect.y, rect.width, rect.height);
-        }
-        fonts.DrawTextPanel(fonts.f07x12S, 5.0f, height - 120.0f, m_mouseRects->GetDebugText(mouseX, mouseY),
-                            TColor{255, 255, 255, 255});
-    }
     const std::string help = m_mouseRects ? m_mouseRects->GetHelpText() : std::string();
     if (!help.empty())
     {
@@ -718,12 +553,7 @@ void CMainKestro::RenderOverlays()
     }
     m_commandEcho.DrawBottomRight(fonts.f09x13B, width - 10.0f, height - 10.0f, 16.0f);
     m_notices.DrawCentredBoxes(fonts.f09x12, width / 2.0f, height * 0.45f);
-    if (m_showFps && m_frameClock)
-    {
-        SetTextAlign(TA_RIGHT | TA_TOP);
-        SetColor(255, 20, 25, 255);
-        fonts.DrawText(fonts.f09x13B, width - 20.0f, 30.0f, StringPrintf("FPS %3.2f", m_frameClock->GetMeanRealFps()), 2.0f);
-    }
+    m_debugOverlays.DrawFps(m_frameClock.get(), width);
     SetTextAlign(oldAlign);
 }
 

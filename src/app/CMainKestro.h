@@ -1,6 +1,6 @@
 #pragma once
 // The application object: owns the window, the OpenGL context, the frame clock, the debug
-// overlay switches and every long-lived subsystem, creates them in a fixed order and deletes
+// overlays and every long-lived subsystem, creates them in a fixed order and deletes
 // them in a fixed order. One instance, reachable through MainKestro() between creation and
 // shutdown.
 //
@@ -18,9 +18,11 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CBlinker.h"
 #include "app/CCursorTable.h"
+#include "app/CDebugOverlays.h"
 #include "app/CFrameClock.h"
 #include "app/CMessageList.h"
 #include "app/CPulse.h"
@@ -93,7 +95,7 @@ public:
     CConfig* Config() const { return m_config.get(); }
     // Null before start-up and after shutdown; silent (not null) without an audio device.
     CSoundSystem* Sound() const { return m_sound.get(); }
-    bool IsSoundAdminShown() const { return m_showSoundAdmin; }
+    bool IsSoundAdminShown() const { return m_debugOverlays.IsSoundAdminShown(); }
     CKeyboardAxes* KeyboardAxes() const { return m_keyboardAxes.get(); }
     CDiagnosticMenu* DiagnosticMenu() const { return m_diagnosticMenu.get(); }
     CProcessManager* ProcessManager() const { return m_processManager.get(); }
@@ -117,22 +119,13 @@ private:
     void DispatchWindowEvents();
     void HandleWindowEvent(const SDL_Event& event);
     void OfferFrameEvents();
+    // Reports each OpenGL error code the first time the frame loop meets it.
+    void ReportGlErrors();
     void RenderOverlays();
     bool CanShowMessageBox() const;
     void ShowMessage(const char* title, const std::string& text, bool fatal);
 
-    // Debug overlay switches (toggled by the UC_DEBUG_ commands).
-    bool m_showInputData = false;
-    bool m_showFps = false;
-    bool m_showTextureInfo = false;
-    bool m_showKeyEvents = false;
-    bool m_showMouseRects = false;
-    bool m_showControlPageRects = false;
-    bool m_showFonts = false;
-    bool m_showSceneMain = false;        // the scenes and their objects
-    bool m_showSceneObjectAdmin = false; // every placed scene object
-    bool m_showVdbObjectAdmin = false;   // every loaded 3D file
-    bool m_showSoundAdmin = false;
+    CDebugOverlays m_debugOverlays;
     int32_t m_videoSync = 0; // 0/1: the swap waits for the vertical retrace
     bool m_menuActive = false;
     bool m_relativeMouse = false; // as last set through SDL
@@ -148,6 +141,7 @@ private:
     bool m_frameDue = true;      // false while the window is minimised or hidden
     bool m_maximised = false;    // ToggleFullScreen's state
     bool m_swapWarned = false;   // the swap interval's failure is reported once
+    std::vector<unsigned int> m_glErrorsReported; // OpenGL error codes already reported
     std::string m_failedStep;
     std::string m_outputFolder;  // "Output/" below the base directory
 

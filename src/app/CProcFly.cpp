@@ -55,6 +55,20 @@ namespace
 constexpr int kConsumed = static_cast<int>(UC_UNDEFINED);
 const TColor kWarning{255, 200, 120, 255};
 
+// Time-of-day angles (degrees of sun elevation, see CSun). Morning: 25 above the +x horizon,
+// low enough for long shadows and a warm light, high enough that the sun is not in the pilot's
+// eyes over the field. Midday: overhead. Night: 16 below the -x horizon, where the lighting
+// table is at deep dusk (ambient 0.12): dark, yet the model still shows against the sky.
+constexpr float kMorningSunDeg = 25.0f;
+constexpr float kMiddaySunDeg = 90.0f;
+constexpr float kNightSunDeg = 196.0f;
+
+bool Toggle(bool& flag)
+{
+    flag = !flag;
+    return true;
+}
+
 // The model's and the engine's messages, into the centre list.
 class CMessageListOverlay : public IOverlayMessages
 {
@@ -576,122 +590,146 @@ int CProcFly::OnEvent(const CInputEvent& event)
     const uint32_t command = event.command;
     if (command == kCommandNone || !event.IsGoingDown())
         return 0;
-    const bool hasModel = m_session && m_session->HasModel();
-    const int consumed = static_cast<int>(command);
     // The editor's keys (undo, redo, parts) also while another window of its layout is active.
     if (m_layout == LAYOUT_EDITOR && m_editDialog)
         if (const int edited = m_editDialog->OnEditCommand(event))
             return edited;
-    switch (command)
+    // Each handler answers whether it took the command; one that did not leaves it to later
+    // receivers.
+    struct TCommandHandler
     {
-    case UC_APP_LOAD_MODEL:
-    case UC_APP_SAVE_MODEL:
-        ShowSelect(command == UC_APP_LOAD_MODEL);
-        return consumed;
-    case UC_MODEL_EDITOR:
-        if (!hasModel)
-            return 0;
-        if (m_layout == LAYOUT_EDITOR)
-            ApplyLayout(m_layoutBeforeEditor);
-        else
-        {
-            m_layoutBeforeEditor = m_layout;
-            ApplyLayout(LAYOUT_EDITOR);
-        }
-        return consumed;
-    case UC_VIEW_CLOSE_UP_WINDOW:
-        if (m_layout == LAYOUT_EDITOR)
-            return 0;
-        ApplyLayout(m_layout == LAYOUT_NORMAL ? LAYOUT_CLOSE_UP : LAYOUT_NORMAL);
-        return consumed;
-    case UC_AMBIENT_WIND_CONFIG:
-        ShowWeather(!(m_weatherView && m_weatherView->IsVisible()));
-        return consumed;
-    case UC_SOUND_CONFIG:
-        if (!m_soundView)
-            return 0;
-        ShowSound(!m_soundView->IsVisible());
-        return consumed;
-    case UC_VIEW_INSTRUMENT_PANEL:
-        if (m_mainView)
-            m_mainView->m_showInstrumentPanel = !m_mainView->m_showInstrumentPanel;
-        return consumed;
-    case UC_MODEL_RESET_POSITION:
-        if (m_session)
-            m_session->ResetToStart();
-        std::fprintf(stderr, "Kestro: flight: reset, highest %.1f m above the ground before\n", m_maxHeight);
-        m_maxHeight = 0.0f;
-        return consumed;
-    case UC_MODEL_SET_ALTITUDE_100M:
-        if (!hasModel)
-            return 0;
-        m_session->SetAltitude100();
-        return consumed;
-    case UC_MODEL_SET_ALTITUDE_500M:
-        if (!hasModel)
-            return 0;
-        m_session->SetAltitude500();
-        return consumed;
-    case UC_MODEL_TURN_UPRIGHT:
-        if (!hasModel)
-            return 0;
-        m_session->RequestUpright();
-        return consumed;
-    case UC_MODEL_PAUSE:
-        m_modelPaused = !m_modelPaused;
-        return consumed;
-    case UC_MODEL_PAUSE_STEP:
-        if (m_modelPaused)
-            m_pauseStep = true;
-        return consumed;
-    case UC_AMBIENT_TIMEOFDAY_MORNING:
-    case UC_AMBIENT_TIMEOFDAY_MIDDAY:
-    case UC_AMBIENT_TIMEOFDAY_NIGHT:
-        if (m_sun)
-        {
-            const float angle = command == UC_AMBIENT_TIMEOFDAY_MORNING ? 25.0f
-                                : command == UC_AMBIENT_TIMEOFDAY_MIDDAY ? 90.0f
-                                                                          : 196.0f;
-            m_sun->SetTimeOfDay(angle);
-            m_sun->SetGlareEnabled(command != UC_AMBIENT_TIMEOFDAY_NIGHT);
-        }
-        return 0; // later receivers see the time of day too
-    case UC_RECORDING_START:
-        StartRecording();
-        return consumed;
-    case UC_RECORDING_STOP:
-        if (m_mode == MODE_RECORDING)
-            StopRecording();
-        else if (m_mode == MODE_PLAYBACK)
-            m_mode = MODE_FREE_FLIGHT;
-        return consumed;
-    case UC_RECORDING_PLAY:
-        StartPlayback();
-        return consumed;
-    case UC_DEBUG_VARIABLES:
-        m_showVariables = !m_showVariables;
-        return consumed;
-    case UC_DEBUG_CAMERA:
-        m_showCameraData = !m_showCameraData;
-        return consumed;
-    case UC_DEBUG_TIME_OF_DAY:
-        m_showTimeOfDay = !m_showTimeOfDay;
-        return consumed;
-    case UC_DEBUG_PART_INFO:
-        m_showPartInfo = !m_showPartInfo;
-        return consumed;
-    case UC_DEBUG_SELECT_PREV_PART:
-    case UC_DEBUG_SELECT_NEXT_PART:
-        if (hasModel)
-        {
-            const int count = m_session->GetModel()->GetPartCount();
-            if (count > 0)
-                m_selectedPart = (m_selectedPart + (command == UC_DEBUG_SELECT_NEXT_PART ? 1 : count - 1)) % count;
-        }
-        return consumed;
-    default:
-        return 0;
+        uint32_t command;
+        bool (*handle)(CProcFly& fly, uint32_t command);
+    };
+    static const TCommandHandler kHandlers[] = {
+        {UC_APP_LOAD_MODEL, &CProcFly::ShowModelSelect},
+        {UC_APP_SAVE_MODEL, &CProcFly::ShowModelSelect},
+        {UC_MODEL_EDITOR,
+         [](CProcFly& fly, uint32_t) {
+             if (!fly.m_session || !fly.m_session->HasModel())
+                 return false;
+             if (fly.m_layout == LAYOUT_EDITOR)
+                 fly.ApplyLayout(fly.m_layoutBeforeEditor);
+             else
+             {
+                 fly.m_layoutBeforeEditor = fly.m_layout;
+                 fly.ApplyLayout(LAYOUT_EDITOR);
+             }
+             return true;
+         }},
+        {UC_VIEW_CLOSE_UP_WINDOW,
+         [](CProcFly& fly, uint32_t) {
+             if (fly.m_layout == LAYOUT_EDITOR)
+                 return false;
+             fly.ApplyLayout(fly.m_layout == LAYOUT_NORMAL ? LAYOUT_CLOSE_UP : LAYOUT_NORMAL);
+             return true;
+         }},
+        {UC_AMBIENT_WIND_CONFIG,
+         [](CProcFly& fly, uint32_t) {
+             fly.ShowWeather(!(fly.m_weatherView && fly.m_weatherView->IsVisible()));
+             return true;
+         }},
+        {UC_SOUND_CONFIG,
+         [](CProcFly& fly, uint32_t) {
+             if (!fly.m_soundView)
+                 return false;
+             fly.ShowSound(!fly.m_soundView->IsVisible());
+             return true;
+         }},
+        {UC_VIEW_INSTRUMENT_PANEL,
+         [](CProcFly& fly, uint32_t) {
+             if (fly.m_mainView)
+                 fly.m_mainView->m_showInstrumentPanel = !fly.m_mainView->m_showInstrumentPanel;
+             return true;
+         }},
+        {UC_MODEL_RESET_POSITION,
+         [](CProcFly& fly, uint32_t) {
+             if (fly.m_session)
+                 fly.m_session->ResetToStart();
+             std::fprintf(stderr, "Kestro: flight: reset, highest %.1f m above the ground before\n", fly.m_maxHeight);
+             fly.m_maxHeight = 0.0f;
+             return true;
+         }},
+        {UC_MODEL_SET_ALTITUDE_100M, [](CProcFly& fly, uint32_t) { return fly.WithModel(&CFlightSession::SetAltitude100); }},
+        {UC_MODEL_SET_ALTITUDE_500M, [](CProcFly& fly, uint32_t) { return fly.WithModel(&CFlightSession::SetAltitude500); }},
+        {UC_MODEL_TURN_UPRIGHT, [](CProcFly& fly, uint32_t) { return fly.WithModel(&CFlightSession::RequestUpright); }},
+        {UC_MODEL_PAUSE, [](CProcFly& fly, uint32_t) { return Toggle(fly.m_modelPaused); }},
+        {UC_MODEL_PAUSE_STEP,
+         [](CProcFly& fly, uint32_t) {
+             if (fly.m_modelPaused)
+                 fly.m_pauseStep = true;
+             return true;
+         }},
+        {UC_AMBIENT_TIMEOFDAY_MORNING, &CProcFly::SetTimeOfDay},
+        {UC_AMBIENT_TIMEOFDAY_MIDDAY, &CProcFly::SetTimeOfDay},
+        {UC_AMBIENT_TIMEOFDAY_NIGHT, &CProcFly::SetTimeOfDay},
+        {UC_RECORDING_START, [](CProcFly& fly, uint32_t) {
+             fly.StartRecording();
+             return true;
+         }},
+        {UC_RECORDING_STOP,
+         [](CProcFly& fly, uint32_t) {
+             if (fly.m_mode == MODE_RECORDING)
+                 fly.StopRecording();
+             else if (fly.m_mode == MODE_PLAYBACK)
+                 fly.m_mode = MODE_FREE_FLIGHT;
+             return true;
+         }},
+        {UC_RECORDING_PLAY, [](CProcFly& fly, uint32_t) {
+             fly.StartPlayback();
+             return true;
+         }},
+        {UC_DEBUG_VARIABLES, [](CProcFly& fly, uint32_t) { return Toggle(fly.m_showVariables); }},
+        {UC_DEBUG_CAMERA, [](CProcFly& fly, uint32_t) { return Toggle(fly.m_showCameraData); }},
+        {UC_DEBUG_TIME_OF_DAY, [](CProcFly& fly, uint32_t) { return Toggle(fly.m_showTimeOfDay); }},
+        {UC_DEBUG_PART_INFO, [](CProcFly& fly, uint32_t) { return Toggle(fly.m_showPartInfo); }},
+        {UC_DEBUG_SELECT_PREV_PART, &CProcFly::SelectPart},
+        {UC_DEBUG_SELECT_NEXT_PART, &CProcFly::SelectPart},
+    };
+    for (const TCommandHandler& handler : kHandlers)
+    {
+        if (handler.command == command)
+            return handler.handle(*this, command) ? static_cast<int>(command) : 0;
     }
+    return 0;
+}
+
+bool CProcFly::WithModel(void (CFlightSession::*action)())
+{
+    if (!m_session || !m_session->HasModel())
+        return false;
+    (m_session.get()->*action)();
+    return true;
+}
+
+bool CProcFly::ShowModelSelect(CProcFly& fly, uint32_t command)
+{
+    fly.ShowSelect(command == UC_APP_LOAD_MODEL);
+    return true;
+}
+
+bool CProcFly::SetTimeOfDay(CProcFly& fly, uint32_t command)
+{
+    if (fly.m_sun)
+    {
+        const float angle = command == UC_AMBIENT_TIMEOFDAY_MORNING ? kMorningSunDeg
+                            : command == UC_AMBIENT_TIMEOFDAY_MIDDAY ? kMiddaySunDeg
+                                                                      : kNightSunDeg;
+        fly.m_sun->SetTimeOfDay(angle);
+        fly.m_sun->SetGlareEnabled(command != UC_AMBIENT_TIMEOFDAY_NIGHT);
+    }
+    return false; // later receivers see the time of day too
+}
+
+bool CProcFly::SelectPart(CProcFly& fly, uint32_t command)
+{
+    if (fly.m_session && fly.m_session->HasModel())
+    {
+        const int count = fly.m_session->GetModel()->GetPartCount();
+        if (count > 0)
+            fly.m_selectedPart = (fly.m_selectedPart + (command == UC_DEBUG_SELECT_NEXT_PART ? 1 : count - 1)) % count;
+    }
+    return true;
 }
 
 int CProcFly::OnMouseButton(const CInputEvent& event)

@@ -132,6 +132,12 @@ private:
     void StartRecording();
     void StopRecording();
     void StartPlayback();
+    // Command handlers of OnEvent that serve more than one command; true when taken.
+    static bool ShowModelSelect(CProcFly& fly, uint32_t command);
+    static bool SetTimeOfDay(CProcFly& fly, uint32_t command);
+    static bool SelectPart(CProcFly& fly, uint32_t command);
+    // Runs a model command of the session; false (not taken) without a model.
+    bool WithModel(void (CFlightSession::*action)());
     void ShowMessage(const std::string& text, const TColor& color, double seconds);
     // Says once when the input map reads the transmitter and none is detected.
     void CheckTransmitter(const CConfig& config, const CInput& input, float frameTime);
