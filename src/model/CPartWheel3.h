@@ -50,7 +50,10 @@ public:
         kSpring = 4,
         kDrag = 5
     };
-    static constexpr float kMaxDamperForce = 5.0f;     // N
+    // N: the damper only calms the spring; unbounded, a 2 m/s touchdown with the default 20 N*s/m
+    // and 20 N*s^2/m^2 would give 120 N, many times what the spring carries, stopping the hub in
+    // one sub-step instead of over the spring's travel.
+    static constexpr float kMaxDamperForce = 5.0f;
     static constexpr float kLateralDampingTime = 0.1f; // s: lateral damping per unit stringiness
     static constexpr float kMinInertia = 1e-6f;        // kg*m^2: protects the division
     static constexpr int kColourGripping = 30;

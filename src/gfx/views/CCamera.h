@@ -77,18 +77,22 @@ public:
         T_COUNT
     };
 
-    static constexpr float kDefaultHFOV = 28.5f;   // degrees
+    // degrees: narrower than a monitor's natural angle at arm's length (about 50), so a model
+    // 50 m out looks about as large as the pilot sees it rather than lost in a wide lens.
+    static constexpr float kDefaultHFOV = 28.5f;
     static constexpr float kMinHFOV = 3.0f;        // degrees
     static constexpr float kMaxHFOV = 60.0f;       // degrees
     static constexpr float kHFOVStep = 1.0f;       // degrees per frame toward the target
     static constexpr float kUserZoomRate = 20.0f;  // degrees per second
+    // The automatic zoom narrows the view in inverse proportion to the distance (about 20
+    // degrees at 10 m), so the model keeps roughly its size on the screen.
     static constexpr float kAutoZoomRatioDefault = 0.14f;
     static constexpr float kAttachedDistance = 4.0f; // m
     static constexpr float kFollowMaxDistance = 30.0f; // m
     static constexpr float kFollowRestDistance = 2.0f; // m
     static constexpr float kMinEyeHeight = 0.25f;      // m above the terrain, every mode: a camera in the grass
-    static constexpr float kFollowMaxForce = 700.0f;   // N
-    static constexpr float kMaxStep = 1.0f / 30.0f;    // s
+    static constexpr float kFollowMaxForce = 700.0f;   // N: on 1 kg it catches a model leaving at racing speed
+    static constexpr float kMaxStep = 1.0f / 30.0f;    // s: a slow frame cannot make the springs unstable
 
     CCamera();
     ~CCamera();
