@@ -2,7 +2,7 @@
 # Static libraries do not stop a header from reaching up a layer, so this test does.
 #   1. The headless core (model, sim, fdm) includes no scene graph, window or GL headers, and
 #      nothing of the layers that draw, play or read devices.
-#   2. In env only the terrain loader reads the scene graph.
+#   2. In env only the terrain loader (and the scene-file reader it uses) reads the scene graph.
 #   3. The graphics rooms: draw2d <- gui, scene, instruments <- views.
 set(failures "")
 
@@ -23,14 +23,14 @@ set(upper "\"(gfx|app|input|sound|editor)/")
 foreach(folder model sim fdm)
   check_folder(${folder} "${drawing}" "the headless core builds without them")
   check_folder(${folder} "${upper}" "the headless core does not reach up")
-  check_folder(${folder} "\"env/TerrainGeometry.h\"" "the terrain loader's scene graph side")
+  check_folder(${folder} "\"env/(TerrainGeometry|SceneCache).h\"" "the terrain loader's scene graph side")
 endforeach()
 check_folder(model "\"(env|sim)/" "the flight model depends on core and data only")
 
 file(GLOB env_files ${SRC}/env/*.h ${SRC}/env/*.cpp)
 foreach(file IN LISTS env_files)
   get_filename_component(name ${file} NAME)
-  if(NOT name MATCHES "^(CFlyWorld\\.cpp|TerrainGeometry\\.(h|cpp))$")
+  if(NOT name MATCHES "^(CFlyWorld\\.cpp|TerrainGeometry\\.(h|cpp)|SceneCache\\.(h|cpp))$")
     file(STRINGS ${file} hits REGEX "^#include [<\"](osg|OpenThreads)")
     foreach(hit IN LISTS hits)
       list(APPEND failures "src/env/${name}: ${hit} (only the terrain loader reads the scene graph)")
