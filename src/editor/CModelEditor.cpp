@@ -5,7 +5,7 @@
 
 #include "core/Diagnostics.h"
 #include "data/CPropertySet.h"
-#include "data/SafeFileReplace.h"
+#include "data/CFile.h"
 #include "model/CModel.h"
 #include "model/CPart.h"
 #include "model/CPartModelInfo.h"
@@ -193,8 +193,10 @@ bool CModelEditor::ApplyText(const std::string& text, const std::string* restore
                 m_tracked->SetFileName(fileName);
         }
     };
-    if (!ReplaceFileSafely(m_scratchPath, text))
+    std::string writeError;
+    if (!ReplaceFile(m_scratchPath, text, &writeError))
     {
+        DiagPrint("%s\n", writeError.c_str());
         m_error = "The edit is not applied: " + m_scratchPath + " cannot be written";
         putBack();
         return false;

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "core/Diagnostics.h"
-#include "data/SafeFileReplace.h"
+#include "data/CFile.h"
 #include "data/CTokenFile.h"
 
 namespace
@@ -88,9 +88,10 @@ std::string CTxCalibration::FormatText() const
 
 bool CTxCalibration::Save(const std::string& path) const
 {
-    if (!ReplaceFileSafely(path, FormatText()))
+    std::string error;
+    if (!ReplaceFile(path, FormatText(), &error))
     {
-        DiagPrint("%s: the calibration could not be saved; the previous one is kept\n", path.c_str());
+        DiagPrint("%s; the previous one is kept\n", error.c_str());
         return false;
     }
     return true;

@@ -9,7 +9,6 @@
 #include "data/CFile.h"
 #include "data/CPropertySet.h"
 #include "data/CTokenFile.h"
-#include "data/SafeFileReplace.h"
 #include "model/CFunction.h"
 #include "model/CFunctionList.h"
 #include "model/COutputFile.h"
@@ -781,6 +780,10 @@ bool CModel::SaveModel(const std::string& name)
         DiagPrint("%s: refused: a model is saved as a plain file name inside Data/Model/\n", name.c_str());
         return false;
     }
-    // ReplaceFileSafely reports a failure with the path; the old file stays as it was.
-    return ReplaceFileSafely(BuildDataPath(DF_MODEL, name), SaveText());
+    // On failure the old file stays as it was.
+    std::string error;
+    if (ReplaceFile(BuildDataPath(DF_MODEL, name), SaveText(), &error))
+        return true;
+    DiagPrint("%s\n", error.c_str());
+    return false;
 }
