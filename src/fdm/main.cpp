@@ -27,6 +27,7 @@
 #include <memory>
 #include <string>
 
+#include "sim/JsonText.h"
 #include "sim/CFlightRecorder.h"
 #include "sim/CRecordedModel.h"
 #include "core/Diagnostics.h"
@@ -52,27 +53,6 @@ int BadArguments(const std::string& reason)
 {
     std::fprintf(stderr, "kestro-fdm: %s\n%s", reason.c_str(), CFdmOptions::Usage());
     return 2;
-}
-
-// A JSON number; null for what JSON cannot hold.
-std::string Number(double value)
-{
-    return std::isfinite(value) ? StringPrintf("%.9g", value) : std::string("null");
-}
-
-std::string JsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text)
-    {
-        if (c == '"' || c == '\\')
-            out += '\\', out += c;
-        else if (static_cast<unsigned char>(c) < 0x20)
-            out += StringPrintf("\\u%04x", c);
-        else
-            out += c;
-    }
-    return out + "\"";
 }
 
 // What the summary line reports, gathered frame by frame.
@@ -160,9 +140,9 @@ int main(int argc, char** argv)
     for (const CVector3& p : options.airPoints)
     {
         const CVector3 air = session.GetAirAt(p);
-        std::printf("{\"point\":[%s,%s,%s],\"ground\":%s,\"air\":[%s,%s,%s]}\n", Number(p.x).c_str(),
-                    Number(p.y).c_str(), Number(p.z).c_str(), Number(session.GetGroundHeight(p.x, p.z)).c_str(),
-                    Number(air.x).c_str(), Number(air.y).c_str(), Number(air.z).c_str());
+        std::printf("{\"point\":[%s,%s,%s],\"ground\":%s,\"air\":[%s,%s,%s]}\n", JsonNumber(p.x, 9).c_str(),
+                    JsonNumber(p.y, 9).c_str(), JsonNumber(p.z, 9).c_str(), JsonNumber(session.GetGroundHeight(p.x, p.z), 9).c_str(),
+                    JsonNumber(air.x, 9).c_str(), JsonNumber(air.y, 9).c_str(), JsonNumber(air.z, 9).c_str());
     }
     if (!options.airPoints.empty())
         return 0;
@@ -290,17 +270,17 @@ int main(int argc, char** argv)
     const bool atRest = speed < kRestSpeed && angularSpeed < kRestAngularSpeed;
     std::string json = "{\"model\":" + JsonString(runDir.GetModelName());
     json += ",\"frames\":" + std::to_string(frames);
-    json += ",\"frame_seconds\":" + Number(dt);
-    json += ",\"simulated_seconds\":" + Number(simulatedSeconds);
-    json += ",\"wall_seconds\":" + Number(wall);
-    json += ",\"real_time_factor\":" + Number(wall > 0.0 ? simulatedSeconds / wall : INFINITY);
-    json += ",\"final_position\":[" + Number(p.x) + "," + Number(p.y) + "," + Number(p.z) + "]";
-    json += ",\"min_height_above_terrain\":" + Number(stats.minHeight);
-    json += ",\"max_height_above_terrain\":" + Number(stats.maxHeight);
-    json += ",\"max_airspeed\":" + Number(stats.maxAirspeed);
-    json += ",\"damage\":" + Number(model.GetDamageTotal());
-    json += ",\"final_speed\":" + Number(speed);
-    json += ",\"final_angular_speed\":" + Number(angularSpeed);
+    json += ",\"frame_seconds\":" + JsonNumber(dt, 9);
+    json += ",\"simulated_seconds\":" + JsonNumber(simulatedSeconds, 9);
+    json += ",\"wall_seconds\":" + JsonNumber(wall, 9);
+    json += ",\"real_time_factor\":" + JsonNumber(wall > 0.0 ? simulatedSeconds / wall : INFINITY, 9);
+    json += ",\"final_position\":[" + JsonNumber(p.x, 9) + "," + JsonNumber(p.y, 9) + "," + JsonNumber(p.z, 9) + "]";
+    json += ",\"min_height_above_terrain\":" + JsonNumber(stats.minHeight, 9);
+    json += ",\"max_height_above_terrain\":" + JsonNumber(stats.maxHeight, 9);
+    json += ",\"max_airspeed\":" + JsonNumber(stats.maxAirspeed, 9);
+    json += ",\"damage\":" + JsonNumber(model.GetDamageTotal(), 9);
+    json += ",\"final_speed\":" + JsonNumber(speed, 9);
+    json += ",\"final_angular_speed\":" + JsonNumber(angularSpeed, 9);
     json += std::string(",\"came_to_rest\":") + (atRest ? "true" : "false");
     json += ",\"flat\":" + std::string(session.IsFlatGround() ? "true" : "false") + "}";
     std::fflush(stderr);

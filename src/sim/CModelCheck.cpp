@@ -128,26 +128,6 @@ std::string PartLabel(const CPart& part)
     return std::string(cls != nullptr ? cls->blockToken : "?") + " '" + part.GetName() + "'";
 }
 
-std::string Number(double value)
-{
-    return std::isfinite(value) ? StringPrintf("%.6g", value) : std::string("null");
-}
-
-std::string JsonText(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text)
-    {
-        if (c == '"' || c == '\\')
-            out += '\\', out += c;
-        else if (static_cast<unsigned char>(c) < 0x20)
-            out += StringPrintf("\\u%04x", c);
-        else
-            out += c;
-    }
-    return out + "\"";
-}
-
 void RunHeld(CFlightSession& session, float seconds)
 {
     for (float t = 0.0f; t < seconds; t += kFrame)
@@ -682,44 +662,44 @@ std::string CModelCheck::FormatSummary(int width) const
 std::string CModelCheck::FormatJson() const
 {
     const TFigures& f = m_figures;
-    std::string json = "{\"model\":" + JsonText(m_modelName);
-    json += ",\"mass_kg\":" + Number(f.massKg);
-    json += ",\"centre_of_mass\":[" + Number(f.centreOfMass.x) + "," + Number(f.centreOfMass.y) + "," +
-            Number(f.centreOfMass.z) + "]";
+    std::string json = "{\"model\":" + JsonString(m_modelName);
+    json += ",\"mass_kg\":" + JsonNumber(f.massKg, 6);
+    json += ",\"centre_of_mass\":[" + JsonNumber(f.centreOfMass.x, 6) + "," + JsonNumber(f.centreOfMass.y, 6) + "," +
+            JsonNumber(f.centreOfMass.z, 6) + "]";
     json += std::string(",\"powered\":") + (f.powered ? "true" : "false");
-    json += ",\"static_thrust_n\":" + Number(f.staticThrustN);
-    json += ",\"thrust_to_weight\":" + Number(f.thrustToWeight);
-    json += ",\"main_wing\":" + JsonText(f.mainWing);
-    json += ",\"wing_area_m2\":" + Number(f.wingAreaM2);
-    json += ",\"wing_loading_n_per_m2\":" + Number(f.wingLoadingNPerM2);
-    json += ",\"mean_chord_m\":" + Number(f.meanChordM);
-    json += ",\"aspect_ratio\":" + Number(f.aspectRatio);
-    json += ",\"downwash_gradient\":" + Number(f.downwashGradient);
-    json += ",\"neutral_point_z_m\":" + Number(f.neutralPointZ);
-    json += ",\"static_margin_percent\":" + Number(f.staticMarginPercent);
-    json += ",\"cl_max\":" + Number(f.clMax);
-    json += ",\"stall_speed_mps\":" + Number(f.stallSpeedMps);
-    json += ",\"neutral_point_flown_z_m\":" + Number(f.neutralPointFlownZ);
-    json += ",\"static_margin_flown_percent\":" + Number(f.staticMarginFlownPercent);
-    json += ",\"trim_alpha_full_up_deg\":" + Number(f.trimAlphaFullUpDeg);
-    json += ",\"slowest_speed_mps\":" + Number(f.slowestSpeedMps);
-    json += ",\"glide_ratio\":" + Number(f.glideRatio);
-    json += ",\"glide_speed_mps\":" + Number(f.glideSpeedMps);
-    json += ",\"glide_sink_mps\":" + Number(f.glideSinkMps);
+    json += ",\"static_thrust_n\":" + JsonNumber(f.staticThrustN, 6);
+    json += ",\"thrust_to_weight\":" + JsonNumber(f.thrustToWeight, 6);
+    json += ",\"main_wing\":" + JsonString(f.mainWing);
+    json += ",\"wing_area_m2\":" + JsonNumber(f.wingAreaM2, 6);
+    json += ",\"wing_loading_n_per_m2\":" + JsonNumber(f.wingLoadingNPerM2, 6);
+    json += ",\"mean_chord_m\":" + JsonNumber(f.meanChordM, 6);
+    json += ",\"aspect_ratio\":" + JsonNumber(f.aspectRatio, 6);
+    json += ",\"downwash_gradient\":" + JsonNumber(f.downwashGradient, 6);
+    json += ",\"neutral_point_z_m\":" + JsonNumber(f.neutralPointZ, 6);
+    json += ",\"static_margin_percent\":" + JsonNumber(f.staticMarginPercent, 6);
+    json += ",\"cl_max\":" + JsonNumber(f.clMax, 6);
+    json += ",\"stall_speed_mps\":" + JsonNumber(f.stallSpeedMps, 6);
+    json += ",\"neutral_point_flown_z_m\":" + JsonNumber(f.neutralPointFlownZ, 6);
+    json += ",\"static_margin_flown_percent\":" + JsonNumber(f.staticMarginFlownPercent, 6);
+    json += ",\"trim_alpha_full_up_deg\":" + JsonNumber(f.trimAlphaFullUpDeg, 6);
+    json += ",\"slowest_speed_mps\":" + JsonNumber(f.slowestSpeedMps, 6);
+    json += ",\"glide_ratio\":" + JsonNumber(f.glideRatio, 6);
+    json += ",\"glide_speed_mps\":" + JsonNumber(f.glideSpeedMps, 6);
+    json += ",\"glide_sink_mps\":" + JsonNumber(f.glideSinkMps, 6);
     json += ",\"surfaces\":[";
     for (size_t i = 0; i < m_surfaces.size(); ++i)
     {
         const TSurface& s = m_surfaces[i];
-        json += (i ? ",{" : "{") + std::string("\"part\":") + JsonText(s.part) + ",\"segment\":" +
-                std::to_string(s.segment) + ",\"area_m2\":" + Number(s.area) + ",\"normal_y\":" + Number(s.normalY) +
-                ",\"lift_slope_per_rad\":" + Number(s.liftSlope) + ",\"quarter_chord_z_m\":" +
-                Number(s.quarterChord.z) + ",\"downwash_factor\":" + Number(s.downwashFactor) +
+        json += (i ? ",{" : "{") + std::string("\"part\":") + JsonString(s.part) + ",\"segment\":" +
+                std::to_string(s.segment) + ",\"area_m2\":" + JsonNumber(s.area, 6) + ",\"normal_y\":" + JsonNumber(s.normalY, 6) +
+                ",\"lift_slope_per_rad\":" + JsonNumber(s.liftSlope, 6) + ",\"quarter_chord_z_m\":" +
+                JsonNumber(s.quarterChord.z, 6) + ",\"downwash_factor\":" + JsonNumber(s.downwashFactor, 6) +
                 ",\"tail\":" + (s.tail ? "true" : "false") + "}";
     }
     json += "],\"warnings\":[";
     for (size_t i = 0; i < m_warnings.size(); ++i)
-        json += (i ? ",{" : "{") + std::string("\"code\":") + JsonText(m_warnings[i].code) +
-                ",\"part\":" + JsonText(m_warnings[i].part) + ",\"text\":" + JsonText(m_warnings[i].text) + "}";
+        json += (i ? ",{" : "{") + std::string("\"code\":") + JsonString(m_warnings[i].code) +
+                ",\"part\":" + JsonString(m_warnings[i].part) + ",\"text\":" + JsonString(m_warnings[i].text) + "}";
     json += "],\"warning_count\":" + std::to_string(m_warnings.size());
     json += std::string(",\"pass\":") + (m_warnings.empty() ? "true" : "false") + "}";
     return json;
