@@ -1,4 +1,5 @@
 #include "sim/CModelCheck.h"
+#include "sim/JsonText.h"
 
 #include <algorithm>
 #include <cmath>
