@@ -5,11 +5,6 @@
 // The identifiers come from two places: the literals in src/ ("IDS_MENU_FLY_S", also the
 // resolving spelling "ICS_..."), and the ones the code puts together at run time (the commands
 // and their groups, the labels of every property set, the input-map editor's channel rows).
-// GCC 12 reports uninitialised members inside <regex>'s own automaton when the sanitizers are
-// on; the warning is about the library, not this file.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
 #include <gtest/gtest.h>
 
 #include <filesystem>
