@@ -133,7 +133,7 @@ def check_calibration(session, box):
     session.key("Return")
     for value in (1.0, -1.0, 1.0, -1.0):
         box.send(*[f"stick {ch} {value}" for ch in range(1, 9)])
-        time.sleep(0.3)
+        time.sleep(1.0)  # several frames at each end, also in the slow sanitizer build
     session.screenshot("calibration-ends")
     session.key("Return")
     time.sleep(0.5)
