@@ -124,16 +124,16 @@ def check_radio_menu(session, box):
 
 def check_calibration(session, box):
     session.click(*window(533, 152 + 2 * 28 + 8))  # channel 3 (throttle) has no middle
-    time.sleep(1.5)  # slow frames in the sanitizer build
+    time.sleep(0.5)
     session.click(*window(230 + 75, 450 + 16))  # Calibrate
-    time.sleep(2.0)
+    time.sleep(1.0)
     session.screenshot("calibration-centre")
     box.sticks(0.02, -0.02, -1.0, 0.0)  # at rest, the throttle at idle
     time.sleep(0.5)
     session.key("Return")
     for value in (1.0, -1.0, 1.0, -1.0):
         box.send(*[f"stick {ch} {value}" for ch in range(1, 9)])
-        time.sleep(1.0)  # several frames at each end, also in the slow sanitizer build
+        time.sleep(0.3)
     session.screenshot("calibration-ends")
     session.key("Return")
     time.sleep(0.5)
