@@ -79,20 +79,7 @@ def write_terrain(w, log):
     nz, nx = X.shape
     x, z, h = X.ravel(), Z.ravel(), H.ravel()
     tris, cells = triangles(nx, nz)
-    ax, az = x[tris[:, 0]], z[tris[:, 0]]
-    bx, bz = x[tris[:, 1]], z[tris[:, 1]]
-    cx, cz = x[tris[:, 2]], z[tris[:, 2]]
-    ny = (bz - az) * (cx - bx) - (bx - ax) * (cz - bz)
-    flip = ny < 0
-    tris[flip] = tris[flip][:, [0, 2, 1]]
-
-    p = np.stack([x, h, z], axis=1)
-    a, b, c = p[tris[:, 0]], p[tris[:, 1]], p[tris[:, 2]]
-    face = np.cross(b - a, c - b)
-    nrm = np.zeros_like(p)
-    for k in range(3):
-        np.add.at(nrm, tris[:, k], face)
-    nrm /= np.linalg.norm(nrm, axis=1, keepdims=True)
+    nrm = terrain.wind_up_with_normals(x, z, h, tris)
 
     ss = StateSet().texture(0, "../Textures/SlopeColor.png", wrap="CLAMP_TO_EDGE", env="MODULATE")
     ss.texture(1, "../Textures/Detail.png", env="MODULATE")

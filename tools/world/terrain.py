@@ -218,14 +218,20 @@ def prepare_mesh():
     x, z, tris = build_mesh()
     h = sg.height(x, z)
     y = authored_height(x, z, h)
+    nrm = wind_up_with_normals(x, z, h, tris)
+    return x, z, h, y, nrm, tris
+
+
+def wind_up_with_normals(x, z, h, tris):
+    """Winds the triangles (in place) so that (B - A) x (C - B) points up, and returns vertex
+    normals from the faces, weighted by area: shading then follows the mesh that is drawn,
+    whatever finer detail the height function has."""
     ax, az = x[tris[:, 0]], z[tris[:, 0]]
     bx, bz = x[tris[:, 1]], z[tris[:, 1]]
     cx, cz = x[tris[:, 2]], z[tris[:, 2]]
     ny = (bz - az) * (cx - bx) - (bx - ax) * (cz - bz)
     flip = ny < 0
     tris[flip] = tris[flip][:, [0, 2, 1]]
-    # Vertex normals from the final surface's faces, weighted by area: shading then follows
-    # the mesh that is drawn, whatever finer detail the height function has.
     p = np.stack([x, h, z], axis=1)
     a, b, c = p[tris[:, 0]], p[tris[:, 1]], p[tris[:, 2]]
     face = np.cross(b - a, c - b)
@@ -233,7 +239,7 @@ def prepare_mesh():
     for k in range(3):
         np.add.at(nrm, tris[:, k], face)
     nrm /= np.linalg.norm(nrm, axis=1, keepdims=True)
-    return x, z, h, y, nrm, tris
+    return nrm
 
 
 def authored_normals(x, z, y, nrm):
