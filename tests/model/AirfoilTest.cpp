@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "AeroTestSupport.h"
@@ -23,16 +24,20 @@ namespace
 {
 constexpr float kRadPerDeg = 0.017453292f;
 
-struct Coefficients
-{
-    float cl, cd, cp;
-};
+struct Coefficients { float cl, cd, cp; };
 
 Coefficients At(const CAirfoil& airfoil, float alphaDeg)
 {
     Coefficients c{};
     airfoil.GetCoefficients(alphaDeg * kRadPerDeg, c.cl, c.cd, c.cp);
     return c;
+}
+
+void ExpectNear(const Coefficients& got, const Coefficients& expected, float tolerance, const std::string& what)
+{
+    EXPECT_NEAR(got.cl, expected.cl, tolerance) << what;
+    EXPECT_NEAR(got.cd, expected.cd, tolerance) << what;
+    EXPECT_NEAR(got.cp, expected.cp, tolerance) << what;
 }
 
 // A file folder of its own, as the working directory, for the loader's tests.
@@ -42,6 +47,28 @@ protected:
     void Write(const std::string& name, const std::string& text) { m_data.Write("Data/Airfoil/" + name, text); }
     TempDataDir m_data;
 };
+
+// The airfoil files delivered in Data/Airfoil/, read through the loader from the source tree.
+class DeliveredAirfoils : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::exists(m_data / "NACA0012.afl"))
+            GTEST_SKIP() << "no delivered airfoils in " << m_data;
+        m_cwd.emplace(SourceDir());
+        InitBaseDirectory();
+    }
+    void TearDown() override
+    {
+        m_cwd.reset();
+        InitBaseDirectory();
+    }
+    const std::filesystem::path m_data = SourceDir() / "Data" / "Airfoil";
+    DiagCapture m_diag;
+    std::optional<ScopedWorkingDir> m_cwd;
+    CAirfoilList m_list;
+};
 } // namespace
 
 TEST(AirfoilTest, AnglesWrapIntoOneTurn)
@@ -49,12 +76,7 @@ TEST(AirfoilTest, AnglesWrapIntoOneTurn)
     // Cl = alpha / 100 over -180..180, so Cl shows which angle was looked up.
     DiagCapture quiet;
     const auto airfoil = AirfoilFromText(aero_test::kLinearAirfoil);
-    struct Case
-    {
-        float alphaDeg;
-        float lookedUpDeg;
-    };
-    const Case cases[] = {
+    const struct { float alphaDeg, lookedUpDeg; } cases[] = {
         {10.0f, 10.0f},
         {190.0f, -170.0f},  // one correction
         {-190.0f, 170.0f},
@@ -64,24 +86,15 @@ TEST(AirfoilTest, AnglesWrapIntoOneTurn)
         {900.0f, 180.0f},   // several turns, which one correction alone would extrapolate
         {-1000.0f, 80.0f},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_NEAR(At(*airfoil, c.alphaDeg).cl, c.lookedUpDeg / 100.0f, 2e-4f) << c.alphaDeg;
-
-    const Coefficients nan = At(*airfoil, std::nanf(""));
-    EXPECT_EQ(nan.cl, 0.0f);
-    EXPECT_EQ(nan.cd, 0.0f);
-    EXPECT_EQ(nan.cp, CAirfoil::kDefaultCp);
+    ExpectNear(At(*airfoil, std::nanf("")), {0.0f, 0.0f, CAirfoil::kDefaultCp}, 0.0f, "not a number");
 }
 
 TEST(AirfoilTest, TablePrecedence)
 {
     DiagCapture quiet;
-    struct Case
-    {
-        std::string text;
-        Coefficients expected;
-        const char* why;
-    };
+    struct Case { std::string text; Coefficients expected; const char* why; };
     const std::string cd = ".TABLE_ALPHA_CD { -180 0.5  180 0.5 }\n";
     const std::string clcm = ".TABLE_ALPHA_CL_CM { -180 0.7 -0.1  180 0.7 -0.1 }\n";
     const std::string full = ".TABLE_ALPHA_CL_CD_CP { -180 1.1 0.2 0.4  180 1.1 0.2 0.4 }\n";
@@ -96,12 +109,7 @@ TEST(AirfoilTest, TablePrecedence)
     {
         const auto airfoil = AirfoilFromText(c.text);
         for (float alpha : {-120.0f, 0.0f, 33.0f})
-        {
-            const Coefficients got = At(*airfoil, alpha);
-            EXPECT_NEAR(got.cl, c.expected.cl, 1e-6f) << c.why;
-            EXPECT_NEAR(got.cd, c.expected.cd, 1e-6f) << c.why;
-            EXPECT_NEAR(got.cp, c.expected.cp, 1e-6f) << c.why;
-        }
+            ExpectNear(At(*airfoil, alpha), c.expected, 1e-6f, c.why);
     }
 }
 
@@ -115,10 +123,7 @@ TEST(AirfoilTest, SymmetricalTablesAreMirrored)
     for (float a : {0.0f, 4.0f, 10.0f, 15.0f, 45.0f, 90.0f, 170.0f})
     {
         const Coefficients pos = At(*airfoil, a);
-        const Coefficients neg = At(*airfoil, -a);
-        EXPECT_NEAR(neg.cl, -pos.cl, 2e-5f) << a;
-        EXPECT_NEAR(neg.cd, pos.cd, 2e-5f) << a;
-        EXPECT_NEAR(neg.cp, pos.cp, 2e-5f) << a;
+        ExpectNear(At(*airfoil, -a), {-pos.cl, pos.cd, pos.cp}, 2e-5f, std::to_string(a));
     }
     EXPECT_NEAR(At(*airfoil, 10.0f).cl, 1.0f, 0.05f); // the combined rows straddle the peak
     EXPECT_NEAR(At(*airfoil, 0.0f).cl, 0.0f, 1e-6f);
@@ -137,12 +142,7 @@ TEST(AirfoilTest, SymmetricalDragTableIsMirroredNotExtrapolated)
 
 TEST(AirfoilTest, BrokenTablesAreDroppedWithTheFileAndKey)
 {
-    struct Case
-    {
-        const char* text;
-        const char* message;
-        bool tableKept;
-    };
+    struct Case { const char* text; const char* message; bool tableKept; };
     const Case cases[] = {
         {".TABLE_ALPHA_CD { 0 0.01  10 zero  20 0.03 }", "'zero' is not a number", false},
         {".TABLE_ALPHA_CD { 0 0.01  10 nan }", "'nan' is not a number", false},
@@ -187,11 +187,7 @@ TEST(AirfoilTest, NacaShapeMatchesHandComputedPoints)
     //          yt = 0.12 * (0.938850 - 0.252 - 0.28128 + 0.090976 - 0.012992) = 0.0580301
     // x = 0.7: yc = 0.3 * 0.9 * 0.02 / 0.36 = 0.015; yt = 0.0366391
     // x = 1.0: yc = 0; yt = 0.12 * 0.0105 = 0.00126 (the trailing edge stays open)
-    struct Point
-    {
-        int row;
-        float upper, lower;
-    };
+    struct Point { int row; float upper, lower; };
     const Point points[] = {
         {0, 0.0f, 0.0f},
         {10, 0.00875f + 0.0468277f, 0.00875f - 0.0468277f},
@@ -200,11 +196,8 @@ TEST(AirfoilTest, NacaShapeMatchesHandComputedPoints)
         {100, 0.00126f, -0.00126f},
     };
     for (const Point& p : points)
-    {
-        EXPECT_NEAR(shape->GetKey(p.row), p.row * 0.01f, 1e-6f);
-        EXPECT_NEAR(shape->GetValue(p.row, 0), p.upper, 2e-6f) << p.row;
-        EXPECT_NEAR(shape->GetValue(p.row, 1), p.lower, 2e-6f) << p.row;
-    }
+        ExpectNear({shape->GetKey(p.row), shape->GetValue(p.row, 0), shape->GetValue(p.row, 1)},
+                   {p.row * 0.01f, p.upper, p.lower}, 2e-6f, "row " + std::to_string(p.row));
 
     // A symmetrical section has no camber; a name that is not four digits changes nothing.
     ASSERT_TRUE(airfoil.GenerateNacaShape("NACA0012"));
@@ -265,29 +258,17 @@ TEST(AirfoilTest, PartsTakeTheirAirfoilsFromTheModelsList)
 
 // The airfoil files delivered in Data/Airfoil/, read through the loader, against published
 // section data (see the reference notes): coarse bounds that catch a wrong column or sign.
-TEST(AirfoilTest, DeliveredAirfoilsAreSane)
+TEST_F(DeliveredAirfoils, AreSane)
 {
-    const std::filesystem::path data = SourceDir() / "Data" / "Airfoil";
-    if (!std::filesystem::exists(data / "NACA0012.afl"))
-        GTEST_SKIP() << "no delivered airfoils in " << data;
-    DiagCapture diag;
-    std::optional<ScopedWorkingDir> cwd(SourceDir());
-    InitBaseDirectory();
-    CAirfoilList list;
+    CAirfoilList& list = m_list;
 
     CAirfoil* naca0012 = list.Get("NACA0012.afl");
     ASSERT_NE(naca0012, nullptr);
     EXPECT_NEAR(At(*naca0012, 0.0f).cl, 0.0f, 0.02f);
-    float clMax = 0.0f;
-    float clMaxAlpha = 0.0f;
+    float clMax = 0.0f, clMaxAlpha = 0.0f;
     for (float a = 0.0f; a <= 25.0f; a += 0.5f)
-    {
         if (At(*naca0012, a).cl > clMax)
-        {
-            clMax = At(*naca0012, a).cl;
-            clMaxAlpha = a;
-        }
-    }
+            std::tie(clMax, clMaxAlpha) = std::pair(At(*naca0012, a).cl, a);
     EXPECT_GE(clMax, 0.95f);
     EXPECT_LE(clMax, 1.3f);
     EXPECT_GE(clMaxAlpha, 10.0f);
@@ -309,25 +290,16 @@ TEST(AirfoilTest, DeliveredAirfoilsAreSane)
     EXPECT_GT(At(*list.Get("ClarkY.afl"), 0.0f).cl, 0.4f);
     EXPECT_LT(At(*list.Get("ClarkY.afl"), 0.0f).cl, 0.7f);
     EXPECT_NEAR(At(*list.Get("NACA2412.afl"), 0.0f).cl, 0.28f, 0.1f);
-    cwd.reset();
-    InitBaseDirectory();
 }
 
 // The lookups in flight read a copy of the combined table with their own segment search; they
 // must give TTableData's answer to the bit, or every recorded flight would drift.
-TEST(AirfoilTest, FlightLookupMatchesTheCombinedTableToTheBit)
+TEST_F(DeliveredAirfoils, FlightLookupMatchesTheCombinedTableToTheBit)
 {
-    const std::filesystem::path data = SourceDir() / "Data" / "Airfoil";
-    if (!std::filesystem::exists(data / "NACA0012.afl"))
-        GTEST_SKIP() << "no delivered airfoils in " << data;
-    DiagCapture diag;
-    std::optional<ScopedWorkingDir> cwd(SourceDir());
-    InitBaseDirectory();
-    CAirfoilList list;
-    for (const auto& entry : std::filesystem::directory_iterator(data))
+    for (const auto& entry : std::filesystem::directory_iterator(m_data))
     {
         const std::string name = entry.path().filename().string();
-        const CAirfoil* airfoil = list.Get(name);
+        const CAirfoil* airfoil = m_list.Get(name);
         ASSERT_NE(airfoil, nullptr) << name;
         const TTableData& table = airfoil->GetCombinedTable();
         // Every key, the points just beside it, and a fine sweep of angles in between.
@@ -350,9 +322,7 @@ TEST(AirfoilTest, FlightLookupMatchesTheCombinedTableToTheBit)
             else if (wrapped > 180.0f)
                 wrapped -= 360.0f;
             ASSERT_TRUE(table.Lookup(wrapped, expected, 3));
-            ASSERT_EQ(cl, expected[0]) << name << " at " << alphaDeg;
-            ASSERT_EQ(cd, expected[1]) << name << " at " << alphaDeg;
-            ASSERT_EQ(cp, expected[2]) << name << " at " << alphaDeg;
+            ASSERT_TRUE(cl == expected[0] && cd == expected[1] && cp == expected[2]) << name << " at " << alphaDeg;
         }
     }
 }
