@@ -31,7 +31,7 @@ protected:
     // The point on the body origin of a 2.7 kg model.
     void LoadPoint(const std::string& keys = "")
     {
-        model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT P\n{\n" + keys + "}\n");
+        model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT P { " + keys + " }\n");
         ASSERT_TRUE(fixture.loaded);
         terrain.bodyHint = &model->GetBody().GetTerrainHint();
         model->UpdateModel(0.0f);
@@ -51,13 +51,7 @@ protected:
 TEST_F(CollisionPointTest, PenaltyForceAgainstHandValues)
 {
     LoadPoint();
-    struct TRow
-    {
-        float depth; // m below the ground
-        CVector3 velocity;
-        CVector3 force;
-        const char* what;
-    } rows[] = {
+    struct TRow { float depth; /* m below the ground */ CVector3 velocity, force; const char* what; } rows[] = {
         {0.01f, CVector3(0, 0, 0), CVector3(0, 4.9f, 0), "1 cm deep at rest: 490 N/m"},
         {0.01f, CVector3(1, 0, 0), CVector3(-4.0f, 4.9f, 0), "sliding at 1 m/s: 2 (s + s^2) = 4 N"},
         {0.001f, CVector3(0, 0, -1), CVector3(0, 0.49f, 1.372f), "1 mm deep: friction limited to 2.8 N"},
@@ -77,15 +71,10 @@ TEST_F(CollisionPointTest, PenaltyForceAgainstHandValues)
 
 TEST_F(CollisionPointTest, StaticFrictionHoldsUntilMuNThenSlides)
 {
-    LoadPoint(" .STATIC_FRICTION 1\n");
+    LoadPoint(".STATIC_FRICTION 1");
     // 1 cm deep: N = 4.9 N; the hold is a spring of N / 5 mm from where the point touched down.
-    struct TRow
-    {
-        float x;     // m, body moved along X, at rest
-        float depth; // m below the ground
-        float force; // N along X
-        const char* what;
-    } rows[] = {
+    // The body moved along X (m), at rest, depth (m) below the ground, force (N) along X.
+    struct TRow { float x, depth, force; const char* what; } rows[] = {
         {0.0f, 0.01f, 0.0f, "touches down: anchored here"},
         {0.002f, 0.01f, -1.96f, "pushed 2 mm: held by 0.4 mu N"},
         {0.010f, 0.01f, -4.9f, "pushed 1 cm: slides at mu N, the anchor dragged to 5 mm"},
@@ -103,25 +92,20 @@ TEST_F(CollisionPointTest, StaticFrictionHoldsUntilMuNThenSlides)
     // A wheel's side grip holds only along its axle: it rolls on freely, and a later turn of the
     // model does not swing the distance rolled onto the axle.
     CStiction axle;
-    const float normal = 4.9f;
-    aero_test::ExpectNear(axle.Hold(CVector3(), CVector3(), normal, 1.0f, CVector3(1, 0, 0)), CVector3(), 1e-4f,
-                          "anchored");
-    aero_test::ExpectNear(axle.Hold(CVector3(0, 0, -0.3f), CVector3(), normal, 1.0f, CVector3(1, 0, 0)),
-                          CVector3(), 1e-4f, "rolled 30 cm across the axle");
-    aero_test::ExpectNear(axle.Hold(CVector3(0.002f, 0, -0.3f), CVector3(), normal, 1.0f, CVector3(1, 0, 0)),
-                          CVector3(-1.96f, 0, 0), 1e-3f, "pushed 2 mm along it");
-    aero_test::ExpectNear(axle.Hold(CVector3(0.002f, 0, -0.3f), CVector3(), normal, 1.0f, CVector3(0, 0, 1)),
-                          CVector3(), 1e-3f, "turned a quarter: nothing rolled is held");
+    struct TAxleRow { CVector3 point, axle, force; const char* what; } axleRows[] = {
+        {{}, {1, 0, 0}, {}, "anchored"},
+        {{0, 0, -0.3f}, {1, 0, 0}, {}, "rolled 30 cm across the axle"},
+        {{0.002f, 0, -0.3f}, {1, 0, 0}, {-1.96f, 0, 0}, "pushed 2 mm along it"},
+        {{0.002f, 0, -0.3f}, {0, 0, 1}, {}, "turned a quarter: nothing rolled is held"},
+    };
+    for (const TAxleRow& row : axleRows)
+        aero_test::ExpectNear(axle.Hold(row.point, CVector3(), 4.9f, 1.0f, row.axle), row.force, 1e-3f, row.what);
 }
 
 TEST_F(CollisionPointTest, ContactLoadIsDamageOnlyAboveOneMeterPerSecond)
 {
     LoadPoint();
-    struct TRow
-    {
-        float speed; // m/s, sliding
-        bool damage;
-    } rows[] = {{0.5f, false}, {0.99f, false}, {1.01f, true}, {3.0f, true}};
+    struct TRow { float speed; /* m/s, sliding */ bool damage; } rows[] = {{0.5f, false}, {0.99f, false}, {1.01f, true}, {3.0f, true}};
     for (const TRow& row : rows)
     {
         const float damageBefore = model->GetDamageSum();
@@ -138,11 +122,7 @@ TEST_F(CollisionPointTest, ContactLoadIsDamageOnlyAboveOneMeterPerSecond)
 
 TEST_F(CollisionPointTest, NoTerrainQueryOutOfReach)
 {
-    model = fixture.Load(".COLLISION_POINT Tip\n{\n .POSITION 0.8 0 0\n}\n");
-    terrain.bodyHint = &model->GetBody().GetTerrainHint();
-    model->UpdateModel(0.0f);
-    point = dynamic_cast<CPartCollisionPoint*>(model->FindPart(PART_COLLISION_POINT, "Tip"));
-    ASSERT_NE(point, nullptr);
+    LoadPoint(".POSITION 0.8 0 0");
     // Reach |POSITION| + 0.2 = 1.0 m.
     PlaceBody(model->GetBody(), CVector3(0, 1.0f, 0));
     terrain.partQueries = 0;
@@ -164,14 +144,12 @@ TEST_F(CollisionPointTest, OneCrashSoundPerFourTenthsOfASecond)
         PlaceBody(model->GetBody(), CVector3(0, -0.1f, 0));
         point->CalcForces(0.005f);
     };
-    touch(0.0f);
-    EXPECT_EQ(sounds.crashes, 1);
-    // 49 N = 1.85 times the weight: full volume.
-    EXPECT_FLOAT_EQ(sounds.lastCrash, 1.0f);
-    touch(0.2f);
-    EXPECT_EQ(sounds.crashes, 1);
-    touch(0.3f);
-    EXPECT_EQ(sounds.crashes, 2);
+    for (const auto& [wait, crashes] : {std::pair{0.0f, 1}, {0.2f, 1}, {0.3f, 2}})
+    {
+        touch(wait);
+        EXPECT_EQ(sounds.crashes, crashes) << "after " << wait << " s";
+        EXPECT_FLOAT_EQ(sounds.lastCrash, 1.0f); // 49 N = 1.85 times the weight: full volume
+    }
     // Staying in the ground never repeats it.
     for (int i = 0; i < 200; ++i)
         point->CalcForces(0.005f);
@@ -181,10 +159,9 @@ TEST_F(CollisionPointTest, OneCrashSoundPerFourTenthsOfASecond)
 TEST_F(CollisionPointTest, TrainerDroppedFromOneMetreComesToRest)
 {
     // Four points under the corners of the trainer's mass, 10 cm below the body origin.
-    model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT LeftTip\n{\n .POSITION -0.6 -0.1 0\n}\n" +
-                         ".COLLISION_POINT RightTip\n{\n .POSITION 0.6 -0.1 0\n}\n" +
-                         ".COLLISION_POINT Nose\n{\n .POSITION 0 -0.1 -0.4\n}\n" +
-                         ".COLLISION_POINT Tail\n{\n .POSITION 0 -0.1 0.4\n}\n");
+    model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT LeftTip { .POSITION -0.6 -0.1 0 }\n"
+                         ".COLLISION_POINT RightTip { .POSITION 0.6 -0.1 0 }\n.COLLISION_POINT Nose { .POSITION 0 -0.1 -0.4 }\n"
+                         ".COLLISION_POINT Tail { .POSITION 0 -0.1 0.4 }\n");
     ASSERT_TRUE(fixture.loaded);
     model->UpdateModel(0.0f);
     PlaceBody(model->GetBody(), CVector3(0, 1.1f, 0)); // points 1 m above the ground

@@ -7,20 +7,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "AeroTestSupport.h"
 #include "GroundTestSupport.h"
 #include "ModelTestSupport.h"
-#include "model/CAirfoil.h"
-#include "model/CPartCollisionPoint.h"
 #include "model/CPartEngineProp.h"
-#include "model/CPartPropeller.h"
 #include "model/CPropellerCalculator.h"
 #include "model/ExpoCurve.h"
-#include "model/IModelSounds.h"
 #include "model/PartClassTable.h"
 
 namespace
@@ -34,10 +27,7 @@ constexpr float kPitch6 = 0.1524f;
 
 TEST(ExpoCurveTest, Table)
 {
-    struct TRow
-    {
-        float x, k, expected;
-    } rows[] = {
+    struct TRow { float x, k, expected; } rows[] = {
         {0.25f, 0.5f, 0.5f},                          // square root
         {-0.25f, 0.5f, -0.5f},                        // odd for k > 0
         {0.0f, 0.5f, 0.0f},
@@ -70,10 +60,7 @@ TEST_F(PropellerCalcTest, ForcesAgainstHandValues)
     // at r = 0.05 (i - 0.5) D, the axial speed raised by 1.15 times the momentum-theory induced
     // speed (converged: 5.773 m/s static at 200 rev/s, 0.524 m/s at 20 m/s). Without the induced
     // speed the static thrust at 200 rev/s would be 4.34 N.
-    struct TRow
-    {
-        float airSpeed, revs, thrust, torque;
-    } rows[] = {
+    struct TRow { float airSpeed, revs, thrust, torque; } rows[] = {
         {0.0f, 200.0f, 3.12877f, 0.062256f},  // static: thrust from the blade angle alone
         {20.0f, 200.0f, 1.15620f, 0.069022f}, // forward flight: inflow angle eats the thrust
         {0.0f, 100.0f, 0.78219f, 0.015564f},  // half the speed: a quarter of both
@@ -91,16 +78,14 @@ TEST_F(PropellerCalcTest, NothingBelowOneRevolutionPerMinuteOrWithoutAirfoil)
 {
     float thrust = 1.0f, torque = 1.0f;
     calculator.Calc(0.0f, 1.0f / 60.0f, thrust, torque);
-    EXPECT_EQ(thrust, 0.0f);
-    EXPECT_EQ(torque, 0.0f);
+    EXPECT_TRUE(thrust == 0.0f && torque == 0.0f);
 
     CPropellerCalculator invalid;
     invalid.Setup(nullptr, 2, kDiameter10, kPitch6, 0.075f);
     thrust = torque = 1.0f;
     invalid.Calc(0.0f, 200.0f, thrust, torque);
     EXPECT_FALSE(invalid.IsValid());
-    EXPECT_EQ(thrust, 0.0f);
-    EXPECT_EQ(torque, 0.0f);
+    EXPECT_TRUE(thrust == 0.0f && torque == 0.0f);
 
     // A zero diameter is no propeller (and no division by a zero disk later).
     CPropellerCalculator flat;
@@ -127,14 +112,11 @@ protected:
     void Load(const std::string& extra = "", float maxTorque = 0.4f)
     {
         channel = fixture.Input("V_CH3", -1.0f);
-        model = fixture.Load(".SERVO Throttle\n{\n .VARIABLE V_CH3\n .SPEED 0.01\n}\n"
-                             ".PROPELLER Prop\n{\n .DIAMETER 0.254\n .PITCH 0.1524\n .AIRFOIL NACA0012.afl\n}\n"
-                             ".ENGINE_PROP Engine\n{\n .MAX_TORQUE " +
-                             std::to_string(maxTorque) +
-                             "\n .MASS 0.3\n .TOKEN_PROPELLER Prop\n .TOKEN_SERVO Throttle\n"
-                             " .TOKEN_COLLISION_POINT Nose\n}\n"
-                             ".COLLISION_POINT Nose\n{\n .POSITION 0 0 -0.5\n}\n" +
-                             extra);
+        model = fixture.Load(".SERVO Throttle { .VARIABLE V_CH3 .SPEED 0.01 }\n"
+                             ".PROPELLER Prop { .DIAMETER 0.254 .PITCH 0.1524 .AIRFOIL NACA0012.afl }\n"
+                             ".ENGINE_PROP Engine { .MAX_TORQUE " + std::to_string(maxTorque) +
+                             " .MASS 0.3 .TOKEN_PROPELLER Prop .TOKEN_SERVO Throttle .TOKEN_COLLISION_POINT Nose }\n"
+                             ".COLLISION_POINT Nose { .POSITION 0 0 -0.5 }\n" + extra);
         ASSERT_TRUE(fixture.loaded);
         engine = dynamic_cast<CPartEngineProp*>(model->FindPart(PART_ENGINE_PROP, "Engine"));
         ASSERT_NE(engine, nullptr);
@@ -238,10 +220,7 @@ TEST_F(EngineTest, HitOnItsCollisionPointStopsIt)
 {
     Load();
     Start(0.5f);
-    CBodyState state;
-    model->GetBody().GetState(state);
-    state.position.y = -0.05f; // nose 5 cm in the ground
-    model->GetBody().SetState(state);
+    ground_test::PlaceBody(model->GetBody(), CVector3(0, -0.05f, 0)); // nose 5 cm in the ground
     RunFrames(*model, 2);
     EXPECT_NE(engine->GetState(), CPartEngineProp::kRunning);
     EXPECT_FALSE(sounds.running);
@@ -272,8 +251,7 @@ TEST_F(EngineTest, SpeedBalancesTorquesAndThrustActsAlongTheAxis)
     const float n = engine->GetRevPerSecond();
     const float friction = (n * 1e-6f + 1e-4f) * n;
     EXPECT_NEAR(engine->GetPropellerTorque() + friction, 0.4f, 0.004f);
-    EXPECT_GT(n, 20.0f);
-    EXPECT_LT(n, 333.0f);
+    EXPECT_TRUE(n > 20.0f && n < 333.0f) << n;
     aero_test::ExpectNear(engine->GetForce(0).vector, CVector3(engine->GetThrust(), 0.0f, 0.0f), 1e-3f, "thrust");
     aero_test::ExpectNear(engine->GetTorque(0).vector, CVector3(-engine->GetPropellerTorque(), 0.0f, 0.0f), 1e-5f,
                           "reaction torque");
@@ -291,8 +269,8 @@ TEST_F(EngineTest, MissingServoOrPropellerMakesNothing)
 {
     CDiagLines diag;
     channel = fixture.Input("V_CH3", 1.0f);
-    model = fixture.Load(".PROPELLER Prop\n{\n .AIRFOIL NACA0012.afl\n}\n"
-                         ".ENGINE_PROP Engine\n{\n .MAX_TORQUE 1\n .TOKEN_PROPELLER Prop\n .TOKEN_SERVO None\n}\n");
+    model = fixture.Load(".PROPELLER Prop { .AIRFOIL NACA0012.afl }\n"
+                         ".ENGINE_PROP Engine { .MAX_TORQUE 1 .TOKEN_PROPELLER Prop .TOKEN_SERVO None }\n");
     engine = dynamic_cast<CPartEngineProp*>(model->FindPart(PART_ENGINE_PROP, "Engine"));
     ASSERT_NE(engine, nullptr);
     RunFrames(*model, 10);
@@ -311,13 +289,7 @@ TEST_F(EngineTest, SlipstreamInsideAndOutside)
     ASSERT_GT(w, 1.0f);
     const float r = 0.5f * kDiameter10;
     // Thrust axis -Z: behind the propeller is +Z.
-    struct TRow
-    {
-        CVector3 point;
-        bool inside;
-        float speed; // m/s, blown backwards (+Z)
-        const char* what;
-    } rows[] = {
+    struct TRow { CVector3 point; bool inside; float speed; /* m/s, blown backwards (+Z) */ const char* what; } rows[] = {
         {CVector3(0, 0, 0), false, 0.0f, "in the disk plane"},
         {CVector3(0, 0, -0.1f), false, 0.0f, "in front"},
         {CVector3(0, 0, 15 * r), true, w * std::pow(0.5f, 0.75f), "on the axis, half way"},
@@ -402,14 +374,14 @@ TEST_F(EngineTest, RecordedStateRoundTripsAndRejectsDamage)
 
     // Too short, a NaN speed, an unknown state: refused, nothing changes.
     EXPECT_EQ(engine->LoadState(bytes.data(), 7), 0);
-    std::vector<unsigned char> bad = bytes;
     const float nan = std::nanf("");
-    std::memcpy(bad.data(), &nan, 4);
-    EXPECT_EQ(engine->LoadState(bad.data(), 8), 0);
-    bad = bytes;
     const std::int32_t unknown = 7;
-    std::memcpy(bad.data() + 4, &unknown, 4);
-    EXPECT_EQ(engine->LoadState(bad.data(), 8), 0);
+    for (const auto& [offset, value] : {std::pair{0, static_cast<const void*>(&nan)}, {4, &unknown}})
+    {
+        std::vector<unsigned char> bad = bytes;
+        std::memcpy(bad.data() + offset, value, 4);
+        EXPECT_EQ(engine->LoadState(bad.data(), 8), 0) << "offset " << offset;
+    }
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kRunning);
 }
 
@@ -431,16 +403,13 @@ TEST(PropellerFiguresTest, TenBySixAgainstPublishedFigures)
     {
         float thrust = 0.0f, torque = 0.0f;
         propeller.Calc(0.0f, rpm / 60.0f, thrust, torque);
-        EXPECT_GT(thrust, 17.0f) << rpm;
-        EXPECT_LT(thrust, 32.0f) << rpm;
-        EXPECT_GT(torque, 0.25f) << rpm;
-        EXPECT_LT(torque, 0.55f) << rpm;
+        EXPECT_TRUE(thrust > 17.0f && thrust < 32.0f) << rpm << " rpm: " << thrust << " N";
+        EXPECT_TRUE(torque > 0.25f && torque < 0.55f) << rpm << " rpm: " << torque << " N*m";
         // Momentum theory caps the figure of merit T^1.5 / (P sqrt(2 rho A)) at 1; real propellers
         // of this size reach 0.5-0.75. The sum without induced inflow gave 1.36 on an 8x4.
         const float power = 2.0f * kPi * rpm / 60.0f * torque;
         const float merit = std::pow(thrust, 1.5f) / (power * std::sqrt(2.0f * 1.225f * propeller.GetDiskArea()));
-        EXPECT_GT(merit, 0.5f) << rpm;
-        EXPECT_LT(merit, 0.8f) << rpm;
+        EXPECT_TRUE(merit > 0.5f && merit < 0.8f) << rpm << " rpm: " << merit;
     }
 
     // Thrust against advance ratio J = V / (n D) at 10000 rpm: it falls from J = 0.2 on (stalled
@@ -451,10 +420,7 @@ TEST(PropellerFiguresTest, TenBySixAgainstPublishedFigures)
     {
         float thrust = 0.0f;
         propeller.Calc(j * n * kDiameter10, n, thrust, torque);
-        if (j > 0.2f)
-        {
-            EXPECT_LT(thrust, previous) << "thrust must fall with the advance ratio, J " << j;
-        }
+        EXPECT_TRUE(j <= 0.2f || thrust < previous) << "thrust must fall with the advance ratio, J " << j;
         if (thrust <= 0.0f)
             zeroThrustJ = j;
         previous = thrust;

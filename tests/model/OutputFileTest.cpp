@@ -79,11 +79,8 @@ TEST(OutputFile, HeaderAndLineFormats)
     fixture.table.Find("A")->SetValue(0.25f);
     fixture.output->WriteLine(25.0f);
 
-    const auto lines = fixture.Lines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "FRAME_RATE\tA\tB\tC\t");
-    EXPECT_EQ(lines[1], "50.000000\t1.500000\t\t-2.000000\t");
-    EXPECT_EQ(lines[2], "25.000000\t0.250000\t\t-2.000000\t");
+    EXPECT_EQ(fixture.Lines(), (std::vector<std::string>{"FRAME_RATE\tA\tB\tC\t", "50.000000\t1.500000\t\t-2.000000\t",
+                                                          "25.000000\t0.250000\t\t-2.000000\t"}));
 }
 
 TEST(OutputFile, LogsTheFirstTwentyVariablesAndHugeValuesNeverOverflowTheLine)
@@ -91,11 +88,7 @@ TEST(OutputFile, LogsTheFirstTwentyVariablesAndHugeValuesNeverOverflowTheLine)
     COutputFixture fixture;
     std::string definition = ".OUTPUT_FILE { .FILE_NAME \"log.txt\"\n";
     for (int i = 0; i < 25; ++i)
-    {
-        const std::string name = "V" + std::to_string(i);
-        fixture.Variable(name, i % 2 == 0 ? -3.0e38f : 3.0e38f);
-        definition += ".OUT_VARIABLE " + name + "\n";
-    }
+        definition += ".OUT_VARIABLE " + fixture.Variable("V" + std::to_string(i), i % 2 == 0 ? -3.0e38f : 3.0e38f)->GetName() + "\n";
     definition += "}";
     CDiagLines diag;
     ASSERT_TRUE(fixture.Init(definition));
@@ -124,12 +117,7 @@ TEST(OutputFile, LogsTheFirstTwentyVariablesAndHugeValuesNeverOverflowTheLine)
 
 TEST(OutputFile, RefusesDefinitionsItCannotUse)
 {
-    struct TCase
-    {
-        const char* definition;
-        const char* message;
-    };
-    const TCase cases[] = {
+    const struct { const char* definition; const char* message; } cases[] = {
         {".OUT_VARIABLE A", "no OUTPUT_FILE block"},
         {".OUTPUT_FILE { .FILE_NAME \"../escaped.txt\" }", "refused"},
         {".OUTPUT_FILE { .FILE_NAME \"/tmp/kestro-escaped.txt\" }", "refused"},
@@ -138,7 +126,7 @@ TEST(OutputFile, RefusesDefinitionsItCannotUse)
         {".OUTPUT_FILE { .OUT_VARIABLE A }", "refused"},
         {".OUTPUT_FILE { .FILE_NAME \"NoSuchFolder/log.txt\" }", "cannot be created"},
     };
-    for (const TCase& c : cases)
+    for (const auto& c : cases)
     {
         SCOPED_TRACE(c.definition);
         COutputFixture fixture;
@@ -146,8 +134,7 @@ TEST(OutputFile, RefusesDefinitionsItCannotUse)
         CDiagLines diag;
         EXPECT_FALSE(fixture.Init(c.definition));
         EXPECT_FALSE(fixture.output->IsValid());
-        EXPECT_TRUE(diag.Contains(c.message));
-        EXPECT_TRUE(diag.Contains("def.txt"));
+        EXPECT_TRUE(diag.Contains(c.message) && diag.Contains("def.txt"));
         fixture.output->WriteLine(50.0f); // harmless
     }
     EXPECT_FALSE(std::filesystem::exists("/tmp/kestro-escaped.txt"));
