@@ -224,19 +224,6 @@ TEST(EngineDynamic, ConstantSpinTurnsByOmegaTimesTAndMovesPointsWithIt)
     EXPECT_NEAR(body.GetRoll(), 0.0f, 1e-4f);
 }
 
-TEST(EngineDynamic, ListsRefuseRecordsBeyondTheirCapacity)
-{
-    CEngineDynamic body;
-    std::vector<CForce> forces(CEngineDynamic::kMaxForces + 1);
-    std::vector<CTorque> torques(CEngineDynamic::kMaxTorques + 1);
-    for (CForce& force : forces)
-        EXPECT_EQ(body.AddForce(&force), &force != &forces.back());
-    for (CTorque& torque : torques)
-        EXPECT_EQ(body.AddTorque(&torque), &torque != &torques.back());
-    EXPECT_EQ(body.GetForceCount(), CEngineDynamic::kMaxForces);
-    EXPECT_EQ(body.GetTorqueCount(), CEngineDynamic::kMaxTorques);
-}
-
 TEST(EngineDynamic, StateRoundTripRestoresTheMotion)
 {
     CEngineDynamic body;

@@ -159,30 +159,38 @@ protected:
 const char* const kStoppedText = "Engine is stopped.\nTHROTTLE BACK to start the engine";
 const char* const kPushText = "PUSH THROTTLE to start the engine";
 
-TEST_F(EngineTest, StartSequenceNeedsThrottleBackThenUp)
+TEST_F(EngineTest, StartSequenceNeedsThrottleBackThenUpAndItsMessagesWaitForTheirDelay)
 {
     Load();
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleBack);
-    // A throttle left open does not start it.
+    // A throttle left open does not start it; "stopped" shows 2 s after the stop, until removed.
     channel->SetValue(0.5f);
-    RunFrames(*model, 110);
+    RunFrames(*model, 95); // 1.9 s
+    EXPECT_TRUE(messages.shown.empty());
+    RunFrames(*model, 10);
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleBack);
-    EXPECT_TRUE(Shown(kStoppedText));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, kStoppedText);
+    EXPECT_LE(messages.shown[0].seconds, 0.0f);
     EXPECT_FALSE(sounds.running);
 
-    // t = 0.15: between the thresholds, not yet "back".
+    // t = 0.15: between the thresholds, not yet "back"; t = 0.075 < 0.1 is.
     channel->SetValue(-0.7f);
     RunFrames(*model, 5);
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleBack);
-    channel->SetValue(-0.85f); // t = 0.075 < 0.1
+    channel->SetValue(-0.85f);
     RunFrames(*model, 2);
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleUp);
     EXPECT_TRUE(Shown(kStoppedText, true));
 
-    channel->SetValue(-0.65f); // t = 0.175 < 0.2: still waiting
-    RunFrames(*model, 60);
+    // t = 0.175 < 0.2: still waiting; "push" shows 1 s after the throttle came back.
+    channel->SetValue(-0.65f);
+    RunFrames(*model, 45);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    RunFrames(*model, 10);
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kWaitThrottleUp);
-    EXPECT_TRUE(Shown(kPushText));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, kPushText);
     channel->SetValue(-0.59f); // t = 0.205
     RunFrames(*model, 2);
     EXPECT_EQ(engine->GetState(), CPartEngineProp::kRunning);
@@ -190,36 +198,11 @@ TEST_F(EngineTest, StartSequenceNeedsThrottleBackThenUp)
     EXPECT_TRUE(sounds.running);
 }
 
-TEST_F(EngineTest, MessagesWaitForTheirDelay)
-{
-    Load();
-    channel->SetValue(0.5f);
-    // "stopped" shows 2 s after the stop; posted in the first frame.
-    RunFrames(*model, 95, 0.02f); // 1.9 s
-    EXPECT_TRUE(messages.shown.empty());
-    RunFrames(*model, 10, 0.02f);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, kStoppedText);
-    EXPECT_LE(messages.shown[0].seconds, 0.0f); // until removed
-
-    // Throttle back before "push" had time to show: it shows 1 s later.
-    channel->SetValue(-1.0f);
-    RunFrames(*model, 45, 0.02f);
-    EXPECT_EQ(messages.shown.size(), 1u);
-    RunFrames(*model, 10, 0.02f);
-    ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[1].text, kPushText);
-
-    // A start before a message showed removes it without ever showing it.
-    channel->SetValue(0.0f);
-    RunFrames(*model, 2);
-    EXPECT_EQ(messages.shown.size(), 2u);
-}
-
 TEST_F(EngineTest, HitOnItsCollisionPointStopsIt)
 {
     Load();
     Start(0.5f);
+    EXPECT_TRUE(messages.shown.empty()) << "a start before a message showed removes it unseen";
     ground_test::PlaceBody(model->GetBody(), CVector3(0, -0.05f, 0)); // nose 5 cm in the ground
     RunFrames(*model, 2);
     EXPECT_NE(engine->GetState(), CPartEngineProp::kRunning);
