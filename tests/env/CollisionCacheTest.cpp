@@ -120,12 +120,7 @@ TEST_F(CollisionCacheTest, DamagedOrOutdatedCachesAreRefused)
     const size_t firstCount = 4 + 52, firstNeighbour = 4 + 56; // of triangle 0, which has neighbours
     ASSERT_GE(GetU32(good, firstCount), 2u);
     const uint32_t triangles = static_cast<uint32_t>(m_mesh.GetTriangleCount());
-    struct CCase
-    {
-        const char* what;
-        const char* reason; // part of the message
-        std::function<void(Bytes&, std::vector<CVector3>&)> damage;
-    };
+    struct CCase { const char* what, *reason; /* part of the message */ std::function<void(Bytes&, std::vector<CVector3>&)> damage; };
     const size_t lastNeighbour = firstNeighbour + 4 * (GetU32(good, firstCount) - 1);
     const CCase cases[] = {
         {"empty file", "too short", [](Bytes& b, auto&) { b.clear(); }},
@@ -178,9 +173,7 @@ TEST_F(CollisionCacheTest, EmptyCacheOfAnEmptyTerrainIsAnEmptyMesh)
     EXPECT_EQ(read.GetTriangleCount(), 0);
     CTerrainHint hint;
     CVector3 normal;
-    for (const float x : {0.0f, 3.0f, -100.0f}) {
-        EXPECT_EQ(read.GetTerrainHeight(x, 2.0f, &hint, normal), 0.0f);
-        EXPECT_EQ(normal, CVector3(0, 1, 0));
-    }
+    EXPECT_EQ(read.GetTerrainHeight(3.0f, 2.0f, &hint, normal), 0.0f);
+    EXPECT_EQ(normal, CVector3(0, 1, 0));
 }
 } // namespace

@@ -47,8 +47,10 @@ void WriteSite(float height)
     ASSERT_TRUE(osgDB::writeNodeFile(*root, "Data/3D/FlyingSite.osg"));
 }
 
+// Without the collision cache, so that the mesh shows the scene read.
 float FarCornerHeight()
 {
+    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
     CFlyWorld world;
     world.UseSceneCache(true);
     if (!world.LoadWorld())
@@ -77,24 +79,20 @@ TEST(SceneCacheTest, CopyIsReadWhenCurrentAndRebuiltWhenTheTextIsNewerOrTheCopyB
     ASSERT_TRUE(fs::exists(copy)) << diagnostics;
 
     // The copy is what is read while it is current: a text changed behind its back (older
-    // time stamp) goes unseen, and the collision cache is dropped so that the mesh shows it.
+    // time stamp) goes unseen.
     WriteSite(7.0f);
     Age(site, 20);
-    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
     EXPECT_FLOAT_EQ(FarCornerHeight(), 5.0f);
 
     // A newer text wins and replaces the copy.
     fs::last_write_time(site, fs::file_time_type::clock::now());
-    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
     EXPECT_FLOAT_EQ(FarCornerHeight(), 7.0f);
     Age(site, 30);
-    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
     EXPECT_FLOAT_EQ(FarCornerHeight(), 7.0f);
 
     // A broken copy costs a parse and a message, nothing more; the next copy is whole again.
     std::ofstream(copy, std::ios::trunc) << "not a scene";
     diagnostics.clear();
-    fs::remove(BuildDataPath(DF_OUTPUT, "CacheCollision.tmp"));
     EXPECT_FLOAT_EQ(FarCornerHeight(), 7.0f);
     EXPECT_NE(diagnostics.find("SceneCache/FlyingSite.osgb: the scene cache cannot be read"), std::string::npos)
         << diagnostics;
@@ -111,9 +109,8 @@ TEST(SceneCacheTest, TexturesDropTheirImagesAfterTheUploadAndFilesElsewhereAreNo
             fs::remove("Data/Textures/Grass.png");
         osg::ref_ptr<osg::Node> scene = ReadSceneFile(BuildDataPath(DF_3D, "FlyingSite.osg"));
         ASSERT_TRUE(scene.valid()) << path;
-        osg::Group* root = scene->asGroup();
-        ASSERT_NE(root, nullptr);
-        osg::StateSet* stateSet = root->getChild(1)->getStateSet();
+        ASSERT_NE(scene->asGroup(), nullptr);
+        osg::StateSet* stateSet = scene->asGroup()->getChild(1)->getStateSet();
         ASSERT_NE(stateSet, nullptr);
         auto* texture = dynamic_cast<osg::Texture*>(stateSet->getTextureAttribute(0, osg::StateAttribute::TEXTURE));
         ASSERT_NE(texture, nullptr);

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "data/CProperty.h"
 #include "env/CWind.h"
@@ -43,9 +44,24 @@ void UpdateTimes(CWind& wind, int count, const CVector3& position = CVector3(), 
         wind.Update(position, forward, 1.0f / 60.0f);
 }
 
-bool SameBlob(const CWindBlob& a, const CWindBlob& b)
+std::vector<CWindBlob> Blobs(const CWind& wind)
 {
-    return a.amplitude == b.amplitude && a.centre == b.centre && a.radius == b.radius;
+    std::vector<CWindBlob> blobs;
+    for (int k = 0; k < CWind::kBlobCount; ++k)
+        blobs.push_back(wind.GetBlob(k));
+    return blobs;
+}
+
+// Which of the wind's blobs differ from those it had before.
+std::vector<bool> Replaced(const CWind& wind, const std::vector<CWindBlob>& before)
+{
+    std::vector<bool> replaced;
+    for (int k = 0; k < CWind::kBlobCount; ++k)
+    {
+        const CWindBlob &a = wind.GetBlob(k), &b = before[static_cast<size_t>(k)];
+        replaced.push_back(!(a.amplitude == b.amplitude && a.centre == b.centre && a.radius == b.radius));
+    }
+    return replaced;
 }
 
 const CVector3 kProbes[] = {{0, 0, 0}, {1, 0, 0}, {2, 0.5f, -1}, {-300, 20, 150}, {1000, 100, -1000}};
@@ -66,11 +82,7 @@ TEST(Wind, DefaultsBlowTwoMetresPerSecondTowardsPlusZOnceTheInitialBlobsAreGone)
 
 TEST(Wind, MeanWindFollowsHeadingAndPitch)
 {
-    const struct
-    {
-        float velocity, heading, pitch;
-        CVector3 expected;
-    } rows[] = {
+    const struct { float velocity, heading, pitch; CVector3 expected; } rows[] = {
         {2, 180, 0, {0, 0, 2}},          // the default blows towards +z
         {3, 0, 0, {0, 0, -3}},           // heading 0 blows towards -z
         {4, 90, 0, {4, 0, 0}},           // 90 towards +x
@@ -115,25 +127,16 @@ TEST(Wind, EverySeventhUpdateReplacesThreeBlobsRoundTheRing)
     const CVector3 position(100, 50, -20);
     const CVector3 forward(0, 0, -1);
 
-    CWindBlob before[CWind::kBlobCount];
-    for (int k = 0; k < CWind::kBlobCount; ++k)
-        before[k] = wind.GetBlob(k);
+    const std::vector<CWindBlob> before = Blobs(wind);
     UpdateTimes(wind, 6, position, forward);
-    for (int k = 0; k < CWind::kBlobCount; ++k)
-        EXPECT_TRUE(SameBlob(wind.GetBlob(k), before[k])) << "six calls change nothing, blob " << k;
-
+    EXPECT_EQ(Replaced(wind, before), std::vector<bool>(CWind::kBlobCount, false)) << "six calls change nothing";
     UpdateTimes(wind, 1, position, forward);
-    for (int k = 0; k < CWind::kBlobCount; ++k)
-        EXPECT_EQ(SameBlob(wind.GetBlob(k), before[k]), k >= 3) << "blob " << k;
+    EXPECT_EQ(Replaced(wind, before), (std::vector<bool>{true, true, true, false, false}));
 
     // The next change goes on where the ring stopped: 3, 4, then 0 again.
-    CWindBlob afterFirst[CWind::kBlobCount];
-    for (int k = 0; k < CWind::kBlobCount; ++k)
-        afterFirst[k] = wind.GetBlob(k);
+    const std::vector<CWindBlob> afterFirst = Blobs(wind);
     UpdateTimes(wind, 7, position, forward);
-    const bool replaced[CWind::kBlobCount] = {true, false, false, true, true};
-    for (int k = 0; k < CWind::kBlobCount; ++k)
-        EXPECT_EQ(!SameBlob(wind.GetBlob(k), afterFirst[k]), replaced[k]) << "blob " << k;
+    EXPECT_EQ(Replaced(wind, afterFirst), (std::vector<bool>{true, false, false, true, true}));
 }
 
 TEST(Wind, NewBlobsAreSizedAndPlacedAheadOfTheModel)
@@ -189,7 +192,7 @@ TEST(Wind, DrawsFillTheVectorsFromTheLastComponent)
 TEST(Wind, RandomDrawsAreQuantisedToThousandths)
 {
     CWindRandom random(5);
-    int unitMin = 1000, unitMax = -1, signedMin = 1000, signedMax = -1001;
+    int unitMin = 1000, unitMax = -1, signedMin = 1000, signedMax = -1001; // in thousandths
     for (int i = 0; i < 20000; ++i)
     {
         const float u = random.NextUnit();
@@ -203,23 +206,14 @@ TEST(Wind, RandomDrawsAreQuantisedToThousandths)
         signedMin = std::min(signedMin, rSteps);
         signedMax = std::max(signedMax, rSteps);
     }
-    EXPECT_EQ(unitMin, 0);
-    EXPECT_EQ(unitMax, 999);
-    EXPECT_EQ(signedMin, -1000);
-    EXPECT_EQ(signedMax, 999);
+    EXPECT_TRUE(unitMin == 0 && unitMax == 999 && signedMin == -1000 && signedMax == 999)
+        << unitMin << " " << unitMax << " " << signedMin << " " << signedMax;
 }
 
 TEST(WindFile, ValuesOutsideTheirRangesAreClampedAndNotNumbersFallBackToTheDefaults)
 {
-    struct TCase
-    {
-        const char* what;
-        const char* file; // nullptr: none
-        CVector3 meanWind;
-        float turbulence;
-        const char* written;  // a line of the file afterwards
-        const char* reported; // in the diagnostics
-    } cases[] = {
+    // The file (nullptr: none); a line of the file afterwards and a part of the diagnostics.
+    struct TCase { const char* what; const char* file; CVector3 meanWind; float turbulence; const char* written, *reported; } cases[] = {
         {"no file: defaults, written", nullptr, {0, 0, 2}, 0.0f, ".HEADING 180.000000", nullptr},
         // WeatherValuesOutsideTheirRangesAreKept: 1e30 filled the screen with sky, a negative
         // speed and turbulence threw the model about.
@@ -254,18 +248,12 @@ TEST(WindFile, ValuesOutsideTheirRangesAreClampedAndNotNumbersFallBackToTheDefau
 
 TEST(WindFile, ThermalKeysDefaultWhenMissingAndAreClampedToTheirRanges)
 {
-    const struct
-    {
-        const char* file;
-        float strength, radius, density, lifetime;
-        const char* reported; // nullptr: nothing reported, else every key is
-    } rows[] = {
+    // What was reported: nullptr for nothing, else every key.
+    const struct { const char* file; TThermalSettings used; const char* reported; } rows[] = {
         // An older file without the keys reads the defaults.
-        {".VELOCITY 3\n", 1.5f, 40.0f, 2.0f, 300.0f, nullptr},
-        {".THERMAL_STRENGTH 3\n.THERMAL_RADIUS 60\n.THERMAL_DENSITY 0.5\n.THERMAL_LIFETIME 600\n", 3.0f, 60.0f, 0.5f,
-         600.0f, nullptr},
-        {".THERMAL_STRENGTH 50\n.THERMAL_RADIUS 0\n.THERMAL_DENSITY -4\n.THERMAL_LIFETIME nan\n", 8.0f, 10.0f, 0.0f,
-         300.0f, "all"},
+        {".VELOCITY 3\n", {1.5f, 40.0f, 2.0f, 300.0f}, nullptr},
+        {".THERMAL_STRENGTH 3\n.THERMAL_RADIUS 60\n.THERMAL_DENSITY 0.5\n.THERMAL_LIFETIME 600\n", {3.0f, 60.0f, 0.5f, 600.0f}, nullptr},
+        {".THERMAL_STRENGTH 50\n.THERMAL_RADIUS 0\n.THERMAL_DENSITY -4\n.THERMAL_LIFETIME nan\n", {8.0f, 10.0f, 0.0f, 300.0f}, "all"},
     };
     for (const auto& row : rows)
     {
@@ -275,43 +263,33 @@ TEST(WindFile, ThermalKeysDefaultWhenMissingAndAreClampedToTheirRanges)
         CDiagCapture diag;
         CWind wind;
         wind.Create();
-        const CThermalField& thermals = wind.GetThermals();
-        EXPECT_EQ(thermals.GetSettings().strength, row.strength);
-        EXPECT_EQ(thermals.GetSettings().radius, row.radius);
-        EXPECT_EQ(thermals.GetSettings().density, row.density);
-        EXPECT_EQ(thermals.GetSettings().lifetime, row.lifetime);
+        const TThermalSettings& used = wind.GetThermals().GetSettings();
+        EXPECT_TRUE(used.strength == row.used.strength && used.radius == row.used.radius &&
+                    used.density == row.used.density && used.lifetime == row.used.lifetime);
         // What was used is what the file now says.
-        EXPECT_NE(out.Weather().find(StringPrintf(".THERMAL_RADIUS %f", row.radius)), std::string::npos) << out.Weather();
-        if (row.reported != nullptr)
-        {
-            for (const char* key : {"STRENGTH", "RADIUS", "DENSITY", "LIFETIME"})
-                EXPECT_TRUE(diag.Contains(std::string("Weather.txt: .THERMAL_") + key)) << key;
-        }
-        else
-            EXPECT_FALSE(diag.Contains("THERMAL"));
+        EXPECT_NE(out.Weather().find(StringPrintf(".THERMAL_RADIUS %f", row.used.radius)), std::string::npos) << out.Weather();
+        for (const char* key : {"STRENGTH", "RADIUS", "DENSITY", "LIFETIME"})
+            EXPECT_EQ(diag.Contains(std::string("Weather.txt: .THERMAL_") + key), row.reported != nullptr) << key;
     }
 }
 
 TEST(WindFile, SavedSettingsComeBack)
 {
     TOutputDir out;
+    const std::pair<const char*, float> settings[] = {
+        {"VELOCITY", 7.5f}, {"HEADING", -30.0f}, {"PITCH", 12.0f}, {"TURBULENCE_STRENGTH", 0.7f}, {"THERMAL_DENSITY", 4.5f}};
     {
         CWind wind;
         wind.Create();
-        SetSetting(wind, "VELOCITY", 7.5f);
-        SetSetting(wind, "HEADING", -30.0f);
-        SetSetting(wind, "PITCH", 12.0f);
-        SetSetting(wind, "TURBULENCE_STRENGTH", 0.7f);
-        SetSetting(wind, "THERMAL_DENSITY", 4.5f);
+        for (const auto& [key, value] : settings)
+            SetSetting(wind, key, value);
         EXPECT_TRUE(wind.Save());
     }
     CWind wind;
     wind.Create();
-    const CPropertySet_Wind& set = wind.GetPropertySet();
-    EXPECT_FLOAT_EQ(set.velocity, 7.5f);
-    EXPECT_FLOAT_EQ(set.heading, -30.0f);
-    EXPECT_FLOAT_EQ(set.pitch, 12.0f);
-    EXPECT_FLOAT_EQ(set.turbulence, 0.7f);
+    for (const auto& [key, value] : settings)
+        EXPECT_FLOAT_EQ(wind.GetPropertySet().FindProperty(key)->GetFloat(), value) << key;
+    // And they are in use.
     EXPECT_FLOAT_EQ(wind.GetTurbulenceStrength(), 0.7f);
     EXPECT_FLOAT_EQ(wind.GetThermals().GetSettings().density, 4.5f);
 }
