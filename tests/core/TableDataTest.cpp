@@ -39,23 +39,13 @@ TEST(TableData, LookupAtBetweenAndBeyondTheKeys)
 {
     TTableData table;
     table.SetFromEntries(kLinear, 4);
-    struct Case
-    {
-        float x;
-        const char* where;
-    };
-    const Case cases[] = {
-        {-10.0f, "first key"}, {20.0f, "last key"},   {5.0f, "inner key"},
-        {-3.0f, "between"},    {12.5f, "between"},    {4.999f, "just below a key"},
-        {-50.0f, "below: extrapolated along the first segment"},
-        {100.0f, "above: extrapolated along the last segment"},
-    };
-    for (const Case& c : cases)
+    // Keys, between them, just below one, and beyond both ends (extrapolated along the end segment).
+    for (float x : {-10.0f, 20.0f, 5.0f, -3.0f, 12.5f, 4.999f, -50.0f, 100.0f})
     {
         float out[2] = {};
-        ASSERT_TRUE(table.Lookup(c.x, out, 2));
-        EXPECT_NEAR(out[0], 2.0f * c.x, 1e-3f) << c.where;
-        EXPECT_NEAR(out[1], 10.0f - c.x, 1e-3f) << c.where;
+        ASSERT_TRUE(table.Lookup(x, out, 2));
+        EXPECT_NEAR(out[0], 2.0f * x, 1e-3f) << x;
+        EXPECT_NEAR(out[1], 10.0f - x, 1e-3f) << x;
     }
 }
 
@@ -73,30 +63,6 @@ TEST(TableData, UnsortedInputIsSortedBeforeTheFirstLookup)
     const float value = 60.0f;
     table.AddRow(30.0f, &value, 1);
     EXPECT_NEAR(LookupOne(table, 25.0f), 50.0f, 1e-5f);
-}
-
-TEST(TableData, DuplicateKeysAreAStepNotADivisionByZero)
-{
-    // Keys 0, 1, 1, 2: the later row of the pair wins from the key on.
-    const TTableDataEntry2D rows[] = {{0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 0.0f},
-                                      {1.0f, 5.0f, 0.0f}, {2.0f, 6.0f, 0.0f}};
-    TTableData table;
-    table.SetFromEntries(rows, 4);
-    EXPECT_NEAR(LookupOne(table, 0.5f), 0.5f, 1e-5f);
-    EXPECT_NEAR(LookupOne(table, 1.0f), 5.0f, 1e-5f);
-    EXPECT_NEAR(LookupOne(table, 1.5f), 5.5f, 1e-5f);
-
-    // Duplicates at the ends leave no segment to extrapolate along.
-    const TTableDataEntry2D ends[] = {{0.0f, 1.0f, 0.0f}, {0.0f, 2.0f, 0.0f}, {3.0f, 4.0f, 0.0f},
-                                      {3.0f, 7.0f, 0.0f}};
-    table.SetFromEntries(ends, 4);
-    EXPECT_EQ(LookupOne(table, -1.0f), 1.0f);
-    EXPECT_EQ(LookupOne(table, 3.0f), 7.0f);
-    EXPECT_EQ(LookupOne(table, 9.0f), 7.0f);
-
-    table.SetFromEntries(ends, 2); // both rows on key 0
-    EXPECT_EQ(LookupOne(table, -1.0f), 1.0f);
-    EXPECT_EQ(LookupOne(table, 0.0f), 2.0f);
 }
 
 TEST(TableData, EqualKeysKeepTheirInsertionOrder)
@@ -214,7 +180,8 @@ TEST(TableData, ReadRowsTakesCompleteRowsOnly)
 }
 
 // The lookup guesses the segment from the key when the keys look evenly spaced; whatever the
-// spacing, the answer must be that of a plain scan for key[lo] <= x < key[lo + 1].
+// spacing, the answer must be that of a plain scan for key[lo] <= x < key[lo + 1]. Duplicate keys
+// are a step (the later row wins from the key on), never a division by zero.
 TEST(TableData, GuessedSegmentsMatchAScanOfTheKeys)
 {
     struct TCase
@@ -231,6 +198,8 @@ TEST(TableData, GuessedSegmentsMatchAScanOfTheKeys)
     cases.push_back({{-10.0f, -9.0f, 0.0f, 0.5f, 0.6f, 30.0f, 31.0f}, "uneven: the guess is far off"});
     cases.push_back({{0.0f, 1.0f, 1.0f, 2.0f, 3.0f, 3.0f, 4.0f}, "even with duplicate keys"});
     cases.push_back({{1.0f, 1.0f, 1.0f, 5.0f}, "a step at the start"});
+    cases.push_back({{0.0f, 0.0f, 3.0f, 3.0f}, "steps at both ends: nothing to extrapolate along"});
+    cases.push_back({{0.0f, 0.0f}, "both rows on one key"});
     cases.push_back({{0.0f, 5.0f}, "two rows need no search"});
 
     for (const TCase& c : cases)

@@ -128,21 +128,6 @@ TEST_F(TimeStatistics, ColourFollowsDepthAndStopsAtTheSeventh)
     }
 }
 
-TEST_F(TimeStatistics, SectionTwiceInAFrameIsTwoLinesWithTheirOwnStatistics)
-{
-    stats.BeginFrame();
-    Timed(stats, "Wheel", 1.0);
-    Timed(stats, "Wheel", 3.0);
-    stats.BeginFrame();
-
-    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(NameOf(lines[0]), "Wheel");
-    EXPECT_EQ(NameOf(lines[1]), "Wheel");
-    EXPECT_NEAR(Parse(lines[0]).maxMs, 1.0, 0.01);
-    EXPECT_NEAR(Parse(lines[1]).maxMs, 3.0, 0.01);
-}
-
 TEST_F(TimeStatistics, AveragesChangeOnlyEveryElevenFrames)
 {
     for (int frame = 1; frame <= 10; ++frame)

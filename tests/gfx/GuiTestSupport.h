@@ -6,6 +6,7 @@
 
 #include "data/CFile.h"
 #include "gfx/draw2d/Gfx2D.h"
+#include "gfx/gui/CBControlItem.h"
 #include "gfx/gui/GuiHost.h"
 #include "support/InputEvents.h"
 #include "support/TempDir.h"
@@ -51,6 +52,11 @@ public:
     float MouseIdleSeconds() const override { return idle; }
     float KeyIdleSeconds() const override { return idle; }
     void Play(const char* fileName) override { sounds.push_back(fileName); }
+    void MouseAt(int x, int y)
+    {
+        mouseX = x;
+        mouseY = y;
+    }
 
     std::vector<CInputEvent> posted;
     std::vector<int> requests;
@@ -83,4 +89,13 @@ inline CInputEvent MouseDown()
 inline CInputEvent MouseUp()
 {
     return KeyUp(KEY_MOUSE_LEFT);
+}
+
+// Presses the keys on a control one after another; true when it took every one.
+inline bool PressKeys(CBControlItem& control, std::initializer_list<uint32_t> keys, uint32_t modifiers = 0)
+{
+    bool all = true;
+    for (uint32_t key : keys)
+        all = control.OnKey(KeyDown(key, modifiers)) == kEventConsumed && all;
+    return all;
 }

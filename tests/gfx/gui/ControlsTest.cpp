@@ -32,13 +32,16 @@ protected:
 
 TEST_F(ButtonTest, KeyboardPressRepeatsThenReleaseFires)
 {
+    EXPECT_EQ(m_button.OnKey(KeyDown(KEY_ENTER, IE_SHIFT)), kEventNotHandled);
+    EXPECT_EQ(m_button.OnKey(KeyDown(DIK_A)), kEventNotHandled);
+    EXPECT_EQ(m_button.OnKey(KeyUp(KEY_SPACE)), kEventNotHandled) << "a release it never saw pressed";
+    EXPECT_TRUE(m_host.posted.empty());
+
     EXPECT_EQ(m_button.OnKey(KeyDown(KEY_ENTER)), kEventConsumed);
     EXPECT_TRUE(m_button.IsPressed());
     EXPECT_TRUE(m_button.WasActivated());
     ASSERT_EQ(m_host.posted.size(), 1u);
-    EXPECT_EQ(m_host.posted[0].command, UC_CAMERA_ZOOM_IN);
-    EXPECT_EQ(m_host.posted[0].key, KEY_NONE);
-    EXPECT_EQ(m_host.posted[0].flags, IE_GOING_DOWN | IE_IS_DOWN);
+    EXPECT_EQ(m_host.posted[0], CommandEvent(UC_CAMERA_ZOOM_IN));
     EXPECT_EQ(m_button.OnKey(KeyRepeat(KEY_ENTER)), kEventConsumed);
     EXPECT_EQ(m_host.posted.size(), 2u);
     EXPECT_EQ(m_button.OnKey(KeyUp(KEY_ENTER)), kEventConsumed);
@@ -49,44 +52,28 @@ TEST_F(ButtonTest, KeyboardPressRepeatsThenReleaseFires)
     EXPECT_EQ(m_host.sounds.back(), "ht_pb2.wav");
 }
 
-TEST_F(ButtonTest, ModifiedKeysAndOtherKeysAreNotTaken)
+TEST_F(ButtonTest, MouseFiresOnlyWhenPressedAndReleasedInside)
 {
-    EXPECT_EQ(m_button.OnKey(KeyDown(KEY_ENTER, IE_SHIFT)), kEventNotHandled);
-    EXPECT_EQ(m_button.OnKey(KeyDown(DIK_A)), kEventNotHandled);
-    EXPECT_EQ(m_button.OnKey(KeyUp(KEY_SPACE)), kEventNotHandled) << "a release it never saw pressed";
-    EXPECT_TRUE(m_host.posted.empty());
-}
-
-TEST_F(ButtonTest, MousePressOrReleaseOutsideDoesNotFire)
-{
-    m_host.mouseX = 180; // the right edge is exclusive: left for others
-    m_host.mouseY = 110;
+    m_host.MouseAt(180, 110); // the right edge is exclusive: left for others
     EXPECT_EQ(m_button.OnMouse(MouseDown()), kEventNotHandled);
-    m_host.mouseX = 110;
-    m_host.mouseY = 110;
+    m_host.MouseAt(110, 110);
     EXPECT_EQ(m_button.OnMouse(MouseDown()), kEventConsumed);
     EXPECT_TRUE(m_button.IsPressed());
-    m_host.mouseX = 500;
+    m_host.MouseAt(500, 110);
     EXPECT_EQ(m_button.OnMouse(MouseUp()), kEventConsumed);
     EXPECT_FALSE(m_button.IsPressed());
     EXPECT_TRUE(m_host.posted.empty());
-}
 
-TEST_F(ButtonTest, MouseReleaseInsideFiresCommandProcessAndKey)
-{
     m_button.SetTargetProcess(9);
     m_button.SetReleaseKey(DIK_F1, IE_CTRL);
-    m_host.mouseX = 179;
-    m_host.mouseY = 123;
+    m_host.MouseAt(179, 123);
     EXPECT_EQ(m_button.OnMouse(MouseDown()), kEventConsumed);
     m_button.WasActivated();
     EXPECT_EQ(m_button.OnMouse(MouseUp()), kEventConsumed);
     ASSERT_EQ(m_host.posted.size(), 2u);
     EXPECT_EQ(m_host.posted[0].command, UC_CAMERA_RESET_POSITION);
-    EXPECT_EQ(m_host.posted[1].key, DIK_F1);
-    EXPECT_EQ(m_host.posted[1].flags, IE_GOING_DOWN | IE_IS_DOWN | IE_CTRL);
-    ASSERT_EQ(m_host.requests.size(), 1u);
-    EXPECT_EQ(m_host.requests[0], 9);
+    EXPECT_EQ(m_host.posted[1], KeyDown(DIK_F1, IE_CTRL));
+    EXPECT_EQ(m_host.requests, std::vector<int>{9});
     EXPECT_TRUE(m_button.WasActivated());
 }
 
@@ -100,9 +87,7 @@ TEST(CheckBox, TogglePlaysOnOffSoundsAndPostsItsCommand)
     EXPECT_EQ(box.OnKey(KeyDown(KEY_ENTER)), kEventConsumed);
     EXPECT_FALSE(box.IsChecked());
     EXPECT_EQ(box.OnKey(KeyRepeat(KEY_ENTER)), kEventNotHandled);
-    ASSERT_EQ(host.sounds.size(), 2u);
-    EXPECT_EQ(host.sounds[0], "ht_sw1.wav");
-    EXPECT_EQ(host.sounds[1], "ht_sw2.wav");
+    EXPECT_EQ(host.sounds, (std::vector<std::string>{"ht_sw1.wav", "ht_sw2.wav"}));
     ASSERT_EQ(host.posted.size(), 2u);
     EXPECT_EQ(host.posted[1].command, UC_SOUND_ENGINE_ENABLE);
     EXPECT_TRUE(box.WasActivated());
@@ -118,8 +103,7 @@ TEST(RadioButton, ChoosingOneDeselectsTheGroup)
     EXPECT_FALSE(a.IsSelected());
     EXPECT_TRUE(b.IsSelected());
     EXPECT_EQ(group.SelectedIndex(), 1);
-    host.mouseX = 5;
-    host.mouseY = 45;
+    host.MouseAt(5, 45);
     EXPECT_EQ(c.OnMouse(MouseDown()), kEventConsumed);
     EXPECT_EQ(group.SelectedIndex(), 2);
 }
@@ -129,19 +113,14 @@ TEST(EditString, TypingCommitsOnEnterAndEscapeDropsTheEdit)
     CRecordingHost host;
     CCI_EditString edit(0, 0, 200, "Name");
     edit.SetText("Old");
-    EXPECT_EQ(edit.OnKey(KeyDown(DIK_W, IE_SHIFT)), kEventConsumed);
-    EXPECT_EQ(edit.OnKey(KeyDown(DIK_I)), kEventConsumed);
-    EXPECT_EQ(edit.OnKey(KeyDown(DIK_N)), kEventConsumed);
-    EXPECT_EQ(edit.OnKey(KeyDown(DIK_G)), kEventConsumed);
-    EXPECT_EQ(edit.OnKey(KeyDown(DIK_BACK)), kEventConsumed);
-    EXPECT_EQ(edit.OnKey(KeyDown(0x03)), kEventConsumed); // "2"
+    EXPECT_TRUE(PressKeys(edit, {DIK_W}, IE_SHIFT));
+    EXPECT_TRUE(PressKeys(edit, {DIK_I, DIK_N, DIK_G, DIK_BACK, 0x03})); // "ing", back, "2"
     EXPECT_EQ(edit.GetText(), "Old") << "nothing taken before Enter";
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_RETURN)), kEventConsumed);
     EXPECT_EQ(edit.GetText(), "Win2");
     EXPECT_TRUE(edit.WasActivated());
 
-    EXPECT_EQ(edit.OnKey(KeyDown(DIK_X)), kEventConsumed);
-    EXPECT_EQ(edit.OnKey(KeyDown(DIK_ESCAPE)), kEventConsumed);
+    EXPECT_TRUE(PressKeys(edit, {DIK_X, DIK_ESCAPE}));
     EXPECT_EQ(edit.GetText(), "Win2");
     EXPECT_FALSE(edit.WasActivated());
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_TAB)), kEventNotHandled) << "Tab stays the page's";
@@ -189,30 +168,22 @@ TEST(EditNumber, TypedNumberIsTakenAndGarbageIsRefused)
 {
     CRecordingHost host;
     CCI_EditNumber edit(0, 0, 100, "X", 0.1f, -100.0f, 100.0f);
-    for (uint32_t key : {0x0Cu, 0x02u, 0x03u, 0x34u, 0x06u}) // "-12.5"
-        EXPECT_EQ(edit.OnKey(KeyDown(key)), kEventConsumed);
+    EXPECT_TRUE(PressKeys(edit, {0x0C, 0x02, 0x03, 0x34, 0x06})); // "-12.5"
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_Q)), kEventNotHandled) << "letters are not typed into numbers";
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_RETURN)), kEventConsumed);
     EXPECT_FLOAT_EQ(edit.GetValue(), -12.5f);
     EXPECT_TRUE(edit.WasActivated());
-    for (uint32_t key : {0x02u, 0x0Cu, 0x0Cu, 0x1Cu}) // "1--" Enter
-        edit.OnKey(KeyDown(key));
+    PressKeys(edit, {0x02, 0x0C, 0x0C, 0x1C}); // "1--" Enter
     EXPECT_FLOAT_EQ(edit.GetValue(), -12.5f);
     EXPECT_FALSE(edit.WasActivated());
-    for (uint32_t key : {0x0Au, 0x0Au, 0x0Au, 0x1Cu}) // "999" Enter
-        edit.OnKey(KeyDown(key));
+    PressKeys(edit, {0x0A, 0x0A, 0x0A, 0x1C}); // "999" Enter
     EXPECT_FLOAT_EQ(edit.GetValue(), 100.0f) << "typed values are clamped too";
 }
 
 // A heading of 180 in a narrow field read "80.0000": the field kept the tail of the text.
 TEST(EditNumber, ShownValueLosesDecimalsNeverLeadingDigits)
 {
-    const struct
-    {
-        float value;
-        size_t columns;
-        const char* shown;
-    } cases[] = {
+    const struct { float value; size_t columns; const char* shown; } cases[] = {
         {2.0f, 7, "2.0000"},        // fits
         {180.0f, 7, "180.000"},     // decimals go first
         {-360.0f, 5, "-360"},       // no dot left dangling
@@ -232,15 +203,14 @@ TEST(Slider, KeysAndDraggingSetTheValue)
     EXPECT_NEAR(slider.GetValue(), 0.02f, 1e-6f);
     EXPECT_EQ(slider.OnKey(KeyDown(DIK_END)), kEventConsumed);
     EXPECT_FLOAT_EQ(slider.GetValue(), 1.0f);
-    host.mouseX = 104; // knob centre at the left end
-    host.mouseY = 5;
+    host.MouseAt(104, 5); // knob centre at the left end
     EXPECT_EQ(slider.OnMouse(MouseDown()), kEventConsumed);
     EXPECT_FLOAT_EQ(slider.GetValue(), -1.0f);
-    host.mouseX = 154; // half of the 100-pixel travel
+    host.MouseAt(154, 5); // half of the 100-pixel travel
     slider.Run();
     EXPECT_NEAR(slider.GetValue(), 0.0f, 1e-6f);
     EXPECT_EQ(slider.OnMouse(MouseUp()), kEventConsumed);
-    host.mouseX = 300;
+    host.MouseAt(300, 5);
     slider.Run();
     EXPECT_NEAR(slider.GetValue(), 0.0f, 1e-6f) << "released: no more dragging";
 }
@@ -258,8 +228,7 @@ TEST(ListBox, KeysAndClicksSelectRowsAndScroll)
     EXPECT_EQ(box.Selected(), 4);
     EXPECT_EQ(box.TopRow(), 2);
     EXPECT_TRUE(box.WasActivated());
-    host.mouseX = 20;
-    host.mouseY = 5; // first shown row: Charlie
+    host.MouseAt(20, 5); // first shown row: Charlie
     EXPECT_EQ(box.OnMouse(MouseDown()), kEventConsumed);
     EXPECT_EQ(box.SelectedText(), "Charlie");
     EXPECT_TRUE(box.SelectText("Bravo"));
@@ -279,8 +248,7 @@ TEST(ComboBox, OpensChoosesAndCloses)
     combo.SelectText("Aileron");
     EXPECT_EQ(combo.OnKey(KeyDown(KEY_ENTER)), kEventConsumed);
     EXPECT_TRUE(combo.IsOpen());
-    combo.OnKey(KeyDown(DIK_DOWN));
-    combo.OnKey(KeyDown(DIK_DOWN));
+    PressKeys(combo, {DIK_DOWN, DIK_DOWN});
     EXPECT_EQ(combo.OnKey(KeyDown(KEY_ENTER)), kEventConsumed);
     EXPECT_FALSE(combo.IsOpen());
     EXPECT_EQ(combo.SelectedText(), "Rudder");
@@ -290,10 +258,9 @@ TEST(ComboBox, OpensChoosesAndCloses)
     EXPECT_EQ(combo.SelectedText(), "Rudder");
     EXPECT_FALSE(combo.WasActivated());
     // Opened by a click, chosen by a click on the second row below the field.
-    host.mouseX = 10;
-    host.mouseY = 8;
+    host.MouseAt(10, 8);
     EXPECT_EQ(combo.OnMouse(MouseDown()), kEventConsumed);
-    host.mouseY = 16 + 16 + 4;
+    host.MouseAt(10, 16 + 16 + 4);
     EXPECT_EQ(combo.OnMouse(MouseDown()), kEventConsumed);
     EXPECT_EQ(combo.SelectedText(), "Aileron");
 }
@@ -302,20 +269,10 @@ TEST(Tree, CollapsedGroupsHideTheirChildren)
 {
     CRecordingHost host;
     CCI_Tree tree(0, 0, 250, 10);
-    TTreeRow group;
-    group.text = "Wings";
-    group.group = true;
-    TTreeRow child;
-    child.indent = 1;
-    child.checks[0] = 1;
-    tree.AddRow(group);
-    child.text = "Left";
-    tree.AddRow(child);
-    child.text = "Right";
-    tree.AddRow(child);
-    TTreeRow other;
-    other.text = "Engine";
-    tree.AddRow(other);
+    tree.AddRow({"Wings", 0, true});
+    tree.AddRow({"Left", 1, false, true, -1, {1, -1, -1}});
+    tree.AddRow({"Right", 1, false, true, -1, {1, -1, -1}});
+    tree.AddRow({"Engine"});
     EXPECT_EQ(tree.VisibleRows(), (std::vector<int>{0, 1, 2, 3}));
     tree.SetSelected(2);
     EXPECT_EQ(tree.OnKey(KeyDown(DIK_LEFT)), kEventConsumed);
@@ -326,14 +283,12 @@ TEST(Tree, CollapsedGroupsHideTheirChildren)
     EXPECT_EQ(tree.Selected(), 3);
     tree.SetExpanded(0, true);
     // Click on the first check box of row 1.
-    host.mouseX = 250 - 3 * 18 + 2;
-    host.mouseY = 18 + 5;
+    host.MouseAt(250 - 3 * 18 + 2, 18 + 5);
     EXPECT_EQ(tree.OnMouse(MouseDown()), kEventConsumed);
     EXPECT_EQ(tree.Row(1).checks[0], 0);
-    int row = -1, check = -1;
-    tree.LastCheckChange(row, check);
-    EXPECT_EQ(row, 1);
-    EXPECT_EQ(check, 0);
+    std::pair<int, int> rowAndCheck;
+    tree.LastCheckChange(rowAndCheck.first, rowAndCheck.second);
+    EXPECT_EQ(rowAndCheck, std::make_pair(1, 0));
 }
 
 TEST(KeyDefBox, CapturesTheNextKeyWithItsModifiers)
