@@ -161,12 +161,8 @@ TEST_F(ConfigTest, MissingConfigStartsFromTheShippedDefaults)
 
 TEST_F(ConfigTest, BrokenConfigIsKeptAsBadAndTheDefaultsAreRead)
 {
-    struct SCase
-    {
-        const char* what;
-        std::string text;
-        const char* mentioned; // a word the message must contain
-    };
+    // mentioned: a word the message must contain
+    struct SCase { const char* what; std::string text; const char* mentioned; };
     const SCase cases[] = {
         {"unknown axis", Replace(kMinimal, "AXIS_MOUSE_X", "AXIS_NO_SUCH"), "AXIS_NO_SUCH"},
         {"bad keyboard-axis block", Replace(kMinimal, ".AXIS_KEYBOARD AXIS_KEYBOARD_2", ".AXIS_KEYBOARD AXIS_MOUSE_X"),

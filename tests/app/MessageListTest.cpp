@@ -17,11 +17,8 @@ TEST(MessageListTest, MessageWaitsForItsDelayThenShowsAndFades)
     EXPECT_FALSE(list.IsShown(slot));
 
     // Shown at 11.0: the duration counts from then.
-    struct Row
-    {
-        double now;
-        int alpha; // -1: not drawn
-    };
+    // alpha: -1: not drawn
+    struct Row { double now; int alpha; };
     const Row rows[] = {
         {11.0, 200},  // shown
         {13.0, 200},  // end of the duration: still full
@@ -104,12 +101,9 @@ TEST(MessageListTest, LineBreaksGiveRowsInReadingOrderForBothAnchors)
     list.Post(0.0, 0.0, kWhite, "Crash", 5.0);
     const auto lines = list.Update(0.1);
 
-    struct Row
-    {
-        const char* text;
-        float centredY; // top of the row, first message at 100 going down
-        float cornerY;  // bottom of the row, first message ending at 100, the next above it
-    };
+    // centredY: top of the row, first message at 100 going down
+    // cornerY: bottom of the row, first message ending at 100, the next above it
+    struct Row { const char* text; float centredY; float cornerY; };
     const Row expected[] = {
         {"Engine is stopped.", 100.0f, 86.0f},
         {"THROTTLE BACK to start the engine", 114.0f, 100.0f},

@@ -147,12 +147,8 @@ TEST_F(ProcFlyTest, RecordingThatCannotStartIsReportedAndFlightStaysFree)
 
 TEST_F(ProcFlyTest, ReplacedOrFailedModelLeavesNoObjectInTheScene)
 {
-    const struct
-    {
-        const char* model;
-        bool loads;
-        int objects; // "SO_Model" nodes in the scene afterwards
-    } steps[] = {
+    // objects: "SO_Model" nodes in the scene afterwards
+    const struct { const char* model; bool loads; int objects; } steps[] = {
         {"Box.mod", true, 1},
         {"Other.mod", true, 1},   // the old object goes
         {"Box.mod", true, 1},     // and back
@@ -176,11 +172,7 @@ TEST_F(ProcFlyTest, CameraModeKeysSwitchTheModeAndThePressedButton)
     CViewFly* view = fly.MainView();
     ASSERT_NE(view, nullptr);
     ASSERT_NE(view->Camera(), nullptr);
-    const struct
-    {
-        uint32_t command;
-        int mode;
-    } presses[] = {
+    const struct { uint32_t command; int mode; } presses[] = {
         {UC_CAMERA_MODE_FOLLOW, CCamera::MODE_FOLLOW},     // NumPad Divide
         {UC_CAMERA_MODE_LOOK_AT, CCamera::MODE_LOOK_AT},   // NumLock
         {UC_CAMERA_MODE_FREE, CCamera::MODE_FREE},         // NumPad Multiply

@@ -65,13 +65,8 @@ using Log = std::vector<std::string>;
 
 TEST_F(ProcessManagerTest, SwitchPointEndsTheOldStartsAndUpdatesTheNewInOneFrame)
 {
-    const struct
-    {
-        const char* what;
-        std::vector<int> requests; // in one frame
-        Log log;
-        int current;
-    } cases[] = {
+    // requests: in one frame
+    const struct { const char* what; std::vector<int> requests; Log log; int current; } cases[] = {
         {"switch", {PROC_MENU_CONTROLLER}, {"main.End", "controller.Start", "controller.Update"}, PROC_MENU_CONTROLLER},
         {"the current one restarts", {PROC_MENU_MAIN}, {"main.End", "main.Start", "main.Update"}, PROC_MENU_MAIN},
         {"the last request wins", {PROC_CREDITS, PROC_MENU_CONTROLLER},

@@ -184,11 +184,7 @@ TEST(TableData, ReadRowsTakesCompleteRowsOnly)
 // are a step (the later row wins from the key on), never a division by zero.
 TEST(TableData, GuessedSegmentsMatchAScanOfTheKeys)
 {
-    struct TCase
-    {
-        std::vector<float> keys;
-        const char* what;
-    };
+    struct TCase { std::vector<float> keys; const char* what; };
     std::vector<TCase> cases;
     TCase even{{}, "360 rows from -180 to 180 in double, as the airfoil tables (keys off by an ulp)"};
     for (int i = 0; i < 360; ++i)

@@ -33,12 +33,8 @@ TEST(ComponentNode, ResolvesPathsBelowTheModel)
 {
     TTree tree;
     CProperty* position = tree.wingSet.FindProperty("POSITION");
-    struct TCase
-    {
-        const char* path;
-        int classType; // -1: no result
-        const void* object;
-    };
+    // classType: -1: no result
+    struct TCase { const char* path; int classType; const void* object; };
     const TCase cases[] = {
         {"Wing.POSITION.X", CLASS_CPropertyComponent, position->Component(0)},
         {"Wing.POSITION.Z", CLASS_CPropertyComponent, position->Component(2)},

@@ -20,12 +20,8 @@
 namespace
 {
 
-struct ImageInfo
-{
-    int width = 0;
-    int height = 0;
-    int channels = 0; // 0 when unknown
-};
+// channels: 0 when unknown
+struct ImageInfo { int width = 0; int height = 0; int channels = 0; };
 
 std::vector<unsigned char> ReadBytes(const std::string& path)
 {
@@ -83,11 +79,7 @@ std::string DataPath(const std::string& relative)
     return (SourceDir() / "Data" / relative).string();
 }
 
-struct SpriteRect
-{
-    std::string texture;
-    int x, y, w, h;
-};
+struct SpriteRect { std::string texture; int x, y, w, h; };
 
 // Reads SpriteList.txt block by block and entry by entry, as the sprite list loader does.
 std::multimap<std::string, SpriteRect> LoadSpriteList()
@@ -162,11 +154,7 @@ TEST(ContentSprites, RectanglesLieInsidePowerOfTwoTextures)
 TEST(ContentSprites, ButtonsHaveTheSizesTheirBarsUse)
 {
     const auto sprites = LoadSpriteList();
-    struct Row
-    {
-        const char* name;
-        int size;
-    };
+    struct Row { const char* name; int size; };
     const Row rows[] = {
         {"B_CLOSE", 16},      // title-bar close button
         {"B_HOME", 24},       // camera bar

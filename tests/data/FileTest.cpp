@@ -124,11 +124,7 @@ TEST(File, DataPathsAndFolders)
 
 TEST(File, PlainDataNames)
 {
-    struct Case
-    {
-        const char* name;
-        bool plain;
-    };
+    struct Case { const char* name; bool plain; };
     const Case cases[] = {
         {"Trainer.mod", true},   {"Sub\\Wing.txt", true}, {"a/b/c.txt", true}, {"..hidden", true},
         {"", false},             {"../x.txt", false},     {"a\\..\\..\\x", false}, {"/etc/passwd", false},

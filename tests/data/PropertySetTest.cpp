@@ -184,10 +184,7 @@ TEST(PropertySet, MissingKeysKeepNumbersEmptyTextsAndReportRequiredOnes)
 
 TEST(PropertySet, CallbackFiresOnlyOnRealChanges)
 {
-    struct TCounter
-    {
-        int calls = 0;
-    } counter;
+    struct TCounter { int calls = 0; } counter;
     CEveryTypeSet set;
     set.SetChangeCallback([](void* context) { ++static_cast<TCounter*>(context)->calls; }, &counter);
     CProperty* mass = set.FindProperty("MASS");
@@ -262,11 +259,7 @@ TEST(PropertySet, RenameTokenReferencesTouchesOnlyMatchingNames)
 // Texts that the token format cannot carry must never damage the keys around them.
 TEST(PropertySet, HostileTextsLeaveTheOtherKeysIntact)
 {
-    struct TCase
-    {
-        const char* text;
-        const char* readBack;
-    };
+    struct TCase { const char* text; const char* readBack; };
     const TCase cases[] = {
         {"see http://example", ""},             // "//" starts a comment: the string is lost, alone
         {"say \"hi\" now", "say 'hi' now"},

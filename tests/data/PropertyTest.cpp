@@ -66,12 +66,7 @@ TEST(Property, DisplayAndFileForms)
 
 TEST(Property, ReadsEachTypeAndConsumesARepeat)
 {
-    struct TCase
-    {
-        EPropertyType type;
-        const char* text;
-        const char* display;
-    };
+    struct TCase { EPropertyType type; const char* text; const char* display; };
     const TCase cases[] = {
         {EPropertyType::UNKNOWN, ".VALUE 12 .VALUE 13", "12"},
         {EPropertyType::BOOL, ".VALUE 7", "True"}, // any non-zero integer is true, stored as 1
@@ -152,13 +147,7 @@ namespace
 class CScriptedControls : public CPropertyEditorControls
 {
 public:
-    struct TScript
-    {
-        bool pending = false;
-        TPropertyControlValue value;
-        int refreshes = 0;
-        std::string shown;
-    };
+    struct TScript { bool pending = false; TPropertyControlValue value; int refreshes = 0; std::string shown; };
     explicit CScriptedControls(TScript& script) : m_script(script) {}
     bool ReadValue(TPropertyControlValue& outValue) override
     {
@@ -189,12 +178,8 @@ TEST(Property, ControlsTruncateIntegersAndNotifyOnlyOnDifference)
 
     EXPECT_FALSE(set.ReadControls()) << "nothing reported";
 
-    struct TStep
-    {
-        float entered;
-        int stored;
-        int applies; // cumulative
-    };
+    // applies: cumulative
+    struct TStep { float entered; int stored; int applies; };
     const TStep steps[] = {{3.9f, 3, 1}, {3.2f, 3, 1}, {-2.7f, -2, 2}, {1e20f, INT_MAX, 3}, {-1e20f, INT_MIN, 4}};
     for (const TStep& step : steps)
     {

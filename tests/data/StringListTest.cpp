@@ -64,11 +64,7 @@ TEST(StringList, AddFilesMatchesWildcards)
         dir.Write(std::string("Data/Model/") + name, "");
     dir.Write("Data/Model/Folder.mod/inner.mod", ""); // folders are not files
 
-    struct Case
-    {
-        const char* pattern;
-        std::vector<std::string> expected;
-    };
+    struct Case { const char* pattern; std::vector<std::string> expected; };
     const Case cases[] = {
         {"*.mod", {"glider.MOD", "Trainer.mod"}},
         {"x?.afl", {"x1.afl"}},

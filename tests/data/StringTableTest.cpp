@@ -35,11 +35,7 @@ TEST_F(StringTableTest, LookupResolvesTextsAndChains)
                                         "\r\n"
                                         "IDS_fly_s lower\r\n"
                                         "IDS_FLY_S second\r\n"));
-    struct Case
-    {
-        const char* id;
-        const char* text;
-    };
+    struct Case { const char* id; const char* text; };
     const Case cases[] = {
         {"IDS_FLY_S", "Fly"}, // the first of two equal identifiers wins
         {"IDS_MENU_S", "Fly"},

@@ -173,13 +173,7 @@ TEST(TokenFile, KeysAreExactUpTo49CharactersAndTokensAreCutToTheBuffer)
 TEST(TokenFile, QuotedStrings)
 {
     CDiagCapture diag;
-    struct Case
-    {
-        const char* text;
-        size_t size;
-        bool found;
-        const char* expected;
-    };
+    struct Case { const char* text; size_t size; bool found; const char* expected; };
     const Case cases[] = {
         {".S \"Hello, world\"\n", 1000, true, "Hello, world"},
         {".S   \"\"\n", 1000, true, ""},
@@ -237,12 +231,7 @@ TEST(TokenFile, ListsStopAtTheClosingBrace)
 
 TEST(TokenFile, CommentStripping)
 {
-    struct Case
-    {
-        const char* in;
-        const char* out;
-        bool ok;
-    };
+    struct Case { const char* in; const char* out; bool ok; };
     const Case cases[] = {
         {"a // b\nc", "a \nc", true},
         {"a // b\r\nc", "a \r\nc", true},

@@ -106,11 +106,8 @@ protected:
 
 TEST(ModelFileNameTest, TypedNamesArePlainModelFilesOrRefused)
 {
-    const struct
-    {
-        const char* typed;
-        const char* name; // null: refused
-    } cases[] = {
+    // name: null: refused
+    const struct { const char* typed; const char* name; } cases[] = {
         {"Glider", "Glider.mod"},   {"Glider.mod", "Glider.mod"}, {"  My plane ", "My plane.mod"},
         {"a.b", "a.b.mod"},         {"", nullptr},                {"   ", nullptr},
         {"../Config", nullptr},     {"..", nullptr},              {".", nullptr},

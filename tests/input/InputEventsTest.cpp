@@ -354,11 +354,8 @@ TEST(InputEvents, JoystickConversionHatsAndButtons)
 
 TEST(InputEvents, HatDirectionSectors)
 {
-    struct Row
-    {
-        uint32_t hundredths;
-        int direction; // -1: none lit
-    };
+    // direction: -1: none lit
+    struct Row { uint32_t hundredths; int direction; };
     const Row rows[] = {{0, 0}, {2250, 0}, {4499, 0}, {4500, 1}, {9000, 2}, {35999, 7}, {36000, 0},
                         {0xFFFFFFFFu, -1}};
     for (const Row& row : rows)

@@ -120,12 +120,7 @@ TEST(InputMap, ReadWriteRoundTripInTheFileForm)
 
 TEST(InputMap, BrokenSectionsFailWithAMessage)
 {
-    struct Row
-    {
-        const char* text;
-        const char* message;
-        int mapsRead;
-    };
+    struct Row { const char* text; const char* message; int mapsRead; };
     const Row rows[] = {
         {".INPUT_MAP { .NAME \"Joy\" .LINK { .VARIABLE V_CH1 .INPUT_AXIS AXIS_JOYSTICK_W .REVERSE 0 } }\n"
          ".INPUT_MAP { .NAME \"Never\" }\n",

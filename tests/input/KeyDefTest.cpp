@@ -27,13 +27,7 @@ TEST(KeyDefs, ResolutionWithExactModifiersAndStates)
 {
     CKeyDefTable defs;
     defs.SetDefaultKeys();
-    struct Row
-    {
-        uint32_t key;
-        uint32_t flags;
-        uint32_t command;
-        const char* why;
-    };
+    struct Row { uint32_t key; uint32_t flags; uint32_t command; const char* why; };
     const Row rows[] = {
         {DIK_W, IE_SHIFT | IE_CTRL | D | H, UC_APP_VIDEO_SYNC, "SHIFT+CTRL+W"},
         {DIK_W, IE_CTRL | D | H, kCommandNone, "CTRL+W is bound to nothing"},

@@ -40,13 +40,7 @@ TEST(KeyText, IrregularNames)
 
 TEST(KeyText, ParseCases)
 {
-    struct Row
-    {
-        const char* text;
-        bool ok;
-        uint32_t key;
-        uint32_t modifiers;
-    };
+    struct Row { const char* text; bool ok; uint32_t key; uint32_t modifiers; };
     const Row rows[] = {
         {"CTRL+SHIFT+w", true, DIK_W, IE_CTRL | IE_SHIFT}, // key names ignore case
         {"ALT+CTRL+ALT+d", true, DIK_D, IE_ALT | IE_CTRL}, // prefixes repeat in any order
@@ -104,11 +98,7 @@ TEST(KeyText, CommandNamesLookUpExactly)
 
 TEST(SdlKeyMap, MappedKeysLandOnNamedSlots)
 {
-    struct Row
-    {
-        SDL_Scancode sdl;
-        uint32_t dik;
-    };
+    struct Row { SDL_Scancode sdl; uint32_t dik; };
     const Row rows[] = {
         {SDL_SCANCODE_RETURN, DIK_RETURN}, {SDL_SCANCODE_UP, DIK_UP},       {SDL_SCANCODE_KP_ENTER, DIK_NUMPADENTER},
         {SDL_SCANCODE_RCTRL, DIK_RCONTROL}, {SDL_SCANCODE_0, 11},           {SDL_SCANCODE_F12, 0x58},

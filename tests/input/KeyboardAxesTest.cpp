@@ -52,14 +52,8 @@ TEST(KeyboardAxis, RampsAtTheRateAndStopsAtTheLimits)
 
 TEST(KeyboardAxis, CentringCases)
 {
-    struct Row
-    {
-        bool autoCentre;
-        bool inc, dec;
-        float start;
-        float after; // after 0.25 s at 1 unit/s
-        const char* why;
-    };
+    // after: after 0.25 s at 1 unit/s
+    struct Row { bool autoCentre; bool inc, dec; float start; float after; const char* why; };
     const Row rows[] = {
         {true, false, false, 0.5f, 0.25f, "auto-centre moves toward the centre"},
         {true, false, false, -0.1f, 0.0f, "and stops on it, not past it"},
@@ -137,11 +131,7 @@ TEST(KeyboardAxes, ReadAndWriteTheSection)
 
 TEST(KeyboardAxes, BrokenBlocksFailWithAMessage)
 {
-    struct Row
-    {
-        const char* text;
-        const char* message;
-    };
+    struct Row { const char* text; const char* message; };
     const Row rows[] = {
         {".AXIS_KEYBOARD AXIS_MOUSE_X\n{\n}\n",
          "Config.txt: AXIS_KEYBOARD 'AXIS_MOUSE_X' is not one of AXIS_KEYBOARD_1 .. AXIS_KEYBOARD_6"},

@@ -11,12 +11,8 @@ const CInputEvent kRightPress = KeyEventOf(KEY_MOUSE_RIGHT, kPressed);
 
 TEST(MouseRects, RegistrationClipsToTheViewAndStoresScreenCoordinates)
 {
-    struct Row
-    {
-        int x, y, w, h;
-        bool stored;
-        int sx, sy, sw, sh; // screen rectangle with the view at (100, 50), 200 x 100
-    };
+    // sh: screen rectangle with the view at (100, 50), 200 x 100
+    struct Row { int x, y, w, h; bool stored; int sx, sy, sw, sh; };
     const Row rows[] = {
         {10, 10, 20, 30, true, 110, 60, 20, 30},
         {-5, 0, 20, 10, true, 100, 50, 15, 10},   // left edge cut back to the view

@@ -114,12 +114,7 @@ public:
         const std::filesystem::path sound = data.dir.Path() / "Data" / "Sound";
         std::filesystem::create_directories(sound);
         std::filesystem::create_directories(data.dir.Path() / "Output");
-        const struct
-        {
-            const char* file;
-            double hz;
-            double seconds;
-        } tones[] = {{"Dummy.wav", 0.0, 0.05},
+        const struct { const char* file; double hz; double seconds; } tones[] = {{"Dummy.wav", 0.0, 0.05},
                      {"Engine21_01680_13s_22m.wav", 1000.0, 1.0},
                      {"Engine21_06780_1s_22m.wav", 2000.0, 1.0},
                      {"Engine21_10140_2s_22m.wav", 3000.0, 1.0},

@@ -38,11 +38,8 @@ CTextureManager* FontTest::s_textures = nullptr;
 CSpriteList* FontTest::s_sprites = nullptr;
 CFontList* FontTest::s_fonts = nullptr;
 
-struct AlignRow
-{
-    int align;
-    float x, y; // expected start of the text "Hello" (F06x12, scale 2) drawn at (100, 50)
-};
+// y: expected start of the text "Hello" (F06x12, scale 2) drawn at (100, 50)
+struct AlignRow { int align; float x, y; };
 
 TEST_F(FontTest, AlignmentMovesTheStartByTheTextSize)
 {

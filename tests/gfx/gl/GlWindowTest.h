@@ -20,10 +20,7 @@
 #include "gfx/draw2d/CTextureManager.h"
 #include "gfx/draw2d/Draw2D.h"
 
-struct TRgb
-{
-    int r, g, b;
-};
+struct TRgb { int r, g, b; };
 
 class GlWindowTest : public ::testing::Test
 {

@@ -47,12 +47,7 @@ TEST_F(ControlPageTest, FirstFocusableControlAddedTakesTheFocus)
 TEST_F(ControlPageTest, TabWalksFocusableControlsAndWraps)
 {
     AddMenu();
-    struct Step
-    {
-        CInputEvent event;
-        int focus;
-        const char* sound;
-    };
+    struct Step { CInputEvent event; int focus; const char* sound; };
     const Step steps[] = {
         {KeyDown(DIK_TAB), 2, "Pip5.wav"},
         {KeyRepeat(DIK_TAB), 4, "Pip5.wav"},

@@ -37,14 +37,9 @@ constexpr float kRadPerDeg = kPi / 180.0f;
 
 // ---------------------------------------------------------------- units
 
-struct TUnitCase
-{
-    const char* token;
-    int kind;
-    int index;
-    float si;            // value in SI
-    const char* shown;   // "%.1f" of the converted value and the short name
-};
+// si: value in SI
+// shown: "%.1f" of the converted value and the short name
+struct TUnitCase { const char* token; int kind; int index; float si; const char* shown; };
 
 TEST(Units, TableConvertsEveryRow)
 {
@@ -226,11 +221,7 @@ TEST_F(PanelFixture, StallWarningAboveFourteenDegrees)
     CModel& model = Load(kFullPanel);
     auto* aoa = Panel()->Find<CInsAngleOfAttack>();
     ASSERT_NE(aoa, nullptr);
-    struct TCase
-    {
-        float degrees;
-        bool warning;
-    };
+    struct TCase { float degrees; bool warning; };
     for (const TCase& c : {TCase{15.0f, true}, TCase{13.0f, false}, TCase{-20.0f, false}})
     {
         SCOPED_TRACE(c.degrees);
@@ -306,14 +297,8 @@ TEST(InstrumentFaces, HorizonGroundFollowsPitchAndRoll)
 
 // ---------------------------------------------------------------- faults in panel files
 
-struct TFaultCase
-{
-    const char* name;
-    std::string text;
-    bool valid;
-    int instruments;
-    const char* message; // part of the diagnostic
-};
+// message: part of the diagnostic
+struct TFaultCase { const char* name; std::string text; bool valid; int instruments; const char* message; };
 
 TEST_F(PanelFixture, FaultsInvalidateThePanelOrDropOneInstrument)
 {

@@ -239,13 +239,9 @@ TEST(SceneDofList, FindsDofTransformsByNameAnywhereInTheTree)
 
 TEST(SceneDofList, DrivesTheNodeInBodyAxesAboutItsHinge)
 {
-    struct Row
-    {
-        const char* what;
-        CVector3 hprRad;
-        osg::Vec3 point;    // relative to the hinge, hinge frame
-        osg::Vec3 expected; // relative to the hinge
-    };
+    // point: relative to the hinge, hinge frame
+    // expected: relative to the hinge
+    struct Row { const char* what; CVector3 hprRad; osg::Vec3 point; osg::Vec3 expected; };
     const float q = kPi / 2;
     const Row rows[] = {
         {"pitch turns +Y towards +Z: a trailing edge behind the hinge goes down", {0, q, 0}, {0, 0, 1}, {0, -1, 0}},

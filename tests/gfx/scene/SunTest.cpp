@@ -8,12 +8,7 @@
 
 namespace
 {
-struct TLightRow
-{
-    float angle;
-    TColor ambient, diffuse, specular;
-    CVector3 direction;
-};
+struct TLightRow { float angle; TColor ambient, diffuse, specular; CVector3 direction; };
 
 TEST(Sun, TimeOfDayTakesColoursFromTheTableAsTruncatedBytes)
 {

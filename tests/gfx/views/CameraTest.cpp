@@ -51,13 +51,7 @@ TEST(CameraRules, FieldOfViewStepsOneDegreePerFrameWithoutOvershoot)
 TEST(CameraRules, UserZoom)
 {
     const float dt = 0.05f; // 1 degree per frame at 20 deg/s
-    struct TCase
-    {
-        const char* what;
-        float user, current;
-        bool in, out;
-        float expected;
-    } cases[] = {
+    struct TCase { const char* what; float user, current; bool in, out; float expected; } cases[] = {
         {"out", 28.5f, 28.5f, false, true, 29.5f},
         {"in", 28.5f, 28.5f, true, false, 27.5f},
         {"out stops at 60", 59.8f, 59.8f, false, true, 60.0f},
@@ -300,12 +294,9 @@ TEST_F(CameraFixture, EveryModeKeepsTheEyeAboveTheGround)
 
 TEST(FlightViewRules, NearPlaneFollowsTheModelAndKeepsTheGroundInView)
 {
-    const struct
-    {
-        float distance; // m to the model
-        float height;   // m above the ground
-        float nearPlane;
-    } rows[] = {
+    // distance: m to the model
+    // height: m above the ground
+    const struct { float distance; float height; float nearPlane; } rows[] = {
         {100.0f, 50.0f, 5.0f},  // far model, high camera: the upper limit
         {0.5f, 50.0f, 0.1f},    // model at arm's length: the lower limit
         {20.0f, 50.0f, 2.0f},   // a tenth of the distance
@@ -318,12 +309,7 @@ TEST(FlightViewRules, NearPlaneFollowsTheModelAndKeepsTheGroundInView)
 
 TEST_F(CameraFixture, CommandsAndTheirAnswers)
 {
-    struct TCase
-    {
-        uint32_t command;
-        uint32_t flags;
-        uint32_t answer;
-    } cases[] = {
+    struct TCase { uint32_t command; uint32_t flags; uint32_t answer; } cases[] = {
         {UC_CAMERA_MODE_FOLLOW, IE_GOING_DOWN, UC_CAMERA_MODE_FOLLOW},
         {UC_CAMERA_LEFT, IE_IS_DOWN, UC_CAMERA_LEFT},
         {UC_CAMERA_LEFT, IE_GOING_DOWN, 0},      // neither IS-DOWN nor GOING-UP
