@@ -175,6 +175,16 @@ int CRadioInterface::GetChannelCount(int channel) const
     return m_channelCount[channel - 1];
 }
 
+void CRadioInterface::GetChannelCountRange(int channel, int& low, int& high) const
+{
+    low = high = GetChannelCount(channel);
+    if (channel <= m_numChannels)
+    {
+        low = static_cast<int>(m_link.GetChannelCountLow(channel - 1));
+        high = static_cast<int>(m_link.GetChannelCountHigh(channel - 1));
+    }
+}
+
 CRadioInterface::EStatus CRadioInterface::GetStatus() const
 {
     if (!IsInterfaceDetected())

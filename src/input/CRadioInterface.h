@@ -82,6 +82,9 @@ public:
     int GetNumChannels() const { return m_numChannels; }
     // The count of channel 1..9.
     int GetChannelCount(int channel) const;
+    // The lowest and highest count of channel 1..9 among the frames of the last update: a stick
+    // flicked to its end and back between two updates of a slow frame still shows.
+    void GetChannelCountRange(int channel, int& low, int& high) const;
     // The stored calibration was made for the other resolution than the box now sends.
     bool NeedsRecalibration() const;
 

@@ -53,6 +53,22 @@ uint32_t CSerialLink::GetChannelCount(int channel) const
     return channel >= 0 && channel < kMaxChannels ? m_channelValHiRes[channel] : 0u;
 }
 
+uint32_t CSerialLink::GetChannelCountLow(int channel) const
+{
+    return channel >= 0 && channel < kMaxChannels ? m_channelLow[channel] : 0u;
+}
+
+uint32_t CSerialLink::GetChannelCountHigh(int channel) const
+{
+    return channel >= 0 && channel < kMaxChannels ? m_channelHigh[channel] : 0u;
+}
+
+void CSerialLink::BeginUpdate()
+{
+    std::copy(std::begin(m_channelValHiRes), std::end(m_channelValHiRes), std::begin(m_channelLow));
+    std::copy(std::begin(m_channelValHiRes), std::end(m_channelValHiRes), std::begin(m_channelHigh));
+}
+
 void CSerialLink::SetProtocolMode(uint32_t mode)
 {
     const uint32_t wanted = mode == MODE_KESTRO512 ? MODE_KESTRO512 : MODE_STD8;
@@ -68,6 +84,7 @@ void CSerialLink::Receive(double now)
     uint8_t buffer[kReadChunk];
     size_t total = 0;
     m_bytesRead = 0;
+    BeginUpdate();
     while (total < kMaxBytesPerUpdate)
     {
         const int n = m_port.Read(buffer, sizeof buffer);
@@ -83,6 +100,7 @@ void CSerialLink::Receive(double now)
 
 void CSerialLink::ReceiveBytes(const uint8_t* data, size_t size, double now)
 {
+    BeginUpdate();
     for (size_t i = 0; i < size; ++i)
         ReceiveByte(data[i], now);
     m_bytesRead = static_cast<uint32_t>(size);
@@ -92,6 +110,7 @@ void CSerialLink::ReceiveBytes(const uint8_t* data, size_t size, double now)
 void CSerialLink::ReceiveByte(uint8_t byte, double now)
 {
     m_counterDetectInterfaceIsPluggedIn = kDetectUpdates;
+    m_lastByteTime = now;
     switch (m_receptionState)
     {
     case RECEIVING_CHANNEL_DATA:
@@ -107,7 +126,10 @@ void CSerialLink::ReceiveByte(uint8_t byte, double now)
                 m_numRadioChannels = m_nextChannelToReceive;
                 DecodeFrame();
                 if (m_numRadioChannels != 0)
+                {
                     m_counterDetectRadioIsOn = kDetectUpdates;
+                    m_lastChannelFrameTime = now;
+                }
             }
             m_nextChannelToReceive = 0;
             m_frameSynced = true;
@@ -149,8 +171,12 @@ void CSerialLink::EndUpdate(double now)
 {
     if (m_receptionState == RECOVERING_FROM_ERROR && now - m_timerRecoveringFromError >= kRecoverySeconds)
         m_receptionState = RECEIVING_CHANNEL_DATA;
-    if (m_counterDetectInterfaceIsPluggedIn > 0 && --m_counterDetectInterfaceIsPluggedIn == 0)
+    // The tenth silent update counts only once the time has passed too (see the header).
+    if (m_counterDetectInterfaceIsPluggedIn > 1)
+        --m_counterDetectInterfaceIsPluggedIn;
+    else if (m_counterDetectInterfaceIsPluggedIn == 1 && now - m_lastByteTime >= kDetectSeconds)
     {
+        m_counterDetectInterfaceIsPluggedIn = 0;
         m_timerRecoveringFromError = now;
         m_receptionState = RECEIVING_CHANNEL_DATA;
         m_commStatus = COMM_COMMUNICATION_ERROR__ANSWER_PACKET_DISCARDED;
@@ -158,7 +184,7 @@ void CSerialLink::EndUpdate(double now)
         m_nextPositionInPacket = -1;
         m_frameSynced = false;
     }
-    if (m_counterDetectRadioIsOn > 0)
+    if (m_counterDetectRadioIsOn > 1 || (m_counterDetectRadioIsOn == 1 && now - m_lastChannelFrameTime >= kDetectSeconds))
         --m_counterDetectRadioIsOn;
 }
 
@@ -167,8 +193,17 @@ void CSerialLink::DecodeFrame()
     const int kept = std::min(m_numRadioChannels, kMaxChannels);
     for (int i = 0; i < kept; ++i)
         m_channelValHiRes[i] = m_rawChannel[i];
-    if (m_protocolMode != MODE_KESTRO512 || m_numRadioChannels == 0)
-        return;
+    if (m_protocolMode == MODE_KESTRO512 && m_numRadioChannels != 0)
+        MergeExtraBits();
+    for (int i = 0; i < std::min(m_numRadioChannels, kMaxChannels); ++i)
+    {
+        m_channelLow[i] = std::min(m_channelLow[i], m_channelValHiRes[i]);
+        m_channelHigh[i] = std::max(m_channelHigh[i], m_channelValHiRes[i]);
+    }
+}
+
+void CSerialLink::MergeExtraBits()
+{
     // The last byte is the extra-bit byte: channel n-1 takes bit 0, channel 0 bit n-1 (a ninth
     // channel has no bit left and keeps a 0).
     m_numRadioChannels -= 1;

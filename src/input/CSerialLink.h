@@ -19,7 +19,15 @@
 //
 // Detection: each update with bytes makes the interface count as present for the next 10
 // updates; each frame with channels does the same for the transmitter. Ten silent updates reset
-// the link.
+// the link, provided they also span 0.1 s since the last byte (the last frame with channels for
+// the transmitter): a box and its USB adapter deliver in bursts (a frame every 20 ms, an adapter's
+// latency timer of 16 ms), and a program drawing a menu at hundreds of frames per second would
+// otherwise lose the interface between every two bursts, and then drop every frame as the first
+// one after a resynchronisation, so the sticks would freeze.
+//
+// Besides the last frame's counts, the link keeps each channel's lowest and highest count among
+// the frames of the last update: at a low frame rate several frames arrive per update, and a
+// stick flicked to its end and back between two updates must still reach the calibration.
 //
 // Time is handed in by the caller (s, any origin, never decreasing).
 
@@ -35,6 +43,7 @@ public:
     static constexpr int kPacketSize = 10;
     static constexpr int kMaxChannels = 9;
     static constexpr int kDetectUpdates = 10;
+    static constexpr double kDetectSeconds = 0.1;
     static constexpr double kRecoverySeconds = 0.2;
     static constexpr double kAnswerTimeoutSeconds = 1.0;
     static constexpr size_t kReadChunk = 100;
@@ -93,6 +102,10 @@ public:
     int GetNumRadioChannels() const { return m_numRadioChannels; }
     // The count of channel 0..8 in the last complete frame.
     uint32_t GetChannelCount(int channel) const;
+    // The lowest and highest count of channel 0..8 among the frames of the last update and the
+    // last frame before it.
+    uint32_t GetChannelCountLow(int channel) const;
+    uint32_t GetChannelCountHigh(int channel) const;
     uint32_t GetCommStatus() const { return m_commStatus; }
     uint32_t GetReceptionState() const { return m_receptionState; }
     uint32_t GetBytesRead() const { return m_bytesRead; }
@@ -106,9 +119,11 @@ public:
     static uint8_t Checksum(const uint8_t* firstNine);
 
 private:
+    void BeginUpdate();
     void ReceiveByte(uint8_t byte, double now);
     void EndUpdate(double now);
     void DecodeFrame();
+    void MergeExtraBits();
     void ProcessPacket(double now);
     void Error(double now);
 
@@ -116,10 +131,14 @@ private:
     uint32_t m_protocolMode = MODE_STD8;
     uint32_t m_rawChannel[kMaxChannels + 1] = {};
     uint32_t m_channelValHiRes[kMaxChannels] = {};
+    uint32_t m_channelLow[kMaxChannels] = {};  // over the last update's frames
+    uint32_t m_channelHigh[kMaxChannels] = {};
     int m_nextChannelToReceive = 0;
     int m_numRadioChannels = 0;
     int m_counterDetectRadioIsOn = 0;
     int m_counterDetectInterfaceIsPluggedIn = 0;
+    double m_lastByteTime = 0.0;         // s
+    double m_lastChannelFrameTime = 0.0; // s
     uint32_t m_bytesRead = 0; // in the last update
     double m_timerPacket = 0.0;              // s: when the question was sent
     double m_timerRecoveringFromError = 0.0; // s: when the last error happened

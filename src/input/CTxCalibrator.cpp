@@ -45,12 +45,15 @@ void CTxCalibrator::Update()
     case STEP_MOVE:
         for (int channel = 1; channel <= channels; ++channel)
         {
+            // Every frame since the last update: at a low frame rate a quick flick to the end
+            // and back falls between two updates.
             STxChannelCalibration& c = calibration.Channel(channel);
-            const int count = m_radio.GetChannelCount(channel);
-            if (count > c.maxCount + kEndMargin)
-                c.maxCount = count - kEndMargin;
-            else if (count < c.minCount - kEndMargin)
-                c.minCount = count + kEndMargin;
+            int low = 0, high = 0;
+            m_radio.GetChannelCountRange(channel, low, high);
+            if (high > c.maxCount + kEndMargin)
+                c.maxCount = high - kEndMargin;
+            if (low < c.minCount - kEndMargin)
+                c.minCount = low + kEndMargin;
         }
         if (m_joystick)
             m_joystick->MeasureEnds();

@@ -4,9 +4,10 @@
 //           count as seen for the rest of the run);
 //   step 1: sticks at rest: every frame each channel's min, centre and max take its count;
 //           Next() moves on;
-//   step 2: sticks moved to their ends: a count beyond an end by more than 2 moves that end to
-//           2 counts inside it, so that full deflection still reaches the clamp; Next() ends the
-//           measurement, which is then judged valid;
+//   step 2: sticks moved to their ends: a count (of any frame received, not only the last one
+//           of each update) beyond an end by more than 2 moves that end to 2 counts inside it,
+//           so that full deflection still reaches the clamp; Next() ends the measurement, which
+//           is then judged valid;
 //   step 3: finished.
 // Abort() in steps 0..2 discards the measurement. Leave() writes a valid calibration to
 // TXCalibr.txt and otherwise reads the file back, so nothing measured survives a cancel.

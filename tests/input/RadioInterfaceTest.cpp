@@ -314,9 +314,15 @@ TEST(RadioInterface, CalibrationWalkThroughAndCancel)
         rig.Frames(2);
         calibrator.Update();
         EXPECT_TRUE(calibrator.Next());
+        // The ends are flicks: one frame each, arriving with the next one in the same update.
         for (int count : {180, 230, 200, 40, 25, 128})
         {
             rig.box.SetCount(1, count);
+            if (count == 230 || count == 25)
+            {
+                rig.box.SendFrame();
+                continue;
+            }
             rig.Frames(1);
             calibrator.Update();
         }
@@ -355,4 +361,28 @@ TEST(SerialLink, DoubledPacketStartIsStillAHeader)
     uint8_t got[CSerialLink::kPacketSize] = {};
     EXPECT_EQ(link.GetAnswer(got, 0.1), CSerialLink::COMM_PACKET_RECEIVED_OK);
     EXPECT_EQ(got[1], 0x21);
+}
+
+TEST(SerialLink, BurstsFurtherApartThanTenUpdatesOfAFastProgramKeepTheLink)
+{
+    // A menu at 500 frames per second, a box sending a frame every 20 ms: 11 updates apart.
+    CSerialLink link;
+    const uint8_t sync = 0xFF;
+    link.ReceiveBytes(&sync, 1, 0.0);
+    double now = 0.0;
+    for (int frame = 0; frame < 5; ++frame)
+    {
+        const uint8_t bytes[] = {static_cast<uint8_t>(100 + frame), 50, 60, 70, 80, 90, 100, 110, 0xFF};
+        link.ReceiveBytes(bytes, sizeof bytes, now);
+        EXPECT_EQ(link.GetChannelCount(0), 100u + frame) << "frame " << frame;
+        for (int i = 0; i < 10; ++i)
+            link.ReceiveBytes(nullptr, 0, now += 0.002);
+        EXPECT_TRUE(link.IsInterfaceDetected() && link.IsRadioDetected()) << "frame " << frame;
+    }
+    for (int i = 0; i < 35; ++i) // 0.09 s since the last byte
+        link.ReceiveBytes(nullptr, 0, now += 0.002);
+    EXPECT_TRUE(link.IsInterfaceDetected() && link.IsRadioDetected());
+    for (int i = 0; i < 10; ++i)
+        link.ReceiveBytes(nullptr, 0, now += 0.002);
+    EXPECT_FALSE(link.IsInterfaceDetected() || link.IsRadioDetected());
 }
