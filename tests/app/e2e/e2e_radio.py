@@ -122,22 +122,47 @@ def check_radio_menu(session, box):
     box.sticks()
 
 
+TABLE_HEADER = box_rect(200, 300, 480, 312)
+RAW_COLUMN = box_rect(262, 318, 300, 480)  # the channels' counts as the screen last saw them
+STEP_TEXT = box_rect(0, 98, 800, 114)
+TITLE = box_rect(150, 10, 650, 50)
+CENTRE_SWITCH_3 = box_rect(523, 208, 543, 224)
+
+
+def changed(session, what, name, region, before, seconds=20):
+    """Screenshots until region differs from before (the pixels of an earlier screenshot)."""
+    return session.wait_screen(what, name, lambda im: im.crop(region).tobytes() != before, seconds)
+
+
+def pixels(session, region):
+    return session.screenshot("before").crop(region).tobytes()
+
+
+def sticks_seen(session, box, name, commands):
+    """Sends the box's stick commands and waits until the calibration screen has drawn the counts
+    they give: the measurement runs before the drawing in every frame, so it has taken them."""
+    before = pixels(session, RAW_COLUMN)
+    box.send(*commands)
+    changed(session, f"the counts of {name} on the calibration screen", name, RAW_COLUMN, before)
+
+
 def check_calibration(session, box):
+    before = pixels(session, CENTRE_SWITCH_3)
     session.click(*window(533, 152 + 2 * 28 + 8))  # channel 3 (throttle) has no middle
-    time.sleep(0.5)
+    changed(session, "channel 3's centre switch to go off", "radio-centre-switch", CENTRE_SWITCH_3, before)
     session.click(*window(230 + 75, 450 + 16))  # Calibrate
-    time.sleep(1.0)
-    session.screenshot("calibration-centre")
-    box.sticks(0.02, -0.02, -1.0, 0.0)  # at rest, the throttle at idle
-    time.sleep(0.5)
+    session.wait_screen("the calibration's count table (the transmitter seen)", "calibration-centre",
+                        lambda im: fraction(im, TABLE_HEADER, is_green) > 0.05, 20)
+    sticks_seen(session, box, "sticks-at-rest", ["stick 1 0.02", "stick 2 -0.02", "stick 3 -1", "stick 4 0"])
+    before = pixels(session, STEP_TEXT)
     session.key("Return")
+    changed(session, "the step that measures the ends", "calibration-move", STEP_TEXT, before)
     for value in (1.0, -1.0, 1.0, -1.0):
-        box.send(*[f"stick {ch} {value}" for ch in range(1, 9)])
-        time.sleep(0.3)
+        sticks_seen(session, box, f"sticks-at-{value:+.0f}", [f"stick {ch} {value}" for ch in range(1, 9)])
     session.screenshot("calibration-ends")
+    before = pixels(session, STEP_TEXT)
     session.key("Return")
-    time.sleep(0.5)
-    session.screenshot("calibration-finished")
+    changed(session, "the finished step", "calibration-finished", STEP_TEXT, before)
     session.key("space")  # any key leaves
     path = os.path.join(session.run_dir, "Output", "TXCalibr.txt")
     wait_for("TXCalibr.txt", lambda: os.path.exists(path), 10)
@@ -150,13 +175,15 @@ def check_calibration(session, box):
     box.sticks()
     session.wait_screen("back in the radio menu", "radio-after-calibration",
                         lambda im: fraction(im, STATUS_LINE, is_white) > 0.05, 10)
+    before = pixels(session, TITLE)
     session.click(*window(600 + 75, 470 + 16))  # OK
-    time.sleep(1.0)
+    changed(session, "the controller menu", "controller-menu", TITLE, before)
 
 
 def check_flight(session, box):
+    before = pixels(session, TITLE)
     session.key("Escape")  # controller menu -> main menu
-    time.sleep(1.0)
+    changed(session, "the main menu", "main-menu", TITLE, before)
     box.sticks(throttle=-1.0)
     session.key("Return")  # fly
     session.wait_screen("the flight screen", "flight", lambda im: fraction(im, (0, 560, 1024, 700), is_grass) > 0.6, 60)
