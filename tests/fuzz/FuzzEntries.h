@@ -18,28 +18,31 @@
 
 namespace fuzz
 {
+// A fresh folder below the temporary one, removed when the process ends; empty if none can be made.
+inline std::string PrivateDir(const char* prefix)
+{
+    static std::vector<std::string> made;
+    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        return {};
+    if (made.empty())
+        std::atexit([] {
+            std::error_code ignored;
+            for (const std::string& dir : made)
+                std::filesystem::remove_all(dir, ignored);
+        });
+    made.push_back(pattern);
+    return pattern;
+}
+
 // Includes resolve in a private folder holding a few fixed files, so inputs splice real files
 // (and broken ones) but never read anything else.
-inline std::string& IncludeDirStorage()
-{
-    static std::string dir;
-    return dir;
-}
-
-inline void RemoveIncludeDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(IncludeDirStorage(), ignored);
-}
-
 inline const std::string& FuzzFileName()
 {
     static const std::string name = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestro-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
+        const std::string dir = PrivateDir("kestro-fuzz");
+        if (dir.empty())
             return std::string("/nonexistent-kestro-fuzz/input.txt");
-        IncludeDirStorage() = pattern;
-        std::atexit(RemoveIncludeDir);
         const std::pair<const char*, const char*> files[] = {
             {"a.txt", ".A 1\n#include b.txt"},
             {"b.txt", "{ .B 2 } /"},
@@ -50,11 +53,11 @@ inline const std::string& FuzzFileName()
         };
         for (const auto& [file, content] : files)
         {
-            const std::filesystem::path path = std::filesystem::path(pattern) / file;
+            const std::filesystem::path path = std::filesystem::path(dir) / file;
             std::filesystem::create_directories(path.parent_path());
             std::ofstream(path, std::ios::binary) << content;
         }
-        return pattern + "/input.txt";
+        return dir + "/input.txt";
     }();
     return name;
 }

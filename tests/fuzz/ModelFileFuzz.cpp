@@ -1,27 +1,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <stdlib.h>
 #include <string>
 #include <unistd.h>
 
 #include "core/Diagnostics.h"
+#include "fuzz/FuzzEntries.h"
 #include "fuzz/ModelFileFuzz.h"
-
-namespace
-{
-std::string& TreeDir()
-{
-    static std::string dir;
-    return dir;
-}
-
-void RemoveTree()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(TreeDir(), ignored);
-}
-} // namespace
 
 // The inputs run in a private data tree, the base directory, so the model's own files (an
 // OUTPUT_FILE, the model itself) land there and nowhere else. The working directory stays where
@@ -32,16 +17,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     const char* source = std::getenv("KESTRO_SOURCE_DIR");
     const std::filesystem::path data =
         std::filesystem::path(source != nullptr ? source : KESTRO_DEFAULT_SOURCE_DIR) / "Data";
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestro-fuzz-model-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr || !fuzz::PrepareModelFileTree(pattern, data) ||
-        chdir(pattern.c_str()) != 0)
+    const std::string tree = fuzz::PrivateDir("kestro-fuzz-model");
+    if (tree.empty() || !fuzz::PrepareModelFileTree(tree, data) || chdir(tree.c_str()) != 0)
     {
         std::fprintf(stderr, "fuzz_model_file: cannot prepare a data tree with the airfoils of %s\n",
                      data.string().c_str());
         std::exit(1);
     }
-    TreeDir() = pattern;
-    std::atexit(RemoveTree);
     InitBaseDirectory();
     std::filesystem::current_path(previous);
     SetDiagnosticSink([](const std::string&) {});
