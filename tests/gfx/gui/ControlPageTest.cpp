@@ -142,8 +142,7 @@ TEST_F(ControlPageTest, ClickGoesToTheControlUnderThePointerAndFocusesIt)
 {
     AddMenu();
     m_texts[2]->SetTargetProcess(4);
-    m_host.mouseX = 15;
-    m_host.mouseY = 10 + 80 + 5;
+    m_host.MouseAt(15, 10 + 80 + 5);
     EXPECT_EQ(m_page.OnMouse(MouseDown()), kEventConsumed);
     EXPECT_EQ(m_page.FocusIndex(), 2);
     ASSERT_EQ(m_host.requests.size(), 1u);
@@ -157,8 +156,7 @@ TEST_F(ControlPageTest, TooltipWaitsForThePointerToRest)
     CCI_Button button(50, 50, 40, 20, "");
     button.SetHelp("Short help", "Long help");
     m_page.Add(&button);
-    m_host.mouseX = 60;
-    m_host.mouseY = 60;
+    m_host.MouseAt(60, 60);
     m_page.Run();
     EXPECT_EQ(m_page.TooltipControl(), nullptr);
     m_host.idle = 0.5f;
@@ -185,8 +183,7 @@ TEST_F(ControlPageTest, HelpLineShowsTheLongHelpUnderThePointerElseOfTheFocus)
     EXPECT_GT(m_page.HelpLineHeight(), 0);
     m_page.Run();
     EXPECT_EQ(m_page.HelpLineText(), "What the first button does.") << "nothing under the pointer: the focus";
-    m_host.mouseX = 20;
-    m_host.mouseY = 45;
+    m_host.MouseAt(20, 45);
     m_page.Run();
     EXPECT_EQ(m_page.HelpLineText(), "What the second button does.") << "no resting needed, unlike the tooltip";
 }

@@ -46,8 +46,7 @@ protected:
 
     void ClickAt(int x, int y)
     {
-        host.mouseX = x;
-        host.mouseY = y;
+        host.MouseAt(x, y);
         manager.OnMouse(MouseDown());
         manager.OnMouse(MouseUp());
     }
@@ -113,8 +112,7 @@ TEST_F(ViewManagerTest, ModalViewKeepsTheInputAndFlashesForAThirdOfASecond)
 
     // Unhandled commands and mouse events are consumed by the modal view.
     EXPECT_EQ(manager.OnCommand(CommandEvent(UC_MODEL_RESET_POSITION)), static_cast<int>(UC_UNDEFINED));
-    host.mouseX = 400;
-    host.mouseY = 340;
+    host.MouseAt(400, 340);
     EXPECT_EQ(manager.OnMouse(MouseDown()), static_cast<int>(UC_UNDEFINED));
 }
 
@@ -126,12 +124,10 @@ TEST_F(ViewManagerTest, NonModalViewPassesUnhandledCommandsOn)
 
 TEST_F(ViewManagerTest, DraggingMovesTheViewByExactlyTheMouseMovement)
 {
-    host.mouseX = 150;
-    host.mouseY = 105; // title bar of "left"
+    host.MouseAt(150, 105); // title bar of "left"
     EXPECT_EQ(manager.OnMouse(MouseDown()), static_cast<int>(UC_UNDEFINED));
     EXPECT_TRUE(left.IsDragging());
-    host.mouseX = 187;
-    host.mouseY = 80;
+    host.MouseAt(187, 80);
     left.Run();
     EXPECT_EQ(manager.OnMouse(KeyDown(KEY_MOUSE_RIGHT)), static_cast<int>(UC_UNDEFINED));
     EXPECT_EQ(manager.OnMouse(MouseUp()), static_cast<int>(UC_UNDEFINED));
@@ -143,8 +139,7 @@ TEST_F(ViewManagerTest, DraggingMovesTheViewByExactlyTheMouseMovement)
     EXPECT_EQ(rect.h, 200);
 
     // Pressed below the title bar: activated, not dragged.
-    host.mouseX = 250;
-    host.mouseY = 300;
+    host.MouseAt(250, 300);
     manager.OnMouse(MouseDown());
     EXPECT_EQ(manager.ActiveSlot(), 2);
     EXPECT_FALSE(right.IsDragging());

@@ -46,8 +46,7 @@ protected:
     void Click(CBControlItem& control)
     {
         const TRect2D r = control.AbsoluteRect();
-        m_host.mouseX = r.x + r.w / 2;
-        m_host.mouseY = r.y + r.h / 2;
+        m_host.MouseAt(r.x + r.w / 2, r.y + r.h / 2);
         m_view->OnMouse(MouseDown());
         m_view->Run();
         m_view->OnMouse(MouseUp());

@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
+
+#include <osg/Image>
+#include <osgDB/ReadFile>
 
 #include "data/CTokenFile.h"
 #include "support/TempDir.h"
@@ -20,56 +20,15 @@
 namespace
 {
 
-// channels: 0 when unknown
 struct ImageInfo { int width = 0; int height = 0; int channels = 0; };
 
-std::vector<unsigned char> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
-int BigEndian(const std::vector<unsigned char>& b, size_t at, int bytes)
-{
-    int v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v = (v << 8) | b[at + i];
-    return v;
-}
-
-// Size of a PNG (from its header chunk) or a baseline/progressive JPEG (from its frame header).
 bool ReadImageInfo(const std::string& path, ImageInfo& out)
 {
-    const std::vector<unsigned char> b = ReadBytes(path);
-    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a};
-    if (b.size() >= 26 && std::equal(kPng, kPng + 8, b.begin()))
-    {
-        out.width = BigEndian(b, 16, 4);
-        out.height = BigEndian(b, 20, 4);
-        const int colourType = b[25];
-        out.channels = colourType == 6 ? 4 : colourType == 2 ? 3 : colourType == 4 ? 2 : 1;
-        return true;
-    }
-    if (b.size() >= 4 && b[0] == 0xff && b[1] == 0xd8)
-    {
-        size_t at = 2;
-        while (at + 9 < b.size() && b[at] == 0xff)
-        {
-            const int marker = b[at + 1];
-            const int length = BigEndian(b, at + 2, 2);
-            const bool isFrame = marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 &&
-                                 marker != 0xc8 && marker != 0xcc;
-            if (isFrame)
-            {
-                out.height = BigEndian(b, at + 5, 2);
-                out.width = BigEndian(b, at + 7, 2);
-                out.channels = b[at + 9];
-                return true;
-            }
-            at += 2 + static_cast<size_t>(length);
-        }
-    }
-    return false;
+    const osg::ref_ptr<osg::Image> image = osgDB::readImageFile(path);
+    if (!image)
+        return false;
+    out = {image->s(), image->t(), static_cast<int>(osg::Image::computeNumComponents(image->getPixelFormat()))};
+    return true;
 }
 
 bool IsPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
