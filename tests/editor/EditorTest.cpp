@@ -269,10 +269,7 @@ TEST(EditAxisViewTest, ZoomStaysInItsLimitsAndDragsSnapToTheGrid)
         view.ZoomOut();
     EXPECT_FLOAT_EQ(view.Scale(), CEditAxisView::kMaxScale);
 
-    const struct
-    {
-        float value, grid, snapped;
-    } snaps[] = {{0.14f, 0.1f, 0.1f}, {0.15f, 0.1f, 0.2f}, {-0.15f, 0.1f, -0.2f}, {-0.04f, 0.1f, 0.0f},
+    const struct { float value, grid, snapped; } snaps[] = {{0.14f, 0.1f, 0.1f}, {0.15f, 0.1f, 0.2f}, {-0.15f, 0.1f, -0.2f}, {-0.04f, 0.1f, 0.0f},
                  {2.5f, 1.0f, 3.0f},  {-2.5f, 1.0f, -3.0f}};
     for (const auto& s : snaps)
         EXPECT_NEAR(CEditAxisView::Snap(s.value, s.grid), s.snapped, 1e-6f) << s.value;

@@ -22,19 +22,12 @@ using namespace sound_test;
 
 TEST(SoundLawsTest, HundredthsOfDecibels)
 {
-    const struct
-    {
-        float x;
-        int volume; // hundredths of dB
-    } volumes[] = {{1.0f, 0}, {0.5f, -500}, {0.25f, -1000}, {0.1f, -1661}, {0.0011f, -4914}, {0.001f, -10000},
+    // volume: hundredths of dB
+    const struct { float x; int volume; } volumes[] = {{1.0f, 0}, {0.5f, -500}, {0.25f, -1000}, {0.1f, -1661}, {0.0011f, -4914}, {0.001f, -10000},
                    {0.0f, -10000}, {2.0f, 0}, {std::nanf(""), -10000}};
     for (const auto& row : volumes)
         EXPECT_EQ(sound_laws::VolumeToHundredthsDb(row.x), row.volume) << row.x;
-    const struct
-    {
-        float pan;
-        int value;
-    } pans[] = {{0.0f, 0}, {0.5f, -500}, {-0.5f, 500}, {1.0f, -10000}, {-1.0f, 10000}, {3.0f, -10000}};
+    const struct { float pan; int value; } pans[] = {{0.0f, 0}, {0.5f, -500}, {-0.5f, 500}, {1.0f, -10000}, {-1.0f, 10000}, {3.0f, -10000}};
     for (const auto& row : pans)
         EXPECT_EQ(sound_laws::PanToHundredthsDb(row.pan), row.value) << row.pan;
     // Beyond 350 m silence; a source closing faster than sound keeps a finite pitch.

@@ -105,11 +105,7 @@ TEST_F(GlDrawTest, FontFilteringIsNearestOnlyAtScaleOne)
     CDraw2DScope scope;
     const CFont* font = Fonts().Get(Fonts().f09x12);
     ASSERT_NE(font, nullptr);
-    const struct
-    {
-        float scale;
-        GLint filter;
-    } rows[] = {{1.0f, GL_NEAREST}, {2.0f, GL_LINEAR}, {1.0f, GL_NEAREST}, {0.5f, GL_LINEAR}};
+    const struct { float scale; GLint filter; } rows[] = {{1.0f, GL_NEAREST}, {2.0f, GL_LINEAR}, {1.0f, GL_NEAREST}, {0.5f, GL_LINEAR}};
     for (const auto& row : rows)
     {
         Fonts().DrawText(Fonts().f09x12, 10.0f, 10.0f, "ab", row.scale);

@@ -82,11 +82,8 @@ TEST_F(ViewWeatherTest, OneRowPerSettingThirtyPixelsApartTheThreeButtonsAndNoScr
         ASSERT_TRUE(i == 3 ? dynamic_cast<CCI_Slider*>(page.At(i)) != nullptr : Number(i) != nullptr) << i;
         EXPECT_EQ(page.At(i)->Y(), 10 + 30 * i);
     }
-    const struct
-    {
-        CCI_Button& button;
-        int x;
-    } buttons[] = {{m_view->OkButton(), 10}, {m_view->CancelButton(), 86}, {m_view->DefaultButton(), 162}};
+    const struct { CCI_Button& button; int x; } buttons[] = {
+        {m_view->OkButton(), 10}, {m_view->CancelButton(), 86}, {m_view->DefaultButton(), 162}};
     for (const auto& b : buttons)
     {
         TRect2D r;
