@@ -30,8 +30,8 @@ struct TFakePart
 {
     int size = 0;
     unsigned char state = 0;
-    int claims = -1;      // what LoadState returns when >= 0, whatever it was given
-    int lastCount = -1;   // what the last LoadState was given
+    int claims = -1;    // what LoadState returns when >= 0, whatever it was given
+    int lastCount = -1; // what the last LoadState was given
     int loads = 0;
 };
 
@@ -106,14 +106,8 @@ template <typename T> std::vector<unsigned char> Bytes(std::initializer_list<T> 
     return out;
 }
 
-struct TKey
-{
-    double time;
-    CVector3 position;
-    float a, b, c;
-    float channel; // every channel
-    unsigned char partState;
-};
+// Time, position, Euler angles, the value of every channel, the state of the one part.
+struct TKey { double time; CVector3 position; float a, b, c, channel; unsigned char partState; };
 
 // A keyframe group: time, motion (velocity = position, angular velocity = (a, b, c) / 10),
 // channels, parts (one byte).
@@ -135,11 +129,7 @@ std::vector<unsigned char> ReadBytes(const std::filesystem::path& path)
 }
 
 // The records of a written file: type and length, plus the time of each time record.
-struct TWalk
-{
-    std::vector<std::pair<uint32_t, size_t>> records;
-    std::vector<double> times;
-};
+struct TWalk { std::vector<std::pair<uint32_t, size_t>> records; std::vector<double> times; };
 
 TWalk Walk(const std::vector<unsigned char>& bytes)
 {
@@ -176,19 +166,33 @@ protected:
         for (int k = 1; k <= frames; ++k)
             recorder.RecordFrame(model, start + k * kDt);
     }
+    // Records frames 1..frames of a recording of its own, and walks the file written.
+    TWalk Record(CFakeModel& model, int frames)
+    {
+        CFlightRecorder recorder;
+        EXPECT_TRUE(recorder.StartRecording(RecPath(), 0.0));
+        RecordFrames(recorder, model, frames);
+        EXPECT_TRUE(recorder.StopRecording());
+        return Walk(ReadBytes(RecPath()));
+    }
+    // Loads a hand-made recording and starts playing it at time 0 onto `played`, one part of one byte.
+    void Play(const std::vector<unsigned char>& rec)
+    {
+        ASSERT_TRUE(player.LoadBytes(rec, "test.rec"));
+        played.parts = {{1, 0}};
+        player.StartPlayback(0.0);
+    }
 
     TempDir dir;
     CDiagCapture diag;
+    CFlightRecorder player;
+    CFakeModel played;
 };
 } // namespace
 
 TEST_F(FlightRecorderTest, ConstantAccelerationWritesAKeyframeEveryFloorThirtyOverAPlusOneFrames)
 {
-    const struct
-    {
-        float linear, angular;
-        int period; // frames between keyframes
-    } rows[] = {
+    const struct { float linear, angular; int period; /* frames between keyframes */ } rows[] = {
         {1.0f, 0.0f, 31},  // 30 exactly is not enough: the sum must exceed 30
         {3.0f, 0.0f, 11},
         {2.5f, 0.0f, 13},
@@ -265,15 +269,9 @@ TEST_F(FlightRecorderTest, KeyframeGroupHoldsMotionChannelsAndPartStatesInOrder)
     for (int i = 0; i < IRecordedModel::kChannelCount; ++i)
         model.channels[i] = 0.1f * static_cast<float>(i + 1);
     model.parts = {{8, 0xA1}, {0, 0}, {3, 0xB2}};
-
-    CFlightRecorder recorder;
-    ASSERT_TRUE(recorder.StartRecording(RecPath(), 0.0));
-    RecordFrames(recorder, model, 1);
-    recorder.StopRecording();
-    const std::vector<unsigned char> bytes = ReadBytes(RecPath());
-    const TWalk walk = Walk(bytes);
     const std::vector<std::pair<uint32_t, size_t>> expected = {{0, 14}, {1, 54}, {2, 42}, {3, 6 + 8 + 3}};
-    EXPECT_EQ(walk.records, expected);
+    EXPECT_EQ(Record(model, 1).records, expected);
+    const std::vector<unsigned char> bytes = ReadBytes(RecPath());
     ASSERT_EQ(bytes.size(), 14u + 54 + 42 + 17);
 
     float motion[12];
@@ -298,11 +296,7 @@ TEST_F(FlightRecorderTest, PartStatesTooLongForARecordAreLeftOutWithoutMisaligni
     CFakeModel model;
     model.acceleration = CVector3(100, 0, 0);
     model.parts = {{70000, 7}};
-    CFlightRecorder recorder;
-    ASSERT_TRUE(recorder.StartRecording(RecPath(), 0.0));
-    RecordFrames(recorder, model, 3);
-    recorder.StopRecording();
-    const TWalk walk = Walk(ReadBytes(RecPath()));
+    const TWalk walk = Record(model, 3);
     ASSERT_EQ(walk.times.size(), 3u);
     EXPECT_EQ(walk.records[3], std::make_pair(3u, size_t{6}));
     EXPECT_EQ(diag.lines.size(), 1u) << "reported once";
@@ -347,16 +341,11 @@ TEST_F(FlightRecorderTest, InterpolatesHalfWayAlongTheShorterArc)
     std::vector<unsigned char> rec;
     AppendKeyframe(rec, {1.0, {0, 10, 0}, 3.0f, 0.2f, -0.5f, 0.0f, 1});
     AppendKeyframe(rec, {3.0, {4, 20, -8}, -3.0f, 0.4f, 0.5f, 1.0f, 2});
-    CFlightRecorder player;
-    ASSERT_TRUE(player.LoadBytes(rec, "test.rec"));
-    CFakeModel model;
-    model.parts = {{1, 0}};
-    player.StartPlayback(0.0);
+    Play(rec);
+    CFakeModel& model = played;
     ASSERT_TRUE(player.PlayFrame(model, 2.0));
 
-    EXPECT_NEAR(model.position.x, 2.0f, 1e-5f);
-    EXPECT_NEAR(model.position.y, 15.0f, 1e-5f);
-    EXPECT_NEAR(model.position.z, -4.0f, 1e-5f);
+    EXPECT_LT((model.position - CVector3(2.0f, 15.0f, -4.0f)).Length(), 1e-5f);
     // 3 and -3 are 0.28 rad apart across +-pi, not 6 rad apart across 0.
     const CMatrix3 expected = CMatrix3::FromEuler(kPi, 0.3f, 0.0f);
     for (int e = 0; e < 9; ++e)
@@ -375,19 +364,10 @@ TEST_F(FlightRecorderTest, PlaybackWaitsForTheFirstKeyframeAndEndsPastTheLast)
     AppendKeyframe(rec, {0.5, {1, 0, 0}, 0, 0, 0, 0.25f, 1});
     AppendKeyframe(rec, {1.0, {2, 0, 0}, 0, 0, 0, 0.5f, 2});
     AppendKeyframe(rec, {1.5, {3, 0, 0}, 0, 0, 0, 0.75f, 3});
-    CFlightRecorder player;
-    ASSERT_TRUE(player.LoadBytes(rec, "test.rec"));
-    CFakeModel model;
-    model.parts = {{1, 0}};
-    player.StartPlayback(20.0);
-
-    const struct
-    {
-        double t;      // since the playback started
-        bool playing;  // PlayFrame's answer
-        int motionSets;
-        unsigned char partState;
-    } frames[] = {
+    Play(rec);
+    CFakeModel& model = played;
+    // The time since the playback started, PlayFrame's answer, the motions and part state set so far.
+    const struct { double t; bool playing; int motionSets; unsigned char partState; } frames[] = {
         {0.0, true, 0, 0},  // before the first keyframe: nothing applied, still playing
         {0.49, true, 0, 0},
         {0.5, true, 1, 1},  // the first keyframe
@@ -399,7 +379,7 @@ TEST_F(FlightRecorderTest, PlaybackWaitsForTheFirstKeyframeAndEndsPastTheLast)
     for (const auto& frame : frames)
     {
         SCOPED_TRACE(frame.t);
-        EXPECT_EQ(player.PlayFrame(model, 20.0 + frame.t), frame.playing);
+        EXPECT_EQ(player.PlayFrame(model, frame.t), frame.playing);
         EXPECT_EQ(model.motionSets, frame.motionSets);
         EXPECT_EQ(model.parts[0].state, frame.partState);
     }
@@ -411,12 +391,8 @@ TEST_F(FlightRecorderTest, PartStatesApplyOncePerKeyframeReached)
     std::vector<unsigned char> rec;
     for (int k = 0; k < 6; ++k)
         AppendKeyframe(rec, {k * 1.0, {}, 0, 0, 0, 0, static_cast<unsigned char>(10 + k)});
-    CFlightRecorder player;
-    ASSERT_TRUE(player.LoadBytes(rec, "test.rec"));
-    CFakeModel model;
-    model.parts = {{1, 0}};
-    player.StartPlayback(0.0);
-
+    Play(rec);
+    CFakeModel& model = played;
     player.PlayFrame(model, 0.2);
     EXPECT_EQ(model.parts[0].loads, 1);
     player.PlayFrame(model, 0.7); // same pair: nothing new
@@ -439,20 +415,16 @@ TEST_F(FlightRecorderTest, PartsNeverGetMoreThanTheRestOfTheirRecord)
         AppendRecord(rec, CFlightRecorder::RT_PARTS, {1, 2, 3, 4, 5});
         AppendRecord(rec, 77, {9, 9, 9, 9, 9, 9, 9, 9}); // another reader's record follows
     }
-    CFlightRecorder player;
-    ASSERT_TRUE(player.LoadBytes(rec, "test.rec"));
-    CFakeModel model;
+    Play(rec);
+    CFakeModel& model = played;
     // Takes 2; wants 4 but only 3 remain (keeps its state); claims 1000 of the 3; gets nothing.
     model.parts = {{2, 0}, {4, 0xEE}, {0, 0}, {0, 0}};
     model.parts[2].claims = 1000;
-    player.StartPlayback(0.0);
     ASSERT_TRUE(player.PlayFrame(model, 0.5));
-    EXPECT_EQ(model.parts[0].lastCount, 5);
-    EXPECT_EQ(model.parts[0].state, 1);
-    EXPECT_EQ(model.parts[1].lastCount, 3);
-    EXPECT_EQ(model.parts[1].state, 0xEE);
-    EXPECT_EQ(model.parts[2].lastCount, 3);
-    EXPECT_EQ(model.parts[3].lastCount, 0);
+    const int given[] = {5, 3, 3, 0};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(model.parts[i].lastCount, given[i]) << "part " << i;
+    EXPECT_TRUE(model.parts[0].state == 1 && model.parts[1].state == 0xEE);
     EXPECT_EQ(model.motionSets, 0) << "no motion records: nothing to interpolate";
 }
 
@@ -470,11 +442,9 @@ TEST_F(FlightRecorderTest, RecordsOfTheWrongLengthOrNotANumberAreIgnored)
     AppendRecord(rec, CFlightRecorder::RT_MOTION, Bytes<float>({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, INFINITY}));
     AppendKeyframe(rec, {2.0, {3, 3, 3}, 0, 0, 0, 1.5f, 2});
 
-    CFlightRecorder player;
-    ASSERT_TRUE(player.LoadBytes(rec, "test.rec"));
+    Play(rec);
+    CFakeModel& model = played;
     EXPECT_EQ(player.GetKeyframeCount(), 2);
-    CFakeModel model;
-    player.StartPlayback(0.0);
     ASSERT_TRUE(player.PlayFrame(model, 1.0));
     EXPECT_NEAR(model.position.x, 2.0f, 1e-5f);
     EXPECT_FLOAT_EQ(model.channels[4], 1.0f);
@@ -496,10 +466,8 @@ TEST_F(FlightRecorderTest, TheWalkEndsAtABadLength)
 
     for (const auto& bytes : {zeroLength, pastTheEnd})
     {
-        CFlightRecorder player;
         ASSERT_TRUE(player.LoadBytes(bytes, "test.rec"));
-        EXPECT_EQ(player.GetKeyframeCount(), 2);
-        EXPECT_EQ(player.GetRecordCount(), 8);
+        EXPECT_TRUE(player.GetKeyframeCount() == 2 && player.GetRecordCount() == 8);
     }
 }
 
@@ -535,14 +503,11 @@ TEST_F(FlightRecorderTest, AFailedLoadKeepsThePlaybackGoing)
     std::vector<unsigned char> rec;
     AppendKeyframe(rec, {0.0, {}, 0, 0, 0, 0, 1});
     AppendKeyframe(rec, {1.0, {}, 0, 0, 0, 0, 2});
-    CFlightRecorder player;
-    ASSERT_TRUE(player.LoadBytes(rec, "good.rec"));
-    player.StartPlayback(0.0);
+    Play(rec);
     EXPECT_FALSE(player.Load((dir.Path() / "missing.rec").string()));
     EXPECT_FALSE(player.LoadBytes(std::vector<unsigned char>(rec.begin(), rec.begin() + 100), "short.rec"));
     EXPECT_EQ(player.GetKeyframeCount(), 2);
-    CFakeModel model;
-    EXPECT_TRUE(player.PlayFrame(model, 0.5));
+    EXPECT_TRUE(player.PlayFrame(played, 0.5));
 }
 
 TEST_F(FlightRecorderTest, StartRecordingReportsAFileThatDoesNotOpen)
@@ -569,12 +534,10 @@ TEST_F(FlightRecorderTest, RecordingOnAFullDiskIsReportedAndKeepsThePreviousOne)
 {
     CFakeModel model;
     model.acceleration = CVector3(100, 0, 0);
-    CFlightRecorder recorder;
-    ASSERT_TRUE(recorder.StartRecording(RecPath(), 0.0));
-    RecordFrames(recorder, model, 3);
-    ASSERT_TRUE(recorder.StopRecording());
+    Record(model, 3);
     const std::vector<unsigned char> previous = ReadBytes(RecPath());
 
+    CFlightRecorder recorder;
     std::filesystem::create_symlink("/dev/full", RecPath() + ".tmp");
     ASSERT_TRUE(recorder.StartRecording(RecPath(), 0.0));
     RecordFrames(recorder, model, 5);
@@ -601,9 +564,8 @@ TEST(RecordedModel, ChannelsAreTheInputVariablesByNameAndMotionGoesToTheBody)
 
     for (int channel = 0; channel < IRecordedModel::kChannelCount; ++channel)
         recorded.SetChannel(channel, 0.1f * static_cast<float>(channel + 1));
-    EXPECT_FLOAT_EQ(input.Find("V_CH1")->GetValue(), 0.1f);
-    EXPECT_FLOAT_EQ(input.Find("V_CH3")->GetValue(), 0.3f);
-    EXPECT_FLOAT_EQ(input.Find("V_CH9")->GetValue(), 0.9f);
+    for (int channel = 1; channel <= 9; ++channel)
+        EXPECT_FLOAT_EQ(input.Find("V_CH" + std::to_string(channel))->GetValue(), 0.1f * static_cast<float>(channel));
     EXPECT_FLOAT_EQ(recorded.GetChannel(6), 0.7f);
 
     const CMatrix3 orientation = CMatrix3::FromEuler(0.3f, 0.2f, 0.1f);

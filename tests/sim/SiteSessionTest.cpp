@@ -25,11 +25,7 @@ TEST(SiteSessionTest, ModelLandsOnTheSiteTerrainOrOnFlatGround)
     EXPECT_NEAR(session.GetGroundHeight(300.0f, -200.0f), kPlateauHeight, 1e-3f);
     ASSERT_TRUE(session.LoadModel("drop.mod")) << session.GetLoadMessage();
 
-    const struct
-    {
-        bool flat;
-        float restHeight; // m
-    } rows[] = {{false, kPlateauHeight + kDropRestHeight}, {true, kDropRestHeight}};
+    const struct { bool flat; float restHeight; /* m */ } rows[] = {{false, kPlateauHeight + kDropRestHeight}, {true, kDropRestHeight}};
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.flat);
@@ -44,21 +40,14 @@ TEST(SiteSessionTest, ModelLandsOnTheSiteTerrainOrOnFlatGround)
         CVector3 normal;
         EXPECT_NEAR(body.GetHeightAboveTerrain(normal), kDropRestHeight, 0.02f);
         // Over the site the queries go through the body's own hint, which names a triangle.
-        if (!row.flat)
-        {
-            EXPECT_GE(body.GetTerrainHint().current, 0);
-        }
+        EXPECT_TRUE(row.flat || body.GetTerrainHint().current >= 0);
     }
 }
 
 TEST(SiteSessionTest, EachSiteKeepsItsShapeItsCacheAndItsStart)
 {
-    const struct
-    {
-        const char* site;
-        const char* cache;
-        float height; // m at (300, -200): the field is reshaped, the slope is not
-    } rows[] = {
+    // The height (m) at (300, -200): the field is reshaped, the slope is not.
+    const struct { const char* site; const char* cache; float height; } rows[] = {
         {"FlyingSite", "Output/CacheCollision.tmp", kPlateauHeight},
         {"SlopeSite", "Output/CacheCollision_SlopeSite.tmp", 5.0f},
     };
