@@ -85,10 +85,7 @@ TEST(FdmOptionsTest, RampHoldsItsEndsAndIsLinearBetween)
     CFdmOptions options;
     std::string error;
     ASSERT_TRUE(Parse({"--model", "a.mod", "--ramp", "V_CH3=-1:0.6:2:4"}, options, error)) << error;
-    const struct
-    {
-        float t, expected;
-    } rows[] = {
+    const struct { float t, expected; } rows[] = {
         {0.0f, -1.0f}, {2.0f, -1.0f},   // before and at T0: FROM
         {3.0f, -0.2f},                  // half way
         {4.0f, 0.6f}, {100.0f, 0.6f},   // at and after T1: TO
@@ -98,9 +95,8 @@ TEST(FdmOptionsTest, RampHoldsItsEndsAndIsLinearBetween)
 
     // T0 == T1 is a step.
     ASSERT_TRUE(Parse({"--model", "a.mod", "--ramp", "V_CH1=0:1:1:1"}, options, error)) << error;
-    EXPECT_FLOAT_EQ(options.ChannelAt(0, 0.999f), 0.0f);
-    EXPECT_FLOAT_EQ(options.ChannelAt(0, 1.0f), 0.0f);
-    EXPECT_FLOAT_EQ(options.ChannelAt(0, 1.001f), 1.0f);
+    for (const auto& [t, value] : {std::pair{0.999f, 0.0f}, {1.0f, 0.0f}, {1.001f, 1.0f}})
+        EXPECT_FLOAT_EQ(options.ChannelAt(0, t), value) << t;
 
     // Ramps in a row: a pulse to 1, held, then released to 0.5 and back to 0.
     ASSERT_TRUE(Parse({"--model", "a.mod", "--ramp", "V_CH1=0:1:1:2", "--ramp", "V_CH1=1:0.5:3:3", "--ramp",
@@ -114,57 +110,38 @@ TEST(FdmOptionsTest, RampHoldsItsEndsAndIsLinearBetween)
 
 TEST(FdmOptionsTest, BadCommandLinesAreRefused)
 {
-    const std::vector<std::vector<std::string>> rows = {
-        {},                                                   // no model
-        {"--model"},                                          // value missing
-        {"--model", "a.mod", "--bogus"},                      // unknown option
-        {"--model", "a.mod", "--seconds", "0"},               // nothing to fly
-        {"--model", "a.mod", "--seconds", "-1"},
-        {"--model", "a.mod", "--seconds", "nan"},
-        {"--model", "a.mod", "--seconds", "1e40"},            // overflows a float
-        {"--model", "a.mod", "--frame", "0"},
-        {"--model", "a.mod", "--frame", "2"},
-        {"--model", "a.mod", "--seconds", "1e9", "--frame", "0.001"}, // too many frames
-        {"--model", "a.mod", "--set", "V_CH1=1.5x"},          // trailing garbage
-        {"--model", "a.mod", "--set", "V_CH0=1"},             // no such channel
-        {"--model", "a.mod", "--set", "V_CH10=1"},
-        {"--model", "a.mod", "--set", "THROTTLE=1"},
-        {"--model", "a.mod", "--set", "V_CH1"},               // no value
-        {"--model", "a.mod", "--set", "V_CH1=1", "--ramp", "V_CH1=0:1:0:1"}, // driven twice
-        {"--model", "a.mod", "--ramp", "V_CH2=0:1:0"},        // three fields
-        {"--model", "a.mod", "--ramp", "V_CH2=0:1:2:1"},      // T1 before T0
+    std::vector<std::vector<std::string>> rows = {
+        {},                                                                         // no model
+        {"--model"},                                                                // value missing
+        {"--model", "a.mod", "--bogus"},                                            // unknown option
+        {"--model", "a.mod", "--seconds", "1e9", "--frame", "0.001"},               // too many frames
+        {"--model", "a.mod", "--set", "V_CH1=1", "--ramp", "V_CH1=0:1:0:1"},        // driven twice
         {"--model", "a.mod", "--ramp", "V_CH2=0:1:0:2", "--ramp", "V_CH2=1:0:1:3"}, // ramps overlap
         {"--model", "a.mod", "--ramp", "V_CH2=0:1:0:2", "--set", "V_CH2=1"},        // ramp then set
-        {"--model", "a.mod", "--start", "1,2"},
-        {"--model", "a.mod", "--start", "1,2,3,4"},
-        {"--model", "a.mod", "--start", "1,,3"},
-        {"--model", "a.mod", "--wind", "5"},
-        {"--model", "a.mod", "--wind", "-5,90"},
-        {"--model", "a.mod", "--speed", "-3"},
-        {"--model", "a.mod", "--turbulence", "-0.1"},
-        {"--model", "a.mod", "--heading", "inf"},
-        {"--model", "a.mod", "--site", ""},
-        {"--model", "a.mod", "--thermals", "3,60"},
-        {"--model", "a.mod", "--thermals", "-1,60,2"},
-        {"--model", "a.mod", "--thermals", "3,0,2"},
-        {"--model", "a.mod", "--seed", "-1"},
-        {"--model", "a.mod", "--seed", "4294967296"},
-        {"--model", "a.mod", "--seed", "1.5"},
         {"--air", "1,2"},
-        {"--model", "a.mod", "--hold-heading", "V_CH4"},     // no swing for full stick
-        {"--model", "a.mod", "--hold-heading", "V_CH4=0"},
-        {"--model", "a.mod", "--hold-heading", "RUDDER=10"},
-        // AbsurdFdmArgumentsAreAccepted: finite, but no flight.
-        {"--model", "a.mod", "--speed", "1e30"},
-        {"--model", "a.mod", "--wind", "1e30,0"},
-        {"--model", "a.mod", "--turbulence", "1e30"},
-        {"--model", "a.mod", "--start", "0,1e30,0"},
-        {"--model", "a.mod", "--start", "1.1e6,0,0"},
-        {"--model", "a.mod", "--heading", "1e20"},
-        {"--model", "a.mod", "--set", "V_CH3=1e30"},
-        {"--model", "a.mod", "--ramp", "V_CH3=0:1e30:0:1"},
         {"--model", "a.mod", "--ramp", "V_CH3=0:1:0:1", "--ramp", "V_CH3=1:1e30:2:3"},
     };
+    // One option with each of its refused values, after a good --model. The huge ones (1e30 and
+    // the like) are AbsurdFdmArgumentsAreAccepted: finite, but no flight.
+    const std::pair<const char*, std::vector<const char*>> values[] = {
+        {"--seconds", {"0", "-1", "nan", "1e40"}}, // nothing to fly; 1e40 overflows a float
+        {"--frame", {"0", "2"}},
+        // Trailing garbage, no such channel, no value.
+        {"--set", {"V_CH1=1.5x", "V_CH0=1", "V_CH10=1", "THROTTLE=1", "V_CH1", "V_CH3=1e30"}},
+        {"--ramp", {"V_CH2=0:1:0", "V_CH2=0:1:2:1", "V_CH3=0:1e30:0:1"}}, // three fields; T1 before T0
+        {"--start", {"1,2", "1,2,3,4", "1,,3", "0,1e30,0", "1.1e6,0,0"}},
+        {"--wind", {"5", "-5,90", "1e30,0"}},
+        {"--speed", {"-3", "1e30"}},
+        {"--turbulence", {"-0.1", "1e30"}},
+        {"--heading", {"inf", "1e20"}},
+        {"--site", {""}},
+        {"--thermals", {"3,60", "-1,60,2", "3,0,2"}},
+        {"--seed", {"-1", "4294967296", "1.5"}},
+        {"--hold-heading", {"V_CH4", "V_CH4=0", "RUDDER=10"}}, // no swing for full stick; not a channel
+    };
+    for (const auto& [option, refused] : values)
+        for (const char* value : refused)
+            rows.push_back({"--model", "a.mod", option, value});
     for (const auto& args : rows)
     {
         std::string joined;

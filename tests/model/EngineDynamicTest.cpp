@@ -223,23 +223,4 @@ TEST(EngineDynamic, ConstantSpinTurnsByOmegaTimesTAndMovesPointsWithIt)
     EXPECT_NEAR(body.GetPitch(), 0.0f, 1e-4f);
     EXPECT_NEAR(body.GetRoll(), 0.0f, 1e-4f);
 }
-
-TEST(EngineDynamic, StateRoundTripRestoresTheMotion)
-{
-    CEngineDynamic body;
-    MakeBody(body);
-    body.SetPosition(CVector3(1.0f, 2.0f, 3.0f));
-    body.SetAngularVelocity(CVector3(0.1f, 0.2f, 0.3f));
-    body.SetVelocity(CVector3(4.0f, 0.0f, 0.0f));
-    body.Update(0.02f);
-    CBodyState saved;
-    body.GetState(saved);
-    const CMatrix3 orientation = body.GetOrientation();
-    const CVector3 position = body.GetPosition();
-    for (int i = 0; i < 10; ++i)
-        body.Update(0.02f);
-    body.SetState(saved);
-    EXPECT_EQ(body.GetPosition(), position);
-    EXPECT_EQ(body.GetOrientation(), orientation);
-}
 } // namespace
