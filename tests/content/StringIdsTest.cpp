@@ -78,6 +78,8 @@ TEST_F(ShippedStringTable, HoldsEveryIdentifierWrittenInTheSources)
     }
     // The sources ask for dozens: finding few means the scan, not the table, is broken.
     ASSERT_GT(ids.size(), 30u);
+    for (int row = 1; row <= kChannelRowCount; ++row) // the input-map editor's rows, put together at run time
+        ids.insert(StringPrintf("IDS_IM_CHANNEL_%i", row));
     for (const std::string& id : ids)
         EXPECT_TRUE(StringTableHas(id.c_str())) << id << " is asked for in src/ but missing from String.txt";
 }
@@ -132,15 +134,6 @@ TEST_F(ShippedStringTable, PartHelpListsEveryKeyOfEveryPartType)
             const std::string line = section.substr(at + 1, section.find('\n', at + 1) - at - 1);
             EXPECT_NE(line.find(property.LongText()), std::string::npos) << line;
         }
-    }
-}
-
-TEST_F(ShippedStringTable, HoldsTheInputMapEditorRows)
-{
-    for (int row = 1; row <= kChannelRowCount; ++row)
-    {
-        const std::string id = StringPrintf("IDS_IM_CHANNEL_%i", row);
-        EXPECT_TRUE(StringTableHas(id.c_str())) << id;
     }
 }
 } // namespace

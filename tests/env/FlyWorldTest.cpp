@@ -143,17 +143,6 @@ TEST_F(FlyWorldTest, ChangedTerrainRebuildsTheCache)
     EXPECT_TRUE(world.IsCacheLoaded()) << m_diagnostics;
 }
 
-TEST_F(FlyWorldTest, EmptyCacheOfARealTerrainIsRebuilt)
-{
-    WriteSite(*MakeSite(testterrain::MakeTerrain(5, 5, 0, false)));
-    m_dir.Write("Output/CacheCollision.tmp", std::string(4, '\0'));
-    CFlyWorld world;
-    ASSERT_TRUE(world.LoadWorld());
-    EXPECT_FALSE(world.IsCacheLoaded());
-    EXPECT_EQ(world.GetCollisionMesh().GetTriangleCount(), 50);
-    EXPECT_GT(fs::file_size(CachePath()), 50u * 56u);
-}
-
 TEST_F(FlyWorldTest, ShapesTheCollisionMeshCannotTakeAreRefused)
 {
     auto withTerrain = [](osg::Node* child) {

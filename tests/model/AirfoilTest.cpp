@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include "AeroTestSupport.h"
 #include "ModelTestSupport.h"
 #include "data/CFile.h"
+#include "model/AirfoilAerodynamics.h"
 #include "model/CAirfoil.h"
 #include "model/CAirfoilList.h"
 #include "model/CPart.h"
@@ -19,10 +21,12 @@
 
 using aero_test::AirfoilFromText;
 using aero_test::DiagCapture;
+using aero_test::ExpectNear;
 
 namespace
 {
-constexpr float kRadPerDeg = 0.017453292f;
+constexpr float kPi = 3.14159265f;
+constexpr float kRadPerDeg = kPi / 180.0f;
 
 struct Coefficients { float cl, cd, cp; };
 
@@ -33,7 +37,7 @@ Coefficients At(const CAirfoil& airfoil, float alphaDeg)
     return c;
 }
 
-void ExpectNear(const Coefficients& got, const Coefficients& expected, float tolerance, const std::string& what)
+void ExpectCoefficients(const Coefficients& got, const Coefficients& expected, float tolerance, const std::string& what)
 {
     EXPECT_NEAR(got.cl, expected.cl, tolerance) << what;
     EXPECT_NEAR(got.cd, expected.cd, tolerance) << what;
@@ -69,6 +73,20 @@ protected:
     std::optional<ScopedWorkingDir> m_cwd;
     CAirfoilList m_list;
 };
+struct TResult
+{
+    CVector3 lift, drag;
+    float cp = -1.0f, alpha = -1.0f;
+};
+
+TResult Calc(const CVector3& air, const CMatrix3& frame, float area, float aspectRatio, float efficiency,
+             float deflection, float chordFraction, const CAirfoil* airfoil)
+{
+    TResult r;
+    CalcAirfoilAerodynamicForces(air, frame, area, aspectRatio, efficiency, deflection, chordFraction, airfoil, r.lift,
+                                 r.drag, r.cp, r.alpha);
+    return r;
+}
 } // namespace
 
 TEST(AirfoilTest, AnglesWrapIntoOneTurn)
@@ -88,7 +106,7 @@ TEST(AirfoilTest, AnglesWrapIntoOneTurn)
     };
     for (const auto& c : cases)
         EXPECT_NEAR(At(*airfoil, c.alphaDeg).cl, c.lookedUpDeg / 100.0f, 2e-4f) << c.alphaDeg;
-    ExpectNear(At(*airfoil, std::nanf("")), {0.0f, 0.0f, CAirfoil::kDefaultCp}, 0.0f, "not a number");
+    ExpectCoefficients(At(*airfoil, std::nanf("")), {0.0f, 0.0f, CAirfoil::kDefaultCp}, 0.0f, "not a number");
 }
 
 TEST(AirfoilTest, TablePrecedence)
@@ -109,7 +127,7 @@ TEST(AirfoilTest, TablePrecedence)
     {
         const auto airfoil = AirfoilFromText(c.text);
         for (float alpha : {-120.0f, 0.0f, 33.0f})
-            ExpectNear(At(*airfoil, alpha), c.expected, 1e-6f, c.why);
+            ExpectCoefficients(At(*airfoil, alpha), c.expected, 1e-6f, c.why);
     }
 }
 
@@ -123,7 +141,7 @@ TEST(AirfoilTest, SymmetricalTablesAreMirrored)
     for (float a : {0.0f, 4.0f, 10.0f, 15.0f, 45.0f, 90.0f, 170.0f})
     {
         const Coefficients pos = At(*airfoil, a);
-        ExpectNear(At(*airfoil, -a), {-pos.cl, pos.cd, pos.cp}, 2e-5f, std::to_string(a));
+        ExpectCoefficients(At(*airfoil, -a), {-pos.cl, pos.cd, pos.cp}, 2e-5f, std::to_string(a));
     }
     EXPECT_NEAR(At(*airfoil, 10.0f).cl, 1.0f, 0.05f); // the combined rows straddle the peak
     EXPECT_NEAR(At(*airfoil, 0.0f).cl, 0.0f, 1e-6f);
@@ -196,7 +214,7 @@ TEST(AirfoilTest, NacaShapeMatchesHandComputedPoints)
         {100, 0.00126f, -0.00126f},
     };
     for (const Point& p : points)
-        ExpectNear({shape->GetKey(p.row), shape->GetValue(p.row, 0), shape->GetValue(p.row, 1)},
+        ExpectCoefficients({shape->GetKey(p.row), shape->GetValue(p.row, 0), shape->GetValue(p.row, 1)},
                    {p.row * 0.01f, p.upper, p.lower}, 2e-6f, "row " + std::to_string(p.row));
 
     // A symmetrical section has no camber; a name that is not four digits changes nothing.
@@ -324,5 +342,75 @@ TEST_F(DeliveredAirfoils, FlightLookupMatchesTheCombinedTableToTheBit)
             ASSERT_TRUE(table.Lookup(wrapped, expected, 3));
             ASSERT_TRUE(cl == expected[0] && cd == expected[1] && cp == expected[2]) << name << " at " << alphaDeg;
         }
+    }
+}
+
+// --- CalcAirfoilAerodynamicForces and the control-surface increment against hand-computed values
+// (the ordinary case, in any attitude, through the wings in WingTest).
+
+TEST(AirfoilAerodynamicsTest, ControlSurfaceIncrement)
+{
+    struct Case { float deflectionDeg, chordFraction, dCl; const char* why; float maxLift = 0.4f; };
+    const Case cases[] = {
+        {20.0f, 0.3f, 0.4f, "full effect at 20 deg and 0.3"},
+        {30.0f, 0.5f, 0.4f, "both factors saturate"},
+        {-30.0f, 0.5f, -0.6f, "a negative deflection has no lower clamp"},
+        {10.0f, 0.15f, 0.1f, "half and half"},
+        {-10.0f, 0.3f, -0.2f, "linear below saturation"},
+        {0.0f, 0.3f, 0.0f, "neutral"},
+        {10.0f, -0.2f, 0.0f, "a negative chord fraction adds nothing"},
+        {10.0f, 1.0f, 0.2f, "chord fraction saturates"},
+        {-20.0f, 0.4f, -1.1f, "a model's own maximum control lift", 1.1f},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(ControlSurfaceLiftIncrement(c.deflectionDeg * kRadPerDeg, c.chordFraction, c.maxLift), c.dCl,
+                    1e-5f)
+            << c.why;
+    EXPECT_EQ(ControlSurfaceLiftIncrement(std::nanf(""), 0.3f), 0.0f);
+}
+
+TEST(AirfoilAerodynamicsTest, FlowAlongTheNormalGivesDragOnly)
+{
+    // A plate falling flat: air at 10 m/s from below, alpha = 90 deg. Cl(90) = 0.9 still feeds
+    // the induced drag, but the lift direction has length cos(90) = 0.
+    //   qS = 10^2 * 0.5 * 0.6125 = 30.625 N
+    //   drag = 30.625 * (0.02 + 0.81 / (pi * 4 * 0.9)) = 2.80587 N along +Y
+    DiagCapture quiet;
+    const auto airfoil = AirfoilFromText(aero_test::kLinearAirfoil);
+    const TResult r = Calc(CVector3(0, 10, 0), CMatrix3(), 0.5f, 4.0f, 0.9f, 0.0f, 0.3f, airfoil.get());
+    ExpectNear(r.lift, CVector3(), 1e-5f, "no lift");
+    ExpectNear(r.drag, CVector3(0, 30.625f * (0.02f + 0.81f / (kPi * 3.6f)), 0), 1e-4f, "drag");
+    EXPECT_NEAR(r.alpha, kPi / 2.0f, 1e-6f);
+    EXPECT_NEAR(r.cp, 0.25f, 1e-6f);
+}
+
+TEST(AirfoilAerodynamicsTest, DegenerateInputsGiveFiniteOrZeroForces)
+{
+    DiagCapture quiet;
+    const auto airfoil = AirfoilFromText(aero_test::kLinearAirfoil);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+
+    // Just below the minimum air speed: nothing at all.
+    TResult r = Calc(CVector3(0, 0, 0.0009f), CMatrix3(), 0.3f, 6.0f, 0.8f, 0.2f, 0.3f, airfoil.get());
+    EXPECT_TRUE(r.lift == CVector3() && r.drag == CVector3() && r.cp == 0.0f && r.alpha == 0.0f);
+    // Just above it, profile drag along the flow.
+    r = Calc(CVector3(0, 0, 0.0011f), CMatrix3(), 0.3f, 6.0f, 0.8f, 0.0f, 0.3f, airfoil.get());
+    EXPECT_GT(r.drag.z, 0.0f);
+
+    // A zero aspect ratio drops the induced drag instead of dividing by zero.
+    r = Calc(CVector3(0, 0, 10), CMatrix3(), 0.3f, 0.0f, 0.8f, 0.3f, 0.3f, airfoil.get());
+    EXPECT_NEAR(r.drag.z, 100.0f * 0.3f * 0.6125f * 0.02f, 1e-5f);
+
+    // No airfoil: the control surface alone, with its induced drag.
+    r = Calc(CVector3(0, 0, 10), CMatrix3(), 0.3f, 6.0f, 0.8f, 0.5f, 0.3f, nullptr);
+    EXPECT_NEAR(r.lift.y, 18.375f * 0.4f, 1e-4f);
+    EXPECT_NEAR(r.drag.z, 18.375f * 0.16f / (kPi * 4.8f), 1e-5f);
+
+    // A non-finite air velocity or a singular frame never yields NaN forces.
+    for (const TResult& bad : {Calc(CVector3(nan, 0, 10), CMatrix3(), 0.3f, 6.0f, 0.8f, 0.0f, 0.3f, airfoil.get()),
+                               Calc(CVector3(0, 1, 10), CMatrix3::Zero(), 0.3f, 6.0f, 0.8f, 0.0f, 0.3f, airfoil.get())})
+    {
+        EXPECT_TRUE(std::isfinite(bad.lift.x + bad.lift.y + bad.lift.z));
+        EXPECT_TRUE(std::isfinite(bad.drag.x + bad.drag.y + bad.drag.z));
     }
 }
