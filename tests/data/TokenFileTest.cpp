@@ -13,37 +13,42 @@
     CTokenFile file;                                                                               \
     ASSERT_TRUE(file.LoadText(text, "/nowhere/test.txt"))
 
+namespace
+{
+constexpr int kAbsent = -999;
+
+// The next value of the key, kAbsent when there is none.
+int NextInt(CTokenFile& file, const char* key)
+{
+    int value = 0;
+    return file.GetInt(key, value, kAbsent) ? value : kAbsent;
+}
+} // namespace
+
 TEST(TokenFile, RepeatedKeyYieldsEachOccurrenceThenTheDefault)
 {
     LOAD(file, ".A 1\n.B 7\n.A 2\n");
+    EXPECT_EQ(NextInt(file, "A"), 1);
+    EXPECT_EQ(NextInt(file, "A"), 2);
     int value = 0;
-    EXPECT_TRUE(file.GetInt("A", value, -1));
-    EXPECT_EQ(value, 1);
-    EXPECT_TRUE(file.GetInt("A", value, -1));
-    EXPECT_EQ(value, 2);
     EXPECT_FALSE(file.GetInt("A", value, -1));
     EXPECT_EQ(value, -1);
-    EXPECT_TRUE(file.GetInt("B", value, -1));
-    EXPECT_EQ(value, 7);
+    EXPECT_EQ(NextInt(file, "B"), 7);
 }
 
 TEST(TokenFile, NestedKeysAreFoundOnlyThroughTheirBlock)
 {
     LOAD(file, ".OUTER {\n  .INNER 5\n  .DEEP { .X 9 }\n}\n.AFTER 3\n");
-    int value = 0;
-    EXPECT_FALSE(file.GetInt("INNER", value, -1));
+    EXPECT_EQ(NextInt(file, "INNER"), kAbsent);
     CTokenFile* outer = file.OpenBlock("OUTER");
     ASSERT_NE(outer, nullptr);
-    EXPECT_FALSE(outer->GetInt("X", value, -1)) << "one level deeper still hidden";
-    EXPECT_FALSE(outer->GetInt("AFTER", value, -1)) << "keys after the block's closing brace";
-    EXPECT_TRUE(outer->GetInt("INNER", value, -1));
-    EXPECT_EQ(value, 5);
+    EXPECT_EQ(NextInt(*outer, "X"), kAbsent) << "one level deeper still hidden";
+    EXPECT_EQ(NextInt(*outer, "AFTER"), kAbsent) << "keys after the block's closing brace";
+    EXPECT_EQ(NextInt(*outer, "INNER"), 5);
     CTokenFile* deep = outer->OpenBlock("DEEP");
     ASSERT_NE(deep, nullptr);
-    EXPECT_TRUE(deep->GetInt("X", value, -1));
-    EXPECT_EQ(value, 9);
-    EXPECT_TRUE(file.GetInt("AFTER", value, -1));
-    EXPECT_EQ(value, 3);
+    EXPECT_EQ(NextInt(*deep, "X"), 9);
+    EXPECT_EQ(NextInt(file, "AFTER"), 3);
 }
 
 TEST(TokenFile, RepeatedBlocksAreReadInOrderWithTheirNames)
@@ -52,11 +57,7 @@ TEST(TokenFile, RepeatedBlocksAreReadInOrderWithTheirNames)
     std::vector<std::pair<std::string, int>> parts;
     std::string name;
     while (CTokenFile* part = file.OpenBlock("PART", &name))
-    {
-        int mass = 0;
-        part->GetInt("M", mass, -1);
-        parts.emplace_back(part->BlockName(), mass);
-    }
+        parts.emplace_back(part->BlockName(), NextInt(*part, "M"));
     const std::vector<std::pair<std::string, int>> expected = {{"Wing", 1}, {"Tail", 2}};
     EXPECT_EQ(parts, expected);
 }
@@ -77,8 +78,7 @@ TEST(TokenFile, OpenBlockFailures)
         EXPECT_EQ(outer->OpenBlock("PART"), nullptr);
         CTokenFile* other = file.OpenBlock("OTHER");
         ASSERT_NE(other, nullptr);
-        int m = 0;
-        EXPECT_TRUE(other->GetInt("M", m, 0));
+        EXPECT_EQ(NextInt(*other, "M"), 1);
     }
     {
         LOAD(file, ".PART name");
@@ -102,11 +102,8 @@ TEST(TokenFile, RootOwnsEveryChildBlock)
     while (CTokenFile* block = file.OpenBlock("B"))
         blocks.push_back(block);
     ASSERT_EQ(blocks.size(), 400u);
-    int value = -1;
-    EXPECT_TRUE(blocks[0]->GetInt("V", value, -1));
-    EXPECT_EQ(value, 0);
-    EXPECT_TRUE(blocks[399]->GetInt("V", value, -1));
-    EXPECT_EQ(value, 399);
+    EXPECT_EQ(NextInt(*blocks[0], "V"), 0);
+    EXPECT_EQ(NextInt(*blocks[399], "V"), 399);
     // Reloading the root frees the old blocks too.
     EXPECT_TRUE(file.LoadText(".X 1", "/nowhere/x.txt"));
     EXPECT_EQ(file.OpenBlock("B"), nullptr);
@@ -130,9 +127,7 @@ TEST(TokenFile, ValueConversions)
     EXPECT_EQ(f, FLT_MAX);
     EXPECT_TRUE(file.GetFloat("NEG", f, 0.0f));
     EXPECT_EQ(f, -FLT_MAX);
-    int i = 0;
-    EXPECT_TRUE(file.GetInt("HUGE", i, 0));
-    EXPECT_EQ(i, INT_MAX);
+    EXPECT_EQ(NextInt(file, "HUGE"), INT_MAX);
     float x = 0, y = 0;
     EXPECT_TRUE(file.GetVector2("V2", x, y, 0, 0));
     EXPECT_FLOAT_EQ(x, 1.5f);
@@ -144,10 +139,7 @@ TEST(TokenFile, ValueConversions)
     EXPECT_TRUE(file.GetVectorI2("VI", ix, iy, 0, 0));
     EXPECT_EQ(ix, 4);
     EXPECT_EQ(iy, 5);
-    // A key at the very end has an empty value: found, converted as 0.
-    i = -1;
-    EXPECT_TRUE(file.GetInt("LAST", i, 7));
-    EXPECT_EQ(i, 0);
+    EXPECT_EQ(NextInt(file, "LAST"), 0) << "a key at the very end has an empty value: found, converted as 0";
     EXPECT_FALSE(file.GetVector3("MISSING", v, CVector3(1, 1, 1)));
     EXPECT_EQ(v, CVector3(1, 1, 1));
 }
@@ -156,13 +148,9 @@ TEST(TokenFile, KeysAreExactUpTo49CharactersAndTokensAreCutToTheBuffer)
 {
     const std::string key49(49, 'K');
     LOAD(file, (".mass 1\n.MASSX 2\n.W 1.5 .MASS 3\n." + key49 + "EXTRA 4\n.NAME ABCDEFGHIJ\n").c_str());
-    int value = 0;
-    EXPECT_TRUE(file.GetInt("MASS", value, -1));
-    EXPECT_EQ(value, 3) << "neither the lower-case key nor a longer one matches, nor a dot in a number";
-    EXPECT_TRUE(file.GetInt("mass", value, -1));
-    EXPECT_EQ(value, 1);
-    EXPECT_TRUE(file.GetInt((key49 + "OTHER").c_str(), value, -1));
-    EXPECT_EQ(value, 4);
+    EXPECT_EQ(NextInt(file, "MASS"), 3) << "neither the lower-case key nor a longer one matches, nor a dot in a number";
+    EXPECT_EQ(NextInt(file, "mass"), 1);
+    EXPECT_EQ(NextInt(file, (key49 + "OTHER").c_str()), 4);
     std::string token;
     EXPECT_TRUE(file.GetToken("NAME", token, "none", 5));
     EXPECT_EQ(token, "ABCD");
@@ -262,9 +250,7 @@ TEST(TokenFile, UnterminatedCommentOrMissingFileKeepsTheDefaults)
     CTokenFile file;
     EXPECT_FALSE(file.LoadText(".A 1 /* open\n.B 2\n", "/nowhere/c.txt"));
     EXPECT_FALSE(file.IsOk());
-    int value = 0;
-    EXPECT_FALSE(file.GetInt("A", value, 5));
-    EXPECT_EQ(value, 5);
+    EXPECT_EQ(NextInt(file, "A"), kAbsent);
     EXPECT_TRUE(diag.Contains("/nowhere/c.txt"));
 
     TempDir dir;
@@ -288,8 +274,7 @@ TEST(TokenFile, IncludesExpandInPlaceRelativeToTheIncludingFile)
     CTokenFile file;
     ASSERT_TRUE(file.Load(main));
     std::vector<int> values;
-    int value = 0;
-    while (file.GetInt("A", value, -1))
+    for (int value = NextInt(file, "A"); value != kAbsent; value = NextInt(file, "A"))
         values.push_back(value);
     EXPECT_EQ(values, (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_TRUE(diag.Contains("nothere.txt")) << "a skipped include is reported";
@@ -303,9 +288,8 @@ TEST(TokenFile, IncludesMayNotLeaveTheDataFolder)
     const std::string main = dir.Write("Data/main.txt", "#include ../secret.txt\n.B 1\n");
     CTokenFile file;
     ASSERT_TRUE(file.Load(main));
-    int value = 0;
-    EXPECT_FALSE(file.GetInt("A", value, -1));
-    EXPECT_TRUE(file.GetInt("B", value, -1));
+    EXPECT_EQ(NextInt(file, "A"), kAbsent);
+    EXPECT_EQ(NextInt(file, "B"), 1);
 }
 
 TEST(TokenFile, IncludeLimits)
@@ -319,8 +303,8 @@ TEST(TokenFile, IncludeLimits)
     oneMore = exactly + "#include e.txt\n";
     CTokenFile file;
     EXPECT_TRUE(file.Load(dir.Write("500.txt", exactly)));
-    int count = 0, value = 0;
-    while (file.GetInt("E", value, 0))
+    int count = 0;
+    while (NextInt(file, "E") != kAbsent)
         ++count;
     EXPECT_EQ(count, 500);
     EXPECT_FALSE(file.Load(dir.Write("501.txt", oneMore)));
