@@ -33,9 +33,8 @@ protected:
     {
         InstallPropertyEditorFactory();
         m_page.SetEnabled(true);
-        m_choices.Add("");
-        m_choices.Add("Aileron");
-        m_choices.Add("Elevator");
+        for (const char* choice : {"", "Aileron", "Elevator"})
+            m_choices.Add(choice);
         m_set.FindProperty("SERVO")->SetChoiceList(&m_choices);
     }
     ~PropertyEditorTest() override
@@ -65,8 +64,7 @@ TEST_F(PropertyEditorTest, EveryTypeGetsItsControlKind)
     const auto texts = ControlsOf<CCI_StaticText>(m_page);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0]->Text(), "GRAVITY");
-    EXPECT_EQ(texts[0]->X(), 50);
-    EXPECT_EQ(texts[0]->Y(), 32);
+    EXPECT_EQ(std::make_pair(texts[0]->X(), texts[0]->Y()), std::make_pair(50, 32));
     // Rows start below the header (52 + 30) and are 20 apart, 30 after MASS's extra space.
     const auto combos = ControlsOf<CCI_ComboBox>(m_page);
     EXPECT_EQ(combos[0]->Y(), 20 + 82 + 7 * 20 + 10);
@@ -103,13 +101,15 @@ TEST_F(PropertyEditorTest, VectorEditTruncatesIntegersAndKeepsOtherComponents)
     const auto numbers = ControlsOf<CCI_EditNumber>(m_page);
     CCI_EditNumber* sizeY = numbers[8];
     m_page.SetFocusTo(sizeY);
-    for (uint32_t key : {0x07u, 0x34u, 0x0Au, 0x1Cu}) // "6.9" Enter
-        m_page.OnKey(KeyDown(key));
+    PressKeys(m_page, {0x07, 0x34, 0x0A, 0x1C}); // "6.9" Enter
     EXPECT_TRUE(m_set.ReadControls());
-    int x = 0, y = 0;
-    m_set.FindProperty("SIZE")->GetVectorI2(x, y);
-    EXPECT_EQ(x, 3);
-    EXPECT_EQ(y, 6);
+    std::pair<int, int> size;
+    m_set.FindProperty("SIZE")->GetVectorI2(size.first, size.second);
+    EXPECT_EQ(size, std::make_pair(3, 6));
+
+    m_set.ClearControls();
+    EXPECT_EQ(m_page.Count(), 0) << "cleared controls leave the page";
+    EXPECT_EQ(m_page.FocusIndex(), -1);
 }
 
 TEST_F(PropertyEditorTest, HeaderTokenEditReportsTheNewName)
@@ -121,18 +121,9 @@ TEST_F(PropertyEditorTest, HeaderTokenEditReportsTheNewName)
     std::string name;
     EXPECT_FALSE(m_set.ReadTokenControl(name));
     m_page.SetFocusTo(token);
-    for (uint32_t key : {0x2Eu, 0x1Cu}) // "c" Enter
-        m_page.OnKey(KeyDown(key));
+    PressKeys(m_page, {0x2E, 0x1C}); // "c" Enter
     EXPECT_TRUE(m_set.ReadTokenControl(name));
     EXPECT_EQ(name, "c");
 }
 
-TEST_F(PropertyEditorTest, ClearingControlsTakesThemOffThePage)
-{
-    m_set.BuildControls(m_page, 3, 0, 0);
-    EXPECT_GT(m_page.Count(), 0);
-    m_set.ClearControls();
-    EXPECT_EQ(m_page.Count(), 0);
-    EXPECT_EQ(m_page.FocusIndex(), -1);
-}
 } // namespace

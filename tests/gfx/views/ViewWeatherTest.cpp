@@ -88,10 +88,8 @@ TEST_F(ViewWeatherTest, OneRowPerSettingThirtyPixelsApartTheThreeButtonsAndNoScr
     {
         TRect2D r;
         b.button.GetRect(r);
-        EXPECT_EQ(r.x, b.x);
-        EXPECT_EQ(r.y, 285); // 35 pixels below the last row
-        EXPECT_EQ(r.w, 64);
-        EXPECT_EQ(r.h, 24);
+        // 35 pixels below the last row
+        EXPECT_EQ((std::vector<int>{r.x, r.y, r.w, r.h}), (std::vector<int>{b.x, 285, 64, 24}));
     }
     // The rows come first: Tab walks the dialog from the top.
     EXPECT_EQ(page.IndexOf(&m_view->OkButton()), 8);
