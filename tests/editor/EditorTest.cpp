@@ -27,32 +27,12 @@ namespace fs = std::filesystem;
 namespace
 {
 const char* const kModel = R"(
-.MODEL_INFO M
-{
-}
-.GRAVITY Gravity
-{
-}
-.SERVO Elevator
-{
-  .VARIABLE V_CH2
-  .POSITION 0 0 -0.2
-  .MASS 0.02
-}
-.SERVO Rudder
-{
-  .VARIABLE V_CH4
-  .POSITION 0 0 0.1
-  .MASS 0.02
-}
-.BATTERY Pack
-{
-  .POSITION 0 0 -0.3
-  .MASS 0.1
-}
-.VARIABLE Mix
-{
-}
+.MODEL_INFO M { }
+.GRAVITY Gravity { }
+.SERVO Elevator { .VARIABLE V_CH2 .POSITION 0 0 -0.2 .MASS 0.02 }
+.SERVO Rudder { .VARIABLE V_CH4 .POSITION 0 0 0.1 .MASS 0.02 }
+.BATTERY Pack { .POSITION 0 0 -0.3 .MASS 0.1 }
+.VARIABLE Mix { }
 .FUNCTION Mixer
 {
   .OPS PUSH Mix PUSH 0.5 MUL POP Mix
