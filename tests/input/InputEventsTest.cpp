@@ -30,6 +30,22 @@ std::vector<uint32_t> FlagsFor(CInput& input, uint32_t key)
             flags.push_back(event.flags);
     return flags;
 }
+// A joystick event of controller which: axis or hat motion (index, value), a button press
+// (index), or the controller's removal.
+SDL_Event Joy(uint32_t type, SDL_JoystickID which, uint8_t index = 0, int value = 0)
+{
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_JOYAXISMOTION)
+        event.jaxis = {type, 0, which, index, 0, 0, 0, static_cast<Sint16>(value), 0};
+    else if (type == SDL_JOYHATMOTION)
+        event.jhat = {type, 0, which, index, static_cast<Uint8>(value), 0, 0};
+    else if (type == SDL_JOYBUTTONDOWN)
+        event.jbutton = {type, 0, which, index, SDL_PRESSED, 0, 0};
+    else
+        event.jdevice = {type, 0, which};
+    return event;
+}
 } // namespace
 
 TEST(InputEvents, PressAndReleaseWithinOneFrameGiveBothEdgesInOrderAndNoHeldEvent)
@@ -301,28 +317,11 @@ TEST(InputEvents, JoystickConversionHatsAndButtons)
     CInput input;
     EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_POV1), 0.0f); // no controller: 0, not -1
     input.AttachJoystickForTest(7);
-    auto axis = [&](SDL_JoystickID which, uint8_t index, int16_t value) {
-        SDL_Event event{};
-        event.type = SDL_JOYAXISMOTION;
-        event.jaxis.which = which;
-        event.jaxis.axis = index;
-        event.jaxis.value = value;
-        input.HandleEvent(event);
-    };
-    axis(7, 1, -32768); // stick pushed forward
-    axis(7, 6, -32768); // slider 0 at its low end
-    axis(8, 0, 32767);  // another controller is ignored
-    SDL_Event hat{};
-    hat.type = SDL_JOYHATMOTION;
-    hat.jhat.which = 7;
-    hat.jhat.hat = 1;
-    hat.jhat.value = SDL_HAT_RIGHTUP;
-    input.HandleEvent(hat);
-    SDL_Event button{};
-    button.type = SDL_JOYBUTTONDOWN;
-    button.jbutton.which = 7;
-    button.jbutton.button = 11;
-    input.HandleEvent(button);
+    input.HandleEvent(Joy(SDL_JOYAXISMOTION, 7, 1, -32768)); // stick pushed forward
+    input.HandleEvent(Joy(SDL_JOYAXISMOTION, 7, 6, -32768)); // slider 0 at its low end
+    input.HandleEvent(Joy(SDL_JOYAXISMOTION, 8, 0, 32767));  // another controller is ignored
+    input.HandleEvent(Joy(SDL_JOYHATMOTION, 7, 1, SDL_HAT_RIGHTUP));
+    input.HandleEvent(Joy(SDL_JOYBUTTONDOWN, 7, 11));
     input.Update(kFrame);
 
     EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_Y), 1.0f);
@@ -335,17 +334,13 @@ TEST(InputEvents, JoystickConversionHatsAndButtons)
     EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_JOYSTICK_12),
               std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN});
 
-    hat.jhat.value = SDL_HAT_CENTERED;
-    input.HandleEvent(hat);
+    input.HandleEvent(Joy(SDL_JOYHATMOTION, 7, 1, SDL_HAT_CENTERED));
     input.Update(kFrame);
     EXPECT_EQ(input.GetButtonState(BUTTON_JOYSTICK_POV2_N + 1), 0);
     EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_JOYSTICK_POV2_N + 1), std::vector<uint32_t>{IE_GOING_UP});
 
     // Unplugged: everything reads 0 and held buttons go up.
-    SDL_Event removed{};
-    removed.type = SDL_JOYDEVICEREMOVED;
-    removed.jdevice.which = 7;
-    input.HandleEvent(removed);
+    input.HandleEvent(Joy(SDL_JOYDEVICEREMOVED, 7));
     input.Update(kFrame);
     EXPECT_FALSE(input.HasJoystick());
     EXPECT_FLOAT_EQ(input.GetAxisValue(AXIS_JOYSTICK_Y), 0.0f);
