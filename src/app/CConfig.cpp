@@ -69,8 +69,7 @@ void CConfig::Reset()
     m_videoMode.clear();
     m_comPort = kDefaultComPort;
     m_comDevice.clear();
-    for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
-        m_joystickCalibration[i] = CInputJoystick::DefaultCalibration(i);
+    m_joystickCalibrations.Clear();
     m_swapInterval = kDefaultSwapInterval;
     m_missingKeyDefs = 0;
     std::string ignored;
@@ -326,42 +325,14 @@ std::string CConfig::FormatText() const
     WriteBanner(file, "//----------------", "// Video Sync");
     file.WriteFormat(".SWAP_INTERVAL  %i\r\n\r\n\r\n", m_swapInterval);
     WriteBanner(file, "//----------------", "// Joystick Calibration");
-    file.WriteLine(".JOYSTICK_CALIBRATION");
-    file.WriteLine("{");
-    for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
-    {
-        const SJoystickAxisCalibration& c = m_joystickCalibration[i];
-        file.WriteFormat("  .%s  %i %i %i\r\n", AxisToken(AXIS_JOYSTICK_X + i), c.low, c.centre, c.high);
-    }
-    file.WriteLine("}");
+    m_joystickCalibrations.Write(file);
     return file.Text();
 }
 
 void CConfig::ReadJoystickCalibration(CTokenFile& file)
 {
-    CTokenFile* block = file.OpenBlock("JOYSTICK_CALIBRATION");
-    if (block == nullptr)
-        return;
-    for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
-    {
-        const SJoystickAxisCalibration standard = CInputJoystick::DefaultCalibration(i);
-        CVector3 v;
-        if (!block->GetVector3(AxisToken(AXIS_JOYSTICK_X + i), v,
-                               CVector3(static_cast<float>(standard.low), static_cast<float>(standard.centre),
-                                        static_cast<float>(standard.high))))
-            continue;
-        const SJoystickAxisCalibration read{static_cast<int>(v.x), static_cast<int>(v.y), static_cast<int>(v.z)};
-        // A slider has no middle; a stick needs one strictly between its ends.
-        const bool slider = i >= CInputJoystick::kAxisCount;
-        if (read.low >= read.high || (!slider && (read.centre <= read.low || read.centre >= read.high)))
-        {
-            DiagPrint("%s: JOYSTICK_CALIBRATION %s: %i %i %i is no travel (low < centre < high); the axis is read "
-                      "uncalibrated\n",
-                      file.FileName().c_str(), AxisToken(AXIS_JOYSTICK_X + i), read.low, read.centre, read.high);
-            continue;
-        }
-        m_joystickCalibration[i] = read;
-    }
+    if (CTokenFile* block = file.OpenBlock("JOYSTICK_CALIBRATION"))
+        m_joystickCalibrations.Read(*block, file.FileName());
 }
 
 bool CConfig::Save(const std::string& outputFolder)

@@ -23,7 +23,7 @@
 #include <array>
 #include <string>
 
-#include "input/CInputJoystick.h"
+#include "input/CJoystickCalibrationSet.h"
 #include "input/CInputMapSet.h"
 #include "input/CKeyDefTable.h"
 #include "model/CVariableTable.h"
@@ -86,10 +86,10 @@ public:
     // a pseudo-terminal included). Quotes and line breaks cannot be stored and are dropped.
     const std::string& GetComDevice() const { return m_comDevice; }
     void SetComDevice(const std::string& path);
-    // JOYSTICK_CALIBRATION: the measured travel of the joystick's X .. RZ, SL0, SL1 (raw units),
-    // read by the input system every frame.
-    SJoystickAxisCalibration* JoystickCalibration() { return m_joystickCalibration; }
-    const SJoystickAxisCalibration* JoystickCalibration() const { return m_joystickCalibration; }
+    // JOYSTICK_CALIBRATION: the measured travel of each joystick's X .. RZ, SL0, SL1 (raw units)
+    // by device, read by the input system every frame.
+    CJoystickCalibrationSet& JoystickCalibrations() { return m_joystickCalibrations; }
+    const CJoystickCalibrationSet& JoystickCalibrations() const { return m_joystickCalibrations; }
     int GetSwapInterval() const { return m_swapInterval; }
     void SetSwapInterval(int interval) { m_swapInterval = interval; }
 
@@ -119,7 +119,7 @@ private:
     std::string m_videoMode; // at most 200 characters
     int m_comPort = kDefaultComPort;
     std::string m_comDevice; // at most 260 characters
-    SJoystickAxisCalibration m_joystickCalibration[CInputJoystick::kCalibratedCount];
+    CJoystickCalibrationSet m_joystickCalibrations;
     int m_swapInterval = kDefaultSwapInterval;
     int m_missingKeyDefs = 0; // commands the last file read named in no KEY_DEF block
     bool m_missingMaps = false; // the last file read had no INPUT_MAP block

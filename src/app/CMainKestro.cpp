@@ -169,7 +169,7 @@ bool CMainKestro::Init()
         if (ok)
         {
             m_input->SetKeyDefs(&m_config->KeyDefs());
-            m_input->SetJoystickCalibration(m_config->JoystickCalibration());
+            m_input->SetJoystickCalibrations(&m_config->JoystickCalibrations());
             if (CRadioInterface* radio = m_input->Radio())
                 radio->SetPort(m_config->GetComPort(), m_config->GetComDevice());
             SetVideoSync(m_config->GetSwapInterval() != 0);

@@ -33,10 +33,28 @@ void CProcCalibrateTX::Start()
     }
     m_calibrator = std::make_unique<CTxCalibrator>(*radio);
     m_joystick.reset();
-    if (app->Config())
-        m_joystick = std::make_unique<CJoystickCalibrator>(app->Input()->Joystick(), app->Config()->JoystickCalibration());
+    m_joystickCalibration = nullptr;
+    AttachJoystick();
     m_calibrator->SetJoystick(m_joystick.get(), app->Input()->HasJoystick());
     m_calibrator->Start();
+}
+
+void CProcCalibrateTX::AttachJoystick()
+{
+    CMainKestro* app = MainKestro();
+    const CInput* input = app ? app->Input() : nullptr;
+    if (!input || !input->HasJoystick() || !app->Config())
+        return;
+    if (m_joystick && input->JoystickGuid() == m_joystickGuid && input->JoystickName() == m_joystickName)
+        return;
+    // Another device than the one being measured: the first keeps what it had.
+    if (m_joystick)
+        m_joystick->Cancel();
+    m_joystickGuid = input->JoystickGuid();
+    m_joystickName = input->JoystickName();
+    m_joystickCalibration = app->Config()->JoystickCalibrations().ForDevice(m_joystickGuid, m_joystickName);
+    m_joystick = std::make_unique<CJoystickCalibrator>(input->Joystick(), m_joystickCalibration);
+    m_joystick->Start();
 }
 
 void CProcCalibrateTX::End()
@@ -89,6 +107,7 @@ void CProcCalibrateTX::Update()
     if (m_calibrator)
     {
         // A joystick plugged in while the screen waits counts as found.
+        AttachJoystick();
         CMainKestro* app = MainKestro();
         m_calibrator->SetJoystick(m_joystick.get(), app && app->Input() && app->Input()->HasJoystick());
         m_calibrator->Update();
@@ -124,7 +143,7 @@ void CProcCalibrateTX::RenderExtra()
         }
     }
     const CInput* input = app ? app->Input() : nullptr;
-    if (m_calibrator && m_joystick && input && input->HasJoystick() && app->Config() &&
+    if (m_calibrator && m_joystick && m_joystickCalibration && input && input->HasJoystick() &&
         m_calibrator->GetStep() != CTxCalibrator::STEP_DETECT)
     {
         // SDL numbers a device's axes in its own order: the number tells which stick is which.
@@ -136,7 +155,7 @@ void CProcCalibrateTX::RenderExtra()
         const int axes = std::min(input->JoystickAxisCount(), CInputJoystick::kCalibratedCount);
         for (int i = 0; i < axes; ++i)
         {
-            const SJoystickAxisCalibration& c = app->Config()->JoystickCalibration()[i];
+            const SJoystickAxisCalibration& c = m_joystickCalibration[i];
             fonts.DrawText(fonts.f07x12S, 470, static_cast<float>(320 + 20 * i),
                            StringPrintf("%i %-12s %5i  %5i  %5i  %5i", i, AxisDisplayName(AXIS_JOYSTICK_X + i),
                                         input->Joystick().RawValue(i), c.low, c.centre, c.high));

@@ -6,10 +6,12 @@
 // calibration to TXCalibr.txt.
 
 #include <memory>
+#include <string>
 
 #include "app/CProcMenuEx.h"
 
 class CJoystickCalibrator;
+struct SJoystickAxisCalibration;
 class CTxCalibrator;
 
 class CProcCalibrateTX : public CProcMenuEx
@@ -29,7 +31,13 @@ protected:
 
 private:
     std::unique_ptr<CTxCalibrator> m_calibrator; // null while no transmitter interface exists
+    // The connected joystick's calibrator on that device's calibration, made when one is seen.
+    void AttachJoystick();
+
     // A joystick (a USB transmitter) is measured in the same steps; its calibration lives in
-    // the configuration and is written with it.
+    // the configuration, under the device's GUID and name, and is written with it.
     std::unique_ptr<CJoystickCalibrator> m_joystick;
+    SJoystickAxisCalibration* m_joystickCalibration = nullptr; // the configuration's, for the device
+    std::string m_joystickGuid;
+    std::string m_joystickName;
 };

@@ -103,9 +103,13 @@ void CInput::OpenFirstJoystick()
             m_joystick.rawButton[b] = SDL_JoystickGetButton(joystick, b) ? 0x80 : 0;
         const char* name = SDL_JoystickName(joystick);
         m_joystickName = name != nullptr ? name : "";
+        char guid[33] = {};
+        SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(joystick), guid, sizeof guid);
+        m_joystickGuid = guid;
         m_joystickAxisCount = axes;
-        DiagPrint("CInput: joystick \"%s\": %d axes, %d hats, %d buttons\n", name != nullptr ? name : "?", axes,
-                  hats, buttons);
+        const bool own = m_joystickCalibrations && m_joystickCalibrations->HasOwn(m_joystickGuid, m_joystickName);
+        DiagPrint("CInput: joystick \"%s\" (%s): %d axes, %d hats, %d buttons; %s\n", name != nullptr ? name : "?", guid,
+                  axes, hats, buttons, own ? "its own calibration" : "the calibration of any joystick");
         return;
     }
 }
@@ -117,6 +121,7 @@ void CInput::CloseJoystick()
     m_sdlJoystick = nullptr;
     m_joystickId = -1;
     m_joystickName.clear();
+    m_joystickGuid.clear();
     m_joystickAxisCount = 0;
     m_joystick.Reset();
 }
@@ -227,7 +232,7 @@ void CInput::Update(float frameTime)
 
     m_keyboard.Read(m_now);
     m_mouse.Read(m_now);
-    m_joystick.Read(m_joystickCalibration);
+    m_joystick.Read(m_joystickCalibrations ? m_joystickCalibrations->Find(m_joystickGuid, m_joystickName) : nullptr);
     if (m_radio != nullptr)
         m_radio->Update(frameTime);
 

@@ -24,6 +24,7 @@
 #include <SDL2/SDL_joystick.h>
 
 #include "input/CInputJoystick.h"
+#include "input/CJoystickCalibrationSet.h"
 #include "input/CInputKeyboard.h"
 #include "input/CInputMouse.h"
 #include "input/IAxisSource.h"
@@ -70,9 +71,9 @@ public:
     CRadioInterface* Radio() const { return m_ownedRadio.get(); }
     // Where events are resolved to commands; null leaves every event at UC_UNDEFINED.
     void SetKeyDefs(const CKeyDefTable* keyDefs) { m_keyDefs = keyDefs; }
-    // The joystick's axis calibration (CInputJoystick::kCalibratedCount entries, the
-    // configuration's); null reads the raw ranges.
-    void SetJoystickCalibration(const SJoystickAxisCalibration* calibration) { m_joystickCalibration = calibration; }
+    // The joysticks' axis calibrations by device (the configuration's): the connected device
+    // reads its own, found again whenever another one is plugged in; null reads the raw ranges.
+    void SetJoystickCalibrations(const CJoystickCalibrationSet* calibrations) { m_joystickCalibrations = calibrations; }
 
     // The frame's events. Walk with First/Next (or by index); PostCommand appends.
     CInputEventQueue& Events() { return m_keyboard.Queue(); }
@@ -103,6 +104,8 @@ public:
     // The controller's name and how many axes it reports (SDL numbers them 0.., the first six
     // feed X .. RZ and the next two the sliders; further axes are not used).
     const std::string& JoystickName() const { return m_joystickName; }
+    // SDL's GUID of the controller as hexadecimal text ("" without one).
+    const std::string& JoystickGuid() const { return m_joystickGuid; }
     int JoystickAxisCount() const { return m_joystickAxisCount; }
 
     // "%s=%3.3f\n" per bound axis and "%s=%i\n" per button (at most 3000 characters).
@@ -126,7 +129,7 @@ private:
     IRadioInput* m_radio = nullptr;          // the transmitter interface: m_ownedRadio or a test's
     std::unique_ptr<CRadioInterface> m_ownedRadio;
     const CKeyDefTable* m_keyDefs = nullptr; // not owned: the configuration's table
-    const SJoystickAxisCalibration* m_joystickCalibration = nullptr; // not owned: the configuration's
+    const CJoystickCalibrationSet* m_joystickCalibrations = nullptr; // not owned: the configuration's
 
     const float* m_axisPtr[AXIS_COUNT];
     const uint8_t* m_buttonPtr[BUTTON_COUNT];
@@ -138,6 +141,7 @@ private:
     SDL_Joystick* m_sdlJoystick = nullptr; // owned through SDL_JoystickOpen/Close
     SDL_JoystickID m_joystickId = -1;
     std::string m_joystickName;
+    std::string m_joystickGuid;
     int m_joystickAxisCount = 0;
     double m_now = 0.0; // s: sum of the frame times
 };

@@ -84,7 +84,7 @@ TEST_F(ConfigTest, ReadsEverySection)
     EXPECT_EQ(config.GetFlyingSite(), "FlyingSite") << "a file from before the slope site: the field";
     EXPECT_EQ(config.GetComPort(), 3);
     EXPECT_EQ(config.GetComDevice(), "/dev/pts/7");
-    const SJoystickAxisCalibration* joystick = config.JoystickCalibration();
+    const SJoystickAxisCalibration* joystick = config.JoystickCalibrations().Find("", "");
     EXPECT_EQ(joystick[0].low, -400);
     EXPECT_EQ(joystick[0].high, 380);
     EXPECT_EQ(joystick[1].high, 1000) << "a travel of nothing is refused";

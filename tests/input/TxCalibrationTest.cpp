@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "data/CFileText.h"
+#include "data/CTokenFile.h"
+#include "input/CJoystickCalibrationSet.h"
 #include "input/CJoystickCalibrator.h"
 #include "input/CRadioAbsenceNotice.h"
 #include "input/CTxCalibration.h"
@@ -167,4 +170,53 @@ TEST(JoystickCalibration, AxesNotMovedKeepTheirCalibrationAndCancelRestores)
     EXPECT_EQ(calibration[2].high, 900); // Z was not moved: a zero travel would read full throw
     EXPECT_EQ(calibration[6].low, 120);
     EXPECT_EQ(calibration[6].high, 880);
+}
+
+TEST(JoystickCalibration, KeyedByDeviceWithTheUnkeyedFormForAnyOther)
+{
+    // The axes straight in the block come from a file written before devices were told apart.
+    CTokenFile file;
+    ASSERT_TRUE(file.LoadText(".JOYSTICK_CALIBRATION { .AXIS_JOYSTICK_X -400 12 380\n"
+                              "  .DEVICE { .GUID \"0300aa\" .NAME \"Taranis\" .AXIS_JOYSTICK_X -468 9 468 "
+                              ".AXIS_JOYSTICK_Y 5 5 5 }  .DEVICE { .AXIS_JOYSTICK_X -1 0 1 } }",
+                              "Config.txt"));
+    CDiagCapture diag;
+    CJoystickCalibrationSet set;
+    set.Read(*file.OpenBlock("JOYSTICK_CALIBRATION"), "Config.txt");
+    EXPECT_TRUE(diag.Contains("Config.txt: JOYSTICK_CALIBRATION DEVICE \"Taranis\" AXIS_JOYSTICK_Y: 5 5 5"));
+    EXPECT_TRUE(diag.Contains("DEVICE without GUID and NAME is ignored"));
+    struct SCase
+    {
+        const char* guid;
+        const char* name;
+        int xLow;
+    };
+    const SCase cases[] = {
+        {"0300aa", "Taranis", -468},
+        {"0300aa", "FrSky Taranis", -468}, // renamed by another SDL: the GUID
+        {"0500bb", "Taranis", -468},       // another GUID (Bluetooth): the name
+        {"0300cc", "Gamepad", -400},       // no calibration of its own: the unkeyed one
+        {"", "", -400},                    // none connected
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(set.Find(c.guid, c.name)[0].low, c.xLow) << c.guid << " " << c.name;
+    EXPECT_EQ(set.Find("0300aa", "Taranis")[1].high, 1000) << "a travel of nothing is refused";
+
+    // Calibrating the gamepad gives it its own, made from what it read; written and read back.
+    SJoystickAxisCalibration* pad = set.ForDevice("0300cc", "Game\"pad");
+    EXPECT_EQ(pad[0].low, -400);
+    pad[0] = {-300, 0, 300};
+    EXPECT_EQ(set.ForDevice("0300cc", "Gamepad"), pad);
+    CFileText text;
+    set.Write(text);
+    EXPECT_NE(text.Text().find("{\r\n  .AXIS_JOYSTICK_X  -400 12 380\r\n"), std::string::npos)
+        << "the unkeyed form stays for older programs";
+    CTokenFile written;
+    ASSERT_TRUE(written.LoadText(text.Text(), "Config.txt"));
+    CJoystickCalibrationSet reread;
+    reread.Read(*written.OpenBlock("JOYSTICK_CALIBRATION"), "Config.txt");
+    EXPECT_EQ(reread.DeviceCount(), 2);
+    EXPECT_EQ(reread.Find("0300cc", "Gamepad")[0].low, -300);
+    EXPECT_EQ(reread.Find("0300aa", "Taranis")[0].low, -468);
+    EXPECT_EQ(reread.Find("0300dd", "Other")[0].low, -400);
 }

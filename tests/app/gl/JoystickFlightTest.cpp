@@ -166,7 +166,9 @@ TEST_F(JoystickFlight, HotPluggedCalibratedJoystickFliesTheTrainer)
     Screenshot(m_shots / "app_calibration_joystick.png");
     Key(SDL_SCANCODE_RETURN);
     Key(SDL_SCANCODE_SPACE); // finished: any key leaves
-    const SJoystickAxisCalibration& x = m_app->Config()->JoystickCalibration()[0];
+    const CInput& input = *m_app->Input();
+    ASSERT_TRUE(m_app->Config()->JoystickCalibrations().HasOwn(input.JoystickGuid(), input.JoystickName()));
+    const SJoystickAxisCalibration& x = m_app->Config()->JoystickCalibrations().Find(input.JoystickGuid(), input.JoystickName())[0];
     EXPECT_EQ(x.low, -488 + 20);
     EXPECT_EQ(x.centre, 9);
     EXPECT_EQ(x.high, 488 - 20);
