@@ -20,13 +20,9 @@ TEST(Matrix3, InverseIsIdentityTimesOrZeroWhenSingular)
     EXPECT_EQ(singular.Inverse(), CMatrix3::Zero());
 }
 
-TEST(Matrix3, TinyRotationIsExactlyIdentity)
-{
-    EXPECT_EQ(CMatrix3::FromRotationVector({0, 5e-9f, 0}), CMatrix3::Identity());
-}
-
 TEST(Matrix3, RotationAboutYTurnsForwardTowardsMinusX)
 {
+    EXPECT_EQ(CMatrix3::FromRotationVector({0, 5e-9f, 0}), CMatrix3::Identity()) << "a tiny rotation is exact";
     // Forward is -Z; a positive rotation about +Y (right-handed) swings -Z towards -X.
     const CVector3 turned = CVector3(0, 0, -1) * CMatrix3::FromAxisAngle({0, 1, 0}, 3.14159265f / 2);
     EXPECT_NEAR(turned.x, -1.0f, 1e-6f);

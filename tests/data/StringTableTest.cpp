@@ -68,10 +68,8 @@ TEST_F(StringTableTest, IdentifierAloneOnItsLine)
     EXPECT_FALSE(StringTableHas("Second"));
     EXPECT_STREQ(LookupString("IDS_LAST"), "last");
     EXPECT_NE(diag.find("IDS_EMPTY stands alone"), std::string::npos);
-}
 
-TEST_F(StringTableTest, LastEntryWithoutLineBreakIsDropped)
-{
+    // The last entry without a line break is dropped, and that is reported.
     ASSERT_TRUE(LoadStringTableFromText("IDS_A a\nIDS_B b"));
     EXPECT_STREQ(LookupString("IDS_A"), "a");
     EXPECT_STREQ(LookupString("IDS_B"), "");

@@ -140,7 +140,7 @@ TEST(InputEvents, ReleaseCarriesTheModifiersOfItsPress)
     EXPECT_FALSE(axes.Get(0).incHeld);
 }
 
-TEST(InputEvents, FocusLossReleasesHeldKeysWithGoingUp)
+TEST(InputEvents, FocusLossReleasesHeldKeysAndPlatformRepeatsAreIgnored)
 {
     CInput input;
     input.HandleEvent(KeyEvent(SDL_SCANCODE_W, true));
@@ -149,11 +149,8 @@ TEST(InputEvents, FocusLossReleasesHeldKeysWithGoingUp)
     input.Update(kFrame);
     EXPECT_EQ(FlagsFor(input, DIK_W), std::vector<uint32_t>{IE_GOING_UP});
     EXPECT_FALSE(input.Keyboard().IsKeyDown(DIK_W));
-}
 
-TEST(InputEvents, PlatformAutoRepeatIsIgnored)
-{
-    CInput input;
+    // The platform's auto-repeat is ignored.
     input.HandleEvent(KeyEvent(SDL_SCANCODE_W, true));
     input.Update(kFrame);
     SDL_Event repeat = KeyEvent(SDL_SCANCODE_W, true);

@@ -76,7 +76,7 @@ TEST(KeyDefs, SetKeyFromTextKeepsStatesAndReformats)
     EXPECT_EQ(defs.GetKeyText(UC_CAMERA_LEFT), "");
 }
 
-TEST(KeyDefs, DuplicateDetectionOverTheEditedTexts)
+TEST(KeyDefs, DuplicateDetectionOverTheEditedTextsAndItsWarning)
 {
     std::vector<std::string> texts = DefaultKeyTexts();
     EXPECT_TRUE(FindDuplicateKeys(texts).empty()); // the defaults bind no key twice
@@ -92,15 +92,12 @@ TEST(KeyDefs, DuplicateDetectionOverTheEditedTexts)
     texts[UC_DEBUG_FPS] = "P";
     texts[UC_APP_PAUSE] = "";
     EXPECT_TRUE(FindDuplicateKeys(texts).empty());
-}
 
-TEST(KeyDefs, DuplicateWarningText)
-{
     LoadStringTableFromText("IDS_WARNING_KEY_DEFINED_TWICE  Twice:\n"
                             "IDS_WARNING_KEY_DEFINED_TWICE__AND  and\n"
                             "IDS_UCG_APP_S  Application\nIDS_UCG_DEBUG_S  Debug\n"
                             "IDS_UC_APP_PAUSE_S  Pause\nIDS_UC_DEBUG_FPS_S  FPS\n");
-    std::vector<std::string> texts = DefaultKeyTexts();
+    texts = DefaultKeyTexts();
     texts[UC_DEBUG_FPS] = "P";
     EXPECT_EQ(FormatDuplicateWarning(FindDuplicateKeys(texts), texts),
               "Twice:\n     Application: Pause  and  Debug: FPS (P)");

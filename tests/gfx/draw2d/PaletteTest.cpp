@@ -10,10 +10,8 @@ TEST(Palette, GreyRampRisesAndEveryEntryIsOpaque)
         EXPECT_EQ(PaletteColor(i).a, 255) << i;
     for (int i = 1; i <= 20; ++i)
         EXPECT_GT(PaletteColor(i).r, PaletteColor(i - 1).r) << i;
-}
 
-TEST(Palette, OutOfRangeIndexGivesWhiteInsteadOfReadingPastTheTable)
-{
+    // An index out of range gives white instead of reading past the table.
     const TColor white{255, 255, 255, 255};
     EXPECT_EQ(PaletteColor(-1), white);
     EXPECT_EQ(PaletteColor(kPaletteSize), white);

@@ -121,12 +121,7 @@ TEST_F(SpriteListTest, LookupIsExactAndInvalidIdsFallBackToSpriteZero)
     EXPECT_EQ(m_sprites.Get(-1).name, "First");
     EXPECT_EQ(m_sprites.Get(99).name, "First");
     EXPECT_EQ(m_sprites.Interface().arrowUp, -1);
-}
-
-TEST_F(SpriteListTest, ClearReleasesTheBlockTextures)
-{
-    WriteList(".SPRITES_IN_TEXTURE { .TEXTURE_FILE Alpha.png .SPRITE First .XY 0 0 .DXDY 8 8 }");
-    ASSERT_TRUE(m_sprites.Load(m_textures));
+    // Clearing releases the block's texture.
     const int id = m_sprites.Get(0).textureId;
     EXPECT_EQ(m_textures.RefCount(id), 1);
     m_sprites.Clear(m_textures);

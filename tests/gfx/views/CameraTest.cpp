@@ -40,12 +40,36 @@ public:
     }
 };
 
-TEST(CameraRules, FieldOfViewStepsOneDegreePerFrameWithoutOvershoot)
+// The field of view steps one degree per frame without overshoot; the auto-zoom ratio steps by
+// 0.01 towards its limits; the follow spring is a signed square capped at 700 N.
+TEST(CameraRules, ZoomStepsAutoZoomAndFollowSpring)
 {
-    EXPECT_FLOAT_EQ(CCamera::StepHFOV(28.5f, 40.0f), 29.5f);
-    EXPECT_FLOAT_EQ(CCamera::StepHFOV(28.5f, 28.9f), 28.9f);
-    EXPECT_FLOAT_EQ(CCamera::StepHFOV(10.0f, 3.0f), 9.0f);
-    EXPECT_FLOAT_EQ(CCamera::StepHFOV(3.4f, 3.0f), 3.0f);
+    struct Row { float got, expected, tolerance; const char* what; };
+    const Row rows[] = {
+        {CCamera::StepHFOV(28.5f, 40.0f), 29.5f, 0.0f, "wider"},
+        {CCamera::StepHFOV(28.5f, 28.9f), 28.9f, 0.0f, "no overshoot"},
+        {CCamera::StepHFOV(10.0f, 3.0f), 9.0f, 0.0f, "narrower"},
+        {CCamera::StepHFOV(3.4f, 3.0f), 3.0f, 0.0f, "no overshoot"},
+        {CCamera::AutoZoomRatioStep(0.14f, true, false), 0.15f, 0.0f, "ratio up"},
+        {CCamera::AutoZoomRatioStep(0.25f, true, false), 0.25f, 0.0f, "ratio at its top"},
+        {CCamera::AutoZoomRatioStep(0.035f, false, true), 0.03f, 0.0f, "ratio at its bottom"},
+        {CCamera::AutoZoomRatioStep(0.2f, true, true), 0.19f, 1e-6f, "both: towards the default"},
+        {CCamera::AutoZoomRatioStep(0.145f, true, true), 0.145f, 1e-6f, "within 0.01 of the default"},
+        {CCamera::AutoZoomHFOV(10.0f, 0.14f), 20.39f, 0.02f, "10 m"},
+        {CCamera::AutoZoomHFOV(100.0f, 0.14f), 3.0f, 0.0f, "2.05 clamped"},
+        {CCamera::AutoZoomHFOV(0.0f, 0.14f), 60.0f, 0.0f, "on the model: widest"},
+        {CCamera::FollowSpringForce(2.0f), 0.0f, 0.0f, "at rest at 2 m"},
+        {CCamera::FollowSpringForce(1.0f), -150.0f, 0.0f, "pushes away inside 2 m"},
+        {CCamera::FollowSpringForce(3.0f), 150.0f, 0.0f, "pulls beyond"},
+        {CCamera::FollowSpringForce(30.0f), 700.0f, 0.0f, "capped"},
+    };
+    for (const Row& row : rows)
+    {
+        if (row.tolerance == 0.0f)
+            EXPECT_FLOAT_EQ(row.got, row.expected) << row.what;
+        else
+            EXPECT_NEAR(row.got, row.expected, row.tolerance) << row.what;
+    }
 }
 
 TEST(CameraRules, UserZoom)
@@ -63,26 +87,6 @@ TEST(CameraRules, UserZoom)
     };
     for (const TCase& c : cases)
         EXPECT_FLOAT_EQ(CCamera::UserZoom(c.user, c.current, c.in, c.out, dt), c.expected) << c.what;
-}
-
-TEST(CameraRules, AutoZoomRatioAndAngle)
-{
-    EXPECT_FLOAT_EQ(CCamera::AutoZoomRatioStep(0.14f, true, false), 0.15f);
-    EXPECT_FLOAT_EQ(CCamera::AutoZoomRatioStep(0.25f, true, false), 0.25f);
-    EXPECT_FLOAT_EQ(CCamera::AutoZoomRatioStep(0.035f, false, true), 0.03f);
-    EXPECT_NEAR(CCamera::AutoZoomRatioStep(0.2f, true, true), 0.19f, 1e-6f);
-    EXPECT_NEAR(CCamera::AutoZoomRatioStep(0.145f, true, true), 0.145f, 1e-6f); // within 0.01 of default
-    EXPECT_NEAR(CCamera::AutoZoomHFOV(10.0f, 0.14f), 20.39f, 0.02f);
-    EXPECT_FLOAT_EQ(CCamera::AutoZoomHFOV(100.0f, 0.14f), 3.0f);  // 2.05 clamped
-    EXPECT_FLOAT_EQ(CCamera::AutoZoomHFOV(0.0f, 0.14f), 60.0f);   // on the model: widest
-}
-
-TEST(CameraRules, FollowSpringIsASignedSquareCappedAt700)
-{
-    EXPECT_FLOAT_EQ(CCamera::FollowSpringForce(2.0f), 0.0f);
-    EXPECT_FLOAT_EQ(CCamera::FollowSpringForce(1.0f), -150.0f); // pushes away inside 2 m
-    EXPECT_FLOAT_EQ(CCamera::FollowSpringForce(3.0f), 150.0f);
-    EXPECT_FLOAT_EQ(CCamera::FollowSpringForce(30.0f), 700.0f);
 }
 
 TEST(CameraRules, AnglesRoundTripInTheBodysConvention)

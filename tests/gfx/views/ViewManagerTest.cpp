@@ -154,11 +154,9 @@ TEST_F(ViewManagerTest, CloseButtonRequestsClosingUntilTheOwnerClearsIt)
     left.ClearCloseRequest();
     left.Run();
     EXPECT_FALSE(left.IsCloseRequested());
-}
 
-TEST_F(ViewManagerTest, ClickedCloseUpLeavesSpaceAndReturnToThePilot)
-{
-    ClickAt(250, 250); // into "left", whose title bar carries the close button
+    // Clicked into, the view leaves Space and Return to the pilot: its close button takes neither.
+    ClickAt(250, 250);
     ASSERT_EQ(manager.ActiveSlot(), 1);
     for (uint32_t key : {uint32_t(DIK_SPACE), uint32_t(DIK_RETURN)})
     {
