@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
@@ -333,6 +336,32 @@ void CConfig::ReadJoystickCalibration(CTokenFile& file)
 {
     if (CTokenFile* block = file.OpenBlock("JOYSTICK_CALIBRATION"))
         m_joystickCalibrations.Read(*block, file.FileName());
+}
+
+bool CConfig::WriteSaveFailureNote(const std::string& outputFolder) const
+{
+    char when[32] = "";
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm* local = std::localtime(&now))
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", local);
+    const std::string text = StringPrintf("The settings could not be saved when Kestro closed on %s; what was changed "
+                                          "in that session is lost.\n%s\n",
+                                          when, m_saveError.c_str());
+    return ReplaceFile(JoinPath(outputFolder, kSaveFailureName), text);
+}
+
+std::string CConfig::TakeSaveFailureNote(const std::string& outputFolder)
+{
+    const std::string path = JoinPath(outputFolder, kSaveFailureName);
+    std::string text;
+    if (!FileExists(path) || !ReadWholeFile(path, text))
+        return std::string();
+    if (std::remove(path.c_str()) != 0)
+        DiagPrint("%s: cannot be removed: %s\n", path.c_str(), std::strerror(errno));
+    constexpr size_t kLongest = 1000; // a note is a few lines; anything longer is not ours
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text.substr(0, kLongest);
 }
 
 bool CConfig::Save(const std::string& outputFolder)

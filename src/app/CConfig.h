@@ -37,6 +37,7 @@ public:
     static constexpr const char* kFileName = "Config.txt";
     static constexpr const char* kTempName = "Config.tmp";
     static constexpr const char* kBackupName = "Config.bak";
+    static constexpr const char* kSaveFailureName = "ConfigSaveError.txt";
     static constexpr const char* kBadName = "Config.bad";
     static constexpr int kDefaultComPort = 1;
     static constexpr size_t kMaxComDevice = 260;
@@ -58,6 +59,12 @@ public:
     // Config.txt could not be written, in which case the previous file is untouched.
     bool Save(const std::string& outputFolder);
     const std::string& SaveError() const { return m_saveError; }
+    // After a failed save at exit, when nobody is left to read a message: a note next to the
+    // file (when anything can still be written there) that the next start shows once. False
+    // when the note could not be written either.
+    bool WriteSaveFailureNote(const std::string& outputFolder) const;
+    // The pilot's text of a note left by a failed save, removed once read ("" when none).
+    static std::string TakeSaveFailureNote(const std::string& outputFolder);
     // The whole file text as Save writes it.
     std::string FormatText() const;
 

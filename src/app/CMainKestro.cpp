@@ -166,6 +166,9 @@ bool CMainKestro::Init()
             fail("configuration");
         if (!message.empty())
             ShowWarning(message);
+        const std::string lastSave = CConfig::TakeSaveFailureNote(m_outputFolder);
+        if (!lastSave.empty())
+            ShowWarning(lastSave);
         if (ok)
         {
             m_input->SetKeyDefs(&m_config->KeyDefs());
@@ -694,8 +697,12 @@ void CMainKestro::Shutdown()
     if (m_config && m_initialised)
     {
         if (!m_config->Save(m_outputFolder))
-            std::fprintf(stderr, "Kestro: the configuration could not be saved to %s%s\n", m_outputFolder.c_str(),
-                         CConfig::kFileName);
+        {
+            // The window is about to close: the next start tells the pilot as well.
+            if (!m_config->WriteSaveFailureNote(m_outputFolder))
+                std::fprintf(stderr, "Kestro: no note of this for the next start could be written either\n");
+            ShowWarning("The settings could not be saved: " + m_config->SaveError());
+        }
     }
     if (m_gfxLoaded)
         ShutdownGfx2D();

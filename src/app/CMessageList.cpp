@@ -5,6 +5,47 @@
 #include "gfx/draw2d/CFontList.h"
 #include "gfx/draw2d/Draw2D.h"
 
+namespace
+{
+float Width(int font, const std::string& text)
+{
+    float w = 0.0f, h = 0.0f;
+    Fonts().TextExtent(font, text, 1.0f, w, h);
+    return w;
+}
+
+// The text with every line wider than width broken after its last space or '/' that fits (a
+// file path is one long word), or anywhere when none does.
+std::string WrapToWidth(int font, const std::string& text, float width)
+{
+    std::string out;
+    size_t start = 0;
+    for (;;)
+    {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        while (line.size() > 1 && Width(font, line) > width)
+        {
+            size_t fit = 1; // characters that fit
+            while (fit < line.size() && Width(font, line.substr(0, fit + 1)) <= width)
+                ++fit;
+            const size_t cut = line.find_last_of(" /", fit - 1);
+            const size_t take = cut != std::string::npos && cut > 0 ? cut + 1 : fit;
+            std::string head = line.substr(0, take);
+            if (head.back() == ' ')
+                head.pop_back();
+            out += head + '\n';
+            line.erase(0, take);
+        }
+        out += line;
+        if (end >= text.size())
+            return out;
+        out += '\n';
+        start = end + 1;
+    }
+}
+} // namespace
+
 int CMessageList::Post(double now, double delay, const TColor& color, const std::string& text, double duration)
 {
     int slot = -1;
@@ -166,16 +207,18 @@ void CMessageList::DrawCentredBoxes(int font, float centreX, float top) const
     const int oldAlign = TextAlign();
     SetTextAlign(TA_LEFT_TOP);
     float y = top;
+    const int margin = 12;
     for (const TLine& line : m_lastLines)
     {
+        // A message wider than the window (a long path) is wrapped, not cut at its edges.
+        const std::string text = WrapToWidth(font, line.text, 2.0f * centreX - 4.0f * margin);
         float w = 0.0f, h = 0.0f;
-        Fonts().TextExtent(font, line.text, 1.0f, w, h);
-        const int margin = 12;
+        Fonts().TextExtent(font, text, 1.0f, w, h);
         const int boxX = static_cast<int>(centreX - w / 2) - margin;
         SetColor(20, 20, 28, static_cast<uint8_t>(235 * line.color.a / 255));
         FillRect(boxX, static_cast<int>(y), static_cast<int>(w) + 2 * margin, static_cast<int>(h) + 2 * margin, 14);
         SetColor(line.color);
-        Fonts().DrawMultiLineText(font, static_cast<float>(boxX + margin), y + margin, line.text);
+        Fonts().DrawMultiLineText(font, static_cast<float>(boxX + margin), y + margin, text);
         y += h + 2 * margin + 8;
     }
     SetTextAlign(oldAlign);

@@ -242,7 +242,8 @@ TEST_F(ConfigTest, AStartAfterACrashedSaveFallsBackToTheBackupThenTheTemporaryFi
     }
 }
 
-// AFullDiskLeavesAnEmptyConfigTmp: a save that cannot be written leaves Config.txt as it was.
+// AFullDiskLeavesAnEmptyConfigTmp: a save that cannot be written leaves Config.txt as it was,
+// and the note left for the next start is read once.
 TEST_F(ConfigTest, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysWhy)
 {
     std::filesystem::create_directories(Output());
@@ -255,6 +256,13 @@ TEST_F(ConfigTest, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(dir.Read("Output/Config.txt"), before);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.Path() / "Output" / "Config.tmp")));
     EXPECT_NE(config.SaveError().find("Config.txt"), std::string::npos) << config.SaveError();
+
+    ASSERT_TRUE(config.WriteSaveFailureNote(Output()));
+    const std::string note = CConfig::TakeSaveFailureNote(Output());
+    EXPECT_NE(note.find("could not be saved"), std::string::npos) << note;
+    EXPECT_NE(note.find(config.SaveError()), std::string::npos) << note;
+    EXPECT_EQ(CConfig::TakeSaveFailureNote(Output()), "");
+    EXPECT_FALSE(config.WriteSaveFailureNote((dir.Path() / "NoSuchFolder").string() + "/"));
 }
 
 // ConfigCutShortInsideTheKeyDefinitionsLeavesTheKeysUnbound.
