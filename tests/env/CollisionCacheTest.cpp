@@ -120,11 +120,13 @@ TEST_F(CollisionCacheTest, DamagedOrOutdatedCachesAreRefused)
     const size_t firstCount = 4 + 52, firstNeighbour = 4 + 56; // of triangle 0, which has neighbours
     ASSERT_GE(GetU32(good, firstCount), 2u);
     const uint32_t triangles = static_cast<uint32_t>(m_mesh.GetTriangleCount());
-    struct CCase { const char* what, *reason; /* part of the message */ std::function<void(Bytes&, std::vector<CVector3>&)> damage; };
+    // The reason is part of the message.
+    struct CCase { const char *what, *reason; std::function<void(Bytes&, std::vector<CVector3>&)> damage; };
     const size_t lastNeighbour = firstNeighbour + 4 * (GetU32(good, firstCount) - 1);
     const CCase cases[] = {
         {"empty file", "too short", [](Bytes& b, auto&) { b.clear(); }},
-        {"no triangles for a real terrain", "the terrain has", [](Bytes& b, auto&) { b.assign(4, 0); }}, // EmptyCacheOfARealTerrainIsRebuilt
+        // EmptyCacheOfARealTerrainIsRebuilt: the world loader rebuilds what is refused here.
+        {"no triangles for a real terrain", "the terrain has", [](Bytes& b, auto&) { b.assign(4, 0); }},
         {"three bytes", "too short", [](Bytes& b, auto&) { b.resize(3); }},
         {"cut inside a record", "too short for", [](Bytes& b, auto&) { b.resize(b.size() / 2); }},
         {"cut inside the last neighbour list", "do not fit", [](Bytes& b, auto&) { b.pop_back(); }},

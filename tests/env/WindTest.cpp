@@ -213,7 +213,8 @@ TEST(Wind, RandomDrawsAreQuantisedToThousandths)
 TEST(WindFile, ValuesOutsideTheirRangesAreClampedAndNotNumbersFallBackToTheDefaults)
 {
     // The file (nullptr: none); a line of the file afterwards and a part of the diagnostics.
-    struct TCase { const char* what; const char* file; CVector3 meanWind; float turbulence; const char* written, *reported; } cases[] = {
+    struct TCase { const char* what, *file; CVector3 meanWind; float turbulence; const char *written, *reported; };
+    const TCase cases[] = {
         {"no file: defaults, written", nullptr, {0, 0, 2}, 0.0f, ".HEADING 180.000000", nullptr},
         // WeatherValuesOutsideTheirRangesAreKept: 1e30 filled the screen with sky, a negative
         // speed and turbulence threw the model about.
@@ -252,8 +253,8 @@ TEST(WindFile, ThermalKeysDefaultWhenMissingAndAreClampedToTheirRanges)
     const struct { const char* file; TThermalSettings used; const char* reported; } rows[] = {
         // An older file without the keys reads the defaults.
         {".VELOCITY 3\n", {1.5f, 40.0f, 2.0f, 300.0f}, nullptr},
-        {".THERMAL_STRENGTH 3\n.THERMAL_RADIUS 60\n.THERMAL_DENSITY 0.5\n.THERMAL_LIFETIME 600\n", {3.0f, 60.0f, 0.5f, 600.0f}, nullptr},
-        {".THERMAL_STRENGTH 50\n.THERMAL_RADIUS 0\n.THERMAL_DENSITY -4\n.THERMAL_LIFETIME nan\n", {8.0f, 10.0f, 0.0f, 300.0f}, "all"},
+        {".THERMAL_STRENGTH 3 .THERMAL_RADIUS 60 .THERMAL_DENSITY 0.5 .THERMAL_LIFETIME 600\n", {3.0f, 60.0f, 0.5f, 600.0f}, nullptr},
+        {".THERMAL_STRENGTH 50 .THERMAL_RADIUS 0 .THERMAL_DENSITY -4 .THERMAL_LIFETIME nan\n", {8.0f, 10.0f, 0.0f, 300.0f}, "all"},
     };
     for (const auto& row : rows)
     {
