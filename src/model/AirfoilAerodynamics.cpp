@@ -8,6 +8,7 @@
 namespace
 {
 constexpr float kPi = 3.14159265f;
+constexpr int kInducedAngleSteps = 24; // bisection halvings: 2 (2.5 / k) / 2^24, far below a table step
 } // namespace
 
 float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction, float maxControlLift)
@@ -20,10 +21,33 @@ float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFractio
     return std::isfinite(increment) ? increment : 0.0f;
 }
 
+float InducedAngleOfAttack(float alpha, float dCl, float piAspectEfficiency, const CAirfoil& airfoil)
+{
+    // g(x) = x + (Cl(x) + dCl) / k - alpha rises through zero between these bounds for any |Cl|
+    // below 2.5; bisection also finds a root past the stall, where Cl(x) may fall faster than k.
+    const float k = piAspectEfficiency;
+    const float reach = (2.5f + std::fabs(dCl)) / k;
+    float low = alpha - reach;
+    float high = alpha + reach;
+    for (int i = 0; i < kInducedAngleSteps; ++i)
+    {
+        const float x = 0.5f * (low + high);
+        float cl = 0.0f, cd = 0.0f, cp = 0.0f;
+        airfoil.GetCoefficients(x, cl, cd, cp);
+        if (x + (cl + dCl) / k > alpha)
+            high = x;
+        else
+            low = x;
+    }
+    const float effective = 0.5f * (low + high);
+    return std::isfinite(effective) ? effective : alpha;
+}
+
 void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& surfaceFrame, float area,
                                   float aspectRatio, float efficiency, float deflectionRad,
                                   float controlChordFraction, const CAirfoil* airfoil, CVector3& outLift,
-                                  CVector3& outDrag, float& outCp, float& outAlpha, float maxControlLift)
+                                  CVector3& outDrag, float& outCp, float& outAlpha, float maxControlLift,
+                                  bool liftingLine)
 {
     outLift = CVector3();
     outDrag = CVector3();
@@ -48,12 +72,14 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
     float cl = 0.0f;
     float cd = 0.0f;
     float cp = 0.0f;
-    if (airfoil)
+    const float inducedDenominator = kPi * aspectRatio * efficiency;
+    if (airfoil && liftingLine && inducedDenominator > 0.0f)
+        airfoil->GetCoefficients(InducedAngleOfAttack(alpha, dCl, inducedDenominator, *airfoil), cl, cd, cp);
+    else if (airfoil)
         airfoil->GetCoefficients(alpha, cl, cd, cp);
 
     const float qS = crossSpeed * crossSpeed * area * Aero::kHalfAirDensity;
     const float totalCl = cl + dCl;
-    const float inducedDenominator = kPi * aspectRatio * efficiency;
     const float inducedCd = inducedDenominator > 0.0f ? totalCl * totalCl / inducedDenominator : 0.0f;
     const float lift = qS * totalCl;
     const float drag = qS * (cd + inducedCd);

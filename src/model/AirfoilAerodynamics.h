@@ -8,7 +8,8 @@
 //   2. E = the flow direction in surface axes (v * frame^-1, normalised).
 //   3. alpha = atan2(Ey, sqrt(Ex^2 + Ez^2)): flow rising towards +y is a positive angle.
 //   4. control-surface increment dCl (ControlSurfaceLiftIncrement).
-//   5. (Cl, Cd, Cp) from the airfoil (0, 0, 0 without one).
+//   5. (Cl, Cd, Cp) from the airfoil (0, 0, 0 without one); with liftingLine (WING3 LIFTING_LINE 1)
+//      at the effective angle of attack (InducedAngleOfAttack) instead of alpha.
 //   6. qS = 0.6125 * |v|^2 * S (0.6125 kg/m^3 is half the sea-level air density 1.225; the
 //      density is constant at every height).
 //   7. lift = qS (Cl + dCl); drag = qS (Cd + (Cl + dCl)^2 / (pi AR e)): profile plus induced drag.
@@ -40,6 +41,13 @@ constexpr float kMaxControlLift = 0.4f;      // default dCl at full deflection a
 float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction,
                                   float maxControlLift = Aero::kMaxControlLift);
 
+// The effective angle of attack of a finite wing (Prandtl's lifting line): the geometric alpha
+// less the induced angle CL / (pi AR e), where CL = Cl(effective) + dCl, found by bisection. In
+// the linear range the lift slope a falls to a / (1 + a / (pi AR e)), a third of the section's for
+// a fin of aspect ratio 1.3, and the stall moves to a larger alpha; a control increment falls by
+// the same factor. k = pi AR e must be positive.
+float InducedAngleOfAttack(float alpha, float dCl, float piAspectEfficiency, const CAirfoil& airfoil);
+
 // All outputs are written; forces in world axes (N), Cp as a fraction of the chord from the
 // leading edge, alpha in radians. airfoil may be null (zero coefficients). A non-positive
 // aspect ratio or efficiency drops the induced drag instead of dividing by zero.
@@ -47,4 +55,4 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
                                   float aspectRatio, float efficiency, float deflectionRad,
                                   float controlChordFraction, const CAirfoil* airfoil, CVector3& outLift,
                                   CVector3& outDrag, float& outCp, float& outAlpha,
-                                  float maxControlLift = Aero::kMaxControlLift);
+                                  float maxControlLift = Aero::kMaxControlLift, bool liftingLine = false);

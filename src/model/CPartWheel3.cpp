@@ -154,9 +154,27 @@ void CPartWheel3::CalcForces(float dt)
         // While skidding the patch slides with the hub, as the along deflection does: a deflection
         // kept growing would pull the wheel back to where the skid began once it grips again.
         const float l = s.axialStringiness * m_lateralDeflection;
-        const float damping = std::fabs(s.axialStringiness) * kLateralDampingTime * m_hubVelocity.x;
+        float damping = std::fabs(s.axialStringiness) * kLateralDampingTime * m_hubVelocity.x;
         m_lateralRate = -m_hubVelocity.x;
-        m_lateralDeflection = m_skidding ? 0.0f : m_lateralDeflection + m_lateralRate * dt;
+        float relax = 1.0f;
+        if (s.corneringStiffness > 0.0f)
+        {
+            // A rolling tyre's patch relaxes over sigma = C N / stringiness of travel, which leaves
+            // the spring at the side force C N tan(slip angle) of a tyre with cornering stiffness C
+            // per newton of load. The damper only calms the patch at rest; rolling, the relaxation
+            // takes the energy out, and a damper kept on would add a second, speed-blind side force.
+            const float stringiness = std::fabs(s.axialStringiness);
+            const float sigma = stringiness > 0.0f ? s.corneringStiffness * spring.Length() / stringiness : 0.0f;
+            const float along = std::fabs(m_hubVelocity.z);
+            const float rolled = sigma + along * dt;
+            relax = rolled > 0.0f ? sigma / rolled : 1.0f;
+            const float calm = sigma + along * kLateralDampingTime;
+            const float fade = calm > 0.0f ? sigma / calm : 1.0f;
+            damping *= std::isfinite(fade) ? fade * fade : 1.0f;
+            if (!std::isfinite(relax))
+                relax = 1.0f;
+        }
+        m_lateralDeflection = m_skidding ? 0.0f : (m_lateralDeflection + m_lateralRate * dt) * relax;
         lateral = m_axes.row[0] * (-l - damping);
     }
 

@@ -19,7 +19,9 @@
 //   along deflection += (w RADIUS + along speed) dt (0 while skidding)
 //   lateral L = AXIAL_STRINGINESS * lateral deflection, deflection -= lateral speed dt (the
 //           patch grips; 0 while skidding); force -L - |AXIAL_STRINGINESS| 0.1 s * lateral speed
-//           along the lateral axis
+//           along the lateral axis; with CORNERING_STIFFNESS C > 0 the deflection also relaxes
+//           over sigma = C N / |AXIAL_STRINGINESS| of rolling (the force settles at C N tan(slip
+//           angle)) and the damper fades by (sigma / (sigma + |along speed| 0.1 s))^2
 //   skid    the tangential part Ft of spring+damper+traction+lateral against its normal part N:
 //           starts above STATIC_FRICTION N, ends below DYNAMIC_FRICTION N; while skidding the
 //           "Skid" force cuts the tangential force down to DYNAMIC_FRICTION N.

@@ -206,7 +206,7 @@ void CPartWing3::CalcForces(float)
         float cp = 0.0f;
         CalcAirfoilAerodynamicForces(air, surface, segment.area, m_aspectRatio, m_set.efficiency, segment.deflection,
                                      segment.controlChordFraction, m_airfoil, lift, drag, cp, segment.alpha,
-                                     m_set.controlMaxLift);
+                                     m_set.controlMaxLift, m_set.liftingLine);
 
         const CVector3 point = segment.point + segment.chordDirection * (cp * segment.chord);
         CForce& liftForce = m_forces[static_cast<size_t>(2 * i)];

@@ -21,6 +21,7 @@ const TPropertyDeclaration kDeclarations[] = {
     {false, EPropertyType::FLOAT, "WIDTH", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::FLOAT, "SPIN_DAMPING", 0.001f, 0.0f, 1.0f, 0},
     {false, EPropertyType::FLOAT, "ROLLING_RESISTANCE", 0.01f, 0.0f, 1.0f, 0},
+    {false, EPropertyType::FLOAT, "CORNERING_STIFFNESS", 0.5f, 0.0f, 100.0f, 0},
     {false, EPropertyType::FLOAT, "MAX_STEERING_ANGLE", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::TOKEN_EXT, "STEERING_VARIABLE", 0.1f, kPropertyMin, kPropertyMax, 0},
     {false, EPropertyType::FLOAT, "MAX_TORQUE", 0.1f, kPropertyMin, kPropertyMax, 0},
@@ -54,6 +55,7 @@ void CPropertySet_Wheel3::SetDefaults()
     width = 0.02f;
     spinDamping = 0.002f;
     rollingResistance = 0.0f;
+    corneringStiffness = 0.0f;
     maxSteeringAngle = 30.0f;
     steeringVariable.clear();
     maxTorque = 10.0f;
@@ -79,6 +81,7 @@ void CPropertySet_Wheel3::ReadValues()
     ReadProperty(*this, "WIDTH", width);
     ReadProperty(*this, "SPIN_DAMPING", spinDamping);
     ReadProperty(*this, "ROLLING_RESISTANCE", rollingResistance);
+    ReadProperty(*this, "CORNERING_STIFFNESS", corneringStiffness);
     ReadProperty(*this, "MAX_STEERING_ANGLE", maxSteeringAngle);
     ReadProperty(*this, "STEERING_VARIABLE", steeringVariable);
     ReadProperty(*this, "MAX_TORQUE", maxTorque);
@@ -104,6 +107,7 @@ void CPropertySet_Wheel3::WriteValues()
     StoreProperty(*this, "WIDTH", width);
     StoreProperty(*this, "SPIN_DAMPING", spinDamping);
     StoreProperty(*this, "ROLLING_RESISTANCE", rollingResistance);
+    StoreProperty(*this, "CORNERING_STIFFNESS", corneringStiffness);
     StoreProperty(*this, "MAX_STEERING_ANGLE", maxSteeringAngle);
     StoreProperty(*this, "STEERING_VARIABLE", steeringVariable);
     StoreProperty(*this, "MAX_TORQUE", maxTorque);

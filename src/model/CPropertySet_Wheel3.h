@@ -34,6 +34,7 @@ public:
     float width = 0.02f;                 // WIDTH, m (display)
     float spinDamping = 0.002f;          // SPIN_DAMPING: spin drag -k (w|w| + w), N*m with w in rad/s
     float rollingResistance = 0.0f;      // ROLLING_RESISTANCE: coefficient Crr, drag Crr * load
+    float corneringStiffness = 0.0f;     // CORNERING_STIFFNESS: side force per slip angle and load, 1/rad
     float maxSteeringAngle = 30.0f;      // MAX_STEERING_ANGLE, deg at steering 1
     std::string steeringVariable;        // STEERING_VARIABLE
     float maxTorque = 10.0f;             // MAX_TORQUE, N*m at torque 1 (and at brake 1)

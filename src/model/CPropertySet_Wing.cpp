@@ -36,7 +36,8 @@ const TPropertyDeclaration kDeclarations[] = {
     {false, EPropertyType::UNKNOWN, "NUMBER_OF_SEGMENTS", 1.0f, 1.0f, 4.0f, 0},
     {false, EPropertyType::FLOAT, "DENSITY_KG_PER_SQ_METER", 0.1f, 0.0f, 100.0f, 0},
     {false, EPropertyType::FLOAT, "CONTROL_MAX_LIFT", 0.05f, 0.0f, 3.0f, 0},
-    {false, EPropertyType::FLOAT, "DOWNWASH", 0.05f, 0.0f, 1.0f, kPropertyFlagExtraSpace},
+    {false, EPropertyType::FLOAT, "DOWNWASH", 0.05f, 0.0f, 1.0f, 0},
+    {false, EPropertyType::BOOL, "LIFTING_LINE", 1.0f, 0.0f, 1.0f, kPropertyFlagExtraSpace},
     KESTRO_SEGMENT_KEYS(0),
     KESTRO_SEGMENT_KEYS(1),
     KESTRO_SEGMENT_KEYS(2),
@@ -82,6 +83,7 @@ void CPropertySet_Wing::SetDefaults()
     density = 1.6f;
     controlMaxLift = Aero::kMaxControlLift;
     downwash = 0.0f;
+    liftingLine = false;
     for (TSegment& segment : segments)
         segment = TSegment();
 }
@@ -105,6 +107,7 @@ void CPropertySet_Wing::ReadValues()
     ReadProperty(*this, "DENSITY_KG_PER_SQ_METER", density);
     ReadProperty(*this, "CONTROL_MAX_LIFT", controlMaxLift);
     ReadProperty(*this, "DOWNWASH", downwash);
+    ReadBool(*this, "LIFTING_LINE", liftingLine);
     for (int n = 0; n < kMaxSegments; ++n)
     {
         TSegment& segment = segments[n];
@@ -138,6 +141,7 @@ void CPropertySet_Wing::WriteValues()
     StoreProperty(*this, "DENSITY_KG_PER_SQ_METER", density);
     StoreProperty(*this, "CONTROL_MAX_LIFT", controlMaxLift);
     StoreProperty(*this, "DOWNWASH", downwash);
+    StoreProperty(*this, "LIFTING_LINE", liftingLine ? 1 : 0);
     for (int n = 0; n < kMaxSegments; ++n)
     {
         const TSegment& segment = segments[n];

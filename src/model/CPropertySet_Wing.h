@@ -52,5 +52,6 @@ public:
     float density = 1.6f;          // DENSITY_KG_PER_SQ_METER, kg/m^2 of wing area
     float controlMaxLift = 0.4f;   // CONTROL_MAX_LIFT, dCl of each control surface at 20 deg, chord 0.3
     float downwash = 0.0f;         // DOWNWASH, d(epsilon)/d(alpha): a tail's flow turned by the wing ahead
+    bool liftingLine = false;      // LIFTING_LINE: the section's lift at the angle of attack less the induced angle
     TSegment segments[kMaxSegments];
 };

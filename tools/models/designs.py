@@ -84,13 +84,15 @@ def segment_keys(n, servo="", rev=False, servo_sym="", rev_sym=False, chord_frac
 
 def wing3(name, description, airfoil, position, half_span, root, tip, segments,
           symmetrical=True, incidence=0.0, sweep=0.0, dihedral=0.0, roll=0.0, density=0.5,
-          efficiency=0.85, control_lift=CONTROL_LIFT, downwash=0.0):
+          efficiency=0.85, control_lift=CONTROL_LIFT, downwash=0.0, lifting_line=False):
     keys = [("DESCRIPTION", Q(description)), ("AIRFOIL", airfoil), ("SYMMETRICAL", symmetrical),
             ("HALF_SPAN", half_span), ("ROOT_CHORD", root), ("TIP_CHORD", tip),
             ("EFFICIENCY", efficiency), ("INCIDENCE", incidence), ("SWEEP_ANGLE", sweep),
             ("DIHEDRAL", dihedral), ("POSITION", position), ("ROLL_ANGLE", roll),
             ("NUMBER_OF_SEGMENTS", len(segments)), ("DENSITY_KG_PER_SQ_METER", density),
             ("CONTROL_MAX_LIFT", control_lift), ("DOWNWASH", downwash)]
+    if lifting_line:
+        keys.append(("LIFTING_LINE", True))
     for i, seg in enumerate(segments):
         keys += segment_keys(i, **seg)
     return ("WING3", name, keys)
@@ -98,7 +100,7 @@ def wing3(name, description, airfoil, position, half_span, root, tip, segments,
 
 def wheel3(name, description, contact, radius, steering="V_ZERO", heading=0.0, max_steer=0.0,
            rest=0.03, spring=400.0, inertia=0.01, rolling=ROLLING_RESISTANCE, dynamic=0.5, static=0.9,
-           lateral=-500.0):
+           lateral=-500.0, cornering=0.0):
     """contact: where the drawn wheel touches the ground with the gear unloaded."""
     hub = np.asarray(contact, float) + (0, radius + rest, 0)
     return ("WHEEL3", name, [
@@ -110,7 +112,7 @@ def wheel3(name, description, contact, radius, steering="V_ZERO", heading=0.0, m
         ("RADIUS", radius), ("WIDTH", 0.02), ("SPIN_DAMPING", 0.0), ("ROLLING_RESISTANCE", rolling),
         ("MAX_STEERING_ANGLE", max_steer),
         ("STEERING_VARIABLE", steering), ("MAX_TORQUE", 0.5), ("VARIABLE_TORQUE", "V_ZERO"),
-        ("VARIABLE_BRAKE", "V_ZERO")])
+        ("VARIABLE_BRAKE", "V_ZERO")] + ([("CORNERING_STIFFNESS", cornering)] if cornering > 0.0 else []))
 
 
 def zero_variable():
@@ -136,11 +138,11 @@ TRAINER = dict(
     stab_half=0.30, stab_root=0.17, stab_tip=0.13, stab_le_z=0.55, stab_y=0.02,
     fin_height=0.22, fin_root=0.22, fin_tip=0.11, fin_le_z=0.52,
     prop_z=-0.66, prop_y=0.03, gear_y=-0.25, main_z=-0.05, main_x=0.20, nose_z=-0.55, wheel_r_drawn=0.032,
-    wheel_r_physics=0.032, drag_area=0.03, drag_cd=0.4, swirl=0.04, right_thrust=1.2, down_thrust=3.0,
+    wheel_r_physics=0.032, drag_area=0.03, drag_cd=0.4, swirl=0.05, right_thrust=1.1, down_thrust=3.0,
     downwash=0.0, aileron_travel=15, elevator_travel=15, rudder_travel=25, stab_incidence=0.0,
     elevator_high_rate=30, rudder_high_rate=35,
     mu_static=0.9, mu_dynamic=0.5, nose_steer=12.0, nose_drop=0.03, throttle_expo=0.0, nose_travel=0.06,
-    nose_spring=250.0,
+    nose_spring=250.0, fin_lifting_line=True, cornering=5.0,
 )
 
 
@@ -165,7 +167,8 @@ def trainer_parts():
     fin = wing3("Fin", "fin and rudder", "NACA0012.afl", (0, 0.04, t["fin_le_z"]), t["fin_height"],
                 t["fin_root"], t["fin_tip"],
                 [dict(servo="Rudder", rev=False, chord_fraction=0.45, max_deflection=t["rudder_high_rate"], dof="Rudder")],
-                symmetrical=False, roll=90.0, sweep=fin_sweep, density=0.9, efficiency=0.7)
+                symmetrical=False, roll=90.0, sweep=fin_sweep, density=0.9, efficiency=0.7,
+                lifting_line=t["fin_lifting_line"])
     r = t["wheel_r_physics"]
     gy = t["gear_y"]
     parts = [
@@ -197,11 +200,11 @@ def trainer_parts():
                                      ("LINK", ""), ("INITIAL_VALUE", 0.0)]),
         wheel3("NoseWheel", "steerable nose wheel", (0, gy - t["nose_drop"], t["nose_z"]), r, steering="V_CH4",
                static=t["mu_static"], dynamic=t["mu_dynamic"], rest=t["nose_travel"], spring=t["nose_spring"],
-               max_steer=t["nose_steer"]),
+               max_steer=t["nose_steer"], cornering=t["cornering"]),
         wheel3("LeftWheel", "left main wheel", (-t["main_x"], gy, t["main_z"]), r, static=t["mu_static"],
-               dynamic=t["mu_dynamic"]),
+               dynamic=t["mu_dynamic"], cornering=t["cornering"]),
         wheel3("RightWheel", "right main wheel", (t["main_x"], gy, t["main_z"]), r, static=t["mu_static"],
-               dynamic=t["mu_dynamic"]),
+               dynamic=t["mu_dynamic"], cornering=t["cornering"]),
         collision("Nose", (0, t["prop_y"], t["prop_z"] - 0.03)),
         collision("Spinner", (0, -0.06, t["prop_z"] + 0.02)),
         collision("LeftTip", (-half * math.cos(math.radians(3)), t["wing_y"] + half * math.sin(math.radians(3)), t["wing_le_z"] + 0.15)),
