@@ -384,6 +384,19 @@ TEST(AirfoilAerodynamicsTest, FlowAlongTheNormalGivesDragOnly)
     EXPECT_NEAR(r.cp, 0.25f, 1e-6f);
 }
 
+TEST(AirfoilAerodynamicsTest, LiftingLineTakesTheInducedAngleOff)
+{
+    // Cl = 0.5729578 x (x in rad) and k = pi AR e = pi (AR 2, e 0.5): x + (Cl(x) + dCl) / k = alpha
+    // gives x = (alpha - dCl / pi) / (1 + 0.5729578 / pi) = (alpha - dCl / pi) / 1.1823784.
+    DiagCapture quiet;
+    const auto airfoil = AirfoilFromText(aero_test::kLinearAirfoil);
+    struct Row { float alphaDeg, dCl, effective; };
+    const Row rows[] = {{10.0f, 0.0f, 0.1476118f}, {10.0f, 0.4f, 0.0399271f}, {-30.0f, 0.0f, -0.4428354f}};
+    for (const Row& row : rows)
+        EXPECT_NEAR(InducedAngleOfAttack(row.alphaDeg * kRadPerDeg, row.dCl, kPi, *airfoil), row.effective, 1e-5f)
+            << row.alphaDeg << " " << row.dCl;
+}
+
 TEST(AirfoilAerodynamicsTest, DegenerateInputsGiveFiniteOrZeroForces)
 {
     DiagCapture quiet;

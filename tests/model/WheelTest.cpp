@@ -1,5 +1,5 @@
 // Wheels: the WHEEL3 suspension, its airborne threshold, the skid hysteresis, the damper
-// clamp, a trainer standing, braking and steering on three wheels, and the simple WHEEL.
+// clamp, the cornering tyre, a trainer standing, braking and steering on three wheels, and the simple WHEEL.
 
 #include <gtest/gtest.h>
 
@@ -291,6 +291,30 @@ TEST_F(WheelTest, RollingResistanceSlowsARollingWheel)
         }
     }
     EXPECT_TRUE(speeds[0] - speeds[1] > 0.9f && speeds[0] - speeds[1] < 1.6f) << speeds[0] - speeds[1];
+}
+
+TEST_F(WheelTest, CorneringStiffnessGivesTheSideForceOfARollingTyre)
+{
+    // CORNERING_STIFFNESS 5 on 15 N of load (300 N/m x 5 cm) and the default stringiness 500 N/m:
+    // the patch relaxes over sigma = 5 * 15 / 500 = 0.15 m of rolling, so the side force settles
+    // at C N tan(slip) = 7.5 N for a slip of tan 0.1, plus the damper 500 * 0.1 s * v faded by
+    // (sigma / (sigma + V 0.1 s))^2:
+    //   V 2 m/s, v 0.2 m/s: 7.5 + 10 * (0.15 / 0.35)^2 = 9.336735 N
+    //   V 10 m/s, v 1 m/s: 7.5 + 50 * (0.15 / 1.15)^2 = 8.350662 N
+    const struct
+    {
+        float along, side, force;
+    } rows[] = {{2.0f, 0.2f, 9.336735f}, {10.0f, 1.0f, 8.350662f}};
+    for (const auto& row : rows)
+    {
+        Load(Wheel3("W", "0 0 0", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n .CORNERING_STIFFNESS 5\n"));
+        CPartWheel3* wheel = Wheel("W");
+        PlaceBody(model->GetBody(), CVector3(0, 0.7f, 0), CVector3(row.side, 0, -row.along));
+        for (int step = 0; step < 800; ++step)
+            wheel->CalcForces(0.005f);
+        EXPECT_FALSE(wheel->IsSkidding());
+        EXPECT_NEAR(wheel->GetForce(CPartWheel3::kLateral).vector.x, -row.force, 1e-3f) << "V " << row.along;
+    }
 }
 
 // --- The simple wheel.

@@ -125,13 +125,18 @@ def zero_variable():
 
 # Tuned against the flight checks (tests/content/flight_checks.py): the centre of mass at 33 % of
 # the chord and a tail at the wing's zero-lift trim the model at about 12 m/s gliding; 3 deg down
-# thrust against the power's pitch-up; 1.2 deg right thrust and a little slipstream swirl leave a
+# thrust against the power's pitch-up; 1.1 deg right thrust and a little slipstream swirl leave a
 # gentle left drift at full power; a soft, long nose leg (6 cm, 250 N/m) takes a hands-off arrival;
 # the mains 10 cm behind the centre of mass keep enough load on the nose wheel in a side wind; a
 # linear throttle (THROTTLE_EXPO 0) lets it taxi at walking pace just above idle. Elevator and
 # rudder go through a dual-rate switch on V_CH6: the low rates (15 / 25 deg) fly every check; the
 # high rates (30 / 35 deg) are what a pilot flips to for a spin, since only that much up elevator
 # holds the wing stalled while the rudder yaws it round (on low rates it falls into a spiral dive).
+# The fin (aspect ratio 1.3) lifts as a short wing (LIFTING_LINE: a third of the section's lift
+# slope and no stall below about 30 deg) and the tyres corner with their load (CORNERING_STIFFNESS
+# 5 per rad, the soft end of tyres' 5-10): with the section's slope and its stall at 12 deg the
+# fin in the slipstream weathervaned in a crosswind hard enough to break the wheels' grip at
+# 7-8 m/s, swinging the take-off run 11 deg however the rudder was worked; now 4-6.5 deg.
 TRAINER = dict(
     span=1.70, chord=0.30, wing_le_z=-0.25, wing_y=0.10, dihedral=6.0, incidence=2.0,
     mass=2.70, cg_chord=0.33,

@@ -519,6 +519,10 @@ PROPERTY_SETS = [
          ("DOWNWASH", "Downwash",
           "For a tail: the wing ahead turns its flow down by this times the model's angle of"
           " attack (0 to 1, about 0.3 to 0.5); 0 unless given."),
+         ("LIFTING_LINE", "Lifting Line",
+          "1: the airfoil's lift at the angle of attack less the induced angle CL / (pi AR e), as"
+          " a short wing or fin lifts (a third of the section's lift slope at aspect ratio 1.3,"
+          " and a later stall); 0 unless given."),
      ] + wing3_segment_keys(0) + wing3_segment_keys(1) + wing3_segment_keys(2)
        + wing3_segment_keys(3)),
     ("PROPELLER", "Propeller",
@@ -591,6 +595,9 @@ PROPERTY_SETS = [
          ("ROLLING_RESISTANCE", "Rolling Resistance",
           "Rolling resistance coefficient: drag = coefficient x wheel load (grass 0.05-0.1,"
           " tarmac 0.02); 0 unless given."),
+         ("CORNERING_STIFFNESS", "Cornering Stiffness",
+          "Side force of the rolling tyre per radian of slip angle and per newton of load (tyres:"
+          " about 5 to 10); 0 unless given, and then the tyre patch never relaxes as it rolls."),
          ("MAX_STEERING_ANGLE", "Max Steering Angle",
           "Steering angle at a steering value of 1, degrees."),
          ("STEERING_VARIABLE", "Steering Variable",
