@@ -301,11 +301,8 @@ TEST_F(WheelTest, CorneringStiffnessGivesTheSideForceOfARollingTyre)
     // (sigma / (sigma + V 0.1 s))^2:
     //   V 2 m/s, v 0.2 m/s: 7.5 + 10 * (0.15 / 0.35)^2 = 9.336735 N
     //   V 10 m/s, v 1 m/s: 7.5 + 50 * (0.15 / 1.15)^2 = 8.350662 N
-    const struct
-    {
-        float along, side, force;
-    } rows[] = {{2.0f, 0.2f, 9.336735f}, {10.0f, 1.0f, 8.350662f}};
-    for (const auto& row : rows)
+    struct Row { float along, side, force; };
+    for (const Row& row : {Row{2.0f, 0.2f, 9.336735f}, Row{10.0f, 1.0f, 8.350662f}})
     {
         Load(Wheel3("W", "0 0 0", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n .CORNERING_STIFFNESS 5\n"));
         CPartWheel3* wheel = Wheel("W");
