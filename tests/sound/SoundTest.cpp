@@ -203,7 +203,7 @@ TEST_F(SoundMixTest, CrashSoundsAreHeardAtMostOncePerFourTenthsOfASecond)
     EXPECT_EQ(bursts, 3);
 }
 
-TEST(SoundListTest, WithoutADeviceEverythingIsSilentAndSaidOnce)
+TEST(SoundListTest, WithoutADeviceEverythingIsSilentAndSaidOnceAndTheSettingsLive)
 {
     TempDataDir data;
     std::filesystem::create_directories(data.dir.Path() / "Output");
@@ -223,6 +223,15 @@ TEST(SoundListTest, WithoutADeviceEverythingIsSilentAndSaidOnce)
     CSoundSystem again;
     again.Create(CSoundSystem::EDevice::kNone);
     EXPECT_FLOAT_EQ(again.Settings().globalVolume, 0.3f);
+
+    // Volumes out of range in the file are brought back into it.
+    data.Write("Output/Sound.txt", ".VOLUME_GLOBAL 7\n.VOLUME_ENGINE nan\n.ENABLE_ENGINE_SOUND 0\n");
+    CSoundSystem clamped;
+    clamped.Create(CSoundSystem::EDevice::kNone);
+    EXPECT_FLOAT_EQ(clamped.Settings().globalVolume, 1.0f);
+    EXPECT_FLOAT_EQ(clamped.Settings().engineVolume, 1.0f);
+    EXPECT_FALSE(clamped.Settings().engineEnabled);
+    EXPECT_NE(data.Read("Output/Sound.txt").find(".ENABLE_ENGINE_SOUND"), std::string::npos) << "reading keeps the file";
 }
 
 TEST(SoundListTest, NoAudioDeviceReportsItAndRunsSilent)
@@ -237,16 +246,4 @@ TEST(SoundListTest, NoAudioDeviceReportsItAndRunsSilent)
             std::exit(!opened && list.Load("Pip1.wav") == 0 ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "Sound: no audio output device could be opened; the program runs silent");
-}
-
-TEST(SoundListTest, SettingsFileKeepsVolumesInRange)
-{
-    TempDataDir data;
-    data.Write("Output/Sound.txt", ".VOLUME_GLOBAL 7\n.VOLUME_ENGINE nan\n.ENABLE_ENGINE_SOUND 0\n");
-    CSoundSystem sounds;
-    sounds.Create(CSoundSystem::EDevice::kNone);
-    EXPECT_FLOAT_EQ(sounds.Settings().globalVolume, 1.0f);
-    EXPECT_FLOAT_EQ(sounds.Settings().engineVolume, 1.0f);
-    EXPECT_FALSE(sounds.Settings().engineEnabled);
-    EXPECT_NE(data.Read("Output/Sound.txt").find(".ENABLE_ENGINE_SOUND"), std::string::npos);
 }
