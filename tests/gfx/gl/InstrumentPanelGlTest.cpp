@@ -9,16 +9,12 @@
 
 #include "GlWindowTest.h"
 #include "core/Diagnostics.h"
-#include "data/CFile.h"
 #include "gfx/instruments/CBInstrument.h"
 #include "gfx/instruments/CInstrumentPanel.h"
-#include "gfx/instruments/CInstrumentPanelFactory.h"
 #include "gfx/draw2d/CTextureManager.h"
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/draw2d/Palette.h"
-#include "model/CModel.h"
-#include "model/CVariableTable.h"
-#include "support/TempDir.h"
+#include "gfx/instruments/PanelTestModel.h"
 
 namespace
 {
@@ -42,39 +38,17 @@ const char* const kPanel = R"(
 .INSIDE_VARIABLES { .VARIABLE_INTEGRATION_STEP V_DT .VARIABLE_VAR_HEIGHT_ABOVE_TERRAIN V_AGL }
 )";
 
-std::string WingBlock(const char* name, float x)
-{
-    return StringPrintf(".WING2 %s\n{\n  .AIRFOIL NACA0012.afl\n  .CHORD 0.2\n  .SPAN 0.5\n  .POSITION %g 0 0\n"
-                        "  .POSITION_TYPE CENTER_LE\n  .HEADING 0\n  .PITCH 0\n  .ROLL 0\n}\n",
-                        name, x);
-}
-
 using InstrumentPanelGlTest = GlWindowTest;
 
 TEST_F(InstrumentPanelGlTest, PanelOverPlainBackground)
 {
     const std::filesystem::path shot = std::filesystem::current_path() / "gfx_instrument_panel.png";
-    TempDir dir;
-    std::filesystem::create_directories(dir.Path() / "Data" / "Airfoil");
-    std::filesystem::copy_file(SourceDir() / "Data" / "Airfoil" / "NACA0012.afl",
-                               dir.Path() / "Data" / "Airfoil" / "NACA0012.afl");
-    dir.Write("Data/Model/Panel.txt", kPanel);
-    dir.Write("Data/Model/test.mod", ".MODEL_INFO M\n{\n  .INSTRUMENT_PANEL_FILE \"Panel.txt\"\n}\n" +
-                                         WingBlock("WingL", -0.3f) + WingBlock("WingR", 0.3f));
-    ScopedWorkingDir cwd(dir.Path());
-    InitBaseDirectory();
-    CInstrumentPanelFactory factory;
-    CVariableTable inputs("Input");
-    inputs.Add("V_CH1")->SetValue(0.4f);
-    inputs.Add("V_CH2")->SetValue(-0.6f);
-    inputs.Add("V_CH3")->SetValue(0.8f);
-    inputs.Add("V_CH4")->SetValue(-0.2f);
-    CModelServices services;
-    services.panels = &factory;
-    services.globalVariables = &inputs;
-    CModel model(services);
-    ASSERT_TRUE(model.LoadModel("test.mod"));
-    CInstrumentPanel* panel = CInstrumentPanel::OfModel(model);
+    CPanelTestModel test;
+    const float sticks[] = {0.4f, -0.6f, 0.8f, -0.2f}; // V_CH1..V_CH4
+    for (int i = 0; i < 4; ++i)
+        test.inputs.Find("V_CH" + std::to_string(i + 1))->SetValue(sticks[i]);
+    CModel& model = test.Load(kPanel);
+    CInstrumentPanel* panel = test.Panel();
     ASSERT_NE(panel, nullptr);
     ASSERT_EQ(panel->GetInstrumentCount(), 9);
 
@@ -122,6 +96,5 @@ TEST_F(InstrumentPanelGlTest, PanelOverPlainBackground)
     panel->SetShown(true);
     draw(); // for the screenshot
     Screenshot(shot.string());
-    InitBaseDirectory();
 }
 } // namespace

@@ -29,6 +29,7 @@
 #include "model/CVariable.h"
 #include "support/DiagCapture.h"
 #include "support/DataDir.h"
+#include "gfx/instruments/PanelTestModel.h"
 
 namespace
 {
@@ -98,39 +99,9 @@ const char* const kFullPanel = R"(
 .INSIDE_VARIABLES { .VARIABLE_INTEGRATION_STEP V_DT .VARIABLE_VAR_HEIGHT_ABOVE_TERRAIN V_AGL }
 )";
 
-std::string WingBlock(const char* name, float x)
-{
-    return StringPrintf(".WING2 %s\n{\n  .AIRFOIL NACA0012.afl\n  .CHORD 0.2\n  .SPAN 0.5\n  .POSITION %g 0 0\n"
-                        "  .POSITION_TYPE CENTER_LE\n  .HEADING 0\n  .PITCH 0\n  .ROLL 0\n}\n",
-                        name, x);
-}
-
-class PanelFixture : public ::testing::Test
+class PanelFixture : public ::testing::Test, public CPanelTestModel
 {
 protected:
-    PanelFixture()
-    {
-        const auto airfoil = SourceDir() / "Data" / "Airfoil" / "NACA0012.afl";
-        std::filesystem::create_directories(m_dir.Path() / "Data" / "Airfoil");
-        std::filesystem::copy_file(airfoil, m_dir.Path() / "Data" / "Airfoil" / "NACA0012.afl");
-        m_services.panels = &m_factory;
-        m_services.globalVariables = &m_inputs;
-        for (const char* name : {"V_CH1", "V_CH2", "V_CH3", "V_CH4"})
-            m_inputs.Add(name)->SetValue(0.0f);
-    }
-
-    // Loads a model with two wings whose MODEL_INFO names the panel text.
-    // Without wings the model is the bare 1 kg cube: no force changes the state it is given.
-    CModel& Load(const std::string& panelText, bool wings = true)
-    {
-        m_dir.Write("Data/Model/Panel.txt", panelText);
-        m_dir.Write("Data/Model/test.mod", ".MODEL_INFO M\n{\n  .INSTRUMENT_PANEL_FILE \"Panel.txt\"\n}\n" +
-                                               (wings ? WingBlock("WingL", -0.3f) + WingBlock("WingR", 0.3f) : ""));
-        m_model = std::make_unique<CModel>(m_services);
-        EXPECT_TRUE(m_model->LoadModel("test.mod"));
-        return *m_model;
-    }
-    CInstrumentPanel* Panel() const { return CInstrumentPanel::OfModel(*m_model); }
     CBInstrument* Gauge(const std::string& description) const
     {
         for (int i = 0; i < Panel()->GetInstrumentCount(); ++i)
@@ -138,13 +109,6 @@ protected:
                 return Panel()->GetInstrument(i);
         return nullptr;
     }
-
-    TempDataDir m_data;
-    const TempDir& m_dir = m_data.dir;
-    CInstrumentPanelFactory m_factory;
-    CVariableTable m_inputs{"Input"};
-    CModelServices m_services;
-    std::unique_ptr<CModel> m_model;
 };
 
 TEST_F(PanelFixture, FullPanelLoadsInPassOrderAndJoinsTheSearchList)
@@ -176,8 +140,8 @@ TEST_F(PanelFixture, GaugesReadTheModelFlownAFewFrames)
     const float speed = 100.0f / 3.6f;
     body.SetVelocity(CVector3(-speed, 1.0f, 0.0f));
     body.SetOrientation(CMatrix3::FromAxisAngle(CVector3(0.0f, 1.0f, 0.0f), kPi / 2.0f));
-    m_inputs.Find("V_CH1")->SetValue(0.5f);
-    m_inputs.Find("V_CH3")->SetValue(-1.0f);
+    inputs.Find("V_CH1")->SetValue(0.5f);
+    inputs.Find("V_CH3")->SetValue(-1.0f);
     for (int i = 0; i < 3; ++i)
         model.UpdateModel(0.001f);
 
@@ -338,7 +302,7 @@ TEST_F(PanelFixture, FaultsInvalidateThePanelOrDropOneInstrument)
     // A unit of the wrong kind or unknown gives the gauge's default.
     Load(vars + ".CLIMB_RATE { .UNITS PARSEC .VARIABLE_VERTICAL_SPEED V_AS }\n" +
          ".ALTIMETER { .UNITS KNOT .VARIABLE_ALTITUDE V_AS }\n" + inside);
-    m_model->UpdateModel(0.01f);
+    loaded->UpdateModel(0.01f);
     EXPECT_NE(Panel()->Find<CInsClimbRate>()->GetText().find("km/h"), std::string::npos);
     EXPECT_EQ(Panel()->Find<CInsAltimeter>()->GetText().back(), 'm');
 }
@@ -346,7 +310,7 @@ TEST_F(PanelFixture, FaultsInvalidateThePanelOrDropOneInstrument)
 TEST_F(PanelFixture, MissingPanelFileAndClimbingNamesLeaveNoPanel)
 {
     CDiagCapture diag;
-    CModel model(m_services);
+    CModel model(services);
     CInstrumentPanel panel;
     EXPECT_FALSE(panel.Load("NoSuchPanel.txt", model));
     EXPECT_TRUE(diag.Contains("NoSuchPanel.txt"));
