@@ -48,15 +48,56 @@ SDL_Event Joy(uint32_t type, SDL_JoystickID which, uint8_t index = 0, int value 
 }
 } // namespace
 
-TEST(InputEvents, PressAndReleaseWithinOneFrameGiveBothEdgesInOrderAndNoHeldEvent)
+// Events handed in before each frame and the flags of one key's events in that frame.
+TEST(InputEvents, EdgesOfShortPressesModifiersFocusLossAndRepeats)
 {
-    CInput input;
-    input.HandleEvent(KeyEvent(SDL_SCANCODE_P, true));
-    input.HandleEvent(KeyEvent(SDL_SCANCODE_P, false));
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, DIK_P), (std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN, IE_GOING_UP}));
-    input.Update(kFrame);
-    EXPECT_TRUE(FlagsFor(input, DIK_P).empty());
+    constexpr uint32_t GD = IE_GOING_DOWN, ID = IE_IS_DOWN, GU = IE_GOING_UP;
+    SDL_Event platformRepeat = KeyEvent(SDL_SCANCODE_W, true);
+    platformRepeat.key.repeat = 1;
+    const SDL_Event left = MouseButton(SDL_BUTTON_LEFT, true), leftUp = MouseButton(SDL_BUTTON_LEFT, false);
+    const SDL_Event right = MouseButton(SDL_BUTTON_RIGHT, true), rightUp = MouseButton(SDL_BUTTON_RIGHT, false);
+    const SDL_Event middle = MouseButton(SDL_BUTTON_MIDDLE, true), middleUp = MouseButton(SDL_BUTTON_MIDDLE, false);
+    struct TFrame { std::vector<SDL_Event> events; float dt; std::vector<uint32_t> flags; };
+    struct TScript { const char* what; uint32_t key; std::vector<TFrame> frames; };
+    const TScript scripts[] = {
+        {"press and release within a frame: both edges in order, no held event", DIK_P,
+         {{{KeyEvent(SDL_SCANCODE_P, true), KeyEvent(SDL_SCANCODE_P, false)}, kFrame, {GD | ID, GU}}, {{}, kFrame, {}}}},
+        {"repeat timing follows the frame times; a zero step is a frame in which no time passed", DIK_A,
+         {{{KeyEvent(SDL_SCANCODE_A, true)}, 0.01f, {GD | ID}}, {{}, 0.15f, {ID}}, {{}, 0.06f, {ID | IE_REPEAT}},
+          {{}, 0.0f, {ID}}}},
+        {"a key pressed with a modifier also gets a held event that frame", DIK_X,
+         {{{KeyEvent(SDL_SCANCODE_LCTRL, true), KeyEvent(SDL_SCANCODE_X, true)}, kFrame,
+           {IE_CTRL | GD | ID, IE_CTRL | ID}}}},
+        {"focus loss releases a held key (a held key has an event every frame)", DIK_W,
+         {{{KeyEvent(SDL_SCANCODE_W, true)}, kFrame, {GD | ID}}, {{FocusLost()}, kFrame, {GU}}, {{}, kFrame, {}}}},
+        {"the platform's auto-repeat is ignored", DIK_W,
+         {{{KeyEvent(SDL_SCANCODE_W, true)}, kFrame, {GD | ID}}, {{platformRepeat}, kFrame, {ID}}}},
+        // A click faster than the frame used to vanish: the button was up at both reads.
+        {"a click shorter than a frame gives both edges, a frame apart", KEY_MOUSE_LEFT,
+         {{{left, leftUp}, kFrame, {GD | ID}}, {{}, kFrame, {GU}}, {{}, kFrame, {}}}},
+        {"a double click within a frame: each press followed by its release", KEY_MOUSE_RIGHT,
+         {{{right, rightUp, right, rightUp}, kFrame, {GD | ID}}, {{}, kFrame, {GU}}, {{}, kFrame, {GD | ID}},
+          {{}, kFrame, {GU}}, {{}, kFrame, {}}}},
+        {"released and pressed again within a frame while held: the release is not lost",
+         KEY_BUTTON_BASE + BUTTON_MOUSE_CENTER,
+         {{{middle}, kFrame, {GD | ID}}, {{middleUp, middle}, kFrame, {GU}}, {{}, kFrame, {GD | ID}}}},
+        {"focus lost in the middle of a quick click: up, with no press left queued", KEY_MOUSE_LEFT,
+         {{{left}, kFrame, {GD | ID}}, {{leftUp, left, FocusLost()}, kFrame, {GU}}, {{}, kFrame, {}}}},
+    };
+    for (const TScript& script : scripts)
+    {
+        SCOPED_TRACE(script.what);
+        CInput input;
+        for (size_t frame = 0; frame < script.frames.size(); ++frame)
+        {
+            for (const SDL_Event& event : script.frames[frame].events)
+                input.HandleEvent(event);
+            input.Update(script.frames[frame].dt);
+            EXPECT_EQ(FlagsFor(input, script.key), script.frames[frame].flags) << "frame " << frame;
+            EXPECT_TRUE(frame > 0 || script.key != KEY_MOUSE_LEFT || input.GetButtonState(BUTTON_MOUSE_LEFT) == 0x80)
+                << "a short click is down for a frame";
+        }
+    }
 }
 
 TEST(InputEvents, HeldKeyRepeatsAfterTwoTenthsThenEveryTenth)
@@ -80,19 +121,6 @@ TEST(InputEvents, HeldKeyRepeatsAfterTwoTenthsThenEveryTenth)
     EXPECT_EQ(repeats, (std::vector<bool>{false, false, false, false, true, false, true, false, true}));
 }
 
-TEST(InputEvents, RepeatTimingFollowsTheFrameTimesHandedIn)
-{
-    CInput input;
-    input.HandleEvent(KeyEvent(SDL_SCANCODE_A, true));
-    input.Update(0.01f);
-    input.Update(0.15f); // 0.15 s held: not yet
-    EXPECT_EQ(FlagsFor(input, DIK_A), std::vector<uint32_t>{IE_IS_DOWN});
-    input.Update(0.06f); // 0.21 s: first repeat
-    EXPECT_EQ(FlagsFor(input, DIK_A), std::vector<uint32_t>{IE_IS_DOWN | IE_REPEAT});
-    input.Update(0.0f); // a zero step is a frame too, and no time passed
-    EXPECT_EQ(FlagsFor(input, DIK_A), std::vector<uint32_t>{IE_IS_DOWN});
-}
-
 TEST(InputEvents, ModifierBitsFollowEitherKeyOfAPair)
 {
     CInput input;
@@ -106,16 +134,6 @@ TEST(InputEvents, ModifierBitsFollowEitherKeyOfAPair)
     input.HandleEvent(KeyEvent(SDL_SCANCODE_LALT, false));
     input.Update(kFrame);
     EXPECT_EQ(input.GetModifiers(), IE_SHIFT | IE_CTRL);
-}
-
-TEST(InputEvents, KeyPressedWithAModifierAlsoGetsAHeldEventThatFrame)
-{
-    CInput input;
-    input.HandleEvent(KeyEvent(SDL_SCANCODE_LCTRL, true));
-    input.HandleEvent(KeyEvent(SDL_SCANCODE_X, true));
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, DIK_X),
-              (std::vector<uint32_t>{IE_CTRL | IE_GOING_DOWN | IE_IS_DOWN, IE_CTRL | IE_IS_DOWN}));
 }
 
 TEST(InputEvents, ReleaseCarriesTheModifiersOfItsPress)
@@ -138,26 +156,6 @@ TEST(InputEvents, ReleaseCarriesTheModifiersOfItsPress)
     for (CInputEvent* event = input.FirstEvent(); event; event = input.NextEvent())
         axes.HandleEvent(*event);
     EXPECT_FALSE(axes.Get(0).incHeld);
-}
-
-TEST(InputEvents, FocusLossReleasesHeldKeysAndPlatformRepeatsAreIgnored)
-{
-    CInput input;
-    input.HandleEvent(KeyEvent(SDL_SCANCODE_W, true));
-    input.Update(kFrame);
-    input.HandleEvent(FocusLost());
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, DIK_W), std::vector<uint32_t>{IE_GOING_UP});
-    EXPECT_FALSE(input.Keyboard().IsKeyDown(DIK_W));
-
-    // The platform's auto-repeat is ignored.
-    input.HandleEvent(KeyEvent(SDL_SCANCODE_W, true));
-    input.Update(kFrame);
-    SDL_Event repeat = KeyEvent(SDL_SCANCODE_W, true);
-    repeat.key.repeat = 1;
-    input.HandleEvent(repeat);
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, DIK_W), std::vector<uint32_t>{IE_IS_DOWN});
 }
 
 TEST(InputEvents, QueueKeepsThirtyTwoEventsAndDropsTheRest)
@@ -192,63 +190,6 @@ TEST(InputEvents, MouseButtonEdgesUseCodesFromTwoFiftySixAndRepeat)
     input.HandleEvent(MouseButton(SDL_BUTTON_RIGHT, false));
     input.Update(kFrame);
     EXPECT_EQ(FlagsFor(input, KEY_MOUSE_RIGHT), std::vector<uint32_t>{IE_GOING_UP});
-}
-
-// A click faster than the frame (down and up between two reads) used to vanish: the button was
-// up at both reads. Both edges must come out, one frame apart, and nothing more.
-TEST(InputEvents, MouseClickShorterThanAFrameGivesBothEdges)
-{
-    CInput input;
-    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, true));
-    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, false));
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_LEFT), std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN});
-    EXPECT_EQ(input.GetButtonState(BUTTON_MOUSE_LEFT), 0x80);
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_LEFT), std::vector<uint32_t>{IE_GOING_UP});
-    input.Update(kFrame);
-    EXPECT_TRUE(FlagsFor(input, KEY_MOUSE_LEFT).empty());
-
-    // A double click within one frame: two presses, each followed by its release.
-    for (int i = 0; i < 2; ++i)
-    {
-        input.HandleEvent(MouseButton(SDL_BUTTON_RIGHT, true));
-        input.HandleEvent(MouseButton(SDL_BUTTON_RIGHT, false));
-    }
-    std::vector<uint32_t> edges;
-    for (int frame = 0; frame < 5; ++frame)
-    {
-        input.Update(kFrame);
-        for (uint32_t flags : FlagsFor(input, KEY_MOUSE_RIGHT))
-            edges.push_back(flags);
-    }
-    EXPECT_EQ(edges, (std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN, IE_GOING_UP, IE_GOING_DOWN | IE_IS_DOWN,
-                                            IE_GOING_UP}));
-
-    // Released and pressed again within a frame while held: the release is not lost either.
-    input.HandleEvent(MouseButton(SDL_BUTTON_MIDDLE, true));
-    input.Update(kFrame);
-    input.HandleEvent(MouseButton(SDL_BUTTON_MIDDLE, false));
-    input.HandleEvent(MouseButton(SDL_BUTTON_MIDDLE, true));
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_MOUSE_CENTER), std::vector<uint32_t>{IE_GOING_UP});
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, KEY_BUTTON_BASE + BUTTON_MOUSE_CENTER), std::vector<uint32_t>{IE_GOING_DOWN | IE_IS_DOWN});
-}
-
-// Focus lost in the middle of a quick click: the button ends up, with no press left queued.
-TEST(InputEvents, FocusLossDropsQueuedMouseChanges)
-{
-    CInput input;
-    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, true));
-    input.Update(kFrame);
-    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, false));
-    input.HandleEvent(MouseButton(SDL_BUTTON_LEFT, true));
-    input.HandleEvent(FocusLost());
-    input.Update(kFrame);
-    EXPECT_EQ(FlagsFor(input, KEY_MOUSE_LEFT), std::vector<uint32_t>{IE_GOING_UP});
-    input.Update(kFrame);
-    EXPECT_TRUE(FlagsFor(input, KEY_MOUSE_LEFT).empty());
 }
 
 TEST(InputEvents, MouseAxesScaleClampAndRecentre)
