@@ -60,7 +60,13 @@ void CProcCalibrateTX::AttachJoystick()
 void CProcCalibrateTX::End()
 {
     if (m_calibrator && !m_calibrator->Leave())
-        DiagPrint("CProcCalibrateTX: the calibration could not be saved\n");
+    {
+        // The reason (naming the file) went to the diagnostics; the pilot must not go flying
+        // on a calibration believed saved.
+        if (CMainKestro* app = MainKestro())
+            app->ShowWarning("The transmitter calibration could not be saved to TXCalibr.txt; the previous one is "
+                             "kept.");
+    }
     m_calibrator.reset();
     m_joystick.reset();
     CProcMenuEx::End();

@@ -88,13 +88,7 @@ std::string CTxCalibration::FormatText() const
 
 bool CTxCalibration::Save(const std::string& path) const
 {
-    std::string error;
-    if (!ReplaceFile(path, FormatText(), &error))
-    {
-        DiagPrint("%s; the previous one is kept\n", error.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceFile(path, FormatText()); // which reports a failure, naming the file
 }
 
 float CTxCalibration::CountToValue(int count, const STxChannelCalibration& calibration)

@@ -87,7 +87,7 @@ TEST(TxCalibration, FailedSaveKeepsTheOldFile)
     calibration.Channel(1).maxCount = 111;
     CDiagCapture diag;
     EXPECT_FALSE(calibration.Save(path));
-    EXPECT_TRUE(diag.Contains("previous one is kept"));
+    EXPECT_TRUE(diag.Contains("previous file is kept"));
     EXPECT_EQ(dir.Read(CTxCalibration::kFileName), before);
 }
 
