@@ -59,37 +59,31 @@ protected:
 };
 } // namespace
 
+// A click activates the front-most shown view under the mouse and brings it to the front; the
+// background stays at the back of the stack whatever is clicked, even when it is active.
 TEST_F(ViewManagerTest, ClickActivatesTheFrontMostViewUnderTheMouse)
 {
-    // (280, 180) lies in both small views; "right" was added later and is behind "left".
-    ClickAt(280, 180);
-    EXPECT_EQ(manager.ActiveSlot(), 1);
-    EXPECT_TRUE(left.IsActive());
-    EXPECT_FALSE(background.IsActive());
-
-    ClickAt(400, 300); // only "right"
-    EXPECT_EQ(manager.ActiveSlot(), 2);
-    EXPECT_FALSE(left.IsActive());
-    EXPECT_EQ(manager.StackEntry(0), 2);
-
-    ClickAt(280, 180); // now "right" is in front there
-    EXPECT_EQ(manager.ActiveSlot(), 2);
-
+    struct TClick { int x, y; int active; const char* what; };
+    const TClick clicks[] = {
+        {280, 180, 1, "in both small views: \"left\" was added first and is in front"},
+        {400, 300, 2, "only \"right\""},
+        {280, 180, 2, "now \"right\" is in front there"},
+        {10, 10, 0, "the background"},
+        {10, 700, 0, "the background again"},
+        {150, 150, 1, "\"left\""},
+    };
+    for (const TClick& click : clicks)
+    {
+        ClickAt(click.x, click.y);
+        EXPECT_EQ(manager.ActiveSlot(), click.active) << click.what;
+        for (int slot = 0; slot < manager.Count(); ++slot)
+            EXPECT_EQ(manager.View(slot)->IsActive(), slot == click.active) << click.what;
+        EXPECT_EQ(manager.StackEntry(manager.Count() - 1), 0) << click.what;
+        EXPECT_TRUE(click.active == 0 || manager.StackEntry(0) == click.active) << click.what << ": in front";
+    }
     left.Show(false); // hidden views are not hit
     ClickAt(150, 150);
     EXPECT_EQ(manager.ActiveSlot(), 0);
-}
-
-TEST_F(ViewManagerTest, BackgroundStaysBehindWhateverIsClicked)
-{
-    for (const auto& point : {std::pair{10, 10}, std::pair{150, 150}, std::pair{10, 700}, std::pair{400, 300}})
-    {
-        ClickAt(point.first, point.second);
-        EXPECT_EQ(manager.StackEntry(manager.Count() - 1), 0) << point.first << "," << point.second;
-    }
-    ClickAt(10, 10);
-    EXPECT_EQ(manager.ActiveSlot(), 0);
-    EXPECT_EQ(manager.StackEntry(2), 0); // active, yet still at the back
 }
 
 TEST_F(ViewManagerTest, ModalViewKeepsTheInputAndFlashesForAThirdOfASecond)
