@@ -38,7 +38,7 @@ const CDebugOverlays::TSwitch CDebugOverlays::kSwitches[] = {
 bool CDebugOverlays::IsOn(uint32_t command) const
 {
     if (command == UC_DEBUG_TIME_STATS)
-        return TimeStats::IsDisplayOn();
+        return m_timeStats && m_timeStats->IsDisplayOn();
     if (command == UC_DEBUG_STRINGS)
         return IsStringDebugOn();
     for (const TSwitch& s : kSwitches)
@@ -52,7 +52,10 @@ bool CDebugOverlays::IsOn(uint32_t command) const
 int CDebugOverlays::HandleCommand(uint32_t command)
 {
     if (command == UC_DEBUG_TIME_STATS)
-        TimeStats::ToggleDisplay();
+    {
+        if (m_timeStats)
+            m_timeStats->ToggleDisplay();
+    }
     else if (command == UC_DEBUG_STRINGS)
         ToggleStringDebug();
     else
@@ -99,7 +102,7 @@ void CDebugOverlays::Draw(const CInput* input, const CMouseRectRegistry* mouseRe
     {
         if (!dump.on)
             continue;
-        CTimeSection section(dump.section);
+        CTimeSection section(m_timeStats, dump.section);
         std::string text;
         if (process)
             process->DescribeForDebug(dump.command, text);
@@ -109,7 +112,7 @@ void CDebugOverlays::Draw(const CInput* input, const CMouseRectRegistry* mouseRe
     }
     if (m_showInputData && input)
     {
-        CTimeSection section("InputData");
+        CTimeSection section(m_timeStats, "InputData");
         SetColor(200, 255, 200, 255);
         fonts.DrawMultiLineText(fonts.f07x12S, 250.0f, 45.0f, input->GetDumpText());
         // The transmitter's state beside the axes it feeds, below the instrument row and on a
@@ -146,9 +149,10 @@ void CDebugOverlays::Draw(const CInput* input, const CMouseRectRegistry* mouseRe
         fonts.DrawMultiLineText(fonts.f07x12S, 10.0f, 10.0f, text);
     }
     {
-        CTimeSection section("Time Statistics");
+        CTimeSection section(m_timeStats, "Time Statistics");
         const int font = fonts.Find(CTimeStatistics::kFontName);
-        const std::vector<CTimeStatisticsLine> lines = TimeStats::GetDisplayLines();
+        const std::vector<CTimeStatisticsLine> lines =
+            m_timeStats ? m_timeStats->GetDisplayLines() : std::vector<CTimeStatisticsLine>();
         // A dark backdrop: the table lies over the instrument panel and a bright sky.
         float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
         for (const CTimeStatisticsLine& line : lines)
@@ -176,7 +180,7 @@ void CDebugOverlays::Draw(const CInput* input, const CMouseRectRegistry* mouseRe
         fonts.DrawDebug(10.0f, 60.0f);
     if (m_showTextureInfo)
     {
-        CTimeSection section("Texture Info");
+        CTimeSection section(m_timeStats, "Texture Info");
         std::string text;
         TextureManager().Describe(text);
         SetColor(255, 255, 255, 255);

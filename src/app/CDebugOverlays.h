@@ -15,6 +15,7 @@ class CInput;
 class CMouseRectRegistry;
 class CProcess;
 class CSoundSystem;
+class CTimeStatistics;
 
 class CDebugOverlays
 {
@@ -32,7 +33,12 @@ public:
               const CProcess* process, int height) const;
     void DrawFps(const CFrameClock* clock, int width) const;
 
+    // The table drawn and switched here, and where the overlays time themselves (not owned;
+    // null: none).
+    void SetTimeStatistics(CTimeStatistics* stats) { m_timeStats = stats; }
+
 private:
+    CTimeStatistics* m_timeStats = nullptr;
     bool m_showInputData = false;
     bool m_showFps = false;
     bool m_showTextureInfo = false;

@@ -1,10 +1,5 @@
 #include "app/CFrameClock.h"
 
-namespace
-{
-const CFrameClock* g_frameClock = nullptr;
-}
-
 void CFrameClock::History::Push(float value)
 {
     m_values[m_writeIndex] = value;
@@ -62,29 +57,4 @@ void CFrameClock::SyncAt(double nowSeconds)
         m_frameFps = 1.0f / m_stepHistory.Mean();
 
     m_simulatedTime += m_stepHistory.Mean();
-}
-
-void SetGlobalFrameClock(const CFrameClock* clock)
-{
-    g_frameClock = clock;
-}
-
-float GetFrameTime()
-{
-    return g_frameClock ? g_frameClock->GetFrameTime() : 0.0f;
-}
-
-float GetFrameFps()
-{
-    return g_frameClock ? g_frameClock->GetFrameFps() : 0.0f;
-}
-
-double GetSimulatedTime()
-{
-    return g_frameClock ? g_frameClock->GetSimulatedTime() : 0.0;
-}
-
-uint32_t GetFrameCount()
-{
-    return g_frameClock ? g_frameClock->GetFrameCount() : 0;
 }

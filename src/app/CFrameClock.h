@@ -12,8 +12,7 @@
 // more than usual, and jitter between frames is smoothed. A zero dt leaves the fps values
 // as they were instead of dividing by zero.
 //
-// The application owns one instance and publishes it with SetGlobalFrameClock; the free
-// accessors below read that instance and return 0 while none is published.
+// The application owns one instance (CMainKestro::FrameClock).
 
 #include <cstdint>
 
@@ -75,11 +74,3 @@ private:
     float m_frameFps = 0.0f;
     double m_simulatedTime = 0.0; // s, sum of all frame times
 };
-
-// The published clock (not owned); null clears it.
-void SetGlobalFrameClock(const CFrameClock* clock);
-
-float GetFrameTime();        // s
-float GetFrameFps();         // 1/s
-double GetSimulatedTime();   // s
-uint32_t GetFrameCount();

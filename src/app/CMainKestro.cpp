@@ -34,7 +34,6 @@
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/draw2d/Gfx2D.h"
 #include "gfx/draw2d/Palette.h"
-#include "gfx/gui/PropertyEditorFactory.h"
 #include "gfx/views/CDiagnosticMenu.h"
 #include "input/CInput.h"
 #include "input/CKeyboardAxes.h"
@@ -113,7 +112,6 @@ bool CMainKestro::Init()
 
     // The frame clock first: everything after it may ask for the frame time.
     m_frameClock = std::make_unique<CFrameClock>();
-    SetGlobalFrameClock(m_frameClock.get());
     m_stopwatch.Start();
 
     InitBaseDirectory();
@@ -127,14 +125,12 @@ bool CMainKestro::Init()
         fail("string table: Data/Config/String.txt cannot be read (start Kestro in the folder that holds Data/)");
 
     m_timeStatistics = std::make_unique<CTimeStatistics>();
-    CTimeStatistics::SetInstance(m_timeStatistics.get());
+    m_debugOverlays.SetTimeStatistics(m_timeStatistics.get());
     m_mouseRects = std::make_unique<CMouseRectRegistry>();
 
     if (ok && !InitGfx2D())
         DiagPrint("Kestro: sprites or fonts incomplete; missing texts and pictures are not drawn\n");
     m_gfxLoaded = true;
-    // Dialogs built from property sets (the wind) get their controls through it.
-    InstallPropertyEditorFactory();
     if (ok)
         m_keyboardAxes = std::make_unique<CKeyboardAxes>();
     m_diagnosticMenu = std::make_unique<CDiagnosticMenu>();
@@ -267,24 +263,27 @@ void CMainKestro::RunFrame()
                 std::fprintf(stderr, "Kestro: KESTRO_FRAME_LOG %s cannot be written\n", frameLog);
         }
     }
-    TimeStats::BeginFrame();
-    TimeStats::BeginSection("Total");
+    if (m_timeStatistics)
     {
-        CTimeSection section("DispatchMessage");
+        m_timeStatistics->BeginFrame();
+        m_timeStatistics->BeginSection("Total");
+    }
+    {
+        CTimeSection section(m_timeStatistics.get(), "DispatchMessage");
         DispatchWindowEvents();
     }
     {
-        CTimeSection section("Run");
+        CTimeSection section(m_timeStatistics.get(), "Run");
         Update();
     }
     if (m_frameDue && m_window)
     {
         {
-            CTimeSection section("Render");
+            CTimeSection section(m_timeStatistics.get(), "Render");
             Render();
         }
         {
-            CTimeSection section("Swap Video Buffer");
+            CTimeSection section(m_timeStatistics.get(), "Swap Video Buffer");
             SDL_GL_SwapWindow(m_window);
         }
         if (m_frameLog)
@@ -293,10 +292,11 @@ void CMainKestro::RunFrame()
         ReportGlErrors();
     }
     {
-        CTimeSection section("Sync");
+        CTimeSection section(m_timeStatistics.get(), "Sync");
         m_frameClock->Sync();
     }
-    TimeStats::EndSection("Total");
+    if (m_timeStatistics)
+        m_timeStatistics->EndSection("Total");
     if (m_processManager && m_processManager->IsQuitRequested())
         m_quit = true;
 }
@@ -375,16 +375,16 @@ void CMainKestro::HandleWindowEvent(const SDL_Event& event)
 
 void CMainKestro::Update()
 {
-    const float frameTime = GetFrameTime();
+    const float frameTime = m_frameClock ? m_frameClock->GetFrameTime() : 0.0f;
     if (m_timeHog)
     {
-        CTimeSection section("TimeHog");
+        CTimeSection section(m_timeStatistics.get(), "TimeHog");
         SDL_Delay(1 + static_cast<Uint32>(20 * (std::rand() % 32768) / 32768));
     }
     for (CPulse& pulse : m_pulses)
         pulse.Update(m_frameClock->GetRealDt());
     {
-        CTimeSection section("Input");
+        CTimeSection section(m_timeStatistics.get(), "Input");
         if (m_input)
         {
             m_input->Update(frameTime);
@@ -397,12 +397,12 @@ void CMainKestro::Update()
         }
     }
     {
-        CTimeSection section("Keyboard Axes");
+        CTimeSection section(m_timeStatistics.get(), "Keyboard Axes");
         if (m_keyboardAxes)
             m_keyboardAxes->Update(frameTime);
     }
     {
-        CTimeSection section("Current Process");
+        CTimeSection section(m_timeStatistics.get(), "Current Process");
         if (m_processManager && (!m_paused || m_pauseStep))
         {
             m_pauseStep = false;
@@ -410,12 +410,12 @@ void CMainKestro::Update()
         }
     }
     {
-        CTimeSection section("Sound");
+        CTimeSection section(m_timeStatistics.get(), "Sound");
         if (m_sound)
             m_sound->Update();
     }
     {
-        CTimeSection section("Key Events");
+        CTimeSection section(m_timeStatistics.get(), "Key Events");
         OfferFrameEvents();
     }
     if (m_diagnosticMenu)
@@ -531,7 +531,7 @@ void CMainKestro::RenderOverlays()
 
     if (m_paused)
     {
-        CTimeSection section("Paused");
+        CTimeSection section(m_timeStatistics.get(), "Paused");
         SetTextAlign(TA_CENTER_MIDDLE);
         SetColor(255, 20, 25, 150);
         fonts.DrawText(fonts.f09x13B, width / 2.0f, height / 2.0f, "PAUSED", 3.0f);
@@ -707,7 +707,7 @@ void CMainKestro::Shutdown()
     if (m_gfxLoaded)
         ShutdownGfx2D();
     m_gfxLoaded = false;
-    CTimeStatistics::SetInstance(nullptr);
+    m_debugOverlays.SetTimeStatistics(nullptr);
     m_timeStatistics.reset();
     m_mouseRects.reset();
     m_config.reset();
@@ -720,7 +720,6 @@ void CMainKestro::Shutdown()
     m_keyboardAxes.reset();
     m_diagnosticMenu.reset();
     FreeStringTable();
-    SetGlobalFrameClock(nullptr);
     m_frameClock.reset();
     m_cursors.Free();
     if (m_glContext)

@@ -101,6 +101,8 @@ public:
     CProcessManager* ProcessManager() const { return m_processManager.get(); }
     CMessageList& CommandEcho() { return m_commandEcho; }
     const CFrameClock* FrameClock() const { return m_frameClock.get(); }
+    // Where the frame's work is timed; null before start-up and after shutdown.
+    CTimeStatistics* TimeStatistics() const { return m_timeStatistics.get(); }
     // s since start-up: the clock of blinkers and messages.
     double Seconds() const { return m_stopwatch.Seconds(); }
     const CBlinker& RecordBlinker() const { return m_blinkers[0]; }

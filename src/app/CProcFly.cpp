@@ -355,6 +355,7 @@ void CProcFly::Start()
     const bool first = m_site == nullptr;
     if (first)
         CreateWorld();
+    m_views.SetTimeStatistics(MainKestro() ? MainKestro()->TimeStatistics() : nullptr);
     m_sun->ResetToMidday();
     if (first)
     {
@@ -754,7 +755,7 @@ int CProcFly::OnMouseButton(const CInputEvent& event)
 void CProcFly::Update()
 {
     CMainKestro* app = MainKestro();
-    const float frameTime = GetFrameTime();
+    const float frameTime = app && app->FrameClock() ? app->FrameClock()->GetFrameTime() : 0.0f;
     CInput* input = app ? app->Input() : nullptr;
     if (app && input)
         app->SetCursorRequest(1, m_cursorAutoHide && input->GetMouseIdleSeconds() > 3.0f);
@@ -885,7 +886,7 @@ void CProcFly::DrawOverlays()
     }
     if (m_showVariables && model)
     {
-        CTimeSection section("Variables");
+        CTimeSection section(m_views.TimeStatistics(), "Variables");
         std::string text;
         CVariableTable& table = model->GetVariableTable();
         for (int i = 0; i < table.Count(); ++i)
@@ -902,7 +903,7 @@ void CProcFly::DrawOverlays()
     }
     if (m_showPartInfo && model)
     {
-        CTimeSection section("Part Info");
+        CTimeSection section(m_views.TimeStatistics(), "Part Info");
         if (!m_partInfo)
             m_partInfo = std::make_unique<CPartInfoOverlay>();
         m_partInfo->Draw(*model, m_selectedPart, Config() ? &Config()->KeyDefs() : nullptr);

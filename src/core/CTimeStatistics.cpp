@@ -7,8 +7,6 @@
 
 namespace
 {
-CTimeStatistics* g_instance = nullptr;
-
 // Palette colours by nesting depth 0..6; deeper sections use the last one.
 constexpr int kDepthColours[] = {22, 34, 25, 31, 37, 12, 28};
 constexpr int kMaxColourDepth = 6;
@@ -22,20 +20,12 @@ constexpr int kFirstLineY = 10;  // pixels
 constexpr int kLineSpacing = 15; // pixels
 } // namespace
 
-CTimeStatistics* TimeStats::g_recording = nullptr;
-
 CTimeStatistics::CTimeStatistics(CTimer::CountSource source)
 {
     for (FrameBuffer& buffer : m_buffers)
         for (Record& record : buffer.records)
             record.stopwatch = CTimer(source);
     m_droppedOpen.reserve(kMaxSections);
-}
-
-CTimeStatistics::~CTimeStatistics()
-{
-    if (g_instance == this)
-        SetInstance(nullptr);
 }
 
 void CTimeStatistics::BeginSection(const char* name)
@@ -101,7 +91,6 @@ void CTimeStatistics::BeginFrame()
     m_droppedOpen.clear();
     m_depth = 0;
     m_enabledThisFrame = m_displayOn;
-    PublishIfRecording();
 }
 
 void CTimeStatistics::UpdateStats(int position, float seconds)
@@ -160,45 +149,4 @@ std::vector<CTimeStatisticsLine> CTimeStatistics::GetDisplayLines() const
         lines.push_back(std::move(line));
     }
     return lines;
-}
-
-void CTimeStatistics::PublishIfRecording()
-{
-    if (g_instance == this)
-        TimeStats::g_recording = m_enabledThisFrame ? this : nullptr;
-}
-
-void CTimeStatistics::SetInstance(CTimeStatistics* instance)
-{
-    g_instance = instance;
-    TimeStats::g_recording = nullptr;
-    if (instance)
-        instance->PublishIfRecording();
-}
-
-CTimeStatistics* CTimeStatistics::GetInstance()
-{
-    return g_instance;
-}
-
-void TimeStats::BeginFrame()
-{
-    if (g_instance)
-        g_instance->BeginFrame();
-}
-
-void TimeStats::ToggleDisplay()
-{
-    if (g_instance)
-        g_instance->ToggleDisplay();
-}
-
-bool TimeStats::IsDisplayOn()
-{
-    return g_instance && g_instance->IsDisplayOn();
-}
-
-std::vector<CTimeStatisticsLine> TimeStats::GetDisplayLines()
-{
-    return g_instance ? g_instance->GetDisplayLines() : std::vector<CTimeStatisticsLine>();
 }

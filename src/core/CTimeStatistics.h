@@ -1,13 +1,14 @@
 #pragma once
-// Built-in frame profiler. Code brackets its work in named sections that nest:
+// Built-in frame profiler. The application owns one and hands it to whoever times its work in
+// named sections that nest:
 //
-//     TimeStats::BeginSection("Model");
+//     stats->BeginSection("Model");
 //     ...
-//     TimeStats::EndSection("Model");      // or: CTimeSection section("Model");
+//     stats->EndSection("Model");      // or: CTimeSection section(stats, "Model");
 //
 // While the display is switched on, every section of every frame is timed into one of two
 // frame buffers (one filled, the other holding the last complete frame, which is what is shown).
-// While it is off, a section costs a single pointer test, so sections stay in hot paths.
+// While it is off, a CTimeSection costs a pointer and a flag test, so sections stay in hot paths.
 //
 // Statistics belong to record positions (the order in which sections began in the frame), not
 // to names: a section that runs twice in a frame is two lines, and when the set of sections
@@ -45,7 +46,6 @@ public:
 
     // A null source means the steady clock.
     explicit CTimeStatistics(CTimer::CountSource source = nullptr);
-    ~CTimeStatistics();
     CTimeStatistics(const CTimeStatistics&) = delete;
     CTimeStatistics& operator=(const CTimeStatistics&) = delete;
 
@@ -61,10 +61,6 @@ public:
 
     // The table of the last complete frame; empty unless enabled this frame.
     std::vector<CTimeStatisticsLine> GetDisplayLines() const;
-
-    // Makes this the instance that the TimeStats functions use (null: none).
-    static void SetInstance(CTimeStatistics* instance);
-    static CTimeStatistics* GetInstance();
 
 private:
     struct Record
@@ -101,7 +97,6 @@ private:
     static constexpr float kNoMinimum = 99999.9f; // s; larger than any section
 
     void UpdateStats(int position, float seconds);
-    void PublishIfRecording();
 
     FrameBuffer m_buffers[2];
     std::array<PositionStats, kMaxSections> m_stats;
@@ -114,43 +109,25 @@ private:
     bool m_displayOn = false;
 };
 
-// Module-level access to the application's instance, usable from every subsystem.
-namespace TimeStats
-{
-// The instance that records this frame, or null: the one test a section costs when off.
-extern CTimeStatistics* g_recording;
-
-inline void BeginSection(const char* name)
-{
-    if (g_recording)
-        g_recording->BeginSection(name);
-}
-
-inline void EndSection(const char* name)
-{
-    if (g_recording)
-        g_recording->EndSection(name);
-}
-
-void BeginFrame();
-void ToggleDisplay();
-bool IsDisplayOn();
-std::vector<CTimeStatisticsLine> GetDisplayLines();
-} // namespace TimeStats
-
-// Times the enclosing scope as a section.
+// Times the enclosing scope as a section of stats (null: of nobody).
 class CTimeSection
 {
 public:
-    explicit CTimeSection(const char* name)
-        : m_name(name)
+    CTimeSection(CTimeStatistics* stats, const char* name)
+        : m_stats(stats), m_name(name)
     {
-        TimeStats::BeginSection(name);
+        if (m_stats && m_stats->IsRecording())
+            m_stats->BeginSection(name);
     }
-    ~CTimeSection() { TimeStats::EndSection(m_name); }
+    ~CTimeSection()
+    {
+        if (m_stats && m_stats->IsRecording())
+            m_stats->EndSection(m_name);
+    }
     CTimeSection(const CTimeSection&) = delete;
     CTimeSection& operator=(const CTimeSection&) = delete;
 
 private:
+    CTimeStatistics* m_stats;
     const char* m_name;
 };

@@ -1,8 +1,8 @@
 #pragma once
 // The seam between the property system and the editor's GUI. The data layer decides what a
 // control change means (comparison, truncation, notification); the GUI only shows values and
-// reports what the user typed. The GUI installs its factory at start-up; without one (a
-// headless run, the tests) building controls does nothing and reading them reports no change.
+// reports what the user typed. Whoever builds a page hands the GUI's factory in; a property
+// without controls (a headless run) reads no change.
 
 #include <memory>
 #include <string>
@@ -55,8 +55,3 @@ struct TPropertyEditorFactory
     std::unique_ptr<CPropertyEditorControls> (*buildRow)(CProperty& property, CPropertyEditorPage& page, int x,
                                                          int y) = nullptr;
 };
-
-// Installs the GUI's factory (null removes it). The object must outlive every set that builds
-// controls with it.
-void SetPropertyEditorFactory(const TPropertyEditorFactory* factory);
-const TPropertyEditorFactory* PropertyEditorFactory();

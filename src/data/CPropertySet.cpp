@@ -183,15 +183,12 @@ void CPropertySet::RenameTokenReferences(const std::string& oldName, const std::
     }
 }
 
-void CPropertySet::BuildControls(CPropertyEditorPage& page, int parts, int x, int y)
+void CPropertySet::BuildControls(const TPropertyEditorFactory& factory, CPropertyEditorPage& page, int parts,
+                                 int x, int y)
 {
     ClearControls();
-    const TPropertyEditorFactory* factory = PropertyEditorFactory();
-    if (factory == nullptr)
-        return;
-
-    if ((parts & 3) != 0 && factory->buildHeader != nullptr)
-        m_header = factory->buildHeader(*this, page, parts, x, y);
+    if ((parts & 3) != 0 && factory.buildHeader != nullptr)
+        m_header = factory.buildHeader(*this, page, parts, x, y);
     if ((parts & 2) != 0)
         y += 52;
     if ((parts & 3) != 0)
@@ -199,8 +196,8 @@ void CPropertySet::BuildControls(CPropertyEditorPage& page, int parts, int x, in
 
     for (auto& property : m_properties)
     {
-        if (factory->buildRow != nullptr)
-            property->SetControls(factory->buildRow(*property, page, x, y));
+        if (factory.buildRow != nullptr)
+            property->SetControls(factory.buildRow(*property, page, x, y));
         y += 20;
         if ((property->Flags() & kPropertyFlagExtraSpace) != 0)
             y += 10;

@@ -28,6 +28,7 @@ class CFile;
 class CPropertyEditorPage;
 class CPropertySetEditorHeader;
 class CTokenFile;
+struct TPropertyEditorFactory;
 
 // Told after every change of a property value; context is what the owner registered.
 using TPropertyChangedFn = void (*)(void* context);
@@ -98,9 +99,8 @@ public:
 
     // Editor. BuildControls lays out, from (x, y): the header parts selected by parts (bit 0
     // icon, bit 1 title, 52 pixels; the token edit with either, 30 pixels), then one row per
-    // property, 20 pixels apart plus 10 for kPropertyFlagExtraSpace. Does nothing without an
-    // installed editor factory.
-    void BuildControls(CPropertyEditorPage& page, int parts, int x, int y);
+    // property, 20 pixels apart plus 10 for kPropertyFlagExtraSpace, with the factory's parts.
+    void BuildControls(const TPropertyEditorFactory& factory, CPropertyEditorPage& page, int parts, int x, int y);
     void ClearControls();
     // Lets every property take a user change from its controls; true when any did.
     bool ReadControls();

@@ -10,6 +10,7 @@
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/gui/CCI_Button.h"
 #include "gfx/gui/CCI_Tree.h"
+#include "gfx/gui/PropertyEditorFactory.h"
 #include "input/UserCommands.h"
 #include "model/CModel.h"
 #include "model/CPart.h"
@@ -137,7 +138,7 @@ void CViewDialogEditModel::BuildPropertyPage()
     m_pageSet = &part->GetEditPropertySet();
     m_pageGeneration = m_editor.Generation();
     m_lists.Attach(*m_pageSet);
-    m_pageSet->BuildControls(m_props, 3, 10, 10);
+    m_pageSet->BuildControls(GuiPropertyEditorFactory(), m_props, 3, 10, 10);
     m_pageSet->RefreshControls();
 }
 
@@ -240,7 +241,7 @@ void CViewDialogEditModel::ReadTree()
 
 void CViewDialogEditModel::Run()
 {
-    CTimeSection section("CViewDialogEditModel::Run");
+    CTimeSection section(TimeStatistics(), "CViewDialogEditModel::Run");
     CView::Run();
     if (m_pageGeneration != m_editor.Generation() || m_pageSet == nullptr)
     {

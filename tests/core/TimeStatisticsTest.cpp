@@ -241,30 +241,23 @@ TEST_F(TimeStatistics, SectionLeftOpenDoesNotShiftLaterFrames)
     EXPECT_EQ(stats.GetDisplayLines()[0].colourIndex, 22);
 }
 
-TEST(TimeStatisticsModule, SectionsReachTheRegisteredInstanceOnlyWhileOn)
+TEST(TimeStatisticsSection, RecordsOnlyWhileOnAndNotWithoutStatistics)
 {
     CTimeStatistics stats(&fake_clock::Count);
-    CTimeStatistics::SetInstance(&stats);
-
-    TimeStats::BeginFrame();
+    stats.BeginFrame();
     {
-        CTimeSection section("Off");
+        CTimeSection section(&stats, "Off");
     }
-    TimeStats::ToggleDisplay();
-    EXPECT_TRUE(TimeStats::IsDisplayOn());
-    TimeStats::BeginFrame();
+    stats.ToggleDisplay();
+    stats.BeginFrame();
     {
-        CTimeSection section("Scoped");
+        CTimeSection section(&stats, "Scoped");
+        CTimeSection nobody(nullptr, "Nobody"); // nothing to do, nothing to crash
         AdvanceMs(2.0);
     }
-    TimeStats::BeginFrame();
-    const std::vector<CTimeStatisticsLine> lines = TimeStats::GetDisplayLines();
+    stats.BeginFrame();
+    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(NameOf(lines[0]), "Scoped");
     EXPECT_NEAR(Parse(lines[0]).maxMs, 2.0, 0.01);
-
-    CTimeStatistics::SetInstance(nullptr);
-    TimeStats::BeginSection("Nobody"); // no instance: nothing to do, nothing to crash
-    TimeStats::EndSection("Nobody");
-    EXPECT_TRUE(TimeStats::GetDisplayLines().empty());
 }

@@ -265,11 +265,6 @@ std::unique_ptr<CPropertyEditorControls> BuildRow(CProperty& property, CProperty
 const TPropertyEditorFactory kFactory{&BuildHeader, &BuildRow};
 } // namespace
 
-void InstallPropertyEditorFactory()
-{
-    SetPropertyEditorFactory(&kFactory);
-}
-
 const TPropertyEditorFactory& GuiPropertyEditorFactory()
 {
     return kFactory;

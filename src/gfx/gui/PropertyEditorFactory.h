@@ -1,6 +1,6 @@
 #pragma once
 // The GUI side of the property editor: builds the controls of each property type on a control
-// page and installs itself as the data layer's factory.
+// page, handed to the data layer by whoever builds a page.
 //
 // Row kinds: UNKNOWN, FLOAT number edit; BOOL check box; SLIDER slider; VECTOR3 / VECTOR2 /
 // VECTORI2 three / two number edits; TOKEN_EXT combo box over the property's choice list; TOKEN,
@@ -12,8 +12,7 @@
 
 struct TPropertyEditorFactory;
 
-// Installs the factory (call once the sprite list and fonts are loaded).
-void InstallPropertyEditorFactory();
+// Builds with the sprite list and fonts, so pages are built once those are loaded.
 const TPropertyEditorFactory& GuiPropertyEditorFactory();
 
 // Row geometry (pixels from the row's x): label column, then the fields.

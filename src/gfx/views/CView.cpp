@@ -1,7 +1,5 @@
 #include "gfx/views/CView.h"
 
-#include "core/CTimeStatistics.h"
-#include "core/CTimer.h"
 #include "data/StringTable.h"
 #include "gfx/gui/CCI_Button.h"
 #include "gfx/draw2d/CFontList.h"
@@ -10,26 +8,8 @@
 
 namespace
 {
-double StopwatchSeconds()
-{
-    static CTimer timer;
-    return timer.Seconds();
-}
-
-double (*g_clock)() = &StopwatchSeconds;
-
 constexpr int kConsumed = static_cast<int>(UC_UNDEFINED);
 } // namespace
-
-void CView::SetClock(double (*clock)())
-{
-    g_clock = clock ? clock : &StopwatchSeconds;
-}
-
-double CView::Now()
-{
-    return g_clock();
-}
 
 CView::CView(const std::string& name, int style) : m_style(style), m_name(name)
 {

@@ -16,11 +16,13 @@
 #include <memory>
 #include <string>
 
+#include "core/CTimer.h"
 #include "gfx/gui/CControlPageEx.h"
 #include "gfx/views/CViewport.h"
 #include "input/CInputEvent.h"
 
 class CCI_Button;
+class CTimeStatistics;
 
 class CView
 {
@@ -81,9 +83,12 @@ public:
     // Title-bar hit rectangle in window pixels (the close button's corner left out).
     TRect2D TitleBarRect() const;
 
-    // The clock of flashes (s); tests install their own.
-    static void SetClock(double (*clock)());
-    static double Now();
+    // Where the view times its work (not owned; null: nowhere); the view manager hands it in.
+    void SetTimeStatistics(CTimeStatistics* stats) { m_timeStats = stats; }
+    CTimeStatistics* TimeStatistics() const { return m_timeStats; }
+
+    // s since the view was made: the clock of its flashes and refreshes.
+    double Now() const { return m_clock.Seconds(); }
 
 protected:
     // What the close button does, for dialogs whose own buttons close them.
@@ -111,4 +116,6 @@ private:
     TRect2D m_dragStartRect;
     bool m_flash = false;
     double m_flashStart = 0.0; // s, Now()
+    CTimeStatistics* m_timeStats = nullptr;
+    CTimer m_clock;
 };

@@ -200,7 +200,7 @@ void CViewFly::Run()
             m_camera->SetTarget(body.GetPosition(), body.GetVelocity(), body.GetOrientation());
         }
         {
-            CTimeSection section("CameraShip");
+            CTimeSection section(TimeStatistics(), "CameraShip");
             m_camera->Update(frameTime);
         }
         Viewport().SetEye(m_camera->GetPosition(), m_camera->GetOrientation());
@@ -229,12 +229,12 @@ void CViewFly::PreDraw()
     draw.BeginFrame();
     if (m_world->model)
     {
-        CTimeSection section("Model");
+        CTimeSection section(TimeStatistics(), "Model");
         m_world->model->RenderDebug(draw, m_showPhysical, m_showForces);
     }
     if (m_showInertia && m_world->model)
     {
-        CTimeSection section("Model Inertia");
+        CTimeSection section(TimeStatistics(), "Model Inertia");
         // The centre of mass, and through it a cross along the body axes whose arms are the
         // radii of gyration sqrt(I / m) about those axes (the inertia about the centre of mass).
         const CEngineDynamic& body = m_world->model->GetBody();
@@ -256,7 +256,7 @@ void CViewFly::PreDraw()
     }
     if (m_world->wind && m_showPhysical)
     {
-        CTimeSection section("Wind");
+        CTimeSection section(TimeStatistics(), "Wind");
         draw.DrawWind(*m_world->wind, m_world->model ? m_world->model->GetBody().GetPosition() : CVector3());
     }
     if (m_world->wind && m_showThermals)
@@ -295,11 +295,11 @@ void CViewFly::RenderScene()
         const osg::Matrixd projection = Viewport().ProjectionMatrix();
         Viewport().ApplyForImmediateDrawing();
         {
-            CTimeSection section("Sun");
+            CTimeSection section(TimeStatistics(), "Sun");
             m_world->sunRenderer->DrawDisc(*m_world->sun, view, projection, eye);
         }
         {
-            CTimeSection section("SunBurn");
+            CTimeSection section(TimeStatistics(), "SunBurn");
             m_world->sunRenderer->DrawGlare(*m_world->sun, view, projection, eye, m_camera->GetViewDirection(),
                                             m_advancesGlare ? m_world->frameTime : 0.0f);
         }
@@ -342,7 +342,7 @@ void CViewFly::Draw()
         if (CInstrumentPanel* panel = CInstrumentPanel::OfModel(*m_world->model))
         {
             panel->SetShown(true);
-            CTimeSection section("Instrument Panel");
+            CTimeSection section(TimeStatistics(), "Instrument Panel");
             panel->Draw(rect.x, rect.y);
         }
     }

@@ -16,6 +16,7 @@ int CViewManager::Add(CView* view)
         return -1;
     const int slot = m_count++;
     m_views[slot] = view;
+    view->SetTimeStatistics(m_timeStats);
     // New views go behind the others, in front of the background.
     m_stack[slot] = slot;
     if (m_background >= 0)
@@ -126,6 +127,13 @@ int CViewManager::OnMouse(const CInputEvent& event)
     return active->IsModal() && result == 0 ? kConsumed : result;
 }
 
+void CViewManager::SetTimeStatistics(CTimeStatistics* stats)
+{
+    m_timeStats = stats;
+    for (int slot = 0; slot < m_count; ++slot)
+        m_views[slot]->SetTimeStatistics(stats);
+}
+
 void CViewManager::Run()
 {
     if (WindowClientWidth() != m_laidOutWidth || WindowClientHeight() != m_laidOutHeight)
@@ -135,7 +143,7 @@ void CViewManager::Run()
         CView* view = m_views[slot];
         if (!view->IsVisible())
             continue;
-        CTimeSection section(view->Name());
+        CTimeSection section(m_timeStats, view->Name());
         view->Run();
     }
 }
@@ -147,7 +155,7 @@ void CViewManager::Draw()
         CView* view = m_views[m_stack[i]];
         if (!view->IsVisible())
             continue;
-        CTimeSection section(view->Name());
+        CTimeSection section(m_timeStats, view->Name());
         view->PreDraw();
         view->RenderScene();
         {

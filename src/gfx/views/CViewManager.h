@@ -15,6 +15,8 @@
 
 #include "gfx/views/CView.h"
 
+class CTimeStatistics;
+
 class CViewManager
 {
 public:
@@ -47,6 +49,10 @@ public:
     // client size changed (a resize, maximising, full screen).
     void RelayoutAll();
 
+    // Where the views' work is timed (not owned; null: nowhere), handed to every view added.
+    void SetTimeStatistics(CTimeStatistics* stats);
+    CTimeStatistics* TimeStatistics() const { return m_timeStats; }
+
 private:
     int HitTest(int x, int y) const;
     void MoveToFront(int slot);
@@ -58,6 +64,7 @@ private:
     int m_active = -1;
     int m_background = -1;
     bool m_suppressFrame = false;
+    CTimeStatistics* m_timeStats = nullptr;
     int m_laidOutWidth = -1;  // client pixels at the last RelayoutAll
     int m_laidOutHeight = -1;
 };

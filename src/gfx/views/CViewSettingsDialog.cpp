@@ -7,6 +7,7 @@
 #include "data/CPropertySet.h"
 #include "data/StringTable.h"
 #include "gfx/gui/CCI_Button.h"
+#include "gfx/gui/PropertyEditorFactory.h"
 #include "gfx/draw2d/CFontList.h"
 
 namespace
@@ -63,13 +64,13 @@ CViewSettingsDialog::~CViewSettingsDialog()
 void CViewSettingsDialog::BuildRows(CPropertySet& settings)
 {
     m_settings = &settings;
-    const TPropertyEditorFactory* factory = PropertyEditorFactory();
-    if (m_rowsBuilt || factory == nullptr || factory->buildRow == nullptr)
+    const TPropertyEditorFactory& factory = GuiPropertyEditorFactory();
+    if (m_rowsBuilt)
         return;
     for (int i = 0; i < settings.PropertyCount(); ++i)
     {
         CProperty* property = settings.PropertyAt(i);
-        property->SetControls(factory->buildRow(*property, m_client, kRowX, kRowY + i * kRowHeight));
+        property->SetControls(factory.buildRow(*property, m_client, kRowX, kRowY + i * kRowHeight));
     }
     // The buttons come after the rows, so that Tab walks the page from top to bottom.
     for (CCI_Button* button : {m_ok.get(), m_cancel.get(), m_default.get()})

@@ -214,7 +214,6 @@ TEST_F(GlDrawTest, MainMenuOnItsVirtualScreen)
 TEST_F(GlDrawTest, PropertyPageAndControls)
 {
     CRecordingHost host;
-    InstallPropertyEditorFactory();
     CControlPageEx page;
     page.SetEnabled(true);
     page.SetRect(TRect2D{20, 20, 640, 500});
@@ -228,7 +227,7 @@ TEST_F(GlDrawTest, PropertyPageAndControls)
     set.FindProperty("DESCRIPTION")->SetString("Lead in the nose");
     set.FindProperty("ENABLED")->SetInt(1);
     set.FindProperty("GAIN")->SetFloat(0.25f);
-    set.BuildControls(page, 3, 10, 10);
+    set.BuildControls(GuiPropertyEditorFactory(), page, 3, 10, 10);
 
     CControlPageEx side;
     side.SetEnabled(true);
@@ -256,7 +255,6 @@ TEST_F(GlDrawTest, PropertyPageAndControls)
     }
     Screenshot("gfx_controls.png");
     set.ClearControls();
-    SetPropertyEditorFactory(nullptr);
     // The title "GRAVITY" is in palette colour 30 (cyan) at (x + 40, y + 12) of the page.
     EXPECT_GT(CountPixels(ReadWindow(), 70, 42, 70 + 7 * 9, 54,
                           [](int red, int green, int blue) { return red < 40 && green > 150 && blue > 150; }),

@@ -31,7 +31,6 @@ class PropertyEditorTest : public ::testing::Test
 protected:
     PropertyEditorTest()
     {
-        InstallPropertyEditorFactory();
         m_page.SetEnabled(true);
         for (const char* choice : {"", "Aileron", "Elevator"})
             m_choices.Add(choice);
@@ -40,7 +39,6 @@ protected:
     ~PropertyEditorTest() override
     {
         m_set.ClearControls();
-        SetPropertyEditorFactory(nullptr);
     }
 
     CRecordingHost m_host;
@@ -51,7 +49,7 @@ protected:
 
 TEST_F(PropertyEditorTest, EveryTypeGetsItsControlKind)
 {
-    m_set.BuildControls(m_page, 3, 10, 20);
+    m_set.BuildControls(GuiPropertyEditorFactory(), m_page, 3, 10, 20);
     // Numbers: COUNT, MASS, 3 x POSITION, 2 x OFFSET, 2 x SIZE.
     EXPECT_EQ(ControlsOf<CCI_EditNumber>(m_page).size(), 9u);
     EXPECT_EQ(ControlsOf<CCI_CheckBox>(m_page).size(), 1u);
@@ -75,7 +73,7 @@ TEST_F(PropertyEditorTest, RefreshShowsTheValuesAndEditsFlowBack)
 {
     m_set.FindProperty("MASS")->SetFloat(2.5f);
     m_set.FindProperty("SERVO")->SetString("Elevator");
-    m_set.BuildControls(m_page, 0, 0, 0);
+    m_set.BuildControls(GuiPropertyEditorFactory(), m_page, 0, 0, 0);
     EXPECT_EQ(m_page.Count(), 14);
     const auto numbers = ControlsOf<CCI_EditNumber>(m_page);
     EXPECT_FLOAT_EQ(numbers[1]->GetValue(), 2.5f);
@@ -97,7 +95,7 @@ TEST_F(PropertyEditorTest, RefreshShowsTheValuesAndEditsFlowBack)
 TEST_F(PropertyEditorTest, VectorEditTruncatesIntegersAndKeepsOtherComponents)
 {
     m_set.FindProperty("SIZE")->SetVectorI2(3, 4);
-    m_set.BuildControls(m_page, 0, 0, 0);
+    m_set.BuildControls(GuiPropertyEditorFactory(), m_page, 0, 0, 0);
     const auto numbers = ControlsOf<CCI_EditNumber>(m_page);
     CCI_EditNumber* sizeY = numbers[8];
     m_page.SetFocusTo(sizeY);
@@ -115,7 +113,7 @@ TEST_F(PropertyEditorTest, VectorEditTruncatesIntegersAndKeepsOtherComponents)
 TEST_F(PropertyEditorTest, HeaderTokenEditReportsTheNewName)
 {
     m_set.SetToken("Tail");
-    m_set.BuildControls(m_page, 1, 0, 0);
+    m_set.BuildControls(GuiPropertyEditorFactory(), m_page, 1, 0, 0);
     CCI_EditString* token = ControlsOf<CCI_EditString>(m_page)[0];
     EXPECT_EQ(token->GetText(), "Tail");
     std::string name;

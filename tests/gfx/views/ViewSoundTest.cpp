@@ -8,7 +8,6 @@
 #include "gfx/GuiTestSupport.h"
 #include "data/CPropertyEditorControls.h"
 #include "gfx/gui/CCI_CheckBox.h"
-#include "gfx/gui/PropertyEditorFactory.h"
 #include "gfx/views/CViewSound.h"
 #include "sound/CSoundSystem.h"
 #include "support/DataDir.h"
@@ -18,7 +17,6 @@ TEST(ViewSoundTest, EditsAreHeardAtOnceAndOkKeepsThemInSoundTxt)
     TempDataDir data;
     std::filesystem::create_directories(data.dir.Path() / "Output");
     CRecordingHost host;
-    InstallPropertyEditorFactory();
     CSoundSystem sound;
     sound.Create(CSoundSystem::EDevice::kNone); // the settings work the same without a device
     {
@@ -47,5 +45,4 @@ TEST(ViewSoundTest, EditsAreHeardAtOnceAndOkKeepsThemInSoundTxt)
     EXPECT_NEAR(again.Settings().globalVolume, 0.5f, 1e-5f);
     EXPECT_FALSE(again.Settings().positionalPanning);
     EXPECT_NEAR(again.List().GetGlobalVolume(), 0.5f, 1e-5f);
-    SetPropertyEditorFactory(nullptr);
 }

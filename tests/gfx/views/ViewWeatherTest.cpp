@@ -10,7 +10,6 @@
 #include "gfx/gui/CCI_EditNumber.h"
 #include "gfx/gui/CCI_Slider.h"
 #include "gfx/views/CViewWeather.h"
-#include "gfx/gui/PropertyEditorFactory.h"
 #include "support/DataDir.h"
 
 namespace
@@ -30,7 +29,6 @@ class ViewWeatherTest : public ::testing::Test
 protected:
     explicit ViewWeatherTest(bool withOutputFolder = true)
     {
-        InstallPropertyEditorFactory();
         if (withOutputFolder)
             m_out.Write("Output/Weather.txt", ".VELOCITY 7\n.HEADING 90\n.PITCH 0\n.TURBULENCE_STRENGTH 0.5\n");
         m_wind.Create();
@@ -39,7 +37,6 @@ protected:
     ~ViewWeatherTest() override
     {
         m_view.reset();
-        SetPropertyEditorFactory(nullptr);
     }
 
     // A left click at a control's centre, pressed and released in two frames.
