@@ -87,8 +87,10 @@ public:
     void SetTimeStatistics(CTimeStatistics* stats) { m_timeStats = stats; }
     CTimeStatistics* TimeStatistics() const { return m_timeStats; }
 
-    // s since the view was made: the clock of its flashes and refreshes.
+    // s since the view was made (or its clock replaced): the clock of its flashes and refreshes.
     double Now() const { return m_clock.Seconds(); }
+    // Restarts the clock on another counter (tests drive it by hand).
+    void SetClock(CTimer::CountSource source) { m_clock = CTimer(source); }
 
 protected:
     // What the close button does, for dialogs whose own buttons close them.

@@ -6,14 +6,10 @@
 #include "gfx/GuiTestSupport.h"
 #include "gfx/views/CViewManager.h"
 #include "input/UserCommands.h"
+#include "support/FakeClock.h"
 
 namespace
 {
-double g_now = 0.0;
-double FakeClock()
-{
-    return g_now;
-}
 
 // A view that records what reached it.
 class CProbeView : public CView
@@ -34,15 +30,15 @@ protected:
     void SetUp() override
     {
         SetWindowClientSize(1024, 768);
-        g_now = 0.0;
-        CView::SetClock(&FakeClock);
+        fake_clock::g_ns = 0;
+        for (CView* view : {&background, &left, &right})
+            view->SetClock(&fake_clock::Count);
         manager.Add(&background);
         manager.Add(&left);
         manager.Add(&right);
         manager.SetBackground(0);
         manager.Activate(0);
     }
-    void TearDown() override { CView::SetClock(nullptr); }
 
     void ClickAt(int x, int y)
     {
@@ -99,9 +95,9 @@ TEST_F(ViewManagerTest, ModalViewKeepsTheInputAndFlashesForAThirdOfASecond)
     EXPECT_EQ(host.sounds.front(), "Pip1.wav");
     EXPECT_EQ(background.mouseEvents, 0);
 
-    g_now = 0.29;
+    fake_clock::g_ns = 290'000'000;
     EXPECT_TRUE(right.IsFlashing());
-    g_now = 0.31;
+    fake_clock::g_ns = 310'000'000;
     EXPECT_FALSE(right.IsFlashing());
 
     // Unhandled commands and mouse events are consumed by the modal view.
