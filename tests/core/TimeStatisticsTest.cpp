@@ -49,6 +49,20 @@ void Timed(CTimeStatistics& stats, const char* name, double ms)
     stats.EndSection(name);
 }
 
+// Ends the frame: the lines shown from then on.
+std::vector<CTimeStatisticsLine> NextFrameLines(CTimeStatistics& stats)
+{
+    stats.BeginFrame();
+    return stats.GetDisplayLines();
+}
+
+// The figures of the first line shown after the frame.
+ParsedLine NextFrameFirst(CTimeStatistics& stats)
+{
+    const std::vector<CTimeStatisticsLine> lines = NextFrameLines(stats);
+    return lines.empty() ? ParsedLine{} : Parse(lines[0]);
+}
+
 // One frame with a single section "Work" that lasts ms.
 void TimedFrame(CTimeStatistics& stats, double ms)
 {
@@ -93,9 +107,7 @@ TEST_F(TimeStatistics, LineTextAndPosition)
     Timed(stats, "Model", 2.5);
     AdvanceMs(1.0);
     stats.EndSection("Total");
-    stats.BeginFrame();
-
-    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    const std::vector<CTimeStatisticsLine> lines = NextFrameLines(stats);
     ASSERT_EQ(lines.size(), 2u);
     // The first end call of a position publishes its extremes and restarts the window, whose
     // count maximum is 0 until the next call; averages need 11 samples.
@@ -114,9 +126,7 @@ TEST_F(TimeStatistics, ColourFollowsDepthAndStopsAtTheSeventh)
         stats.BeginSection(name);
     for (int i = 8; i >= 0; --i)
         stats.EndSection(names[i]);
-    stats.BeginFrame();
-
-    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    const std::vector<CTimeStatisticsLine> lines = NextFrameLines(stats);
     ASSERT_EQ(lines.size(), 9u);
     const int expected[] = {22, 34, 25, 31, 37, 12, 28, 28, 28};
     for (int i = 0; i < 9; ++i)
@@ -132,29 +142,24 @@ TEST_F(TimeStatistics, AveragesChangeOnlyEveryElevenFrames)
 {
     for (int frame = 1; frame <= 10; ++frame)
         TimedFrame(stats, 2.0);
-    stats.BeginFrame();
-    EXPECT_EQ(Parse(stats.GetDisplayLines()[0]).averageMs, 0.0) << "after 10 samples";
+    EXPECT_EQ(NextFrameFirst(stats).averageMs, 0.0) << "after 10 samples";
 
     TimedFrame(stats, 13.0); // the 11th sample closes the block: (10 * 2 + 13) / 11 = 3
-    stats.BeginFrame();
-    ParsedLine line = Parse(stats.GetDisplayLines()[0]);
+    ParsedLine line = NextFrameFirst(stats);
     EXPECT_NEAR(line.averageMs, 3.0, 0.01);
     EXPECT_EQ(line.averageCount, 1);
 
     for (int frame = 12; frame <= 21; ++frame)
         TimedFrame(stats, 5.0);
-    stats.BeginFrame();
-    EXPECT_NEAR(Parse(stats.GetDisplayLines()[0]).averageMs, 3.0, 0.01) << "after 21 samples";
+    EXPECT_NEAR(NextFrameFirst(stats).averageMs, 3.0, 0.01) << "after 21 samples";
     TimedFrame(stats, 5.0);
-    stats.BeginFrame();
-    EXPECT_NEAR(Parse(stats.GetDisplayLines()[0]).averageMs, 5.0, 0.01) << "after 22 samples";
+    EXPECT_NEAR(NextFrameFirst(stats).averageMs, 5.0, 0.01) << "after 22 samples";
 }
 
 TEST_F(TimeStatistics, ExtremesChangeEvery101EndCalls)
 {
     TimedFrame(stats, 4.0); // call 1 publishes at once
-    stats.BeginFrame();
-    ParsedLine line = Parse(stats.GetDisplayLines()[0]);
+    ParsedLine line = NextFrameFirst(stats);
     EXPECT_NEAR(line.maxMs, 4.0, 0.01);
     EXPECT_NEAR(line.minMs, 4.0, 0.01);
 
@@ -162,13 +167,11 @@ TEST_F(TimeStatistics, ExtremesChangeEvery101EndCalls)
     TimedFrame(stats, 9.0);
     for (int call = 3; call <= 101; ++call)
         TimedFrame(stats, 1.0 + (call % 3));
-    stats.BeginFrame();
-    line = Parse(stats.GetDisplayLines()[0]);
+    line = NextFrameFirst(stats);
     EXPECT_NEAR(line.maxMs, 4.0, 0.01) << "after 101 calls";
 
     TimedFrame(stats, 1.5); // call 102 publishes the window of calls 2..102
-    stats.BeginFrame();
-    line = Parse(stats.GetDisplayLines()[0]);
+    line = NextFrameFirst(stats);
     EXPECT_NEAR(line.maxMs, 9.0, 0.01);
     EXPECT_NEAR(line.minMs, 1.0, 0.01);
 }
@@ -185,9 +188,7 @@ TEST_F(TimeStatistics, MoreThanAHundredSectionsAreIgnored)
     stats.EndSection("Outer");
     AdvanceMs(6.0);
     stats.EndSection("Outer");
-    stats.BeginFrame();
-
-    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    const std::vector<CTimeStatisticsLine> lines = NextFrameLines(stats);
     ASSERT_EQ(lines.size(), static_cast<size_t>(CTimeStatistics::kMaxSections));
     EXPECT_EQ(NameOf(lines[0]), "Outer");
     EXPECT_NEAR(Parse(lines[0]).maxMs, 7.0, 0.01);
@@ -206,9 +207,7 @@ TEST_F(TimeStatistics, EndClosesTheInnermostSectionOfThatName)
     stats.EndSection("B");
     stats.EndSection("Never begun"); // ignored
     Timed(stats, "C", 0.0);
-    stats.BeginFrame();
-
-    const std::vector<CTimeStatisticsLine> lines = stats.GetDisplayLines();
+    const std::vector<CTimeStatisticsLine> lines = NextFrameLines(stats);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_NEAR(Parse(lines[0]).maxMs, 3.0, 0.01);
     EXPECT_NEAR(Parse(lines[1]).maxMs, 6.0, 0.01);
@@ -224,8 +223,7 @@ TEST_F(TimeStatistics, EndClosesTheInnermostSectionOfThatName)
     Timed(fresh, "Recurse", 2.0);
     AdvanceMs(4.0);
     fresh.EndSection("Recurse");
-    fresh.BeginFrame();
-    const std::vector<CTimeStatisticsLine> nested = fresh.GetDisplayLines();
+    const std::vector<CTimeStatisticsLine> nested = NextFrameLines(fresh);
     ASSERT_EQ(nested.size(), 2u);
     EXPECT_NEAR(Parse(nested[0]).maxMs, 7.0, 0.01);
     EXPECT_NEAR(Parse(nested[1]).maxMs, 2.0, 0.01);
