@@ -156,8 +156,9 @@ void CRadioInterface::HandleFirmwareAnswer()
 
 void CRadioInterface::ConvertCounts()
 {
-    // More than nine is no frame this box sends: treat it as none.
-    const int received = m_numChannels > kChannelCount ? 0 : m_numChannels;
+    // More than nine is no frame this box sends: treat it as none. Without a transmitter (or
+    // without the box: an adapter pulled out) the last frame's sticks must not fly on.
+    const int received = m_numChannels > kChannelCount || !IsRadioDetected() ? 0 : m_numChannels;
     for (int i = 0; i < kChannelCount; ++i)
         m_channelValue[i] = i < received ? CTxCalibration::CountToValue(m_channelCount[i], m_calibration.Channel(i + 1))
                                          : 0.0f;

@@ -238,8 +238,10 @@ TEST(RadioInterface, DeviceClosedUnderTheReaderIsReportedAndReopened)
     const std::string link = (rig.dir.Path() / "txbox").string();
     std::filesystem::create_symlink(rig.box.DevicePath(), link);
     rig.radio.SetPort(1, link);
-    rig.Frames(5);
+    rig.box.SetCount(1, 228); // the stick held over when the adapter is pulled out
+    rig.Frames(15);
     ASSERT_TRUE(rig.radio.IsInterfaceDetected());
+    ASSERT_GT(*rig.radio.GetChannelValue(0), 0.5f);
 
     CDiagCapture diag;
     rig.box.Close();
@@ -249,7 +251,7 @@ TEST(RadioInterface, DeviceClosedUnderTheReaderIsReportedAndReopened)
     EXPECT_TRUE(diag.Contains("lost"));
     EXPECT_EQ(rig.radio.GetStatus(), CRadioInterface::STATUS_INTERFACE_NOT_DETECTED);
     EXPECT_FALSE(rig.radio.GetPortProblem().empty());
-    EXPECT_EQ(*rig.radio.GetChannelValue(0), 0.0f);
+    EXPECT_EQ(*rig.radio.GetChannelValue(0), 0.0f) << "the last stick position is not flown on";
 
     // The box comes back on another pseudo-terminal behind the same name.
     std::string problem;
