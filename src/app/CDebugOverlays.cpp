@@ -66,9 +66,6 @@ int CDebugOverlays::HandleCommand(uint32_t command)
         if (hit == end)
             return 0;
         this->*hit->shown = !(this->*hit->shown);
-        // The pages draw their own rectangles; they only learn whether to.
-        if (command == UC_DEBUG_CONTROL_PAGE_BOUNDING_RECTS)
-            CControlPageEx::SetShowBoundingRects(m_showControlPageRects);
     }
     return static_cast<int>(command);
 }

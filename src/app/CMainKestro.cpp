@@ -134,6 +134,7 @@ bool CMainKestro::Init()
     if (ok)
         m_keyboardAxes = std::make_unique<CKeyboardAxes>();
     m_diagnosticMenu = std::make_unique<CDiagnosticMenu>();
+    m_diagnosticMenu->SetGuiHost(this);
 
     // The window runs even after a failure, so that a failure can be shown in a box.
     if (!CreateWindowAndContext())
@@ -152,7 +153,6 @@ bool CMainKestro::Init()
         m_sound = std::make_unique<CSoundSystem>();
         m_sound->Create();
         m_guiSounds = std::make_unique<CGuiSounds>(*m_sound);
-        SetGuiSounds(m_guiSounds.get());
     }
     if (ok)
     {
@@ -176,7 +176,6 @@ bool CMainKestro::Init()
     }
     if (ok)
     {
-        SetGuiHost(this);
         m_processManager = std::make_unique<CProcessManager>();
         if (!CreateProcesses())
             fail("screens (process manager)");
@@ -658,6 +657,16 @@ void CMainKestro::RequestProcess(int processIndex)
         m_processManager->Request(processIndex);
 }
 
+IGuiSounds* CMainKestro::Sounds()
+{
+    return m_guiSounds.get();
+}
+
+bool CMainKestro::ShowsBoundingRects() const
+{
+    return m_debugOverlays.IsOn(UC_DEBUG_CONTROL_PAGE_BOUNDING_RECTS);
+}
+
 void CMainKestro::GetMousePosition(int& outX, int& outY) const
 {
     int x = -1, y = -1;
@@ -692,7 +701,6 @@ void CMainKestro::Shutdown()
     const uint32_t frames = m_frameClock ? m_frameClock->GetFrameCount() : 0;
     const double seconds = m_loopStartSeconds >= 0.0 ? m_stopwatch.Seconds() - m_loopStartSeconds : 0.0;
 
-    SetGuiHost(nullptr);
     m_processManager.reset();
     if (m_config && m_initialised)
     {
@@ -714,7 +722,6 @@ void CMainKestro::Shutdown()
     if (m_input)
         m_input->Shutdown();
     m_input.reset();
-    SetGuiSounds(nullptr);
     m_guiSounds.reset();
     m_sound.reset();
     m_keyboardAxes.reset();

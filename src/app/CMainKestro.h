@@ -114,6 +114,8 @@ public:
     float FocusPulse() const override { return m_pulses[0].Value(); }
     float MouseIdleSeconds() const override;
     float KeyIdleSeconds() const override;
+    IGuiSounds* Sounds() override;
+    bool ShowsBoundingRects() const override;
 
 private:
     bool CreateWindowAndContext();

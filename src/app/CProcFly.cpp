@@ -101,7 +101,18 @@ CConfig* Config()
 }
 } // namespace
 
-CProcFly::CProcFly() = default;
+CProcFly::CProcFly()
+{
+    SetGuiHost(MainKestro());
+}
+
+void CProcFly::SetGuiHost(IGuiHost* host)
+{
+    m_guiHost = host;
+    m_views.SetGuiHost(host);
+    m_menuBar.SetGuiHost(host);
+    m_buttonBar.SetGuiHost(host);
+}
 
 CProcFly::~CProcFly()
 {
@@ -736,7 +747,7 @@ bool CProcFly::SelectPart(CProcFly& fly, uint32_t command)
 int CProcFly::OnMouseButton(const CInputEvent& event)
 {
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(m_guiHost, mx, my);
     // The bars lie over the views: they see the click first.
     int result = m_menuBar.OnMouse(event, mx, my);
     if (result == 0)
@@ -845,7 +856,7 @@ void CProcFly::UpdateListener()
 
 void CProcFly::PostToggle(uint32_t command)
 {
-    GuiPostCommand(command);
+    GuiPostCommand(m_guiHost, command);
 }
 
 void CProcFly::Render()
@@ -924,7 +935,7 @@ void CProcFly::DrawOverlays()
     }
     m_buttonBar.Draw();
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(m_guiHost, mx, my);
     m_menuBar.Draw(mx, my);
     m_messages.Draw(Now(), fonts.f09x13B, width / 2.0f, 2.0f * height / 3.0f, CMessageList::ANCHOR_CENTRED);
     SetTextAlign(oldAlign);

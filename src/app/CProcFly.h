@@ -74,8 +74,10 @@ public:
         LAYOUT_EDITOR = 2,
     };
 
+    // The GUI host is the application's; tests hand in their own.
     CProcFly();
     ~CProcFly() override;
+    void SetGuiHost(IGuiHost* host);
 
     bool Init(CProcessManager* manager) override;
     void Start() override;
@@ -205,6 +207,7 @@ private:
 
     CProcFlyMenuBar m_menuBar;
     CControlPageEx m_buttonBar;
+    IGuiHost* m_guiHost = nullptr; // not owned
     std::unique_ptr<CCI_Button> m_barButtons[7];
     std::function<bool()> m_barChecks[7]; // the button's state, shown lit; empty: none
     CMessageList m_messages; // centre: the model's and the engine's messages

@@ -110,7 +110,7 @@ int CProcFlyMenuBar::OnMouse(const CInputEvent& event, int mouseX, int mouseY)
         if (TitleRect(i).Contains(mouseX, mouseY))
         {
             m_open = m_open == i ? -1 : i;
-            GuiPlaySound(kSoundClick);
+            GuiPlaySound(m_host, kSoundClick);
             return static_cast<int>(UC_UNDEFINED);
         }
     }
@@ -125,11 +125,11 @@ int CProcFlyMenuBar::OnMouse(const CInputEvent& event, int mouseX, int mouseY)
             const uint32_t command = entry.command;
             const std::function<void()> action = entry.action; // the action may rebuild the menus
             m_open = -1;
-            GuiPlaySound(kSoundClick);
+            GuiPlaySound(m_host, kSoundClick);
             if (action)
                 action();
             else
-                GuiPostCommand(command);
+                GuiPostCommand(m_host, command);
             return static_cast<int>(UC_UNDEFINED);
         }
     }

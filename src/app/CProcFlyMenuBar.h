@@ -12,6 +12,8 @@
 #include "gfx/draw2d/Draw2D.h"
 #include "input/CInputEvent.h"
 
+class IGuiHost;
+
 class CProcFlyMenuBar
 {
 public:
@@ -38,6 +40,8 @@ public:
     // An entry that only the menu offers (no command, no key): its text and what it does.
     void AddAction(int menu, const std::string& text, std::function<void()> action, std::function<bool()> checked = {});
     void SetPosition(int x, int y);
+    // Where entries send their commands and clicks are heard (not owned; null: nowhere).
+    void SetGuiHost(IGuiHost* host) { m_host = host; }
 
     // Mouse events (window pixels); the command sent, 120 when consumed, 0 otherwise.
     int OnMouse(const CInputEvent& event, int mouseX, int mouseY);
@@ -58,4 +62,5 @@ private:
     std::vector<TMenu> m_menus;
     int m_x = 0, m_y = 0;
     int m_open = -1;
+    IGuiHost* m_host = nullptr;
 };

@@ -17,6 +17,11 @@ std::string Text(const char* id)
     return LookupString(id);
 }
 
+CProcMenuEx::CProcMenuEx(int backTarget) : m_backTarget(backTarget)
+{
+    m_page.SetGuiHost(MainKestro());
+}
+
 CProcMenuEx::~CProcMenuEx()
 {
     // The page lists the controls without owning them: empty it before they go.

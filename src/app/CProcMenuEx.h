@@ -21,7 +21,7 @@ public:
     static constexpr int kVirtualWidth = 800;
     static constexpr int kVirtualHeight = 600;
 
-    explicit CProcMenuEx(int backTarget) : m_backTarget(backTarget) {}
+    explicit CProcMenuEx(int backTarget);
     ~CProcMenuEx() override;
 
     bool Init(CProcessManager* manager) override;

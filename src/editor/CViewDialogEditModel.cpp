@@ -277,7 +277,7 @@ int CViewDialogEditModel::OnMouse(const CInputEvent& event)
     if (event.IsGoingDown() && (event.key == KEY_MOUSE_LEFT || event.key == KEY_MOUSE_RIGHT))
     {
         int mx = 0, my = 0;
-        GuiMousePosition(mx, my);
+        GuiMousePosition(GuiHost(), mx, my);
         const TRect2D tree = m_treePage.AbsoluteRect();
         const TRect2D props = m_props.AbsoluteRect();
         const auto inside = [mx, my](const TRect2D& r) { return mx >= r.x && my >= r.y && mx < r.x + r.w && my < r.y + r.h; };

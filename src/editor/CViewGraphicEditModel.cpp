@@ -180,8 +180,8 @@ int CViewGraphicEditModel::OnCommand(const CInputEvent& event)
         case DIK_RIGHT: if (press) MoveSelected(1, 0); return kCommandNone;
         case DIK_UP: if (press) MoveSelected(0, -1); return kCommandNone;
         case DIK_DOWN: if (press) MoveSelected(0, 1); return kCommandNone;
-        case DIK_PRIOR: if (event.IsGoingDown()) GuiPostCommand(UC_GR_EDIT_VIEW_NEXT); return kCommandNone;
-        case DIK_NEXT: if (event.IsGoingDown()) GuiPostCommand(UC_GR_EDIT_VIEW_PREV); return kCommandNone;
+        case DIK_PRIOR: if (event.IsGoingDown()) GuiPostCommand(GuiHost(), UC_GR_EDIT_VIEW_NEXT); return kCommandNone;
+        case DIK_NEXT: if (event.IsGoingDown()) GuiPostCommand(GuiHost(), UC_GR_EDIT_VIEW_PREV); return kCommandNone;
         default: break;
         }
     }
@@ -267,7 +267,7 @@ int CViewGraphicEditModel::OnMouse(const CInputEvent& event)
     if (result != 0 || IsDragging())
         return result;
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(GuiHost(), mx, my);
     if (event.key == KEY_MOUSE_LEFT && event.IsGoingDown())
     {
         const int part = PartUnder(mx, my);
@@ -311,7 +311,7 @@ void CViewGraphicEditModel::Run()
     if (!m_homed && Model() != nullptr)
         Home();
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(GuiHost(), mx, my);
     const int height = Viewport().PixelRect().h;
     if (m_dragPart >= 0)
     {
@@ -490,7 +490,7 @@ void CViewGraphicEditModel::Draw()
                        StringPrintf("Mass %3.3fkg (%3.3f,%3.3f,%3.3f)", mass.Mass(), c.x, c.y, c.z), 1.0f);
     }
     int px = 0, py = 0;
-    GuiMousePosition(px, py);
+    GuiMousePosition(GuiHost(), px, py);
     const CVector3 under = axes.ToModel(static_cast<float>(px), static_cast<float>(py), cx, cy, height);
     const float h = axes.Horizontal() == 0 ? under.x : axes.Horizontal() == 1 ? under.y : under.z;
     const float v = axes.Vertical() == 0 ? under.x : axes.Vertical() == 1 ? under.y : under.z;

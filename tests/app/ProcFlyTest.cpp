@@ -93,6 +93,7 @@ protected:
         dir.Write("run/Data/Model/Other.mod", kModel);
         cwd = std::make_unique<ScopedWorkingDir>(run);
         InitBaseDirectory();
+        fly.SetGuiHost(&host);
         fly.Init(nullptr);
         fly.Start();
     }

@@ -30,17 +30,7 @@ inline void EnsureGfx2DLoaded()
 class CRecordingHost : public IGuiHost, public IGuiSounds
 {
 public:
-    CRecordingHost()
-    {
-        EnsureGfx2DLoaded();
-        SetGuiHost(this);
-        SetGuiSounds(this);
-    }
-    ~CRecordingHost() override
-    {
-        SetGuiHost(nullptr);
-        SetGuiSounds(nullptr);
-    }
+    CRecordingHost() { EnsureGfx2DLoaded(); }
 
     void PostEvent(const CInputEvent& event) override { posted.push_back(event); }
     void RequestProcess(int processIndex) override { requests.push_back(processIndex); }
@@ -51,6 +41,7 @@ public:
     }
     float MouseIdleSeconds() const override { return idle; }
     float KeyIdleSeconds() const override { return idle; }
+    IGuiSounds* Sounds() override { return this; }
     void Play(const char* fileName) override { sounds.push_back(fileName); }
     void MouseAt(int x, int y)
     {

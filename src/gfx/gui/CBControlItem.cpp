@@ -62,6 +62,16 @@ void CBControlItem::GetAbsolutePosition(int& outX, int& outY) const
     }
 }
 
+IGuiHost* CBControlItem::Host() const
+{
+    for (const CBControlItem* item = this; item != nullptr; item = item->m_parent)
+    {
+        if (item->m_host != nullptr)
+            return item->m_host;
+    }
+    return nullptr;
+}
+
 TRect2D CBControlItem::AbsoluteRect() const
 {
     TRect2D rect;
@@ -73,7 +83,7 @@ TRect2D CBControlItem::AbsoluteRect() const
 bool CBControlItem::IsMouseInside() const
 {
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(Host(), mx, my);
     return AbsoluteRect().Contains(mx, my);
 }
 
@@ -86,7 +96,7 @@ void CBControlItem::SetHelp(const std::string& shortText, const std::string& lon
 void CBControlItem::DrawFocus() const
 {
     const TRect2D r = AbsoluteRect();
-    const float pulse = GuiFocusPulse();
+    const float pulse = GuiFocusPulse(Host());
     const TColor glow = PaletteColor(36);
     SetColor(glow.r, glow.g, glow.b, static_cast<uint8_t>(120 + 135 * pulse));
     DrawRect(r.x - 2, r.y - 2, r.w + 4, r.h + 4);

@@ -15,6 +15,7 @@
 #include "input/CInputEvent.h"
 
 class CControlPageEx;
+class IGuiHost;
 
 constexpr int kEventNotHandled = 0;
 constexpr int kEventConsumed = 120; // UC_UNDEFINED
@@ -61,6 +62,10 @@ public:
     int Y() const { return m_y; }
     void SetPosition(int x, int y) { m_x = x; m_y = y; }
     CControlPageEx* Parent() const { return m_parent; }
+    // The GUI host: the control's own when one was handed in, else its page's (null: none). The
+    // owner of a top-level page, or of a control on no page, hands it in.
+    void SetGuiHost(IGuiHost* host) { m_host = host; }
+    IGuiHost* Host() const;
     // Top-left corner in drawing coordinates (scroll offsets of the pages applied).
     void GetAbsolutePosition(int& outX, int& outY) const;
     // The absolute rectangle.
@@ -90,6 +95,7 @@ protected:
     int m_x;
     int m_y;
     CControlPageEx* m_parent = nullptr; // not owned: the page the control was added to
+    IGuiHost* m_host = nullptr;         // not owned
     bool m_enabled = false;
     bool m_visible = true;
     bool m_activated = false;

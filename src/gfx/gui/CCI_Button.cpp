@@ -25,9 +25,9 @@ void CCI_Button::GetSize(int& outWidth, int& outHeight) const
 void CCI_Button::RepeatAction()
 {
     if (m_repeatCommand != kCommandNone)
-        GuiPostCommand(m_repeatCommand);
+        GuiPostCommand(Host(), m_repeatCommand);
     if (m_repeatKey != KEY_NONE)
-        GuiPostKey(m_repeatKey, m_repeatKeyFlags);
+        GuiPostKey(Host(), m_repeatKey, m_repeatKeyFlags);
 }
 
 bool CCI_Button::WasFired()
@@ -41,15 +41,15 @@ void CCI_Button::Fire()
 {
     m_fired = true;
     if (m_releaseCommand != kCommandNone)
-        GuiPostCommand(m_releaseCommand);
+        GuiPostCommand(Host(), m_releaseCommand);
     if (m_targetProcess != kProcessNone)
     {
-        GuiRequestProcess(m_targetProcess);
+        GuiRequestProcess(Host(), m_targetProcess);
         SetActivated();
     }
     if (m_releaseKey != KEY_NONE)
-        GuiPostKey(m_releaseKey, m_releaseKeyFlags);
-    GuiPlaySound(kSoundButtonDown);
+        GuiPostKey(Host(), m_releaseKey, m_releaseKeyFlags);
+    GuiPlaySound(Host(), kSoundButtonDown);
 }
 
 int CCI_Button::OnKey(const CInputEvent& event)
@@ -61,7 +61,7 @@ int CCI_Button::OnKey(const CInputEvent& event)
         m_pressed = Pressed::Keyboard;
         RepeatAction();
         SetActivated();
-        GuiPlaySound(kSoundButtonDown);
+        GuiPlaySound(Host(), kSoundButtonDown);
         return kEventConsumed;
     }
     if (m_pressed != Pressed::Keyboard)
@@ -71,7 +71,7 @@ int CCI_Button::OnKey(const CInputEvent& event)
         m_pressed = Pressed::None;
         Fire();
         SetActivated();
-        GuiPlaySound(kSoundButtonUp);
+        GuiPlaySound(Host(), kSoundButtonUp);
         return kEventConsumed;
     }
     if (event.IsRepeat())
@@ -94,7 +94,7 @@ int CCI_Button::OnMouse(const CInputEvent& event)
             return kEventNotHandled;
         m_pressed = Pressed::Mouse;
         SetActivated();
-        GuiPlaySound(kSoundButtonDown);
+        GuiPlaySound(Host(), kSoundButtonDown);
         return kEventConsumed;
     }
     if (m_pressed != Pressed::Mouse)
@@ -105,7 +105,7 @@ int CCI_Button::OnMouse(const CInputEvent& event)
         if (inside)
         {
             Fire();
-            GuiPlaySound(kSoundButtonUp);
+            GuiPlaySound(Host(), kSoundButtonUp);
         }
         return kEventConsumed;
     }

@@ -32,9 +32,9 @@ int CCI_CheckBox::BoxSprite() const
 void CCI_CheckBox::Toggle()
 {
     m_checked = !m_checked;
-    GuiPlaySound(m_checked ? kSoundSwitchOn : kSoundSwitchOff);
+    GuiPlaySound(Host(), m_checked ? kSoundSwitchOn : kSoundSwitchOff);
     if (m_command != kCommandNone)
-        GuiPostCommand(m_command);
+        GuiPostCommand(Host(), m_command);
     SetActivated();
 }
 

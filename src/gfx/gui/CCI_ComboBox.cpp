@@ -69,7 +69,7 @@ void CCI_ComboBox::UserChoose(int index)
         m_selected = index;
         SetActivated();
     }
-    GuiPlaySound(kSoundPip1);
+    GuiPlaySound(Host(), kSoundPip1);
 }
 
 int CCI_ComboBox::OpenRows() const
@@ -140,7 +140,7 @@ int CCI_ComboBox::OnMouse(const CInputEvent& event)
     if (!IsLive() || event.key != KEY_MOUSE_LEFT || !event.IsGoingDown())
         return kEventNotHandled;
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(Host(), mx, my);
     if (m_open)
     {
         const TRect2D list = OpenListRect();

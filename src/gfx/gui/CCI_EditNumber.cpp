@@ -71,7 +71,7 @@ void CCI_EditNumber::UserSet(float value)
 void CCI_EditNumber::StepBy(int direction)
 {
     m_editor.Cancel();
-    GuiPlaySound(direction > 0 ? kSoundFocusNext : kSoundFocusBack);
+    GuiPlaySound(Host(), direction > 0 ? kSoundFocusNext : kSoundFocusBack);
     UserSet(m_value + static_cast<float>(direction) * m_step);
 }
 
@@ -84,7 +84,7 @@ void CCI_EditNumber::Apply(const std::string& text)
         DiagPrint("Number field '%s': '%s' is not a number, value kept\n", m_label.c_str(), text.c_str());
         return;
     }
-    GuiPlaySound(kSoundPip1);
+    GuiPlaySound(Host(), kSoundPip1);
     UserSet(value);
 }
 
@@ -118,7 +118,7 @@ int CCI_EditNumber::OnMouse(const CInputEvent& event)
         return kEventNotHandled;
     const TRect2D r = AbsoluteRect();
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(Host(), mx, my);
     if (!r.Contains(mx, my))
         return kEventNotHandled;
     if (mx >= r.x + r.w - kArrowWidth)

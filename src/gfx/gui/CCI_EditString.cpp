@@ -23,7 +23,7 @@ void CCI_EditString::Apply(const std::string& text)
         m_text = text;
         SetActivated();
     }
-    GuiPlaySound(kSoundPip1);
+    GuiPlaySound(Host(), kSoundPip1);
 }
 
 int CCI_EditString::OnKey(const CInputEvent& event)

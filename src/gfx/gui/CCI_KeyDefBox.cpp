@@ -40,7 +40,7 @@ int CCI_KeyDefBox::OnKey(const CInputEvent& event)
         if (event.key == KEY_ENTER && event.IsGoingDown() && NoModifier(event))
         {
             m_capturing = true;
-            GuiPlaySound(kSoundPip1);
+            GuiPlaySound(Host(), kSoundPip1);
             return kEventConsumed;
         }
         return kEventNotHandled;
@@ -56,7 +56,7 @@ int CCI_KeyDefBox::OnKey(const CInputEvent& event)
     else
         SetKey(event.key, event.Modifiers());
     SetActivated();
-    GuiPlaySound(kSoundPip1);
+    GuiPlaySound(Host(), kSoundPip1);
     return kEventConsumed;
 }
 

@@ -69,7 +69,7 @@ void CCI_ListBox::UserSelect(int index)
     index = std::clamp(index, 0, Count() - 1);
     if (index == m_selected)
         return;
-    GuiPlaySound(index > m_selected ? kSoundFocusNext : kSoundFocusBack);
+    GuiPlaySound(Host(), index > m_selected ? kSoundFocusNext : kSoundFocusBack);
     SetSelected(index);
     SetActivated();
 }
@@ -114,14 +114,14 @@ int CCI_ListBox::OnMouse(const CInputEvent& event)
         return kEventNotHandled;
     const TRect2D r = AbsoluteRect();
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(Host(), mx, my);
     if (!r.Contains(mx, my))
         return kEventNotHandled;
     if (mx >= r.x + r.w - kArrowSize)
     {
         // Arrow column: the top half scrolls up, the bottom half down; held, it keeps going.
         ScrollTo(m_top + (my < r.y + r.h / 2 ? -1 : 1));
-        GuiPlaySound(kSoundPip1);
+        GuiPlaySound(Host(), kSoundPip1);
         return kEventConsumed;
     }
     if (!event.IsGoingDown())

@@ -60,7 +60,7 @@ void CCI_RadioButton::Choose()
         m_group->Select(this);
     else
         m_selected = true;
-    GuiPlaySound(kSoundSwitchOn);
+    GuiPlaySound(Host(), kSoundSwitchOn);
     SetActivated();
 }
 

@@ -88,7 +88,7 @@ int CCI_Slider::OnMouse(const CInputEvent& event)
     if (!event.IsGoingDown() || !IsMouseInside())
         return m_dragging ? kEventConsumed : kEventNotHandled;
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(Host(), mx, my);
     m_dragging = true;
     UserSet(ValueAt(mx));
     return kEventConsumed;
@@ -99,7 +99,7 @@ void CCI_Slider::Run()
     if (!m_dragging)
         return;
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(Host(), mx, my);
     UserSet(ValueAt(mx));
 }
 

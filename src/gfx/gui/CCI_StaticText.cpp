@@ -62,9 +62,9 @@ void CCI_StaticText::GetRect(TRect2D& outRect) const
 
 void CCI_StaticText::Activate()
 {
-    GuiPlaySound(kSoundClick);
+    GuiPlaySound(Host(), kSoundClick);
     SetActivated();
-    GuiRequestProcess(m_targetProcess);
+    GuiRequestProcess(Host(), m_targetProcess);
 }
 
 int CCI_StaticText::OnKey(const CInputEvent& event)

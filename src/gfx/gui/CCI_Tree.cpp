@@ -155,7 +155,7 @@ int CCI_Tree::OnMouse(const CInputEvent& event)
         return kEventNotHandled;
     const TRect2D r = AbsoluteRect();
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(Host(), mx, my);
     if (!r.Contains(mx, my))
         return kEventNotHandled;
     const std::vector<int> visible = VisibleRows();
@@ -176,7 +176,7 @@ int CCI_Tree::OnMouse(const CInputEvent& event)
         if (data.checks[c] >= 0 && mx >= cx && mx < cx + kBox)
         {
             data.checks[c] = data.checks[c] ? 0 : 1;
-            GuiPlaySound(data.checks[c] ? kSoundSwitchOn : kSoundSwitchOff);
+            GuiPlaySound(Host(), data.checks[c] ? kSoundSwitchOn : kSoundSwitchOff);
             m_lastCheckRow = row;
             m_lastCheck = c;
             SetActivated();

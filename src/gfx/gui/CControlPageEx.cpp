@@ -9,7 +9,6 @@
 
 namespace
 {
-bool g_showBoundingRects = false;
 constexpr float kTooltipDelay = 0.3f; // s the pointer and the keys must rest
 constexpr int kHelpLineMargin = 4;    // pixels between the page edges and the help text
 
@@ -26,16 +25,6 @@ CControlPageEx::~CControlPageEx()
     // The controls outlive the page or die with its owner; either way they must forget it.
     for (CBControlItem* control : m_controls)
         control->SetParent(nullptr);
-}
-
-void CControlPageEx::SetShowBoundingRects(bool show)
-{
-    g_showBoundingRects = show;
-}
-
-bool CControlPageEx::ShowBoundingRects()
-{
-    return g_showBoundingRects;
 }
 
 int CControlPageEx::Add(CBControlItem* control)
@@ -242,7 +231,7 @@ void CControlPageEx::Run()
         ScrollFocusIntoView();
 
     int mx = -1, my = -1;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(Host(), mx, my);
     if (m_scrollBar)
         m_scrollBar->Run(mx, my);
 
@@ -258,7 +247,7 @@ void CControlPageEx::Run()
                 break;
             }
     m_hover = hover;
-    const IGuiHost* host = GuiHost();
+    const IGuiHost* host = Host();
     const bool resting = host != nullptr && host->MouseIdleSeconds() >= kTooltipDelay &&
                          host->KeyIdleSeconds() >= kTooltipDelay;
     m_tooltip = resting && m_hover != nullptr && !m_hover->ShortHelp().empty() ? m_hover : nullptr;
@@ -286,12 +275,12 @@ int CControlPageEx::OnKey(const CInputEvent& event)
         if (event.flags & IE_SHIFT)
         {
             FocusStep(-1);
-            GuiPlaySound(kSoundFocusBack);
+            GuiPlaySound(Host(), kSoundFocusBack);
         }
         else
         {
             FocusStep(+1);
-            GuiPlaySound(kSoundFocusNext);
+            GuiPlaySound(Host(), kSoundFocusNext);
         }
         return kEventConsumed;
     }
@@ -332,7 +321,7 @@ int CControlPageEx::OnMouse(const CInputEvent& event)
     if (m_scrollBar)
     {
         int mx = -1, my = -1;
-        GuiMousePosition(mx, my);
+        GuiMousePosition(Host(), mx, my);
         if (m_scrollBar->OnMouse(event, mx, my))
             return kEventConsumed;
     }
@@ -450,7 +439,7 @@ void CControlPageEx::Draw()
     if (m_scrollBar)
         m_scrollBar->Draw();
 
-    if (g_showBoundingRects)
+    if (Host() != nullptr && Host()->ShowsBoundingRects())
     {
         SetColor(24);
         DrawRect(ax, ay, m_rect.w, m_rect.h);
@@ -485,7 +474,7 @@ void CControlPageEx::Draw()
     if (m_tooltip != nullptr)
     {
         int mx = 0, my = 0;
-        GuiMousePosition(mx, my);
+        GuiMousePosition(Host(), mx, my);
         float w = 0.0f, h = 0.0f;
         Fonts().TextExtent(Fonts().f09x12, m_tooltip->ShortHelp(), 1.0f, w, h);
         const int bx = mx + 12, by = my + 18;

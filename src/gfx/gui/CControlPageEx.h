@@ -91,10 +91,6 @@ public:
     std::string HelpLineText() const;
     std::vector<std::string> HelpLineRows() const;
 
-    // Debug overlay: outline every control's rectangle.
-    static void SetShowBoundingRects(bool show);
-    static bool ShowBoundingRects();
-
 private:
     bool Focusable(int index) const;
     void SetFocusIndex(int index);

@@ -1,15 +1,25 @@
 #pragma once
-// What the GUI controls need from the rest of the program, behind two narrow interfaces that the
-// application installs at start-up:
+// What the GUI controls need from the rest of the program, behind two narrow interfaces:
 //  - IGuiHost: posting events into the input queue (commands and keys, so a menu entry and its
-//    hot key act alike), requesting a process, the mouse position and the focus glow;
-//  - IGuiSounds: the interface sounds ("ht_pb1.wav", "Pip4.wav", ...), silent until the sound
-//    system installs itself.
-// Without a host, posted events and process requests go nowhere and the mouse is at (-1, -1).
+//    hot key act alike), requesting a process, the mouse position, the focus glow and the
+//    bounding-rectangle overlay;
+//  - IGuiSounds: the interface sounds ("ht_pb1.wav", "Pip4.wav", ...), which the host offers
+//    once the sound system is up.
+// The owner of a top-level page (a menu screen, a view, the flight screen's bars) hands the host
+// in; a control asks the page it sits on (CBControlItem::Host). Without a host, posted events and
+// process requests go nowhere, nothing is heard and the mouse is at (-1, -1).
 
 #include <cstdint>
 
 #include "input/CInputEvent.h"
+
+class IGuiSounds
+{
+public:
+    virtual ~IGuiSounds() = default;
+    // Plays the interface sound with this file name from Data/Sound/.
+    virtual void Play(const char* fileName) = 0;
+};
 
 class IGuiHost
 {
@@ -26,28 +36,19 @@ public:
     // Seconds since the mouse moved and since the last key (tooltips wait for both).
     virtual float MouseIdleSeconds() const { return 0.0f; }
     virtual float KeyIdleSeconds() const { return 0.0f; }
+    // The interface sounds; null: silent.
+    virtual IGuiSounds* Sounds() { return nullptr; }
+    // Debug overlay: pages outline every control's rectangle.
+    virtual bool ShowsBoundingRects() const { return false; }
 };
 
-class IGuiSounds
-{
-public:
-    virtual ~IGuiSounds() = default;
-    // Plays the interface sound with this file name from Data/Sound/.
-    virtual void Play(const char* fileName) = 0;
-};
-
-// Installs the host and the sounds (null removes them); not owned.
-void SetGuiHost(IGuiHost* host);
-IGuiHost* GuiHost();
-void SetGuiSounds(IGuiSounds* sounds);
-
-// Helpers the controls use; harmless without a host.
-void GuiPlaySound(const char* fileName);
-void GuiPostCommand(uint32_t command);           // key KEY_NONE, GOING-DOWN | IS-DOWN
-void GuiPostKey(uint32_t key, uint32_t modifiers); // GOING-DOWN | IS-DOWN plus the modifiers
-void GuiRequestProcess(int processIndex);        // ignored for 12 (none)
-void GuiMousePosition(int& outX, int& outY);
-float GuiFocusPulse();
+// Helpers the controls use with their host; harmless with a null one.
+void GuiPlaySound(IGuiHost* host, const char* fileName);
+void GuiPostCommand(IGuiHost* host, uint32_t command);           // key KEY_NONE, GOING-DOWN | IS-DOWN
+void GuiPostKey(IGuiHost* host, uint32_t key, uint32_t modifiers); // GOING-DOWN | IS-DOWN plus the modifiers
+void GuiRequestProcess(IGuiHost* host, int processIndex);        // ignored for 12 (none)
+void GuiMousePosition(const IGuiHost* host, int& outX, int& outY);
+float GuiFocusPulse(const IGuiHost* host);
 
 // Sound file names.
 constexpr const char* kSoundButtonDown = "ht_pb1.wav";

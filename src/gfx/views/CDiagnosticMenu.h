@@ -33,6 +33,8 @@ public:
 
     CDiagnosticMenu();
     ~CDiagnosticMenu();
+    // The GUI host of the menu's controls (not owned).
+    void SetGuiHost(IGuiHost* host) { m_controls.SetGuiHost(host); }
 
     // 0 when the event was not for the menu, 120 (consumed) otherwise.
     int OnEvent(const CInputEvent& event);

@@ -62,7 +62,7 @@ int CView::OnCommand(const CInputEvent& event)
 int CView::OnMouse(const CInputEvent& event)
 {
     int mx = 0, my = 0;
-    GuiMousePosition(mx, my);
+    GuiMousePosition(GuiHost(), mx, my);
     if (m_dragging)
     {
         if (event.IsGoingUp())
@@ -97,7 +97,7 @@ void CView::Run()
     if (m_dragging)
     {
         int mx = 0, my = 0;
-        GuiMousePosition(mx, my);
+        GuiMousePosition(GuiHost(), mx, my);
         TRect2D rect = m_dragStartRect;
         rect.x += mx - m_dragMouseX;
         rect.y += my - m_dragMouseY;

@@ -83,6 +83,11 @@ public:
     // Title-bar hit rectangle in window pixels (the close button's corner left out).
     TRect2D TitleBarRect() const;
 
+    // The GUI host of the view's controls and of its own mouse handling (not owned; null: none);
+    // the view manager hands it in.
+    void SetGuiHost(IGuiHost* host) { m_page.SetGuiHost(host); }
+    IGuiHost* GuiHost() const { return m_page.Host(); }
+
     // Where the view times its work (not owned; null: nowhere); the view manager hands it in.
     void SetTimeStatistics(CTimeStatistics* stats) { m_timeStats = stats; }
     CTimeStatistics* TimeStatistics() const { return m_timeStats; }

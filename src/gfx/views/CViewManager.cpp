@@ -17,6 +17,7 @@ int CViewManager::Add(CView* view)
     const int slot = m_count++;
     m_views[slot] = view;
     view->SetTimeStatistics(m_timeStats);
+    view->SetGuiHost(m_host);
     // New views go behind the others, in front of the background.
     m_stack[slot] = slot;
     if (m_background >= 0)
@@ -104,14 +105,14 @@ int CViewManager::OnMouse(const CInputEvent& event)
     if (button && event.IsGoingDown())
     {
         int mx = 0, my = 0;
-        GuiMousePosition(mx, my);
+        GuiMousePosition(m_host, mx, my);
         const int hit = HitTest(mx, my);
         CView* active = ActiveView();
         if (hit >= 0 && hit != m_active)
         {
             if (active && active->IsModal() && active->IsVisible())
             {
-                GuiPlaySound(kSoundPip1);
+                GuiPlaySound(m_host, kSoundPip1);
                 active->StartActivationFlash();
             }
             else
@@ -132,6 +133,13 @@ void CViewManager::SetTimeStatistics(CTimeStatistics* stats)
     m_timeStats = stats;
     for (int slot = 0; slot < m_count; ++slot)
         m_views[slot]->SetTimeStatistics(stats);
+}
+
+void CViewManager::SetGuiHost(IGuiHost* host)
+{
+    m_host = host;
+    for (int slot = 0; slot < m_count; ++slot)
+        m_views[slot]->SetGuiHost(host);
 }
 
 void CViewManager::Run()

@@ -49,6 +49,9 @@ public:
     // client size changed (a resize, maximising, full screen).
     void RelayoutAll();
 
+    // The GUI host (not owned; null: none), handed to every view added.
+    void SetGuiHost(IGuiHost* host);
+
     // Where the views' work is timed (not owned; null: nowhere), handed to every view added.
     void SetTimeStatistics(CTimeStatistics* stats);
     CTimeStatistics* TimeStatistics() const { return m_timeStats; }
@@ -65,6 +68,7 @@ private:
     int m_background = -1;
     bool m_suppressFrame = false;
     CTimeStatistics* m_timeStats = nullptr;
+    IGuiHost* m_host = nullptr;
     int m_laidOutWidth = -1;  // client pixels at the last RelayoutAll
     int m_laidOutHeight = -1;
 };

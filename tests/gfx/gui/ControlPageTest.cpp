@@ -13,7 +13,11 @@ namespace
 class ControlPageTest : public ::testing::Test
 {
 protected:
-    ControlPageTest() { m_page.SetEnabled(true); }
+    ControlPageTest()
+    {
+        m_page.SetEnabled(true);
+        m_page.SetGuiHost(&m_host);
+    }
 
     // Links at rows 0, 2, 4 and plain texts at rows 1, 3 (Tab must skip those).
     void AddMenu()

@@ -25,6 +25,7 @@ protected:
     {
         m_button.SetReleaseCommand(UC_CAMERA_RESET_POSITION);
         m_button.SetRepeatCommand(UC_CAMERA_ZOOM_IN);
+        m_button.SetGuiHost(&m_host);
     }
     CRecordingHost m_host;
     CCI_Button m_button;
@@ -82,6 +83,7 @@ TEST(CheckBox, TogglePlaysOnOffSoundsAndPostsItsCommand)
     CRecordingHost host;
     CCI_CheckBox box(0, 0, "Sound");
     box.SetCommand(UC_SOUND_ENGINE_ENABLE);
+    box.SetGuiHost(&host);
     EXPECT_EQ(box.OnKey(KeyDown(KEY_SPACE)), kEventConsumed);
     EXPECT_TRUE(box.IsChecked());
     EXPECT_EQ(box.OnKey(KeyDown(KEY_ENTER)), kEventConsumed);
@@ -98,6 +100,8 @@ TEST(RadioButton, ChoosingOneDeselectsTheGroup)
     CRecordingHost host;
     CRadioGroup group;
     CCI_RadioButton a(0, 0, "A", &group), b(0, 20, "B", &group), c(0, 40, "C", &group);
+    for (CCI_RadioButton* button : {&a, &b, &c})
+        button->SetGuiHost(&host);
     group.SelectIndex(0);
     EXPECT_EQ(b.OnKey(KeyDown(KEY_ENTER)), kEventConsumed);
     EXPECT_FALSE(a.IsSelected());
@@ -112,6 +116,7 @@ TEST(EditString, TypingCommitsOnEnterAndEscapeDropsTheEdit)
 {
     CRecordingHost host;
     CCI_EditString edit(0, 0, 200, "Name");
+    edit.SetGuiHost(&host);
     edit.SetText("Old");
     EXPECT_TRUE(PressKeys(edit, {DIK_W}, IE_SHIFT));
     EXPECT_TRUE(PressKeys(edit, {DIK_I, DIK_N, DIK_G, DIK_BACK, 0x03})); // "ing", back, "2"
@@ -131,6 +136,7 @@ TEST(EditFields, LeavingTheFieldKeepsWhatWasTyped)
 {
     CRecordingHost host;
     CCI_EditString text(0, 0, 200);
+    text.SetGuiHost(&host);
     text.SetText("Keep");
     text.OnKey(KeyDown(DIK_Z));
     text.SetFocus(false);
@@ -152,6 +158,7 @@ TEST(EditNumber, ArrowsStepWithinTheRange)
 {
     CRecordingHost host;
     CCI_EditNumber edit(0, 0, 100, "Mass", 0.5f, 0.0f, 1.0f);
+    edit.SetGuiHost(&host);
     edit.SetValue(0.75f);
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_UP)), kEventConsumed);
     EXPECT_FLOAT_EQ(edit.GetValue(), 1.0f);
@@ -168,6 +175,7 @@ TEST(EditNumber, TypedNumberIsTakenAndGarbageIsRefused)
 {
     CRecordingHost host;
     CCI_EditNumber edit(0, 0, 100, "X", 0.1f, -100.0f, 100.0f);
+    edit.SetGuiHost(&host);
     EXPECT_TRUE(PressKeys(edit, {0x0C, 0x02, 0x03, 0x34, 0x06})); // "-12.5"
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_Q)), kEventNotHandled) << "letters are not typed into numbers";
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_RETURN)), kEventConsumed);
@@ -198,6 +206,7 @@ TEST(Slider, KeysAndDraggingSetTheValue)
 {
     CRecordingHost host;
     CCI_Slider slider(100, 0, 108, "Gain", -1.0f, 1.0f);
+    slider.SetGuiHost(&host);
     slider.SetValue(0.0f);
     EXPECT_EQ(slider.OnKey(KeyDown(DIK_RIGHT)), kEventConsumed);
     EXPECT_NEAR(slider.GetValue(), 0.02f, 1e-6f);
@@ -222,6 +231,7 @@ TEST(ListBox, KeysAndClicksSelectRowsAndScroll)
     for (const char* name : {"Alpha", "Bravo", "Charlie", "Delta", "Echo"})
         list.Add(name);
     CCI_ListBox box(0, 0, 200, 3, &list);
+    box.SetGuiHost(&host);
     EXPECT_EQ(box.OnKey(KeyDown(DIK_DOWN)), kEventConsumed);
     EXPECT_EQ(box.SelectedText(), "Alpha");
     EXPECT_EQ(box.OnKey(KeyDown(DIK_END)), kEventConsumed);
@@ -244,6 +254,7 @@ TEST(ComboBox, OpensChoosesAndCloses)
 {
     CRecordingHost host;
     CCI_ComboBox combo(0, 0, 150, "Servo");
+    combo.SetGuiHost(&host);
     combo.SetItems(std::vector<std::string>{"", "Aileron", "Elevator", "Rudder"});
     combo.SelectText("Aileron");
     EXPECT_EQ(combo.OnKey(KeyDown(KEY_ENTER)), kEventConsumed);
@@ -269,6 +280,7 @@ TEST(Tree, CollapsedGroupsHideTheirChildren)
 {
     CRecordingHost host;
     CCI_Tree tree(0, 0, 250, 10);
+    tree.SetGuiHost(&host);
     tree.AddRow({"Wings", 0, true});
     tree.AddRow({"Left", 1, false, true, -1, {1, -1, -1}});
     tree.AddRow({"Right", 1, false, true, -1, {1, -1, -1}});
@@ -295,6 +307,7 @@ TEST(KeyDefBox, CapturesTheNextKeyWithItsModifiers)
 {
     CRecordingHost host;
     CCI_KeyDefBox box(0, 0, 150);
+    box.SetGuiHost(&host);
     box.SetKey(DIK_P, 0);
     EXPECT_EQ(box.KeyText(), "P");
     EXPECT_EQ(box.OnKey(KeyDown(KEY_ENTER)), kEventConsumed);
@@ -315,6 +328,7 @@ TEST(StaticText, TitleIsCentredOnItsPosition)
 {
     CRecordingHost host;
     CCI_StaticText title(400, 15, "Kestro", ST_TITLE);
+    title.SetGuiHost(&host);
     TRect2D r;
     title.GetRect(r);
     // F09x13B at 2.5: 6 x 22.5 = 135 pixels wide.

@@ -33,6 +33,7 @@ protected:
         fake_clock::g_ns = 0;
         for (CView* view : {&background, &left, &right})
             view->SetClock(&fake_clock::Count);
+        manager.SetGuiHost(&host);
         manager.Add(&background);
         manager.Add(&left);
         manager.Add(&right);

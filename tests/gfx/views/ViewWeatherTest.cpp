@@ -33,6 +33,7 @@ protected:
             m_out.Write("Output/Weather.txt", ".VELOCITY 7\n.HEADING 90\n.PITCH 0\n.TURBULENCE_STRENGTH 0.5\n");
         m_wind.Create();
         m_view = std::make_unique<CViewWeather>("View Weather", m_wind);
+        m_view->SetGuiHost(&m_host);
     }
     ~ViewWeatherTest() override
     {
