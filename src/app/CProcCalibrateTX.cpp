@@ -4,6 +4,7 @@
 
 #include "app/CMainKestro.h"
 #include "core/Diagnostics.h"
+#include "data/CFile.h"
 #include "gfx/draw2d/CFontList.h"
 #include "app/CConfig.h"
 #include "input/CInput.h"
@@ -26,14 +27,20 @@ void CProcCalibrateTX::Start()
     CProcMenuEx::Start();
     CMainKestro* app = MainKestro();
     CRadioInterface* radio = app && app->Input() ? app->Input()->Radio() : nullptr;
+    m_joystick.reset();
     if (!radio)
     {
         m_calibrator.reset();
         return;
     }
     m_calibrator = std::make_unique<CTxCalibrator>(*radio);
-    m_joystick.reset();
-    m_joystickCalibration = nullptr;
+    if (app->Config())
+    {
+        // At once, like the transmitter's file: the finished step tells the pilot it is kept.
+        CConfig* config = app->Config();
+        m_calibrator->SetJoystickStore([config] { return config->Save(BuildDataPath(DF_OUTPUT, "")); },
+                                       BuildDataPath(DF_OUTPUT, CConfig::kFileName));
+    }
     AttachJoystick();
     m_calibrator->SetJoystick(m_joystick.get(), app->Input()->HasJoystick());
     m_calibrator->Start();
@@ -45,28 +52,18 @@ void CProcCalibrateTX::AttachJoystick()
     const CInput* input = app ? app->Input() : nullptr;
     if (!input || !input->HasJoystick() || !app->Config())
         return;
-    if (m_joystick && input->JoystickGuid() == m_joystickGuid && input->JoystickName() == m_joystickName)
+    if (m_joystick && input->JoystickGuid() == m_joystick->Guid() && input->JoystickName() == m_joystick->Name())
         return;
-    // Another device than the one being measured: the first keeps what it had.
-    if (m_joystick)
-        m_joystick->Cancel();
-    m_joystickGuid = input->JoystickGuid();
-    m_joystickName = input->JoystickName();
-    m_joystickCalibration = app->Config()->JoystickCalibrations().ForDevice(m_joystickGuid, m_joystickName);
-    m_joystick = std::make_unique<CJoystickCalibrator>(input->Joystick(), m_joystickCalibration);
-    m_joystick->Start();
+    // Another device than the one being measured: the first keeps what it had, as nothing is
+    // stored before the measurement finishes.
+    m_joystick = std::make_unique<CJoystickCalibrator>(input->Joystick(), app->Config()->JoystickCalibrations(),
+                                                       input->JoystickGuid(), input->JoystickName());
 }
 
 void CProcCalibrateTX::End()
 {
-    if (m_calibrator && !m_calibrator->Leave())
-    {
-        // The reason (naming the file) went to the diagnostics; the pilot must not go flying
-        // on a calibration believed saved.
-        if (CMainKestro* app = MainKestro())
-            app->ShowWarning("The transmitter calibration could not be saved to TXCalibr.txt; the previous one is "
-                             "kept.");
-    }
+    if (m_calibrator)
+        m_calibrator->Leave();
     m_calibrator.reset();
     m_joystick.reset();
     CProcMenuEx::End();
@@ -129,7 +126,18 @@ void CProcCalibrateTX::RenderExtra()
     fonts.DrawText(fonts.f09x13B, kVirtualWidth / 2, 50, Text("IDS_RXCAL_CAL_RT"), 1.5f);
     SetColor(230, 230, 230, 255);
     const std::string step = m_calibrator ? Text(m_calibrator->StepStringId()) : Text("IDS_ERROR_INTERFACE_NOT_DETECTED");
+    const bool unsaved = m_calibrator && m_calibrator->GetStep() == CTxCalibrator::STEP_FINISHED &&
+                         !m_calibrator->UnsavedFile().empty();
+    if (unsaved)
+        SetColor(255, 200, 90, 255);
     fonts.DrawText(fonts.f09x12, kVirtualWidth / 2, 100, step);
+    if (unsaved)
+    {
+        // The full path: the pilot has to find the file (or its folder) to mend what stopped it.
+        fonts.DrawText(fonts.f09x12, kVirtualWidth / 2, 124, m_calibrator->UnsavedFile());
+        fonts.DrawText(fonts.f09x12, kVirtualWidth / 2, 148, Text("IDS_RXCAL_PREVIOUS_KEPT"));
+        SetColor(230, 230, 230, 255);
+    }
 
     CMainKestro* app = MainKestro();
     CRadioInterface* radio = app && app->Input() ? app->Input()->Radio() : nullptr;
@@ -149,7 +157,7 @@ void CProcCalibrateTX::RenderExtra()
         }
     }
     const CInput* input = app ? app->Input() : nullptr;
-    if (m_calibrator && m_joystick && m_joystickCalibration && input && input->HasJoystick() &&
+    if (m_calibrator && m_joystick && input && input->HasJoystick() &&
         m_calibrator->GetStep() != CTxCalibrator::STEP_DETECT)
     {
         // SDL numbers a device's axes in its own order: the number tells which stick is which.
@@ -161,7 +169,7 @@ void CProcCalibrateTX::RenderExtra()
         const int axes = std::min(input->JoystickAxisCount(), CInputJoystick::kCalibratedCount);
         for (int i = 0; i < axes; ++i)
         {
-            const SJoystickAxisCalibration& c = m_joystickCalibration[i];
+            const SJoystickAxisCalibration& c = m_joystick->Calibration()[i];
             fonts.DrawText(fonts.f07x12S, 470, static_cast<float>(320 + 20 * i),
                            StringPrintf("%i %-12s %5i  %5i  %5i  %5i", i, AxisDisplayName(AXIS_JOYSTICK_X + i),
                                         input->Joystick().RawValue(i), c.low, c.centre, c.high));

@@ -1,9 +1,10 @@
 #pragma once
 // The transmitter calibration screen: the four steps of CTxCalibrator with their texts, and
 // while the ends are measured a table of each channel's count, min, centre and max. Return moves
-// on, Escape leaves without keeping anything; when finished any key leaves (after a failed
-// calibration Y starts again and N leaves). Leaving returns to the radio menu and saves a valid
-// calibration to TXCalibr.txt.
+// on, Escape leaves without keeping anything; the last Return saves TXCalibr.txt (and Config.txt
+// when a joystick's calibration changed), and the finished step says whether that worked, naming
+// the file that could not be written. When finished any key leaves (after a failed calibration Y
+// starts again and N leaves), back to the radio menu.
 
 #include <memory>
 #include <string>
@@ -11,7 +12,6 @@
 #include "app/CProcMenuEx.h"
 
 class CJoystickCalibrator;
-struct SJoystickAxisCalibration;
 class CTxCalibrator;
 
 class CProcCalibrateTX : public CProcMenuEx
@@ -37,7 +37,4 @@ private:
     // A joystick (a USB transmitter) is measured in the same steps; its calibration lives in
     // the configuration, under the device's GUID and name, and is written with it.
     std::unique_ptr<CJoystickCalibrator> m_joystick;
-    SJoystickAxisCalibration* m_joystickCalibration = nullptr; // the configuration's, for the device
-    std::string m_joystickGuid;
-    std::string m_joystickName;
 };

@@ -154,7 +154,11 @@ void CProcMenuRadio::End()
     if (ok && radio)
     {
         Apply();
-        radio->SaveCalibration();
+        // The reason went to the diagnostics; the pilot must not go flying on switches believed
+        // kept.
+        if (!radio->SaveCalibration())
+            MainKestro()->ShowWarning("The transmitter settings could not be saved to " + radio->CalibrationPath() +
+                                      "; the file keeps the previous ones.");
         if (CConfig* config = MainKestro()->Config())
         {
             config->SetComPort(radio->GetPort());

@@ -1,10 +1,29 @@
 #include "input/CJoystickCalibrator.h"
 
+#include <algorithm>
+#include <utility>
+
+#include "input/CJoystickCalibrationSet.h"
+
+namespace
+{
+bool Same(const SJoystickAxisCalibration& a, const SJoystickAxisCalibration& b)
+{
+    return a.low == b.low && a.centre == b.centre && a.high == b.high;
+}
+} // namespace
+
+CJoystickCalibrator::CJoystickCalibrator(const CInputJoystick& joystick, CJoystickCalibrationSet& set,
+                                         std::string guid, std::string name)
+    : m_joystick(joystick), m_set(set), m_guid(std::move(guid)), m_name(std::move(name))
+{
+    Start();
+}
+
 void CJoystickCalibrator::Start()
 {
-    for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
-        m_before[i] = m_calibration[i];
-    m_measured = false;
+    std::copy_n(m_set.Find(m_guid, m_name), CInputJoystick::kCalibratedCount, m_before);
+    std::copy_n(m_before, CInputJoystick::kCalibratedCount, m_calibration);
 }
 
 void CJoystickCalibrator::MeasureCentre()
@@ -16,7 +35,6 @@ void CJoystickCalibrator::MeasureCentre()
         const int raw = m_joystick.RawValue(i);
         m_calibration[i] = SJoystickAxisCalibration{raw, raw, raw};
     }
-    m_measured = true;
 }
 
 void CJoystickCalibrator::MeasureEnds()
@@ -36,12 +54,12 @@ void CJoystickCalibrator::MeasureEnds()
 
 void CJoystickCalibrator::Cancel()
 {
-    for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
-        m_calibration[i] = m_before[i];
+    std::copy_n(m_before, CInputJoystick::kCalibratedCount, m_calibration);
 }
 
-void CJoystickCalibrator::Finish()
+bool CJoystickCalibrator::Finish()
 {
+    bool changed = false;
     for (int i = 0; i < CInputJoystick::kCalibratedCount; ++i)
     {
         const SJoystickAxisCalibration& c = m_calibration[i];
@@ -52,5 +70,11 @@ void CJoystickCalibrator::Finish()
             m_calibration[i] = m_before[i];
         else if (slider)
             m_calibration[i].centre = (c.low + c.high) / 2;
+        changed = changed || !Same(m_calibration[i], m_before[i]);
     }
+    if (!changed)
+        return false;
+    std::copy_n(m_calibration, CInputJoystick::kCalibratedCount, m_set.ForDevice(m_guid, m_name));
+    std::copy_n(m_calibration, CInputJoystick::kCalibratedCount, m_before);
+    return true;
 }

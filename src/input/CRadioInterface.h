@@ -93,6 +93,7 @@ public:
     // Back to the file (discarding measured counts); false when it could not be read.
     bool LoadCalibration();
     bool SaveCalibration() const;
+    const std::string& CalibrationPath() const { return m_calibrationPath; }
 
     CSerialLink& Link() { return m_link; }
     // s: the sum of the frame times handed to Update.

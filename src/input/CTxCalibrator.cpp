@@ -1,6 +1,7 @@
 #include "input/CTxCalibrator.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "input/CJoystickCalibrator.h"
 
@@ -10,6 +11,12 @@ void CTxCalibrator::SetJoystick(CJoystickCalibrator* joystick, bool present)
     m_joystickPresent = joystick != nullptr && present;
 }
 
+void CTxCalibrator::SetJoystickStore(std::function<bool()> store, std::string fileName)
+{
+    m_joystickStore = std::move(store);
+    m_joystickFile = std::move(fileName);
+}
+
 void CTxCalibrator::Start()
 {
     m_radio.Calibration().ResetCounts();
@@ -17,6 +24,8 @@ void CTxCalibrator::Start()
     m_interfaceSeen = false;
     m_radioSeen = false;
     m_valid = false;
+    m_unsavedFile.clear();
+    m_changed = false;
     if (m_joystick)
         m_joystick->Start();
 }
@@ -71,8 +80,7 @@ bool CTxCalibrator::Next()
     {
         m_valid = true; // every measurement is accepted
         m_step = STEP_FINISHED;
-        if (m_joystick)
-            m_joystick->Finish();
+        Save();
     }
     else
         return false;
@@ -94,14 +102,23 @@ bool CTxCalibrator::Retry()
     return true;
 }
 
-bool CTxCalibrator::Leave()
+void CTxCalibrator::Save()
 {
-    // Calibrating only a joystick must not overwrite the transmitter's calibration with the
-    // defaults Start put in.
-    if (m_valid && m_radioSeen)
-        return m_radio.SaveCalibration();
-    m_radio.LoadCalibration();
-    return true;
+    // Saved here, not when the screen is left: the finished text is what the pilot reads as the
+    // outcome. Calibrating only a joystick must not overwrite the transmitter's calibration with
+    // the defaults Start put in.
+    if (m_radioSeen && !m_radio.SaveCalibration())
+        m_unsavedFile = m_radio.CalibrationPath();
+    const bool joystickChanged = m_joystick && m_joystick->Finish();
+    m_changed = m_radioSeen || joystickChanged;
+    if (joystickChanged && m_joystickStore && !m_joystickStore() && m_unsavedFile.empty())
+        m_unsavedFile = m_joystickFile;
+}
+
+void CTxCalibrator::Leave()
+{
+    if (!(m_valid && m_radioSeen))
+        m_radio.LoadCalibration();
 }
 
 const char* CTxCalibrator::StepStringId() const
@@ -113,6 +130,11 @@ const char* CTxCalibrator::StepStringId() const
                                                                 : "IDS_RXCAL_INTERFACE_NOT_DETECTED";
     case STEP_CENTRE: return "IDS_RXCAL_CENTER_STICKS";
     case STEP_MOVE: return "IDS_RXCAL_MOVE_STICKS";
-    default: return m_valid ? "IDS_RXCAL_CALIBRATION_FINISHED_OK" : "IDS_RXCAL_CALIBRATION_FINISHED_ERROR";
+    default:
+        if (!m_valid)
+            return "IDS_RXCAL_CALIBRATION_FINISHED_ERROR";
+        if (!m_unsavedFile.empty())
+            return "IDS_RXCAL_CALIBRATION_NOT_SAVED";
+        return m_changed ? "IDS_RXCAL_CALIBRATION_FINISHED_OK" : "IDS_RXCAL_CALIBRATION_UNCHANGED";
     }
 }

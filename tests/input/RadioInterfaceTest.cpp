@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "CTxBoxEmulator.h"
+#include "input/CJoystickCalibrationSet.h"
+#include "input/CJoystickCalibrator.h"
 #include "input/CRadioInterface.h"
 #include "input/CTxCalibrator.h"
 #include "input/SerialPortNames.h"
@@ -298,13 +300,35 @@ TEST(SerialPortNames, UsbAdaptersFirstThenBuiltInPortsInNumericOrder)
 
 TEST(RadioInterface, CalibrationWalkThroughAndCancel)
 {
-    for (bool cancel : {false, true})
+    // A USB transmitter (joystick) is measured alongside; its calibration goes to the
+    // configuration through the store.
+    enum EEnd
     {
-        SCOPED_TRACE(cancel ? "cancelled" : "finished");
+        FINISHED,
+        CANCELLED,
+        TXCALIBR_NOT_WRITABLE,
+        CONFIG_NOT_WRITABLE,
+    };
+    for (EEnd end : {FINISHED, CANCELLED, TXCALIBR_NOT_WRITABLE, CONFIG_NOT_WRITABLE})
+    {
+        SCOPED_TRACE(end);
         CRig rig;
+        const std::string path = (rig.dir.Path() / "TXCalibr.txt").string();
         rig.radio.Calibration().Channel(4).maxCount = 200; // what the file said before
         ASSERT_TRUE(rig.radio.SaveCalibration());
+        if (end == TXCALIBR_NOT_WRITABLE)
+            std::filesystem::create_symlink("/dev/full", path + ".tmp");
+        CInputJoystick joystick;
+        joystick.present = true;
+        CJoystickCalibrationSet configuration;
+        CJoystickCalibrator stick(joystick, configuration, "0300aa", "Taranis");
+        int stores = 0;
         CTxCalibrator calibrator(rig.radio);
+        calibrator.SetJoystick(&stick, true);
+        calibrator.SetJoystickStore([&] {
+            ++stores;
+            return end != CONFIG_NOT_WRITABLE;
+        }, "Config.txt");
         calibrator.Start();
         EXPECT_EQ(rig.radio.Calibration().Channel(4).maxCount, 254);
         EXPECT_FALSE(calibrator.Next()); // Return does nothing before the sticks are seen
@@ -313,6 +337,7 @@ TEST(RadioInterface, CalibrationWalkThroughAndCancel)
         ASSERT_EQ(calibrator.GetStep(), CTxCalibrator::STEP_CENTRE);
 
         rig.box.SetCount(1, 130); // a stick resting off the middle
+        joystick.rawAxis[0] = 9;
         rig.Frames(2);
         calibrator.Update();
         EXPECT_TRUE(calibrator.Next());
@@ -325,6 +350,7 @@ TEST(RadioInterface, CalibrationWalkThroughAndCancel)
                 rig.box.SendFrame();
                 continue;
             }
+            joystick.rawAxis[0] = 8 * (count - 128);
             rig.Frames(1);
             calibrator.Update();
         }
@@ -332,20 +358,33 @@ TEST(RadioInterface, CalibrationWalkThroughAndCancel)
         EXPECT_EQ(aileron.minCount, 27);
         EXPECT_EQ(aileron.centreCount, 130);
         EXPECT_EQ(aileron.maxCount, 228);
-        if (cancel)
+        if (end == CANCELLED)
             calibrator.Abort();
         else
             EXPECT_TRUE(calibrator.Next());
-        EXPECT_STREQ(calibrator.StepStringId(), cancel ? "IDS_RXCAL_MOVE_STICKS" : "IDS_RXCAL_CALIBRATION_FINISHED_OK");
-        EXPECT_TRUE(calibrator.Leave());
+        const bool kept = end == FINISHED || end == CONFIG_NOT_WRITABLE;
+        // Written when the finished step is shown, which is what that step's text tells the pilot.
+        EXPECT_EQ(CRadioInterface(path).Calibration().Channel(1).maxCount, kept ? 228 : 254);
+        EXPECT_STREQ(calibrator.StepStringId(), end == CANCELLED ? "IDS_RXCAL_MOVE_STICKS"
+                                                : end == FINISHED ? "IDS_RXCAL_CALIBRATION_FINISHED_OK"
+                                                                  : "IDS_RXCAL_CALIBRATION_NOT_SAVED");
+        EXPECT_EQ(calibrator.UnsavedFile(), end == TXCALIBR_NOT_WRITABLE ? path
+                                            : end == CONFIG_NOT_WRITABLE ? "Config.txt"
+                                                                         : "");
+        // A cancel leaves the configuration as it was: no entry for the device.
+        EXPECT_EQ(configuration.DeviceCount(), end == CANCELLED ? 0 : 1);
+        EXPECT_EQ(stores, end == CANCELLED ? 0 : 1);
+        EXPECT_EQ(configuration.Find("0300aa", "Taranis")[0].low, end == CANCELLED ? -1000 : -684);
+        calibrator.Leave();
 
-        CRadioInterface reread((rig.dir.Path() / "TXCalibr.txt").string());
-        EXPECT_EQ(reread.Calibration().Channel(1).maxCount, cancel ? 254 : 228);
-        EXPECT_EQ(reread.Calibration().Channel(4).maxCount, cancel ? 200 : 128);
-        EXPECT_EQ(rig.radio.Calibration().Channel(1).maxCount, cancel ? 254 : 228);
+        CRadioInterface reread(path);
+        EXPECT_EQ(reread.Calibration().Channel(1).maxCount, kept ? 228 : 254);
+        EXPECT_EQ(reread.Calibration().Channel(4).maxCount, kept ? 128 : 200);
+        // Not written is still flown: the pilot was told the file keeps the previous one.
+        EXPECT_EQ(rig.radio.Calibration().Channel(1).maxCount, end == CANCELLED ? 254 : 228);
         rig.box.SetCount(1, 230);
         rig.Frames(2);
-        EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(0), cancel ? 102.0f / 126.0f : 1.0f);
+        EXPECT_FLOAT_EQ(*rig.radio.GetChannelValue(0), end == CANCELLED ? 102.0f / 126.0f : 1.0f);
     }
 }
 

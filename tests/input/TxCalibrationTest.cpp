@@ -137,13 +137,13 @@ TEST(JoystickCalibration, RawValueThroughTheMeasuredTravel)
             << c.c.low << "/" << c.c.centre << "/" << c.c.high << " raw " << c.raw;
 }
 
-TEST(JoystickCalibration, AxesNotMovedKeepTheirCalibrationAndCancelRestores)
+TEST(JoystickCalibration, AxesNotMovedKeepTheirCalibrationAndCancelStoresNothing)
 {
     CInputJoystick joystick;
     joystick.present = true;
-    SJoystickAxisCalibration calibration[CInputJoystick::kCalibratedCount];
-    calibration[2] = {-900, 10, 900}; // Z, measured earlier
-    CJoystickCalibrator calibrator(joystick, calibration);
+    CJoystickCalibrationSet set;
+    set.Shared()[2] = {-900, 10, 900}; // Z, measured earlier
+    CJoystickCalibrator calibrator(joystick, set, "0300aa", "Taranis");
     for (bool cancel : {true, false})
     {
         calibrator.Start();
@@ -159,17 +159,27 @@ TEST(JoystickCalibration, AxesNotMovedKeepTheirCalibrationAndCancelRestores)
         if (cancel)
         {
             calibrator.Cancel();
-            EXPECT_EQ(calibration[0].high, 1000);
+            EXPECT_EQ(set.DeviceCount(), 0) << "a cancel leaves the configuration as it was";
+            EXPECT_EQ(calibrator.Calibration()[0].high, 1000);
             continue;
         }
-        calibrator.Finish();
+        EXPECT_TRUE(calibrator.Finish());
     }
+    const SJoystickAxisCalibration* calibration = set.Find("0300aa", "Taranis");
+    EXPECT_TRUE(set.HasOwn("0300aa", "Taranis"));
     EXPECT_EQ(calibration[0].low, -680);
     EXPECT_EQ(calibration[0].centre, 20);
     EXPECT_EQ(calibration[0].high, 580);
     EXPECT_EQ(calibration[2].high, 900); // Z was not moved: a zero travel would read full throw
     EXPECT_EQ(calibration[6].low, 120);
     EXPECT_EQ(calibration[6].high, 880);
+    EXPECT_EQ(set.Shared()[0].high, 1000);
+
+    // Nothing moved through its travel: nothing new to keep, and another device gets no entry.
+    CJoystickCalibrator idle(joystick, set, "0300cc", "Gamepad");
+    idle.MeasureCentre();
+    EXPECT_FALSE(idle.Finish());
+    EXPECT_EQ(set.DeviceCount(), 1);
 }
 
 TEST(JoystickCalibration, KeyedByDeviceWithTheUnkeyedFormForAnyOther)
