@@ -134,7 +134,11 @@ void CProcCalibrateTX::RenderExtra()
     if (unsaved)
     {
         // The full path: the pilot has to find the file (or its folder) to mend what stopped it.
-        fonts.DrawText(fonts.f09x12, kVirtualWidth / 2, 124, m_calibrator->UnsavedFile());
+        // Its end names the file, so a path wider than the screen loses its beginning.
+        constexpr size_t kFits = 80; // characters of this font across the screen
+        const std::string& path = m_calibrator->UnsavedFile();
+        fonts.DrawText(fonts.f09x12, kVirtualWidth / 2, 124,
+                       path.size() <= kFits ? path : "..." + path.substr(path.size() - (kFits - 3)));
         fonts.DrawText(fonts.f09x12, kVirtualWidth / 2, 148, Text("IDS_RXCAL_PREVIOUS_KEPT"));
         SetColor(230, 230, 230, 255);
     }

@@ -145,10 +145,10 @@ CALIBRATION = [
      "Move every stick and the throttle to both ends a few times, then press Return."),
     ("IDS_RXCAL_CALIBRATION_FINISHED_OK", "Calibration finished and saved. Press any key."),
     ("IDS_RXCAL_CALIBRATION_UNCHANGED",
-     "Calibration finished: no stick went through its travel, so the previous one stays. Press any key."),
+     "No stick went through its travel: the previous calibration stays. Press any key."),
     ("IDS_RXCAL_CALIBRATION_NOT_SAVED", "Calibration finished but NOT saved: this file could not be written:"),
     ("IDS_RXCAL_PREVIOUS_KEPT",
-     "It still holds the previous calibration; the new one is used for now. Press any key."),
+     "The file keeps the previous one; the new one is used for now. Press any key."),
     ("IDS_RXCAL_CALIBRATION_FINISHED_ERROR", "Calibration failed. Try again? (Y or N)"),
 ]
 
