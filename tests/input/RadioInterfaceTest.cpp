@@ -377,9 +377,11 @@ TEST(RadioInterface, CalibrationWalkThroughAndCancel)
         EXPECT_EQ(configuration.Find("0300aa", "Taranis")[0].low, end == CANCELLED ? -1000 : -684);
         calibrator.Leave();
 
+        // A save that fails keeps the old file whole (it is replaced through a temporary file).
         CRadioInterface reread(path);
         EXPECT_EQ(reread.Calibration().Channel(1).maxCount, kept ? 228 : 254);
         EXPECT_EQ(reread.Calibration().Channel(4).maxCount, kept ? 128 : 200);
+        EXPECT_EQ(rig.quiet.Contains("the previous file is kept"), end == TXCALIBR_NOT_WRITABLE);
         // Not written is still flown: the pilot was told the file keeps the previous one.
         EXPECT_EQ(rig.radio.Calibration().Channel(1).maxCount, end == CANCELLED ? 254 : 228);
         rig.box.SetCount(1, 230);

@@ -75,22 +75,6 @@ TEST(TxCalibration, FileRoundTripAndPartialFiles)
     EXPECT_EQ(loaded.Channel(5).maxCount, 254);
 }
 
-TEST(TxCalibration, FailedSaveKeepsTheOldFile)
-{
-    TempDir dir;
-    const std::string path = (dir.Path() / CTxCalibration::kFileName).string();
-    CTxCalibration calibration;
-    calibration.Channel(1).maxCount = 222;
-    ASSERT_TRUE(calibration.Save(path));
-    const std::string before = dir.Read(CTxCalibration::kFileName);
-    std::filesystem::create_directory(path + ".tmp"); // the temporary file cannot be written
-    calibration.Channel(1).maxCount = 111;
-    CDiagCapture diag;
-    EXPECT_FALSE(calibration.Save(path));
-    EXPECT_TRUE(diag.Contains("previous file is kept"));
-    EXPECT_EQ(dir.Read(CTxCalibration::kFileName), before);
-}
-
 TEST(RadioAbsenceNotice, SaidOnceAfterASecondAndAgainOnlyAfterTheTransmitterWasBack)
 {
     // Each row: frame time, the map reads the transmitter, transmitter seen, message due.
