@@ -817,7 +817,7 @@ void CProcFly::Update()
     if (const CModel* model = m_session->GetModel())
     {
         const CVector3& p = model->GetBody().GetPosition();
-        m_maxHeight = std::max(m_maxHeight, p.y - m_session->GetGroundHeight(p.x, p.z));
+        m_maxHeight = std::max(m_maxHeight, p.y - m_session->GetGroundHeight(p.x, p.z, m_maxHeightHint));
     }
     UpdateListener();
     m_buttonBar.SetRect(TRect2D{WindowClientWidth() - 246, 1, 240, 24});

@@ -30,6 +30,7 @@
 #include "input/CRadioAbsenceNotice.h"
 #include "app/CProcFlyMenuBar.h"
 #include "app/CProcess.h"
+#include "model/ITerrain.h"
 #include "gfx/gui/CControlPageEx.h"
 #include "gfx/views/CViewFly.h"
 #include "gfx/views/CViewManager.h"
@@ -215,4 +216,5 @@ private:
     CRadioAbsenceNotice m_radioNotice; // the no-transmitter message, once per absence
     CMouseFlying m_mouseFlying;
     float m_maxHeight = 0.0f; // m above the ground, highest since the last reset or visit
+    TTerrainHint m_maxHeightHint; // keeps that per-frame query off the whole-mesh search
 };

@@ -121,8 +121,13 @@ void CFlightSession::UseFlatGround(bool flat)
 float CFlightSession::GetGroundHeight(float x, float z) const
 {
     TTerrainHint hint;
+    return GetGroundHeight(x, z, hint);
+}
+
+float CFlightSession::GetGroundHeight(float x, float z, TTerrainHint& ioHint) const
+{
     CVector3 normal;
-    return m_terrain->GetTerrainHeight(x, z, hint, normal);
+    return m_terrain->GetTerrainHeight(x, z, ioHint, normal);
 }
 
 bool CFlightSession::CreateWind()

@@ -27,6 +27,7 @@
 #include "env/CStartPose.h"
 #include "model/CModelServices.h"
 #include "model/CVariableTable.h"
+#include "model/ITerrain.h"
 
 class CFlyWorld;
 struct CMatrix3;
@@ -72,8 +73,10 @@ public:
         m_startOnGround = onGround;
     }
     bool IsStartOnGround() const { return m_startOnGround; }
-    // Ground height (m) under (x, z) as the model sees it.
+    // Ground height (m) under (x, z) as the model sees it. A caller asking every frame near
+    // the last point passes its own hint: without one the whole mesh is searched.
     float GetGroundHeight(float x, float z) const;
+    float GetGroundHeight(float x, float z, TTerrainHint& ioHint) const;
 
     // --- Wind
     // Reads Output/Weather.txt as the flight screen does (writing the defaults when missing).

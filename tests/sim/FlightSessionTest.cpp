@@ -236,6 +236,11 @@ TEST(SiteSessionTest, DroppedModelComesToRestOnTheSiteTerrainOrOnFlatGroundAndKe
     ASSERT_TRUE(session.LoadSite()) << session.GetSiteError();
     EXPECT_FALSE(session.IsFlatGround());
     EXPECT_NEAR(session.GetGroundHeight(300.0f, -200.0f), kPlateauHeight, 1e-3f);
+    // A caller's own hint gives the same heights and keeps the triangle for its next query.
+    TTerrainHint hint;
+    for (const float x : {300.0f, 301.0f, -250.0f})
+        EXPECT_EQ(session.GetGroundHeight(x, -200.0f, hint), session.GetGroundHeight(x, -200.0f)) << x;
+    EXPECT_GE(hint.current, 0);
     ASSERT_TRUE(session.LoadModel("drop.mod")) << session.GetLoadMessage();
 
     const struct { bool flat; float restHeight; /* m */ } rows[] = {{false, kPlateauHeight + kDropRestHeight}, {true, kDropRestHeight}};
