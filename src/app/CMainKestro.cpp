@@ -277,6 +277,12 @@ void CMainKestro::RunFrame()
     }
     if (m_frameDue && m_window)
     {
+        if (!m_othersPrepared && m_framesShown > 0 && m_processManager)
+        {
+            CTimeSection section(m_timeStatistics.get(), "Prepare");
+            m_processManager->PrepareOthers();
+            m_othersPrepared = true;
+        }
         {
             CTimeSection section(m_timeStatistics.get(), "Render");
             Render();
@@ -285,6 +291,7 @@ void CMainKestro::RunFrame()
             CTimeSection section(m_timeStatistics.get(), "Swap Video Buffer");
             SDL_GL_SwapWindow(m_window);
         }
+        ++m_framesShown;
         if (m_frameLog)
             std::fprintf(m_frameLog.get(), "%.6f %d\n", m_stopwatch.Seconds(),
                          m_processManager ? m_processManager->GetCurrentIndex() : -1);

@@ -140,6 +140,10 @@ private:
     bool m_pauseStep = false;
     bool m_timeHog = false; // test switch: sleep 1..20 ms every frame
     bool m_initialised = false;
+    // The other screens prepare once, after the first frame is shown: the window shows at
+    // once and the flight starts without loading.
+    int m_framesShown = 0;
+    bool m_othersPrepared = false;
 
     bool m_quit = false;
     bool m_frameDue = true;      // false while the window is minimised or hidden

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cmath>
 
+#include <SDL2/SDL.h>
+
 #include "app/CConfig.h"
 #include "app/CMainKestro.h"
 #include "app/CProcessManager.h"
@@ -297,8 +299,7 @@ void CProcFly::CreateWorld()
     m_site = std::make_unique<CFlyWorld>();
     std::fprintf(stderr, "Kestro: flight: flying site %s\n", ConfiguredSite().c_str());
     m_site->UseSceneCache(true);
-    if (!m_site->LoadWorld(ConfiguredSite()))
-        ShowMessage("The flying site cannot be loaded: " + m_site->GetLoadError(), kWarning, 15.0);
+    m_site->LoadWorld(ConfiguredSite()); // a failure is shown when the flight starts
     m_cameraTerrain = std::make_unique<CFlyWorldTerrain>(*m_site);
     m_wind = std::make_unique<CWind>();
     m_wind->Create();
@@ -359,17 +360,42 @@ void CProcFly::CreateWorld()
     m_world.showCameraData = &m_showCameraData;
 }
 
+void CProcFly::Prepare()
+{
+    if (m_site != nullptr)
+        return;
+    CreateWorld();
+    if (SDL_GL_GetCurrentContext() == nullptr)
+        return; // headless: the first flight frame does the rest
+    // One small frame of the site from the pilot's place, into a corner of the back buffer
+    // that the current screen paints over: the textures go up, the display lists are built and
+    // the software rasteriser compiles its code for each kind of surface now, not in the first
+    // flight frame.
+    const CStartPose& pilot = m_site->GetSecondPose();
+    constexpr float kDegToRad = 0.017453292519943295f;
+    CViewport view;
+    view.SetPixelRect(TRect2D{0, 0, 64, 48});
+    view.SetPerspective(CCamera::kDefaultHFOV, 4.0f / 3.0f, 0.5f, 15000.0f);
+    view.SetEye(pilot.position,
+                CCamera::OrientationFromAngles(pilot.headingDeg * kDegToRad, pilot.pitchDeg * kDegToRad, 0.0f));
+    m_skyDome->setMatrix(CSun::SkyDomeMatrix(pilot.position));
+    view.SetScene(m_scenes->Scene(m_sceneIndex)->GetRoot());
+    view.Render(0.0, true);
+}
+
 void CProcFly::Start()
 {
     if (MainKestro())
         MainKestro()->SetCursorRequest(0, true);
-    const bool first = m_site == nullptr;
-    if (first)
+    if (m_site == nullptr)
         CreateWorld();
     m_views.SetTimeStatistics(MainKestro() ? MainKestro()->TimeStatistics() : nullptr);
     m_sun->ResetToMidday();
+    const bool first = m_mainView == nullptr;
     if (first)
     {
+        if (!m_site->IsValid())
+            ShowMessage("The flying site cannot be loaded: " + m_site->GetLoadError(), kWarning, 15.0);
         // The camera stands where the pilot stands: the site's second pose, beside the field.
         const CStartPose& pilot = m_site->GetSecondPose();
         m_mainView = std::make_unique<CViewFly>("View Main", 0);

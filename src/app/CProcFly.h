@@ -81,6 +81,8 @@ public:
     void SetGuiHost(IGuiHost* host);
 
     bool Init(CProcessManager* manager) override;
+    // Loads the site and draws it once off screen while another screen shows.
+    void Prepare() override;
     void Start() override;
     void End() override;
     int OnEvent(const CInputEvent& event) override;

@@ -34,6 +34,10 @@ public:
     virtual int OnEvent(const CInputEvent& event) = 0;
     // Offered first for mouse-button events.
     virtual int OnMouseButton(const CInputEvent& event) { return 0; }
+    // Work a screen can do before its first Start while another one is shown (loading files,
+    // first uses of the graphics), so that switching to it is quick; nothing by default. The
+    // GL context is current; anything drawn is painted over by the current screen's frame.
+    virtual void Prepare() {}
     // Releases per-visit resources.
     virtual void Release() {}
     // Once per frame while current.

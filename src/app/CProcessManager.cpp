@@ -89,6 +89,14 @@ int CProcessManager::OnEvent(const CInputEvent& event)
     return current->OnEvent(event);
 }
 
+void CProcessManager::PrepareOthers()
+{
+    for (int index = 0; index < PROC_COUNT; ++index)
+        if (index != m_current)
+            if (CProcess* process = GetProcess(index))
+                process->Prepare();
+}
+
 void CProcessManager::Render()
 {
     if (CProcess* current = GetCurrent())

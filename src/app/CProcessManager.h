@@ -54,6 +54,8 @@ public:
     CProcess* GetCurrent() const { return GetProcess(m_current); }
     CProcess* GetProcess(int index) const;
 
+    // Prepare of every process but the current one.
+    void PrepareOthers();
     // The switch point, then the current process's Update.
     void Update();
     // Mouse-button events go to OnMouseButton first; what it consumes never reaches OnEvent.

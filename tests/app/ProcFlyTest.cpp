@@ -287,3 +287,23 @@ TEST(ProcFlyPanels, ShippedPanelsLoadWholeAndLieBelowTheMenuBar)
     InitBaseDirectory();
     EXPECT_GE(panels, 3) << "the trainer, the glider and the delta have panels";
 }
+
+// The site is loaded before the first flight (while the main menu shows); a site that failed
+// is still said when the flight starts, not while nobody looks.
+TEST(ProcFlyStartTest, MissingSiteIsSaidWhenTheFlightStarts)
+{
+    CRecordingHost host;
+    TempDir dir;
+    fs::create_directories(dir.Path() / "run" / "Output");
+    ScopedWorkingDir cwd(dir.Path() / "run");
+    InitBaseDirectory();
+    CDiagCapture quiet;
+    CProcFly fly;
+    fly.Init(nullptr);
+    fly.Prepare();
+    EXPECT_EQ(ScreenText(fly.Messages()), "");
+    fly.Start();
+    const std::string text = ScreenText(fly.Messages());
+    EXPECT_NE(text.find("The flying site cannot be loaded"), std::string::npos) << text;
+    fly.End();
+}
