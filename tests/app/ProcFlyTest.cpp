@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <iterator>
+#include <optional>
 
 #include <gtest/gtest.h>
 #include <osg/NodeVisitor>
@@ -28,7 +29,7 @@
 #include "gfx/GuiTestSupport.h"
 #include "support/DiagCapture.h"
 #include "support/InputEvents.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 #include "support/TestSite.h"
 
 namespace fs = std::filesystem;
@@ -80,8 +81,7 @@ protected:
     {
         {
             // The menu titles and entries are the shipped texts.
-            ScopedWorkingDir source(SourceDir());
-            InitBaseDirectory();
+            DataDirAt shipped(SourceDir());
             EXPECT_TRUE(LoadStringTable());
         }
         // The parts reference goes to ../DeveloperOutput: keep it inside the temporary folder.
@@ -91,8 +91,7 @@ protected:
         fs::copy_file(SourceDir() / "Data" / "3D" / "Dummy.osg", run / "Data" / "3D" / "Dummy.osg");
         dir.Write("run/Data/Model/Box.mod", kModel);
         dir.Write("run/Data/Model/Other.mod", kModel);
-        cwd = std::make_unique<ScopedWorkingDir>(run);
-        InitBaseDirectory();
+        base.emplace(run);
         fly.SetGuiHost(&host);
         fly.Init(nullptr);
         fly.Start();
@@ -100,14 +99,13 @@ protected:
     ~ProcFlyTest() override
     {
         fly.End();
-        cwd.reset();
-        InitBaseDirectory();
+        base.reset();
         FreeStringTable();
     }
 
     CRecordingHost host; // first: the menu bar measures its titles in the loaded fonts
     TempDir dir;
-    std::unique_ptr<ScopedWorkingDir> cwd;
+    std::optional<DataDirAt> base;
     CProcFly fly;
 };
 } // namespace
@@ -252,8 +250,7 @@ TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleAndAClickElsewhereClosesIt)
 // exists), and every gauge lies below the flight screen's menu bar.
 TEST(ProcFlyPanels, ShippedPanelsLoadWholeAndLieBelowTheMenuBar)
 {
-    ScopedWorkingDir cwd(SourceDir());
-    InitBaseDirectory();
+    DataDirAt shipped(SourceDir());
     CInstrumentPanelFactory factory;
     CVariableTable inputs("Input");
     for (int i = 1; i <= 9; ++i)
@@ -284,7 +281,6 @@ TEST(ProcFlyPanels, ShippedPanelsLoadWholeAndLieBelowTheMenuBar)
         for (int i = 0; i < 20; ++i)
             model.UpdateModel(0.02f);
     }
-    InitBaseDirectory();
     EXPECT_GE(panels, 3) << "the trainer, the glider and the delta have panels";
 }
 

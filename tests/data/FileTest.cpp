@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 
 namespace fs = std::filesystem;
 
@@ -101,8 +101,7 @@ TEST(File, DataPathsAndFolders)
 {
     TempDir dir;
     {
-        ScopedWorkingDir cwd(dir.Path());
-        InitBaseDirectory();
+        DataDirAt here(dir.Path());
         const std::string base = BaseDirectory();
         ASSERT_FALSE(base.empty());
         EXPECT_EQ(base.back(), '/');
@@ -119,7 +118,6 @@ TEST(File, DataPathsAndFolders)
         EXPECT_TRUE(DeleteDataFile("Config.txt", DF_OUTPUT));
         EXPECT_FALSE(DeleteDataFile("Config.txt", DF_OUTPUT));
     }
-    InitBaseDirectory();
 }
 
 TEST(File, PlainDataNames)

@@ -4,7 +4,7 @@
 
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 
 namespace
 {
@@ -111,8 +111,7 @@ TEST_F(StringTableTest, BrokenOrMissingFileGivesAnEmptyTable)
     EXPECT_STREQ(LookupString("IDS_A"), "");
 
     TempDir dir;
-    ScopedWorkingDir cwd(dir.Path());
-    InitBaseDirectory();
+    DataDirAt here(dir.Path());
     EXPECT_FALSE(LoadStringTable());
     EXPECT_STREQ(LookupString("IDS_A"), "");
 

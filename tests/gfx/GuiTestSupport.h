@@ -9,7 +9,7 @@
 #include "gfx/gui/CBControlItem.h"
 #include "gfx/gui/GuiHost.h"
 #include "support/InputEvents.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 #include "input/CInputEvent.h"
 #include "input/KeyCodes.h"
 
@@ -21,10 +21,8 @@ inline void EnsureGfx2DLoaded()
     if (loaded)
         return;
     loaded = true;
-    ScopedWorkingDir cwd(SourceDir());
-    InitBaseDirectory();
+    DataDirAt shipped(SourceDir());
     InitGfx2D();
-    InitBaseDirectory();
 }
 
 class CRecordingHost : public IGuiHost, public IGuiSounds

@@ -10,6 +10,7 @@
 #include "input/CKeyDefTable.h"
 #include "input/CKeyboardAxes.h"
 #include "input/InputTestSupport.h"
+#include "support/DataDir.h"
 #include "model/CVariable.h"
 #include "model/CVariableTable.h"
 
@@ -48,8 +49,7 @@ struct TInputSections
 // input sections written back byte for byte.
 TEST(DefaultConfig, ReadsCompletelyAndWritesBackTheSameSections)
 {
-    ScopedWorkingDir cwd(SourceDir());
-    InitBaseDirectory();
+    DataDirAt shipped(SourceDir());
     ASSERT_TRUE(LoadStringTable());
     const std::string path = BuildDataPath(DF_CONFIG, "Config.txt");
     std::string original;

@@ -14,14 +14,12 @@ class FontTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        ScopedWorkingDir cwd(SourceDir());
-        InitBaseDirectory();
+        DataDirAt shipped(SourceDir());
         s_textures = new CTextureManager;
         s_textures->Init();
         s_sprites = new CSpriteList;
         s_fonts = new CFontList;
         ASSERT_TRUE(s_fonts->Load(*s_textures, *s_sprites));
-        InitBaseDirectory();
     }
     static void TearDownTestSuite()
     {

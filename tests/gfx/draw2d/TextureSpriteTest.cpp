@@ -140,8 +140,7 @@ TEST_F(SpriteListTest, GarbageFileLoadsNothingAndDoesNotCrash)
 
 TEST(ContentSpriteList, ShippedListResolvesEveryInterfaceSprite)
 {
-    ScopedWorkingDir cwd(SourceDir());
-    InitBaseDirectory();
+    DataDirAt shipped(SourceDir());
     CTextureManager textures;
     textures.Init();
     CSpriteList sprites;
@@ -153,6 +152,5 @@ TEST(ContentSpriteList, ShippedListResolvesEveryInterfaceSprite)
         EXPECT_GE(id, 0);
     EXPECT_GE(sprites.Find("MenuMainBk"), 0);
     EXPECT_GE(sprites.Find("GRAVITY"), 0);
-    InitBaseDirectory();
 }
 } // namespace

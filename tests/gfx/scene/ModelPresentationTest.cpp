@@ -18,7 +18,7 @@
 #include "gfx/scene/DebugDraw3D.h"
 #include "gfx/scene/ModelPresentation.h"
 #include "model/CModel.h"
-#include "support/TempDir.h"
+#include "support/DataDir.h"
 
 namespace
 {
@@ -27,15 +27,6 @@ constexpr const char* kModel = "Trainer.mod";
 class ModelPresentationTest : public ::testing::Test
 {
 protected:
-    ModelPresentationTest() : cwd(SourceDir())
-    {
-        InitBaseDirectory();
-    }
-    ~ModelPresentationTest() override
-    {
-        InitBaseDirectory();
-    }
-
     // The DOF names the shipped model's parts ask for, read headless.
     static std::vector<std::string> DofNames()
     {
@@ -65,7 +56,7 @@ protected:
         ASSERT_TRUE(osgDB::writeNodeFile(*root, (folder.Path() / "3D" / file).string()));
     }
 
-    ScopedWorkingDir cwd;
+    DataDirAt shipped{SourceDir()};
     TempDir folder;
 };
 
