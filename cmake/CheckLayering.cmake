@@ -4,6 +4,9 @@
 #      nothing of the layers that draw, play or read devices.
 #   2. In env only the terrain loader (and the scene-file reader it uses) reads the scene graph.
 #   3. The graphics rooms: draw2d <- gui, scene, instruments <- views.
+#   4. No hidden globals: outside the program's entry points and the application object, no .cpp
+#      defines a mutable file-scope g_ variable; state belongs to the object that owns it and is
+#      handed to whoever needs it.
 set(failures "")
 
 function(check_folder folder pattern why)
@@ -43,8 +46,31 @@ check_folder(gfx/gui "\"gfx/(scene|instruments|views)/" "gui sees draw2d only")
 check_folder(gfx/scene "\"gfx/(gui|instruments|views)/" "scene sees draw2d only")
 check_folder(gfx/instruments "\"gfx/(gui|scene|views)/" "instruments see draw2d only")
 
+# Code in this house starts file-scope definitions (anonymous namespaces included) in column 0.
+# A const object, or a const pointer, is no state. The immediate-mode 2D primitives still keep
+# their pen (current colour) and window size beside the GL context they draw into: every Draw of
+# every control, instrument and view would have to carry a drawing context to lose them.
+set(global_owners "app/main.cpp" "app/CMainKestro.cpp" "fdm/main.cpp" "gfx/draw2d/Palette.cpp" "gfx/draw2d/Draw2D.cpp")
+file(GLOB_RECURSE sources ${SRC}/*.cpp)
+foreach(file IN LISTS sources)
+  file(RELATIVE_PATH name ${SRC} ${file})
+  list(FIND global_owners ${name} owner)
+  if(owner GREATER -1)
+    continue()
+  endif()
+  file(STRINGS ${file} hits REGEX "^[A-Za-z_][^=(;]*([ *&:]|\\(\\*)g_[A-Za-z0-9_]+\\)? *(=|;|\\[|\\{|\\()")
+  foreach(hit IN LISTS hits)
+    if(hit MATCHES "^(static +)?(inline +)?constexpr " OR hit MATCHES "const +g_"
+       OR (hit MATCHES "^(static +)?(inline +)?const " AND NOT hit MATCHES "\\*[^=]*g_")
+       OR hit MATCHES "^(return|using|typedef) ")
+      continue()
+    endif()
+    list(APPEND failures "src/${name}: ${hit} (mutable file-scope state: make it a member of its owner)")
+  endforeach()
+endforeach()
+
 if(failures)
   list(JOIN failures "\n" text)
-  message(FATAL_ERROR "Includes against the direction of the layers:\n${text}")
+  message(FATAL_ERROR "Includes against the direction of the layers, or hidden globals:\n${text}")
 endif()
-message(STATUS "Includes follow the layers")
+message(STATUS "Includes follow the layers; no hidden globals")

@@ -15,8 +15,6 @@
 
 namespace
 {
-int g_align = TA_LEFT_TOP;
-
 constexpr int kMaxGlyphs = 224; // codes 32..255
 constexpr int kMaxCell = 256;   // pixels; larger cells are garbage
 
@@ -35,16 +33,6 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 } // namespace
-
-void SetTextAlign(int align)
-{
-    g_align = align;
-}
-
-int TextAlign()
-{
-    return g_align;
-}
 
 bool CFontList::Load(CTextureManager& textures, CSpriteList& sprites)
 {
@@ -229,7 +217,7 @@ int CFontList::DrawText(int fontIndex, float x, float y, const std::string& text
         return static_cast<int>(text.size());
     }
     const CSpriteList& sprites = SpriteList();
-    const std::vector<TGlyphQuad> quads = LayoutLine(fontIndex, x, y, text, scale, g_align, sprites, outRect);
+    const std::vector<TGlyphQuad> quads = LayoutLine(fontIndex, x, y, text, scale, m_align, sprites, outRect);
     if (quads.empty())
         return static_cast<int>(text.size());
     // Nearest at scale 1 keeps the hinted glyphs pixel-exact; anything else would alias.
@@ -308,12 +296,12 @@ void CFontList::TextExtent(int fontIndex, const std::string& text, float scale, 
     outHeight = static_cast<float>(font->charHeight + font->interLine) * scale * static_cast<float>(lines.size());
 }
 
-void CFontList::DrawDebug(float x, float y) const
+void CFontList::DrawDebug(float x, float y)
 {
     static const char* const kSample =
         "!#$%&'()*+,-./ 0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ [\\]^_`abcdefghijklmnopqrstuvwxyz";
-    const int saved = g_align;
-    g_align = TA_LEFT_TOP;
+    const int saved = m_align;
+    m_align = TA_LEFT_TOP;
     const int labelFont = f06x12 >= 0 ? f06x12 : 0;
     for (int i = 0; i < Count(); ++i)
     {
@@ -322,7 +310,7 @@ void CFontList::DrawDebug(float x, float y) const
         DrawText(i, x + 150.0f, y, kSample);
         y += static_cast<float>(std::max(font.charHeight + font.interLine, 12) + 4);
     }
-    g_align = saved;
+    m_align = saved;
 }
 
 CFontList& Fonts()

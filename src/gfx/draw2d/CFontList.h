@@ -34,10 +34,6 @@ constexpr int TA_LEFT_TOP = TA_LEFT | TA_TOP;         // 257
 constexpr int TA_LEFT_BOTTOM = TA_LEFT | TA_BOTTOM;   // 260
 constexpr int TA_CENTER_MIDDLE = TA_CENTER | TA_MIDDLE; // 514
 
-// The current alignment used by every text drawing (TA_LEFT_TOP at start).
-void SetTextAlign(int align);
-int TextAlign();
-
 // One glyph quad of a laid-out text (window pixels, y down).
 struct TGlyphQuad
 {
@@ -98,11 +94,26 @@ public:
     void ResolveNamedFonts();
 
     // The font-debug listing: every font's "%2.2i %s" and a sample line, from (x, y) down.
-    void DrawDebug(float x, float y) const;
+    void DrawDebug(float x, float y);
+
+    // The alignment every text is drawn with (TA_LEFT_TOP at start).
+    void SetAlign(int align) { m_align = align; }
+    int Align() const { return m_align; }
 
 private:
     std::vector<CFont> m_fonts;
+    int m_align = TA_LEFT_TOP;
 };
 
 // The program's fonts.
 CFontList& Fonts();
+
+// The alignment of the program's fonts.
+inline void SetTextAlign(int align)
+{
+    Fonts().SetAlign(align);
+}
+inline int TextAlign()
+{
+    return Fonts().Align();
+}
