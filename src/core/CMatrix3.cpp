@@ -22,11 +22,6 @@ CMatrix3 CMatrix3::FromRows(const CVector3& r0, const CVector3& r1, const CVecto
     return m;
 }
 
-CMatrix3 CMatrix3::operator*(const CMatrix3& o) const
-{
-    return FromRows(row[0] * o, row[1] * o, row[2] * o);
-}
-
 CMatrix3 CMatrix3::operator+(const CMatrix3& o) const
 {
     return FromRows(row[0] + o.row[0], row[1] + o.row[1], row[2] + o.row[2]);

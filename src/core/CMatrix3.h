@@ -16,7 +16,7 @@ struct CMatrix3
     float& operator[](int k) { return row[k / 3][k % 3]; }
     float operator[](int k) const { return row[k / 3][k % 3]; }
 
-    CMatrix3 operator*(const CMatrix3& o) const;
+    CMatrix3 operator*(const CMatrix3& o) const; // inline below
     CMatrix3 operator+(const CMatrix3& o) const;
     CMatrix3 operator*(float s) const;
     bool operator==(const CMatrix3& o) const;
@@ -48,4 +48,13 @@ struct CMatrix3
 inline CVector3 operator*(const CVector3& v, const CMatrix3& m)
 {
     return m.row[0] * v.x + m.row[1] * v.y + m.row[2] * v.z;
+}
+
+inline CMatrix3 CMatrix3::operator*(const CMatrix3& o) const
+{
+    CMatrix3 m;
+    m.row[0] = row[0] * o;
+    m.row[1] = row[1] * o;
+    m.row[2] = row[2] * o;
+    return m;
 }

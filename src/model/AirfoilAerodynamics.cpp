@@ -56,14 +56,28 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
     const float speed = airVelocity.Length();
     if (!(speed >= Aero::kMinAirspeed) || !std::isfinite(speed))
         return;
+    CalcSurfaceAerodynamicForces(airVelocity * surfaceFrame.Inverse(), area, aspectRatio, efficiency, deflectionRad,
+                                 controlChordFraction, airfoil, outLift, outDrag, outCp, outAlpha, maxControlLift,
+                                 liftingLine);
+    outLift = outLift * surfaceFrame;
+    outDrag = outDrag * surfaceFrame;
+}
 
+void CalcSurfaceAerodynamicForces(const CVector3& local, float area, float aspectRatio, float efficiency,
+                                  float deflectionRad, float controlChordFraction, const CAirfoil* airfoil,
+                                  CVector3& outLift, CVector3& outDrag, float& outCp, float& outAlpha,
+                                  float maxControlLift, bool liftingLine)
+{
+    outLift = CVector3();
+    outDrag = CVector3();
+    outCp = 0.0f;
+    outAlpha = 0.0f;
     // Only the flow across the span makes lift (the independence principle of swept-wing theory):
     // the spanwise component is dropped from the dynamic pressure, the angle of attack and the
     // lift direction. With it, a cambered wing in a purely sideways breeze lifted as in forward
     // flight and blew parked models over.
-    const CVector3 local = airVelocity * surfaceFrame.Inverse(); // surface axes, m/s
     const float crossSpeed = std::sqrt(local.y * local.y + local.z * local.z);
-    if (!(crossSpeed >= Aero::kMinAirspeed))
+    if (!(crossSpeed >= Aero::kMinAirspeed) || !std::isfinite(crossSpeed))
         return;
     const CVector3 flow(0.0f, local.y / crossSpeed, local.z / crossSpeed);
     const float alpha = std::atan2(flow.y, std::fabs(flow.z));
@@ -86,8 +100,8 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
 
     const CVector3 up(0.0f, 1.0f, 0.0f);
     const CVector3 liftDirection = flow.Cross(up.Cross(flow)); // length cos(alpha)
-    outLift = (liftDirection * lift) * surfaceFrame;
-    outDrag = (flow * drag) * surfaceFrame;
+    outLift = liftDirection * lift;
+    outDrag = flow * drag;
     outCp = cp;
     outAlpha = alpha;
 }

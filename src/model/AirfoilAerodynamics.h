@@ -56,3 +56,12 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
                                   float controlChordFraction, const CAirfoil* airfoil, CVector3& outLift,
                                   CVector3& outDrag, float& outCp, float& outAlpha,
                                   float maxControlLift = Aero::kMaxControlLift, bool liftingLine = false);
+
+// The same in surface axes: local is the air velocity in the rows' axes (span, normal, chord),
+// and the forces come back in them. For callers that keep their surface frame in body axes and
+// turn the air into it once (the wings, every segment of every sub-step), instead of inverting
+// a world frame each time. A speed below the minimum or a non-finite one gives no force.
+void CalcSurfaceAerodynamicForces(const CVector3& local, float area, float aspectRatio, float efficiency,
+                                  float deflectionRad, float controlChordFraction, const CAirfoil* airfoil,
+                                  CVector3& outLift, CVector3& outDrag, float& outCp, float& outAlpha,
+                                  float maxControlLift = Aero::kMaxControlLift, bool liftingLine = false);

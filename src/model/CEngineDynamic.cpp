@@ -176,6 +176,10 @@ void CEngineDynamic::SumForces()
             StopRunaway("force", record.name, record.vector);
             return;
         }
+        // Most records are zero in flight (collision points and wheels in the air); adding
+        // them changes no sum.
+        if (record.vector.IsZero())
+            continue;
         m_totalForce += record.vector;
         const CVector3 bodyForce = record.vector * inverse;
         bodyTorque += (record.point - m_centreOfMass).Cross(bodyForce);
@@ -259,16 +263,6 @@ void CEngineDynamic::InvalidateCaches()
     m_heightAboveTerrain = kNotComputed;
 }
 
-const CMatrix3& CEngineDynamic::GetInverseOrientation()
-{
-    if (m_state.inverseDirty)
-    {
-        m_state.inverse = m_state.orientation.Inverse();
-        m_state.inverseDirty = false;
-    }
-    return m_state.inverse;
-}
-
 void CEngineDynamic::SetPosition(const CVector3& position)
 {
     m_state.position = position;
@@ -289,27 +283,6 @@ void CEngineDynamic::SetState(const CBodyState& state)
     // a recording.
     MarkOrientationChanged();
     InvalidateCaches();
-}
-
-CVector3 CEngineDynamic::GetPointVelocity(const CVector3& bodyPoint) const
-{
-    const CVector3 r = bodyPoint * m_state.orientation;
-    return m_state.velocity + m_state.angularVelocity.Cross(r);
-}
-
-CVector3 CEngineDynamic::BodyToWorldPoint(const CVector3& bodyPoint) const
-{
-    return m_state.position + bodyPoint * m_state.orientation;
-}
-
-CVector3 CEngineDynamic::BodyToWorldVector(const CVector3& bodyVector) const
-{
-    return bodyVector * m_state.orientation;
-}
-
-CVector3 CEngineDynamic::WorldToBodyVector(const CVector3& worldVector)
-{
-    return worldVector * GetInverseOrientation();
 }
 
 CVector3 CEngineDynamic::WorldToBodyPoint(const CVector3& worldPoint)

@@ -108,7 +108,15 @@ public:
     // --- State
     const CVector3& GetPosition() const { return m_state.position; }
     const CMatrix3& GetOrientation() const { return m_state.orientation; }
-    const CMatrix3& GetInverseOrientation();
+    const CMatrix3& GetInverseOrientation()
+    {
+        if (m_state.inverseDirty)
+        {
+            m_state.inverse = m_state.orientation.Inverse();
+            m_state.inverseDirty = false;
+        }
+        return m_state.inverse;
+    }
     const CVector3& GetVelocity() const { return m_state.velocity; }
     const CVector3& GetAngularVelocity() const { return m_state.angularVelocity; }
     void SetPosition(const CVector3& position);
@@ -120,10 +128,17 @@ public:
 
     // --- Questions the parts ask (world results unless said otherwise)
     // Velocity (m/s) of a body point: v + w x (p*M).
-    CVector3 GetPointVelocity(const CVector3& bodyPoint) const;
-    CVector3 BodyToWorldPoint(const CVector3& bodyPoint) const;
-    CVector3 BodyToWorldVector(const CVector3& bodyVector) const;
-    CVector3 WorldToBodyVector(const CVector3& worldVector);
+    // Inline: every wing segment, wheel and collision point asks several times per sub-step.
+    CVector3 GetPointVelocity(const CVector3& bodyPoint) const
+    {
+        return m_state.velocity + m_state.angularVelocity.Cross(bodyPoint * m_state.orientation);
+    }
+    CVector3 BodyToWorldPoint(const CVector3& bodyPoint) const
+    {
+        return m_state.position + bodyPoint * m_state.orientation;
+    }
+    CVector3 BodyToWorldVector(const CVector3& bodyVector) const { return bodyVector * m_state.orientation; }
+    CVector3 WorldToBodyVector(const CVector3& worldVector) { return worldVector * GetInverseOrientation(); }
     CVector3 WorldToBodyPoint(const CVector3& worldPoint);
     // Attitude (radians, cached per frame): heading of the nose (-Z axis) clockwise from -Z
     // seen from above (+X is 90 deg), pitch of the nose above the horizon, roll positive with

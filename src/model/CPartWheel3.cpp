@@ -91,7 +91,7 @@ void CPartWheel3::CalcForces(float dt)
     const CMatrix3 turn = CMatrix3::FromRows(CVector3(std::cos(a), 0.0f, std::sin(a)), CVector3(0.0f, 1.0f, 0.0f),
                                              CVector3(-std::sin(a), 0.0f, std::cos(a)));
     m_axes = turn * body.GetOrientation();
-    m_inverseAxes = m_axes.Inverse();
+    m_inverseAxes = m_axes.Transposed(); // both factors are rotations
 
     // 4. Hub velocity in wheel axes.
     m_hubVelocity = body.GetPointVelocity(s.position) * m_inverseAxes;

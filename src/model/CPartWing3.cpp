@@ -162,7 +162,6 @@ void CPartWing3::CalcForces(float)
         return;
     }
     CEngineDynamic& body = m_model->GetBody();
-    const CMatrix3& orientation = body.GetOrientation();
     // Downwash of the wing ahead: the flow at a tail is turned down by DOWNWASH times the body's
     // angle of attack (air at the centre of mass, body axes: forward -Z, up +Y).
     float downwashCos = 1.0f, downwashSin = 0.0f;
@@ -184,13 +183,10 @@ void CPartWing3::CalcForces(float)
         if (m_model->GetInducedWind(slipstream, segment.point))
             air += slipstream;
         air += m_model->GetWindField().GetWind(body.BodyToWorldPoint(segment.point));
+        CVector3 bodyAir = body.WorldToBodyVector(air);
         if (downwashSin != 0.0f)
-        {
-            CVector3 local = body.WorldToBodyVector(air);
-            local = CVector3(local.x, local.y * downwashCos - local.z * downwashSin,
-                             local.z * downwashCos + local.y * downwashSin);
-            air = body.BodyToWorldVector(local);
-        }
+            bodyAir = CVector3(bodyAir.x, bodyAir.y * downwashCos - bodyAir.z * downwashSin,
+                               bodyAir.z * downwashCos + bodyAir.y * downwashSin);
 
         const float value = segment.servo ? segment.servo->GetServoPosition() : 0.0f;
         segment.deflection = segment.maxDeflection * kRadPerDeg * value;
@@ -199,14 +195,22 @@ void CPartWing3::CalcForces(float)
         if (segment.dof)
             segment.dof->SetRotation(CVector3(0.0f, segment.deflection, 0.0f));
 
-        const CMatrix3 surface =
-            CMatrix3::FromRows(segment.spanDirection, segment.normal, segment.chordDirection) * orientation;
+        // The rows (S, U, C) are orthonormal in body axes: the air in surface axes is its three
+        // projections, and the forces go back through the rows and the orientation.
+        const CVector3 local(bodyAir.Dot(segment.spanDirection), bodyAir.Dot(segment.normal),
+                             bodyAir.Dot(segment.chordDirection));
         CVector3 lift;
         CVector3 drag;
         float cp = 0.0f;
-        CalcAirfoilAerodynamicForces(air, surface, segment.area, m_aspectRatio, m_set.efficiency, segment.deflection,
+        CalcSurfaceAerodynamicForces(local, segment.area, m_aspectRatio, m_set.efficiency, segment.deflection,
                                      segment.controlChordFraction, m_airfoil, lift, drag, cp, segment.alpha,
                                      m_set.controlMaxLift, m_set.liftingLine);
+        const auto toWorld = [&](const CVector3& v) {
+            return body.BodyToWorldVector(segment.spanDirection * v.x + segment.normal * v.y +
+                                          segment.chordDirection * v.z);
+        };
+        lift = toWorld(lift);
+        drag = toWorld(drag);
 
         const CVector3 point = segment.point + segment.chordDirection * (cp * segment.chord);
         CForce& liftForce = m_forces[static_cast<size_t>(2 * i)];

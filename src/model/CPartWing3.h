@@ -16,8 +16,8 @@
 //   air = wind at P + slipstream at P - velocity of P (world)
 //   deflection = servo position * SEGn_MAX_DEFLECTION_ANGLE (rad), negated when the reverse
 //   flag is set (SEGn_SERVO_REV defaults to true), also written to the segment's DOF
-//   CalcAirfoilAerodynamicForces with the rows (S, U, C) in world axes, the segment area, the
-//   wing's aspect ratio and EFFICIENCY
+//   the forces of CalcAirfoilAerodynamicForces with the rows (S, U, C) in world axes, the
+//   segment area, the wing's aspect ratio and EFFICIENCY (worked out in body axes)
 //   force slot 2i = lift, 2i + 1 = drag, both at P + Cp chord C.
 //
 // A wing without its airfoil is not linked and produces no force (reported once per

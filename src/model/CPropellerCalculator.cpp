@@ -44,16 +44,66 @@ void CPropellerCalculator::Setup(const CAirfoil* airfoil, int blades, float diam
         m_circumference[i - 1] = 2.0f * kPi * r;
         m_bladeAngle[i - 1] = std::atan(m_pitch / m_circumference[i - 1]);
     }
+    m_tipFactor = kPi * m_diameter;
+    BuildTable();
+}
+
+void CPropellerCalculator::BuildTable()
+{
+    m_table.clear();
+    if (!m_valid || !(m_tipFactor > 0.0f))
+        return;
+    // Any scale gives the same row: sampled at s = 30 m/s, or at 1 rev/s where that would turn
+    // slower; the last row (x = 1, n = 0) is taken just short of it, where the sum still turns.
+    constexpr float kSampleSpeed = 30.0f;   // m/s
+    constexpr float kSlowestSample = 1.0f;  // rev/s
+    m_table.resize(kTableRows);
+    for (int row = 0; row < kTableRows; ++row)
+    {
+        const float x = std::min(static_cast<float>(row) / static_cast<float>(kTableRows - 1), 0.9999f);
+        const float s = std::max(kSampleSpeed, kSlowestSample * m_tipFactor / (1.0f - x));
+        const float airSpeed = x * s;
+        const float revPerSecond = (1.0f - x) * s / m_tipFactor;
+        float thrust = 0.0f, torque = 0.0f;
+        CalcBladeElements(airSpeed, revPerSecond, thrust, torque);
+        const float sampled = airSpeed + revPerSecond * m_tipFactor;
+        m_table[static_cast<size_t>(row)] = {thrust / (sampled * sampled), torque / (sampled * sampled)};
+    }
 }
 
 void CPropellerCalculator::Invalidate()
 {
     m_valid = false;
     m_airfoil = nullptr;
+    m_table.clear();
 }
 
 void CPropellerCalculator::Calc(float airSpeed, float revPerSecond, float& outThrust, float& outTorque,
                                 std::string* trace) const
+{
+    if (trace != nullptr || m_table.empty() || !(airSpeed >= 0.0f) || !std::isfinite(airSpeed) ||
+        !std::isfinite(revPerSecond))
+    {
+        CalcBladeElements(airSpeed, revPerSecond, outThrust, outTorque, trace);
+        return;
+    }
+    outThrust = 0.0f;
+    outTorque = 0.0f;
+    if (!(revPerSecond > kMinSpeed))
+        return;
+    const float s = airSpeed + revPerSecond * m_tipFactor; // m/s, > 0
+    const float at = airSpeed / s * static_cast<float>(kTableRows - 1);
+    const int row = std::min(static_cast<int>(at), kTableRows - 2);
+    const float t = at - static_cast<float>(row);
+    const TTableRow& a = m_table[static_cast<size_t>(row)];
+    const TTableRow& b = m_table[static_cast<size_t>(row) + 1];
+    const float s2 = s * s;
+    outThrust = s2 * (a.thrust + t * (b.thrust - a.thrust));
+    outTorque = s2 * (a.torque + t * (b.torque - a.torque));
+}
+
+void CPropellerCalculator::CalcBladeElements(float airSpeed, float revPerSecond, float& outThrust,
+                                             float& outTorque, std::string* trace) const
 {
     outThrust = 0.0f;
     outTorque = 0.0f;
