@@ -14,13 +14,6 @@ constexpr float kDegToRad = 3.14159265358979f / 180.0f;
 constexpr float kMaxBlobSize = 55.0f; // m; s runs over [1, 55)
 } // namespace
 
-CVector3 CWindBlob::At(const CVector3& worldPoint) const
-{
-    const float q = (centre - worldPoint).LengthSquared();
-    const float weight = std::max(0.0f, 1.0f - (q + 1.0f) / (radius * radius));
-    return amplitude * weight;
-}
-
 CWind::CWind(uint32_t seed) : m_random(seed), m_thermals(seed)
 {
     m_settings.SetChangeCallback(&CWind::OnSettingsChanged, this);

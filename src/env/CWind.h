@@ -29,6 +29,7 @@
 // dialog's ranges are taken as they stand; only values that are not numbers at all (nan, inf)
 // fall back to their defaults, since they would turn the whole flight into nan.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "core/CVector3.h"
@@ -45,8 +46,14 @@ struct CWindBlob
     CVector3 centre;     // world, m
     float radius = 2.0f; // rho; the blob reaches sqrt(rho^2 - 1) m from its centre
 
-    // The wind this blob adds at a world point (m/s).
-    CVector3 At(const CVector3& worldPoint) const;
+    // The wind this blob adds at a world point (m/s). Inline: every wing segment asks for the
+    // wind of every blob each sub-step.
+    CVector3 At(const CVector3& worldPoint) const
+    {
+        const float q = (centre - worldPoint).LengthSquared();
+        const float weight = std::max(0.0f, 1.0f - (q + 1.0f) / (radius * radius));
+        return amplitude * weight;
+    }
 };
 
 class CWind

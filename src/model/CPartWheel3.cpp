@@ -88,9 +88,13 @@ void CPartWheel3::CalcForces(float dt)
     // 3. Wheel axes.
     m_steeringAngle = m_steeringVariable->GetValue() * s.maxSteeringAngle * kRadPerDeg;
     const float a = s.heading * kRadPerDeg + m_steeringAngle;
-    const CMatrix3 turn = CMatrix3::FromRows(CVector3(std::cos(a), 0.0f, std::sin(a)), CVector3(0.0f, 1.0f, 0.0f),
-                                             CVector3(-std::sin(a), 0.0f, std::cos(a)));
-    m_axes = turn * body.GetOrientation();
+    if (a != m_turnAngle)
+    {
+        m_turn = CMatrix3::FromRows(CVector3(std::cos(a), 0.0f, std::sin(a)), CVector3(0.0f, 1.0f, 0.0f),
+                                    CVector3(-std::sin(a), 0.0f, std::cos(a)));
+        m_turnAngle = a;
+    }
+    m_axes = m_turn * body.GetOrientation();
     m_inverseAxes = m_axes.Transposed(); // both factors are rotations
 
     // 4. Hub velocity in wheel axes.
@@ -133,7 +137,9 @@ void CPartWheel3::CalcForces(float dt)
     m_alongDeflection = m_skidding ? 0.0f : m_alongDeflection + (m_spin * s.radius + m_hubVelocity.z) * dt;
 
     // 10. Wheel angle.
-    m_wheelAngle = std::fmod(m_wheelAngle + m_spin * dt, kTwoPi);
+    m_wheelAngle += m_spin * dt;
+    if (!(m_wheelAngle >= 0.0f && m_wheelAngle < kTwoPi)) // fmod would return it unchanged
+        m_wheelAngle = std::fmod(m_wheelAngle, kTwoPi);
     if (m_wheelAngle < 0.0f)
         m_wheelAngle += kTwoPi;
     if (!(m_wheelAngle >= 0.0f && m_wheelAngle < kTwoPi))

@@ -31,6 +31,8 @@
 //
 // The DOF named after the part turns with the steering (heading) and the spin (pitch).
 
+#include <limits>
+
 #include "core/CMatrix3.h"
 #include "core/CVector3.h"
 #include "model/CPartPhysic.h"
@@ -104,6 +106,10 @@ private:
     float m_compression = 0.0f;      // m
     CMatrix3 m_axes;                 // W, rows lateral, vertical, Z of the wheel, world
     CMatrix3 m_inverseAxes;          // W^-1
+    // The turn by heading and steering (body axes) and its angle (rad): it changes only when the
+    // steering moves, so its sine and cosine are not taken again every sub-step.
+    CMatrix3 m_turn;
+    float m_turnAngle = std::numeric_limits<float>::quiet_NaN(); // none yet
     CVector3 m_hubVelocity;          // wheel axes (lateral, vertical, along Z), m/s
     float m_steeringAngle = 0.0f;    // rad
     float m_spin = 0.0f;             // w, rad/s
