@@ -19,8 +19,8 @@
 // range (or 0..180 when symmetrical); the loader warns when it does not. In flight a lookup is
 // an index guess from the even spacing of those 360 rows, checked against the keys (a binary
 // search where the guess misses): no allocation, no file access. The rows are kept a second time
-// as plain structs for it, because the propeller alone asks ninety times per sub-step; it finds
-// the same segment and interpolates with the same arithmetic as TTableData::Lookup.
+// as plain structs for it, because every wing segment asks each sub-step and a propeller table
+// ninety times a row; it finds the same segment and interpolates with the same arithmetic as TTableData::Lookup.
 //
 // Bad input never leaves a table half-read: a table with a token that is no finite number, or
 // with fewer than two rows, is dropped whole with a message naming the file and the key.
@@ -114,8 +114,8 @@ private:
     bool m_hasShape = false;
 };
 
-// Inline: the propeller and the wings call it for every blade section and wing segment of
-// every sub-step.
+// Inline: the wings call it for every segment of every sub-step, a propeller's table for every
+// blade section of every row.
 inline void CAirfoil::GetCoefficients(float alphaRad, float& outCl, float& outCd, float& outCp) const
 {
     outCl = 0.0f;

@@ -84,7 +84,7 @@ private:
     float m_diskArea = 0.0f;            // pi R^2, m^2
     float m_radius = 0.0f;              // R = D / 2, m
     // Per section, fixed by the geometry and so computed once in Setup: the circumference
-    // 2 pi r (m) and the blade angle beta (rad). Calc runs every sub-step.
+    // 2 pi r (m) and the blade angle beta (rad); the sum runs for every table row.
     float m_circumference[kSections] = {};
     float m_bladeAngle[kSections] = {};
     float m_tipFactor = 0.0f; // pi D, m: s = V + n pi D
