@@ -9,6 +9,7 @@ namespace
 {
 constexpr float kPi = 3.14159265f;
 constexpr int kInducedAngleSteps = 24; // bisection halvings: 2 (2.5 / k) / 2^24, far below a table step
+constexpr float kSegmentCheckWidth = 0.02f; // rad, a little over one row of the airfoil tables
 } // namespace
 
 float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFraction, float maxControlLift)
@@ -29,8 +30,29 @@ float InducedAngleOfAttack(float alpha, float dCl, float piAspectEfficiency, con
     const float reach = (2.5f + std::fabs(dCl)) / k;
     float low = alpha - reach;
     float high = alpha + reach;
+    const auto g = [&](float x) {
+        float cl = 0.0f, cd = 0.0f, cp = 0.0f;
+        airfoil.GetCoefficients(x, cl, cd, cp);
+        return x + (cl + dCl) / k - alpha;
+    };
+    bool solved = false; // the straight-line solve below is tried once
     for (int i = 0; i < kInducedAngleSteps; ++i)
     {
+        // Once both ends lie in one row segment, g is a straight line between them and the
+        // halvings left would only close in on where it crosses zero: solve for it instead.
+        // This saves about two thirds of the lookups of a tail each sub-step.
+        const int segment = !solved && high - low < kSegmentCheckWidth ? airfoil.GetSegment(low) : -1;
+        if (segment >= 0 && segment == airfoil.GetSegment(high))
+        {
+            solved = true;
+            const float gLow = g(low), gHigh = g(high);
+            if (gLow <= 0.0f && gHigh > 0.0f)
+            {
+                const float root = low - gLow * (high - low) / (gHigh - gLow);
+                if (std::isfinite(root))
+                    return std::clamp(root, low, high);
+            }
+        }
         const float x = 0.5f * (low + high);
         float cl = 0.0f, cd = 0.0f, cp = 0.0f;
         airfoil.GetCoefficients(x, cl, cd, cp);

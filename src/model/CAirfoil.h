@@ -56,6 +56,10 @@ public:
     // Coefficients at an angle of attack (radians, any value: it is wrapped into (-180, 180]
     // degrees). A non-finite angle gives Cl = Cd = 0 and Cp = kDefaultCp.
     void GetCoefficients(float alphaRad, float& outCl, float& outCd, float& outCp) const;
+    // The row segment GetCoefficients interpolates in at an angle (rad) inside (-pi, pi]: the
+    // coefficients are linear in the angle within one segment (the end segments extrapolate).
+    // -1 for an angle outside that range or not finite, or a table of fewer than two rows.
+    int GetSegment(float alphaRad) const;
 
     // Replaces the shape table by a four-digit NACA section "NACAmpxx" (camber m %, its
     // position p tenths of the chord, thickness xx %): rows x -> (upper y, lower y), thickness
@@ -88,6 +92,9 @@ private:
     void BuildCombinedTable();
     // Copies the combined table into m_rows with its index guess.
     void BuildFlightRows();
+    // The segment [key[lo], key[lo + 1]] holding alpha (deg, inside (-180, 180]); the ends
+    // extrapolate. Needs at least two rows.
+    int FindFlightRow(float alphaDeg) const;
 
     std::string m_fileName;     // as requested, relative to Data/Airfoil/
     std::string m_name;         // NAME
@@ -144,36 +151,7 @@ inline void CAirfoil::GetCoefficients(float alphaRad, float& outCl, float& outCd
         outCp = m_rows[0].cp;
         return;
     }
-    // The segment [key[lo], key[lo + 1]] holding alpha; the ends extrapolate.
-    const auto brackets = [&](int lo) {
-        return (lo == 0 || m_rows[lo].key <= alpha) && (lo == last - 1 || alpha < m_rows[lo + 1].key);
-    };
-    int lo = 0;
-    bool found = false;
-    if (m_rowScale > 0.0f)
-    {
-        const float t = (alpha - m_rowOrigin) * m_rowScale;
-        if (t > 0.0f)
-            lo = t < static_cast<float>(last - 1) ? static_cast<int>(t) : last - 1;
-        if (lo > 0 && alpha < m_rows[lo].key)
-            --lo;
-        else if (lo < last - 1 && alpha >= m_rows[lo + 1].key)
-            ++lo;
-        found = brackets(lo);
-    }
-    if (!found)
-    {
-        lo = 0;
-        int hi = last;
-        while (hi - lo > 1)
-        {
-            const int mid = (lo + hi) / 2;
-            if (alpha >= m_rows[mid].key)
-                lo = mid;
-            else
-                hi = mid;
-        }
-    }
+    const int lo = FindFlightRow(alpha);
     const TFlightRow& prev = m_rows[lo];
     const TFlightRow& next = m_rows[lo + 1];
     const float width = next.key - prev.key;
@@ -189,4 +167,44 @@ inline void CAirfoil::GetCoefficients(float alphaRad, float& outCl, float& outCd
     outCl = prev.cl * (1.0f - t) + next.cl * t;
     outCd = prev.cd * (1.0f - t) + next.cd * t;
     outCp = prev.cp * (1.0f - t) + next.cp * t;
+}
+
+inline int CAirfoil::FindFlightRow(float alpha) const
+{
+    const int last = static_cast<int>(m_rows.size()) - 1;
+    const auto brackets = [&](int lo) {
+        return (lo == 0 || m_rows[lo].key <= alpha) && (lo == last - 1 || alpha < m_rows[lo + 1].key);
+    };
+    int lo = 0;
+    if (m_rowScale > 0.0f)
+    {
+        const float t = (alpha - m_rowOrigin) * m_rowScale;
+        if (t > 0.0f)
+            lo = t < static_cast<float>(last - 1) ? static_cast<int>(t) : last - 1;
+        if (lo > 0 && alpha < m_rows[lo].key)
+            --lo;
+        else if (lo < last - 1 && alpha >= m_rows[lo + 1].key)
+            ++lo;
+        if (brackets(lo))
+            return lo;
+    }
+    lo = 0;
+    int hi = last;
+    while (hi - lo > 1)
+    {
+        const int mid = (lo + hi) / 2;
+        if (alpha >= m_rows[mid].key)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+inline int CAirfoil::GetSegment(float alphaRad) const
+{
+    const float alpha = alphaRad * kDegPerRad;
+    if (!(alpha > -180.0f && alpha <= 180.0f) || m_rows.size() < 2)
+        return -1;
+    return FindFlightRow(alpha);
 }

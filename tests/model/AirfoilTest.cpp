@@ -397,6 +397,37 @@ TEST(AirfoilAerodynamicsTest, LiftingLineTakesTheInducedAngleOff)
             << row.alphaDeg << " " << row.dCl;
 }
 
+// The solve skips the last halvings once the bracket lies in one table segment: it must land
+// where halving all the way does, on the delivered fin and wing sections, at a fin's and a wing's
+// k, across every angle and with the rudder either way (past the stall too, where g may have
+// several roots and halving picks one of them).
+TEST(AirfoilAerodynamicsTest, LiftingLineSolveMatchesHalvingAllTheWay)
+{
+    DiagCapture quiet;
+    for (const char* name : {"NACA0012.afl", "ClarkYWing.afl"})
+    {
+        std::string text;
+        ASSERT_TRUE(ReadWholeFile((SourceDir() / "Data" / "Airfoil" / name).string(), text)) << name;
+        const auto airfoil = AirfoilFromText(text, name);
+        for (float k : {kPi * 1.33f * 0.7f, kPi * 6.0f * 0.8f})
+            for (float dCl : {-0.6f, 0.0f, 0.6f})
+                for (float alphaDeg = -90.0f; alphaDeg <= 90.0f; alphaDeg += 0.37f)
+                {
+                    const float alpha = alphaDeg * kRadPerDeg;
+                    float low = alpha - (2.5f + std::fabs(dCl)) / k, high = alpha + (2.5f + std::fabs(dCl)) / k;
+                    for (int i = 0; i < 40; ++i)
+                    {
+                        const float x = 0.5f * (low + high);
+                        float cl = 0.0f, cd = 0.0f, cp = 0.0f;
+                        airfoil->GetCoefficients(x, cl, cd, cp);
+                        (x + (cl + dCl) / k > alpha ? high : low) = x;
+                    }
+                    EXPECT_NEAR(InducedAngleOfAttack(alpha, dCl, k, *airfoil), 0.5f * (low + high), 1e-5f)
+                        << name << " k " << k << " dCl " << dCl << " alpha " << alphaDeg;
+                }
+    }
+}
+
 TEST(AirfoilAerodynamicsTest, DegenerateInputsGiveFiniteOrZeroForces)
 {
     DiagCapture quiet;
