@@ -37,6 +37,7 @@
 #include "sound/CSoundSystem.h"
 #include "gfx/views/CViewWeather.h"
 #include "gfx/scene/DebugDraw3D.h"
+#include "gfx/scene/TerrainShading.h"
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/gui/GuiHost.h"
 #include "gfx/scene/ModelPresentation.h"
@@ -284,7 +285,10 @@ void CProcFly::SwitchSite(const std::string& name)
     if (!m_site->LoadWorld(name))
         ShowMessage("The flying site cannot be loaded: " + m_site->GetLoadError(), kWarning, 15.0);
     if (m_site->GetTerrainNode())
+    {
+        ApplyTerrainShading(*m_site->GetTerrainNode());
         root->addChild(m_site->GetTerrainNode());
+    }
     m_session->LoadSite(name);
     m_session->ResetToStart();
     const CStartPose& pilot = m_site->GetSecondPose();
@@ -319,7 +323,10 @@ void CProcFly::CreateWorld()
         DiagPrint("Data/3D/SkyDome.osg cannot be read: the sky is plain\n");
     root->addChild(m_skyDome.get());
     if (m_site->GetTerrainNode())
+    {
+        ApplyTerrainShading(*m_site->GetTerrainNode());
         root->addChild(m_site->GetTerrainNode());
+    }
 
     m_sun = std::make_unique<CSun>();
     m_light = new osg::LightSource;

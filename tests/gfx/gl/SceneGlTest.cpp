@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include <osg/FrameStamp>
+#include <osg/Program>
 #include <osgUtil/SceneView>
 
 #include "GlWindowTest.h"
@@ -15,6 +16,8 @@
 #include "gfx/scene/CSunRenderer.h"
 #include "gfx/draw2d/CTextureManager.h"
 #include "gfx/scene/CVdbObjectAdmin.h"
+#include "gfx/scene/TerrainShading.h"
+#include "env/TerrainGeometry.h"
 #include "gfx/draw2d/Draw2D.h"
 
 namespace
@@ -130,6 +133,36 @@ TEST_F(SceneGlTest, PilotSeesSkyAboveGroundBelowAndTheModelInTheMiddle)
     const TRgb centre = At(kW / 2, kH / 2);
     EXPECT_GT(centre.r + centre.g + centre.b, 450) << "the sun in the middle, under its glare";
     Screenshot("gfx_scene_sun.png");
+}
+
+TEST_F(SceneGlTest, TerrainShaderDrawsTheGroundAsTheFixedFunctionPipelineDoes)
+{
+    TWorld world;
+    world.sun.SetTimeOfDay(60.0f);
+    world.objects.Object(world.model)->SetVisible(false);
+    world.Draw(0.02f);
+    const std::vector<unsigned char> fixed = ReadWindow();
+    // The file's own root, below the scene object's nodes of the same name.
+    osg::Node* site = world.objects.Object(world.site)->GetTransformNode();
+    while (site->asGroup() != nullptr && site->asGroup()->getNumChildren() == 1 && site->getStateSet() == nullptr)
+        site = site->asGroup()->getChild(0);
+    ASSERT_EQ(site->getName(), "FlyingSite");
+    ASSERT_TRUE(ApplyTerrainShading(*site));
+    world.Draw(0.02f);
+    const std::vector<unsigned char> shaded = ReadWindow();
+
+    const auto* terrain = FindNamedNode(*site, "terrain");
+    const auto* program = dynamic_cast<const osg::Program*>(terrain->getStateSet()->getAttribute(osg::StateAttribute::PROGRAM));
+    ASSERT_NE(program, nullptr);
+    const osg::Program::PerContextProgram* linked = program->getPCP(*world.view->getState());
+    ASSERT_TRUE(linked != nullptr && linked->isLinked()) << "the program did not link: the ground was drawn without it";
+    // Per-vertex fog moves a channel by a step or two at most; the picture stays the same.
+    size_t off = 0;
+    for (size_t i = 0; i < fixed.size(); ++i)
+        off += std::abs(fixed[i] - shaded[i]) > 3;
+    EXPECT_LT(off, fixed.size() / 1000) << "channels more than 3 steps apart";
+    Screenshot("gfx_scene_terrain_fixed.png", fixed);
+    Screenshot("gfx_scene_terrain_shader.png", shaded);
 }
 
 } // namespace
