@@ -161,7 +161,6 @@ TEST_F(SceneGlTest, TerrainShaderDrawsTheGroundAsTheFixedFunctionPipelineDoes)
     for (size_t i = 0; i < fixed.size(); ++i)
         off += std::abs(fixed[i] - shaded[i]) > 3;
     EXPECT_LT(off, fixed.size() / 1000) << "channels more than 3 steps apart";
-    Screenshot("gfx_scene_terrain_fixed.png", fixed);
     Screenshot("gfx_scene_terrain_shader.png", shaded);
 }
 
