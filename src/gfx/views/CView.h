@@ -84,8 +84,8 @@ public:
     TRect2D TitleBarRect() const;
 
     // The GUI host of the view's controls and of its own mouse handling (not owned; null: none);
-    // the view manager hands it in.
-    void SetGuiHost(IGuiHost* host) { m_page.SetGuiHost(host); }
+    // the view manager hands it in. Views with pages of their own beside the view's page pass it on.
+    virtual void SetGuiHost(IGuiHost* host) { m_page.SetGuiHost(host); }
     IGuiHost* GuiHost() const { return m_page.Host(); }
 
     // Where the view times its work (not owned; null: nowhere); the view manager hands it in.

@@ -180,6 +180,13 @@ int CViewFly::OnMouse(const CInputEvent& event)
     return CView::OnMouse(event);
 }
 
+void CViewFly::SetGuiHost(IGuiHost* host)
+{
+    CView::SetGuiHost(host);
+    // The camera buttons lie over the viewport on a page of their own.
+    m_buttons.SetGuiHost(host);
+}
+
 void CViewFly::Deactivate()
 {
     m_buttons.Deactivate();

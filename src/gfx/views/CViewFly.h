@@ -78,6 +78,7 @@ public:
 
     int OnCommand(const CInputEvent& event) override;
     int OnMouse(const CInputEvent& event) override;
+    void SetGuiHost(IGuiHost* host) override;
     void Deactivate() override;
     void Run() override;
     void PreDraw() override;

@@ -148,6 +148,15 @@ def check_close_up_keys(session):
     session.wait_screen("the close-up to close", "close-up-closed", lambda image: not close_up_shown(image), 15)
 
 
+def check_camera_click(session):
+    """The camera buttons lie on a page of the view's own: a click reaches them as a key does."""
+    for button in ("B_FEET", "B_MAN"):
+        session.click(CAMERA_BUTTONS[button] + 12, CAMERA_BAR_Y + 12)
+        session.wait_screen(f"{button} to light after a click", "click-" + button,
+                            lambda image: lit_buttons(image) == [button], 15)
+        check(True, f"a click lights {button} alone")
+
+
 def check_take_off(session):
     """Keys are held by the clock, but below 20 fps the simulation runs slower than the clock:
     the holds are long enough for a slow machine (the throttle stops at its ends), and the climb
@@ -224,6 +233,7 @@ def scenario(session):
     check_panel_toggle(session)
     check_resize(session)
     check_close_up_keys(session)
+    check_camera_click(session)
     check_take_off(session)
     check_menus(session)
     check_exit(session)
