@@ -17,7 +17,10 @@ struct CTextureManager::Entry
     int width = 0;
     int height = 0;
     int components = 0;
-    osg::ref_ptr<osg::Image> image; // null for the dummy stand-in
+    std::string path;                       // the file read, for reading it again
+    // As read; dropped once uploaded (the menu background alone is 3 MiB), read again from the
+    // file for a new context or for Image(). Null for the dummy stand-in.
+    mutable osg::ref_ptr<osg::Image> image;
     GLuint glName = 0;              // 0 until uploaded by the first Bind
     bool uploadTried = false;
     bool linear = false;            // filter the GL texture has now
@@ -72,6 +75,7 @@ bool CTextureManager::Init()
     if (image.valid() && image->data() != nullptr)
     {
         dummy->image = image;
+        dummy->path = folder + kDummyName;
         dummy->width = image->s();
         dummy->height = image->t();
         dummy->components = ComponentsOf(*image);
@@ -148,6 +152,7 @@ int CTextureManager::Get(const std::string& name)
 
     auto entry = std::make_unique<Entry>();
     entry->name = name;
+    entry->path = path;
     entry->image = image;
     entry->width = image->s();
     entry->height = image->t();
@@ -196,7 +201,7 @@ bool CTextureManager::Bind(int id, bool linear)
         glBindTexture(GL_TEXTURE_2D, 0);
         return false;
     }
-    if (entry->glName == 0 && !entry->uploadTried && entry->image.valid())
+    if (entry->glName == 0 && !entry->uploadTried && Image(id) != nullptr)
     {
         entry->uploadTried = true;
         const osg::Image& image = *entry->image;
@@ -211,6 +216,8 @@ bool CTextureManager::Bind(int id, bool linear)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         ApplyFilter(linear);
         entry->linear = linear;
+        // OpenGL keeps its own copy.
+        entry->image = nullptr;
         return true;
     }
     glBindTexture(GL_TEXTURE_2D, entry->glName);
@@ -255,7 +262,15 @@ const std::string& CTextureManager::Name(int id) const
 const osg::Image* CTextureManager::Image(int id) const
 {
     const Entry* entry = Find(id);
-    return entry ? entry->image.get() : nullptr;
+    if (entry == nullptr)
+        return nullptr;
+    if (!entry->image.valid() && !entry->path.empty())
+    {
+        entry->image = osgDB::readRefImageFile(entry->path);
+        if (entry->image.valid() && entry->image->data() == nullptr)
+            entry->image = nullptr;
+    }
+    return entry->image.get();
 }
 
 void CTextureManager::Describe(std::string& ioText) const

@@ -1,7 +1,8 @@
 #pragma once
 // Textures shared by name and counted by reference: every sprite, font and 2D picture asks for
-// its image by file name and gets an id; the image is read once (osgDB, from Data/Textures/)
-// and uploaded to OpenGL on its first Bind, so loading needs no GL context.
+// its image by file name and gets an id; the image is read (osgDB, from Data/Textures/) and
+// uploaded to OpenGL on its first Bind, so loading needs no GL context. After the upload only
+// OpenGL keeps the pixels; a new context or Image() reads the file again.
 //
 // Id 0 is never used. Id 1 is the dummy "DummyTexture.bmp", created by Init and standing in for
 // every texture that cannot be read; when the dummy itself cannot be read its entry still exists
@@ -31,8 +32,8 @@ public:
     bool Init();
     // Frees every entry (and its GL texture when a context is current).
     void Shutdown();
-    // Frees the GL textures of the current context but keeps the images: the next Bind (in a
-    // new context) uploads again.
+    // Frees the GL textures of the current context: the next Bind (in a new context) reads the
+    // file again and uploads it.
     void ReleaseGLObjects();
 
     // The id of the texture with this file name (case-insensitive match of names already
@@ -51,7 +52,8 @@ public:
     int Components(int id) const;
     int RefCount(int id) const;
     const std::string& Name(int id) const;
-    // The image as read (null for the dummy stand-in or an unknown id); for tests and cursors.
+    // The image as read (again, after an upload dropped it); null for the dummy stand-in, an
+    // unknown id or a file gone since. For tests and cursors.
     const osg::Image* Image(int id) const;
     // Number of slots (occupied or freed) including slot 0.
     int SlotCount() const { return static_cast<int>(m_entries.size()); }

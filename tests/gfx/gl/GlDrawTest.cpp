@@ -49,7 +49,8 @@ TEST_F(GlDrawTest, SpriteAtScaleOneReproducesItsTexturePixels)
     const int id = SpriteList().Find("MODEL_INFO");
     ASSERT_GE(id, 0);
     const CSprite& sprite = SpriteList().Get(id);
-    const osg::Image* image = TextureManager().Image(sprite.textureId);
+    // Held: the first draw uploads the texture, and the manager then lets its copy go.
+    const osg::ref_ptr<const osg::Image> image = TextureManager().Image(sprite.textureId);
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(image->getPixelFormat(), static_cast<GLenum>(GL_RGBA));
     {
