@@ -208,6 +208,71 @@ TEST_F(ProcFlyTest, SpaceResetsTheModelWhateverTheIconBarsHold)
     EXPECT_FALSE(fly.CloseUpView()->IsVisible());
 }
 
+// Regression: a click on a camera button or into the close-up window must not take the keys from
+// the pilot: afterwards Space resets, Return rights the model and 7 toggles the close-up.
+TEST_F(ProcFlyTest, PilotKeysWorkWhateverWasClickedLast)
+{
+    ASSERT_TRUE(fly.SwitchModel("Box.mod"));
+    CKeyDefTable keys;
+    keys.SetDefaultKeys();
+    CViewFly* closeUp = fly.CloseUpView();
+    // A frame as the application runs it: the click goes to the mouse handler, then to the key
+    // handler when nothing took it; commands the controls posted arrive as events of their own.
+    const auto click = [&](const CViewFly& view, int x, int y) {
+        const TRect2D rect = view.Viewport().PixelRect();
+        host.MouseAt(rect.x + x, rect.y + y);
+        for (const CInputEvent& event : {MouseDown(), MouseUp()})
+            if (fly.OnMouseButton(event) == 0)
+                fly.OnEvent(event);
+        const std::vector<CInputEvent> posted = std::move(host.posted);
+        host.posted.clear();
+        for (const CInputEvent& event : posted)
+            fly.OnEvent(event);
+        fly.Update();
+    };
+    const auto press = [&](uint32_t command) {
+        const int result = fly.OnEvent(KeyPress(keys, command));
+        fly.Update();
+        return result;
+    };
+    const int bar = CViewFly::kButtonSize / 2; // up from the bottom edge: the camera bar
+    const struct
+    {
+        const char* what;
+        bool closeUpShown;
+        bool onCloseUp;
+        int x, y; // from the view's top-left corner; y < 0: from its bottom edge
+        const char* pressed; // the clicked view's lit camera button afterwards
+    } clicks[] = {
+        {"B_FEET of the main view", false, false, 128 + 12, -bar, "B_FEET"},
+        {"B_MAN of the main view", false, false, 104 + 12, -bar, "B_MAN"},
+        {"B_FEET of the main view, close-up shown", true, false, 128 + 12, -bar, "B_FEET"},
+        {"into the close-up", true, true, 120, 100, "B_FEET"},
+        {"B_MAN of the close-up", true, true, 104 + 12, -bar, "B_MAN"},
+    };
+    for (const auto& step : clicks)
+    {
+        SCOPED_TRACE(step.what);
+        if (closeUp->IsVisible() != step.closeUpShown)
+        {
+            ASSERT_EQ(press(UC_VIEW_CLOSE_UP_WINDOW), static_cast<int>(UC_VIEW_CLOSE_UP_WINDOW));
+        }
+        ASSERT_EQ(closeUp->IsVisible(), step.closeUpShown);
+        CViewFly& view = step.onCloseUp ? *closeUp : *fly.MainView();
+        click(view, step.x, step.y < 0 ? view.Viewport().PixelRect().h + step.y : step.y);
+        ASSERT_NE(view.PressedModeButton(), nullptr);
+        EXPECT_STREQ(view.PressedModeButton(), step.pressed);
+
+        fly.OnEvent(CommandEvent(UC_MODEL_SET_ALTITUDE_100M));
+        EXPECT_EQ(press(UC_MODEL_RESET_POSITION), static_cast<int>(UC_MODEL_RESET_POSITION));
+        EXPECT_LT(fly.Session()->GetModel()->GetBody().GetPosition().y, 5.0f);
+        EXPECT_EQ(press(UC_MODEL_TURN_UPRIGHT), static_cast<int>(UC_MODEL_TURN_UPRIGHT));
+        EXPECT_EQ(closeUp->IsVisible(), step.closeUpShown) << "Return closed or opened the close-up";
+        EXPECT_EQ(press(UC_VIEW_CLOSE_UP_WINDOW), static_cast<int>(UC_VIEW_CLOSE_UP_WINDOW));
+        EXPECT_NE(closeUp->IsVisible(), step.closeUpShown) << "7 did not toggle the close-up";
+    }
+}
+
 // Choosing an entry (the exit of the Application list) is the flight e2e run's.
 TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleAndAClickElsewhereClosesIt)
 {

@@ -154,7 +154,9 @@ void CControlPageEx::GetSize(int& outWidth, int& outHeight) const
 bool CControlPageEx::Focusable(int index) const
 {
     const CBControlItem* control = At(index);
-    return control != nullptr && control->IsVisible() && control->IsEnabled() && control->CanTakeFocus();
+    // On a mouse-only page (title bars, camera bars) a click must not leave a control focused.
+    return !m_mouseOnly && control != nullptr && control->IsVisible() && control->IsEnabled() &&
+           control->CanTakeFocus();
 }
 
 void CControlPageEx::SetFocusIndex(int index)

@@ -74,7 +74,7 @@ public:
     // Gives the focus to the control (when it can take it); false otherwise.
     bool SetFocusTo(CBControlItem* control);
     int FocusIndex() const { return m_focusIndex; }
-    CBControlItem* Focused() const { return At(m_focusIndex); }
+    CBControlItem* Focused() const { return m_mouseOnly ? nullptr : At(m_focusIndex); }
 
     // A locked page ignores keys (a modal sub-page is open).
     void SetLocked(bool locked) { m_locked = locked; }

@@ -110,6 +110,12 @@ void CViewFly::BuildButtons()
     SyncModeButtons();
 }
 
+void CViewFly::PlaceButtons()
+{
+    const TRect2D& rect = Viewport().PixelRect();
+    m_buttons.SetRect(TRect2D{rect.x, rect.y + rect.h - kButtonSize, 200, kButtonSize});
+}
+
 const char* CViewFly::PressedModeButton() const
 {
     for (int mode = 0; mode < 4; ++mode)
@@ -174,6 +180,7 @@ int CViewFly::OnCommand(const CInputEvent& event)
 
 int CViewFly::OnMouse(const CInputEvent& event)
 {
+    PlaceButtons(); // the viewport may have moved or been resized since the last frame
     const int result = m_buttons.OnMouse(event);
     if (result != 0)
         return result;
@@ -318,7 +325,7 @@ void CViewFly::Draw()
     if (!IsVisible())
         return;
     const TRect2D& rect = Viewport().PixelRect();
-    m_buttons.SetRect(TRect2D{rect.x, rect.y + rect.h - kButtonSize, 200, kButtonSize});
+    PlaceButtons();
     m_buttons.Draw();
     if (m_world && m_world->debugDraw)
         m_world->debugDraw->DrawTexts(Viewport().ViewMatrix(), Viewport().ProjectionMatrix(), rect);

@@ -111,6 +111,8 @@ public:
 
 private:
     void BuildButtons();
+    // The camera bar along the bottom edge of the viewport.
+    void PlaceButtons();
     void SyncModeButtons();
 
     const TFlightWorld* m_world = nullptr; // not owned

@@ -127,9 +127,13 @@ def check_resize(session):
 
 
 def close_up_shown(image):
-    """The close-up window's title bar, top right of the main view: a blue-to-white gradient of
-    full blue, brighter than any sky."""
-    return fraction(image, (740, 41, 960, 50), lambda r, g, b: b > 245 and abs(r - g) < 6) > 0.8
+    """The close-up window's title bar, top right of the main view: a gradient of full blue,
+    brighter than any sky, from deep blue at its left end (a white wing in front of a close
+    camera is not taken for it) to near white."""
+    def bar(r, g, b):
+        return b > 245 and abs(r - g) < 6
+    return fraction(image, (740, 41, 960, 50), bar) > 0.8 and \
+        fraction(image, (740, 41, 780, 50), lambda r, g, b: bar(r, g, b) and r < 100) > 0.6
 
 
 def check_close_up_keys(session):
@@ -149,7 +153,8 @@ def check_close_up_keys(session):
 
 
 def check_camera_click(session):
-    """The camera buttons lie on a page of the view's own: a click reaches them as a key does."""
+    """The camera buttons lie on a page of the view's own: a click reaches them as a key does.
+    Clicked before the close-up steps, which then show that the clicked button kept no keys."""
     for button in ("B_FEET", "B_MAN"):
         session.click(CAMERA_BUTTONS[button] + 12, CAMERA_BAR_Y + 12)
         session.wait_screen(f"{button} to light after a click", "click-" + button,
@@ -232,8 +237,8 @@ def scenario(session):
     check_camera_keys(session)
     check_panel_toggle(session)
     check_resize(session)
-    check_close_up_keys(session)
     check_camera_click(session)
+    check_close_up_keys(session)
     check_take_off(session)
     check_menus(session)
     check_exit(session)

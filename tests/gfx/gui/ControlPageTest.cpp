@@ -140,6 +140,16 @@ TEST_F(ControlPageTest, ClickGoesToTheControlUnderThePointerAndFocusesIt)
     EXPECT_EQ(m_host.requests, std::vector<int>{4});
     m_host.MouseAt(700, 95);
     EXPECT_EQ(m_page.OnMouse(MouseDown()), kEventNotHandled);
+
+    // On a mouse-only page (a title or camera bar) the click still works but leaves no focus
+    // behind to take the pilot's keys.
+    m_page.SetMouseOnly(true);
+    m_texts[4]->SetTargetProcess(5);
+    m_host.MouseAt(15, 10 + 160 + 5);
+    EXPECT_EQ(m_page.OnMouse(MouseDown()), kEventConsumed);
+    EXPECT_EQ(m_host.requests, (std::vector<int>{4, 5}));
+    EXPECT_EQ(m_page.Focused(), nullptr);
+    EXPECT_FALSE(m_texts[4]->HasFocus());
 }
 
 TEST_F(ControlPageTest, TooltipWaitsForThePointerToRest)
