@@ -91,9 +91,9 @@ def build():
     files = {}
     for name, (parts, functions, what) in models.items():
         files[name] = modfile.model_text(["Kestro " + what, GENERATED], parts, functions)
-    files["Trainer_Panel.txt"] = panel(
-        "trainer", [("WHEEL", [("DESCRIPTION", modfile.Quoted("Nose Wheel")), ("POSITION", (560, PANEL_TOP)),
-                               ("WHEEL", "NoseWheel")])])
+    # The wheel gauge writes its diagnostic lines over the view: it is for model designers, not
+    # for the trainer a new pilot flies first.
+    files["Trainer_Panel.txt"] = panel("trainer")
     files["Glider_Panel.txt"] = panel("glider")
     files["Delta_Panel.txt"] = panel(
         "delta", [("ANGLE_OF_ATTACK", [("DESCRIPTION", modfile.Quoted("Alpha")), ("POSITION", (560, PANEL_TOP)),

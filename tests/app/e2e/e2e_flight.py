@@ -200,9 +200,15 @@ def is_menu_list(r, g, b):
     return 19 <= r <= 29 and 22 <= g <= 31 and 30 <= b <= 39 and 6 <= b - r <= 12
 
 
+def is_menu_list_over_grass(r, g, b):
+    """The same list where no gauge lies under it: a little of the grass shows through."""
+    return 24 <= r <= 36 and 28 <= g <= 38 and 32 <= b <= 41 and 1 <= g - r <= 6 and 0 <= b - g <= 5
+
+
 def list_under(x):
     """A drop-down list hangs under the title at x."""
-    return lambda image: fraction(image, (x - 20, 22, x + 40, 80), is_menu_list) > 0.3
+    box = (x - 20, 22, x + 40, 80)
+    return lambda image: max(fraction(image, box, is_menu_list), fraction(image, box, is_menu_list_over_grass)) > 0.3
 
 
 def check_menus(session):
