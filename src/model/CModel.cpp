@@ -7,6 +7,7 @@
 #include "core/Diagnostics.h"
 #include "data/CComponentNode.h"
 #include "data/CFile.h"
+#include "data/CFileText.h"
 #include "data/CPropertySet.h"
 #include "data/CTokenFile.h"
 #include "model/CFunction.h"
@@ -653,41 +654,6 @@ bool CModel::WritePartHelp()
     return file->Close();
 }
 
-namespace
-{
-// A CFile into a string: the model text is built in memory and written in one piece.
-class CStringFile : public CFile
-{
-public:
-    explicit CStringFile(std::string& text) : m_text(text) { m_open = true; }
-    size_t Read(void*, size_t) override { return 0; }
-    size_t Write(const void* buffer, size_t count) override
-    {
-        m_text.append(static_cast<const char*>(buffer), count);
-        return count;
-    }
-    using CFile::Write;
-    void ReadLine(char* buffer, size_t size) override
-    {
-        if (size > 0)
-            buffer[0] = '\0';
-    }
-    void WriteLine(const char* text) override
-    {
-        m_text += text;
-        m_text += "\r\n";
-    }
-    bool IsEof() override { return true; }
-    void Seek(long, ESeekOrigin) override {}
-    long Tell() override { return static_cast<long>(m_text.size()); }
-    long Length() override { return static_cast<long>(m_text.size()); }
-    bool Close() override { return true; }
-
-private:
-    std::string& m_text;
-};
-} // namespace
-
 bool CModel::DeletePart(int index)
 {
     if (GetPart(index) == nullptr)
@@ -754,8 +720,8 @@ std::string CModel::RenamePart(int index, const std::string& name)
 
 std::string CModel::SaveText() const
 {
-    std::string text = "// Kestro model, written by the model editor\r\n";
-    CStringFile file(text);
+    CFileText file;
+    file.WriteLine("// Kestro model, written by the model editor");
     if (!m_outputFileName.empty())
         file.WriteFormat(".OUTPUT_FILE \"%s\"\r\n", m_outputFileName.c_str());
     for (const auto& part : m_parts)
@@ -770,7 +736,7 @@ std::string CModel::SaveText() const
                 file.WriteFormat("  .DESCRIPTION \"%s\"\r\n", function.GetDescription().c_str());
             file.WriteFormat("  .OPS %s\r\n}\r\n", function.GetOpsText().c_str());
         }
-    return text;
+    return file.Text();
 }
 
 bool CModel::SaveModel(const std::string& name)
