@@ -47,10 +47,8 @@ check_folder(gfx/scene "\"gfx/(gui|instruments|views)/" "scene sees draw2d only"
 check_folder(gfx/instruments "\"gfx/(gui|scene|views)/" "instruments see draw2d only")
 
 # Code in this house starts file-scope definitions (anonymous namespaces included) in column 0.
-# A const object, or a const pointer, is no state. The immediate-mode 2D primitives still keep
-# their pen (current colour) and window size beside the GL context they draw into: every Draw of
-# every control, instrument and view would have to carry a drawing context to lose them.
-set(global_owners "app/main.cpp" "app/CMainKestro.cpp" "fdm/main.cpp" "gfx/draw2d/Palette.cpp" "gfx/draw2d/Draw2D.cpp")
+# A const object, or a const pointer, is no state.
+set(global_owners "app/main.cpp" "app/CMainKestro.cpp" "fdm/main.cpp")
 file(GLOB_RECURSE sources ${SRC}/*.cpp)
 foreach(file IN LISTS sources)
   file(RELATIVE_PATH name ${SRC} ${file})

@@ -228,7 +228,6 @@ bool CMainKestro::CreateWindowAndContext()
     DiagPrint("Depth Buffer %i bits\n", depthBits);
     int width = kClientWidth, height = kClientHeight;
     SDL_GL_GetDrawableSize(m_window, &width, &height);
-    SetWindowClientSize(width, height);
     glViewport(0, 0, width, height);
     m_cursors.Load(BuildDataPath(DF_TEXTURES, ""));
     return true;
@@ -359,7 +358,6 @@ void CMainKestro::HandleWindowEvent(const SDL_Event& event)
         {
             int width = event.window.data1, height = event.window.data2;
             SDL_GL_GetDrawableSize(m_window, &width, &height);
-            SetWindowClientSize(width, height);
             glViewport(0, 0, width, height);
             break;
         }

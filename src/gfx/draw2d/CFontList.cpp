@@ -223,12 +223,9 @@ int CFontList::DrawText(int fontIndex, float x, float y, const std::string& text
     // Nearest at scale 1 keeps the hinted glyphs pixel-exact; anything else would alias.
     if (!TextureManager().Bind(font->textureId, scale != 1.0f))
         return static_cast<int>(text.size());
-    const float top = static_cast<float>(ProjectionHeight());
-    const TColor& c = CurrentColor();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4ub(c.r, c.g, c.b, c.a);
     // Filtered glyphs keep half a texel inside their cell: the cells touch, and linear sampling at
     // the edge would pull in a stroke of the neighbouring glyph.
     float insetS = 0.0f, insetT = 0.0f;
@@ -244,13 +241,13 @@ int CFontList::DrawText(int fontIndex, float x, float y, const std::string& text
         const float s0 = s.s0 + insetS, s1 = s.s1 - insetS;
         const float t0 = 1.0f - (s.t0 + insetT), t1 = 1.0f - (s.t1 - insetT);
         glTexCoord2f(s0, t0);
-        glVertex2f(q.x, top - q.y);
+        glVertex2f(q.x, q.y);
         glTexCoord2f(s0, t1);
-        glVertex2f(q.x, top - (q.y + q.h));
+        glVertex2f(q.x, q.y + q.h);
         glTexCoord2f(s1, t1);
-        glVertex2f(q.x + q.w, top - (q.y + q.h));
+        glVertex2f(q.x + q.w, q.y + q.h);
         glTexCoord2f(s1, t0);
-        glVertex2f(q.x + q.w, top - q.y);
+        glVertex2f(q.x + q.w, q.y);
     }
     glEnd();
     glDisable(GL_TEXTURE_2D);

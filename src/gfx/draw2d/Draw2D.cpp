@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <SDL2/SDL.h>
+
 #include <algorithm>
 
 #include "gfx/draw2d/CSpriteList.h"
@@ -11,28 +13,22 @@
 
 namespace
 {
-int g_windowWidth = 1024;
-int g_windowHeight = 768;
-int g_projectionHeight = 768; // drawing units the current projection spans vertically
+// Before any window has a context (and in tests without one).
+constexpr int kDefaultWidth = 1024;
+constexpr int kDefaultHeight = 768;
 
 void ApplyColor(const TColor& c)
 {
     glColor4ub(c.r, c.g, c.b, c.a);
 }
 
-// Window y (down) to projection y (up).
-float FlipY(float y)
-{
-    return static_cast<float>(g_projectionHeight) - y;
-}
-
 void Quad(float x, float y, float w, float h)
 {
     glBegin(GL_QUADS);
-    glVertex2f(x, FlipY(y));
-    glVertex2f(x, FlipY(y + h));
-    glVertex2f(x + w, FlipY(y + h));
-    glVertex2f(x + w, FlipY(y));
+    glVertex2f(x, y);
+    glVertex2f(x, y + h);
+    glVertex2f(x + w, y + h);
+    glVertex2f(x + w, y);
     glEnd();
 }
 
@@ -45,20 +41,24 @@ void PrepareUntextured()
 }
 } // namespace
 
-void SetWindowClientSize(int width, int height)
+TWindowSize WindowClientSize()
 {
-    g_windowWidth = width > 0 ? width : 1;
-    g_windowHeight = height > 0 ? height : 1;
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    if (window == nullptr)
+        return TWindowSize{kDefaultWidth, kDefaultHeight};
+    TWindowSize size;
+    SDL_GL_GetDrawableSize(window, &size.w, &size.h);
+    return TWindowSize{std::max(1, size.w), std::max(1, size.h)};
 }
 
 int WindowClientWidth()
 {
-    return g_windowWidth;
+    return WindowClientSize().w;
 }
 
 int WindowClientHeight()
 {
-    return g_windowHeight;
+    return WindowClientSize().h;
 }
 
 CDraw2DScope::CDraw2DScope()
@@ -102,16 +102,16 @@ CDraw2DScope::~CDraw2DScope()
 
 void Set2DProjectionVirtual(int x, int y, int width, int height, int virtualWidth, int virtualHeight)
 {
-    glViewport(x, g_windowHeight - y - height, width, height);
+    glViewport(x, WindowClientHeight() - y - height, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, virtualWidth, 0.0, virtualHeight, -1.0, 1.0);
+    // Top and bottom swapped: y points down, as in the window, so nothing needs flipping.
+    glOrtho(0.0, virtualWidth, virtualHeight, 0.0, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
-    g_projectionHeight = virtualHeight;
 }
 
 void Set2DProjection(int x, int y, int width, int height)
@@ -121,65 +121,65 @@ void Set2DProjection(int x, int y, int width, int height)
 
 void Set2DProjectionWindow()
 {
-    Set2DProjection(0, 0, g_windowWidth, g_windowHeight);
-}
-
-int ProjectionHeight()
-{
-    return g_projectionHeight;
+    const TWindowSize size = WindowClientSize();
+    Set2DProjection(0, 0, size.w, size.h);
 }
 
 void DrawGradientVertical(int x, int y, int w, int h, const TColor& top, const TColor& bottom)
 {
     PrepareUntextured();
+    // The corner colours are not the pen: it stays as it was.
+    glPushAttrib(GL_CURRENT_BIT);
     glBegin(GL_QUADS);
     ApplyColor(top);
-    glVertex2f(x, FlipY(y));
+    glVertex2f(x, y);
     ApplyColor(bottom);
-    glVertex2f(x, FlipY(y + h));
-    glVertex2f(x + w, FlipY(y + h));
+    glVertex2f(x, y + h);
+    glVertex2f(x + w, y + h);
     ApplyColor(top);
-    glVertex2f(x + w, FlipY(y));
+    glVertex2f(x + w, y);
     glEnd();
+    glPopAttrib();
 }
 
 void DrawGradientHorizontal(int x, int y, int w, int h, const TColor& left, const TColor& right)
 {
     PrepareUntextured();
+    // The corner colours are not the pen: it stays as it was.
+    glPushAttrib(GL_CURRENT_BIT);
     glBegin(GL_QUADS);
     ApplyColor(left);
-    glVertex2f(x, FlipY(y));
-    glVertex2f(x, FlipY(y + h));
+    glVertex2f(x, y);
+    glVertex2f(x, y + h);
     ApplyColor(right);
-    glVertex2f(x + w, FlipY(y + h));
-    glVertex2f(x + w, FlipY(y));
+    glVertex2f(x + w, y + h);
+    glVertex2f(x + w, y);
     glEnd();
+    glPopAttrib();
 }
 
 void DrawLine(float x0, float y0, float x1, float y1)
 {
     PrepareUntextured();
-    ApplyColor(CurrentColor());
     glBegin(GL_LINES);
-    glVertex2f(x0 + 0.5f, FlipY(y0 + 0.5f));
-    glVertex2f(x1 + 0.5f, FlipY(y1 + 0.5f));
+    glVertex2f(x0 + 0.5f, y0 + 0.5f);
+    glVertex2f(x1 + 0.5f, y1 + 0.5f);
     glEnd();
 }
 
 void FillRect(int x, int y, int w, int h)
 {
     PrepareUntextured();
-    ApplyColor(CurrentColor());
     Quad(x, y, w, h);
 }
 
 void FillRect(int x, int y, int w, int h, int outlineIndex)
 {
     FillRect(x, y, w, h);
-    const TColor saved = CurrentColor();
+    glPushAttrib(GL_CURRENT_BIT);
     SetColor(outlineIndex);
     DrawRect(x, y, w, h);
-    SetColor(saved);
+    glPopAttrib();
 }
 
 void DrawRect(int x, int y, int w, int h)
@@ -188,13 +188,12 @@ void DrawRect(int x, int y, int w, int h)
         return;
     // Pixel centres, so a 1-pixel outline covers exactly the rectangle's border pixels.
     PrepareUntextured();
-    ApplyColor(CurrentColor());
     const float x0 = x + 0.5f, y0 = y + 0.5f, x1 = x + w - 0.5f, y1 = y + h - 0.5f;
     glBegin(GL_LINE_LOOP);
-    glVertex2f(x0, FlipY(y0));
-    glVertex2f(x0, FlipY(y1));
-    glVertex2f(x1, FlipY(y1));
-    glVertex2f(x1, FlipY(y0));
+    glVertex2f(x0, y0);
+    glVertex2f(x0, y1);
+    glVertex2f(x1, y1);
+    glVertex2f(x1, y0);
     glEnd();
 }
 
@@ -209,16 +208,15 @@ void DrawSprite(int spriteId, float x, float y, float w, float h)
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    ApplyColor(CurrentColor());
     glBegin(GL_QUADS);
     glTexCoord2f(sprite.s0, 1.0f - sprite.t0);
-    glVertex2f(x, FlipY(y));
+    glVertex2f(x, y);
     glTexCoord2f(sprite.s0, 1.0f - sprite.t1);
-    glVertex2f(x, FlipY(y + h));
+    glVertex2f(x, y + h);
     glTexCoord2f(sprite.s1, 1.0f - sprite.t1);
-    glVertex2f(x + w, FlipY(y + h));
+    glVertex2f(x + w, y + h);
     glTexCoord2f(sprite.s1, 1.0f - sprite.t0);
-    glVertex2f(x + w, FlipY(y));
+    glVertex2f(x + w, y);
     glEnd();
     glDisable(GL_TEXTURE_2D);
 }

@@ -1,8 +1,8 @@
 #pragma once
-// Immediate-mode 2D drawing in window pixels, origin top-left, y down. Rectangles are
-// (x, y, width, height); they are turned into the bottom-up coordinates of the 2D projection as
-// (projection height - y). Everything is drawn in the current colour (Palette.h) with alpha
-// blending (source alpha, one minus source alpha), without depth test.
+// Immediate-mode 2D drawing in window pixels, origin top-left, y down (the 2D projection points
+// its y axis down). Rectangles are (x, y, width, height). Everything is drawn in the current
+// colour (Palette.h) with alpha blending (source alpha, one minus source alpha), without depth
+// test.
 //
 // Mixing with OSG in one frame: wrap the 2D part of a frame in a CDraw2DScope. It saves all GL
 // attributes, client attributes and the three matrix stacks, sets the state 2D needs (program
@@ -20,9 +20,14 @@ struct TRect2D
     bool Contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
 };
 
-// The window's client size (pixels); the application sets it when the window is created and on
-// every resize. 1024 x 768 until then.
-void SetWindowClientSize(int width, int height);
+struct TWindowSize
+{
+    int w = 0, h = 0;
+};
+
+// The drawable size (pixels) of the window whose GL context is current, asked of the window
+// itself, so it follows every resize; 1024 x 768 while no context is current.
+TWindowSize WindowClientSize();
 int WindowClientWidth();
 int WindowClientHeight();
 
@@ -44,8 +49,6 @@ void Set2DProjection(int x, int y, int width, int height);
 // stretched over the rectangle (the menus' 800 x 600 screen).
 void Set2DProjectionVirtual(int x, int y, int width, int height, int virtualWidth, int virtualHeight);
 void Set2DProjectionWindow();
-// Height of the current projection in drawing units (what y is flipped against).
-int ProjectionHeight();
 
 void DrawGradientVertical(int x, int y, int w, int h, const TColor& top, const TColor& bottom);
 void DrawGradientHorizontal(int x, int y, int w, int h, const TColor& left, const TColor& right);

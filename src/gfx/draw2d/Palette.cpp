@@ -1,5 +1,7 @@
 #include "gfx/draw2d/Palette.h"
 
+#include <GL/gl.h>
+
 #include "core/Diagnostics.h"
 
 namespace
@@ -19,18 +21,17 @@ const TColor kPalette[kPaletteSize] = {
     {255, 255, 0, 255},   {255, 255, 100, 255}, {100, 100, 0, 255},   // 36..38 yellow
     {255, 150, 150, 255}, {255, 80, 80, 255},   {100, 60, 60, 255},   // 39..41 pinks
 };
-
-TColor g_current;
-bool g_reportedBadIndex = false;
 } // namespace
 
 TColor PaletteColor(int index)
 {
     if (index < 0 || index >= kPaletteSize)
     {
-        if (!g_reportedBadIndex)
+        // Indices come from the code, never from files: one line is enough to find the caller.
+        static bool reported = false;
+        if (!reported)
             DiagPrint("Palette: colour index %i outside 0..%i, using white\n", index, kPaletteSize - 1);
-        g_reportedBadIndex = true;
+        reported = true;
         return TColor{};
     }
     return kPalette[index];
@@ -38,20 +39,15 @@ TColor PaletteColor(int index)
 
 void SetColor(int paletteIndex)
 {
-    g_current = PaletteColor(paletteIndex);
+    SetColor(PaletteColor(paletteIndex));
 }
 
 void SetColor(const TColor& color)
 {
-    g_current = color;
+    glColor4ub(color.r, color.g, color.b, color.a);
 }
 
 void SetColor(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
 {
-    g_current = TColor{r, g, b, a};
-}
-
-const TColor& CurrentColor()
-{
-    return g_current;
+    glColor4ub(r, g, b, a);
 }

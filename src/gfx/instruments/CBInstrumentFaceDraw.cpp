@@ -16,13 +16,15 @@ constexpr float kTwoPi = 6.2831853f;
 
 void FillPolygon(const TFacePolygon& polygon, float x, float y)
 {
-    const float height = static_cast<float>(ProjectionHeight());
     glDisable(GL_TEXTURE_2D);
+    // The polygon's colour is its own, not the pen's.
+    glPushAttrib(GL_CURRENT_BIT);
     glColor4ub(polygon.colour.r, polygon.colour.g, polygon.colour.b, polygon.colour.a);
     glBegin(GL_TRIANGLE_FAN);
     for (const TFacePoint& p : polygon.points)
-        glVertex2f(x + p.x, height - (y + p.y));
+        glVertex2f(x + p.x, y + p.y);
     glEnd();
+    glPopAttrib();
 }
 
 void DrawDial(float x, float y)
@@ -30,15 +32,14 @@ void DrawDial(float x, float y)
     const float cx = x + CInstrumentFace::kCentreX + 0.5f;
     const float cy = y + CInstrumentFace::kCentreY + 0.5f;
     const float r = CInstrumentFace::kDialRadius;
-    const float height = static_cast<float>(ProjectionHeight());
     glDisable(GL_TEXTURE_2D);
-    glColor4ub(12, 14, 20, 255);
+    SetColor(12, 14, 20, 255);
     glBegin(GL_TRIANGLE_FAN);
-    glVertex2f(cx, height - cy);
+    glVertex2f(cx, cy);
     for (int i = 0; i <= kDialSegments; ++i)
     {
         const float a = kTwoPi * static_cast<float>(i) / kDialSegments;
-        glVertex2f(cx + r * std::sin(a), height - (cy - r * std::cos(a)));
+        glVertex2f(cx + r * std::sin(a), cy - r * std::cos(a));
     }
     glEnd();
     SetColor(12);

@@ -20,6 +20,7 @@
 #include "gfx/draw2d/CTextureManager.h"
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/gui/PropertyEditorFactory.h"
+#include "gfx/views/CViewManager.h"
 
 namespace
 {
@@ -128,8 +129,8 @@ TEST_F(GlDrawTest, PrimitivesLandOnTheirPixels)
         SetColor(24);
         DrawRect(50, 10, 20, 20);
         DrawGradientVertical(100, 10, 10, 100, PaletteColor(27), PaletteColor(0));
-        SetColor(36);
-        DrawLine(200, 15, 260, 15);
+        FillRect(140, 10, 10, 10, 36);
+        DrawLine(200, 15, 260, 15); // neither the gradient nor the outline took the pen
     }
     glFinish();
     const TRgb red = At(15, 15);
@@ -142,8 +143,35 @@ TEST_F(GlDrawTest, PrimitivesLandOnTheirPixels)
     EXPECT_EQ(At(60, 20).g, 0) << "outline only";
     EXPECT_GT(At(105, 11).b, 240);
     EXPECT_LT(At(105, 108).b, 15);
-    EXPECT_EQ(At(230, 15).r, 255);
-    EXPECT_EQ(At(230, 17).r, 0);
+    EXPECT_EQ(At(140, 10).r, 255) << "yellow outline";
+    EXPECT_EQ(At(145, 15).r, 0) << "green inside";
+    EXPECT_EQ(At(230, 15).g, 255);
+    EXPECT_EQ(At(230, 15).r, 0);
+    EXPECT_EQ(At(230, 17).g, 0);
+}
+
+// A window dragged larger, maximised or full screen: the 2D layer and every view follow it.
+TEST_F(GlDrawTest, ViewsFollowTheWindowSize)
+{
+    CViewManager manager;
+    CView view("Main", 0);
+    view.Viewport().SetNormalisedRect(0.0f, 0.0f, 1.0f, 1.0f);
+    manager.Add(&view);
+    manager.SetBackground(0);
+    manager.Run();
+    CViewport corner;
+    corner.SetPixelRect({256, 192, 512, 384});
+    SDL_SetWindowSize(s_window, 1600, 1000);
+    EXPECT_EQ(WindowClientWidth(), 1600);
+    EXPECT_EQ(WindowClientHeight(), 1000);
+    manager.Run();
+    EXPECT_EQ(view.Viewport().PixelRect().w, 1600);
+    EXPECT_EQ(view.Viewport().PixelRect().h, 1000);
+    corner.Relayout(); // keeps its proportions
+    EXPECT_EQ(corner.PixelRect().x, 400);
+    EXPECT_EQ(corner.PixelRect().w, 800);
+    SDL_SetWindowSize(s_window, kW, kH);
+    EXPECT_EQ(WindowClientHeight(), kH);
 }
 
 TEST_F(GlDrawTest, ScopeLeavesTheSceneStateAsItFoundIt)

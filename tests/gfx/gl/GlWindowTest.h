@@ -43,7 +43,6 @@ protected:
         if (s_context == nullptr)
             return;
         SDL_GL_MakeCurrent(s_window, s_context);
-        SetWindowClientSize(kW, kH);
         EnsureGfx2DLoaded();
     }
 
