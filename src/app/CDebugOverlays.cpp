@@ -174,7 +174,10 @@ void CDebugOverlays::Draw(const CInput* input, const CMouseRectRegistry* mouseRe
         }
     }
     if (m_showFonts)
+    {
+        SetColor(255, 255, 255, 255);
         fonts.DrawDebug(10.0f, 60.0f);
+    }
     if (m_showTextureInfo)
     {
         CTimeSection section(m_timeStats, "Texture Info");
