@@ -16,7 +16,7 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build-fuzz"
-all=$(sed -n 's/^kestro_fuzz_target(\([a-z_]*\) .*/\1/p' "$root/tests/fuzz/CMakeLists.txt" | tr '\n' ' ')
+all=$(sed -n 's/^kestro_fuzz_\(target\|entry\)(\([a-z_]*\) .*/\2/p' "$root/tests/fuzz/CMakeLists.txt" | tr '\n' ' ')
 targets=${*:-$all}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
