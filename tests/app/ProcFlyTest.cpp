@@ -164,33 +164,6 @@ TEST_F(ProcFlyTest, ReplacedOrFailedModelLeavesNoObjectInTheScene)
     }
 }
 
-TEST_F(ProcFlyTest, CameraModeKeysSwitchTheModeAndThePressedButton)
-{
-    CKeyDefTable keys;
-    keys.SetDefaultKeys();
-    CViewFly* view = fly.MainView();
-    ASSERT_NE(view, nullptr);
-    ASSERT_NE(view->Camera(), nullptr);
-    const struct { uint32_t command; int mode; } presses[] = {
-        {UC_CAMERA_MODE_FOLLOW, CCamera::MODE_FOLLOW},     // NumPad Divide
-        {UC_CAMERA_MODE_LOOK_AT, CCamera::MODE_LOOK_AT},   // NumLock
-        {UC_CAMERA_MODE_FREE, CCamera::MODE_FREE},         // NumPad Multiply
-        {UC_CAMERA_MODE_ATTACHED, CCamera::MODE_ATTACHED}, // CTRL+NumPad Divide
-        {UC_CAMERA_MODE_LOOK_AT, CCamera::MODE_LOOK_AT},
-    };
-    for (const auto& press : presses)
-    {
-        const CInputEvent event = KeyPress(keys, press.command);
-        SCOPED_TRACE(keys.GetKeyText(press.command));
-        ASSERT_EQ(event.command, press.command);
-        EXPECT_EQ(fly.OnEvent(event), static_cast<int>(press.command));
-        EXPECT_EQ(view->Camera()->GetMode(), press.mode);
-        // In the same frame, before the view runs again.
-        ASSERT_NE(view->PressedModeButton(), nullptr);
-        EXPECT_STREQ(view->PressedModeButton(), CCamera::ModeButtonSprite(press.mode));
-    }
-}
-
 // Regressions: the first icon of the button bar held the keyboard focus, so Space toggled the
 // close-up window instead of putting the model back; a click on a camera button or into the
 // close-up window must not take the keys either: Space resets, Return rights the model and 7
@@ -262,8 +235,9 @@ TEST_F(ProcFlyTest, PilotKeysWorkWhateverWasClickedLast)
     }
 }
 
-// Choosing an entry (the exit of the Application list) is the flight e2e run's.
-TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleAndAClickElsewhereClosesIt)
+// Opening each list, closing it with a click on the field and choosing the exit entry are the
+// flight e2e run's; this checks what a screenshot cannot: every entry lies inside the window.
+TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleWithEveryEntryInTheWindow)
 {
     const CProcFlyMenuBar& bar = fly.MenuBar();
     // Ambient: wind, three times of day, the thermals switch and one entry per flying site.
@@ -290,14 +264,6 @@ TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleAndAClickElsewhereClosesIt)
             bottom = r.y + r.h;
         }
     }
-    // A click on the field closes an open list without sending anything.
-    host.MouseAt(bar.TitleRect(1).x + 5, 5);
-    fly.OnMouseButton(MouseDown());
-    host.MouseAt(600, 500);
-    host.posted.clear();
-    fly.OnMouseButton(MouseDown());
-    EXPECT_EQ(bar.OpenMenu(), -1);
-    EXPECT_TRUE(host.posted.empty());
 }
 
 // Every shipped model loads with its panel whole (every variable, wing and wheel a gauge names

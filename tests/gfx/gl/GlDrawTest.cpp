@@ -210,36 +210,6 @@ TEST_F(GlDrawTest, ScopeLeavesTheSceneStateAsItFoundIt)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GlDrawTest, MainMenuOnItsVirtualScreen)
-{
-    CRecordingHost host;
-    CControlPageEx page;
-    page.SetEnabled(true);
-    CCI_StaticText title(400, 15, "Kestro", ST_TITLE);
-    CCI_StaticText fly(300, 120, "Fly", ST_MENU_LINK);
-    CCI_StaticText controller(300, 152, "Controller", ST_MENU_LINK);
-    CCI_StaticText credits(300, 184, "Credits", ST_MENU_LINK);
-    CCI_StaticText exitLink(300, 216, "Exit", ST_MENU_LINK);
-    for (CBControlItem* c : std::initializer_list<CBControlItem*>{&title, &fly, &controller, &credits, &exitLink})
-        page.Add(c);
-    page.OnKey(KeyDown(DIK_DOWN)); // focus on "Controller"
-    {
-        CDraw2DScope scope;
-        Set2DProjectionVirtual(0, 0, kW, kH, 800, 600);
-        SetColor(20);
-        DrawSprite(SpriteList().Find("MenuMainBk"), 0.0f, 0.0f, 800.0f, 600.0f);
-        page.Draw();
-    }
-    Screenshot("gfx_main_menu.png");
-    // The focused link is drawn in its highlight colour: look for it inside its rectangle
-    // (virtual 800 x 600 scaled by 1.28 onto the window).
-    const TRect2D r = controller.AbsoluteRect();
-    auto scaled = [](float v) { return static_cast<int>(v * 1.28f); };
-    EXPECT_GT(CountPixels(ReadWindow(), scaled(r.x), scaled(r.y), scaled(r.x + r.w), scaled(r.y + r.h),
-                          [](int red, int green, int blue) { return red > 240 && green > 180 && green < 220 && blue < 90; }),
-              50);
-}
-
 TEST_F(GlDrawTest, PropertyPageAndControls)
 {
     CRecordingHost host;

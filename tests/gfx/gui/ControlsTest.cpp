@@ -323,16 +323,4 @@ TEST(KeyDefBox, CapturesTheNextKeyWithItsModifiers)
     EXPECT_EQ(box.KeyText(), "SHIFT+CTRL+W");
     EXPECT_FALSE(box.WasActivated());
 }
-
-TEST(StaticText, TitleIsCentredOnItsPosition)
-{
-    CRecordingHost host;
-    CCI_StaticText title(400, 15, "Kestro", ST_TITLE);
-    title.SetGuiHost(&host);
-    TRect2D r;
-    title.GetRect(r);
-    // F09x13B at 2.5: 6 x 22.5 = 135 pixels wide.
-    EXPECT_EQ(r.w, 135);
-    EXPECT_EQ(r.x, 400 - 67);
-}
 } // namespace

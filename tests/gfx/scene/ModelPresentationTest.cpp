@@ -133,21 +133,6 @@ TEST_F(ModelPresentationTest, ObjectFollowsTheBodyDofsAreBoundAndTheShadowLiesOn
     EXPECT_EQ(vdbs.SlotCount() > 1 && vdbs.IsValid(1), false) << "the model's file was released";
 }
 
-TEST_F(ModelPresentationTest, MissingObjectShowsTheDummyAndReportsFailure)
-{
-    CVdbObjectAdmin vdbs((SourceDir() / "Data/3D").string() + "/");
-    CSceneObjectAdmin objects(vdbs);
-    CSceneAdmin scenes(objects);
-    CModelPresentation presentation(objects, scenes, scenes.Create("World"));
-    CDegreeOfFreedomList dofs;
-    dofs.Get("Elevator");
-    EXPECT_FALSE(presentation.Load3DObject("NoSuchModel.osg", dofs));
-    ASSERT_NE(presentation.GetObject(), nullptr);
-    EXPECT_EQ(presentation.GetObject()->GetVdbIndex(), CVdbObjectAdmin::kDummyIndex);
-    presentation.SetPose(CVector3(), CMatrix3());
-    EXPECT_FALSE(dofs.Find("Elevator")->IsBound());
-}
-
 TEST(DebugDraw3D, CollisionMeshOutlineIsKeptAndOnlyTheHighlightIsRebuilt)
 {
     CCollisionMesh mesh;

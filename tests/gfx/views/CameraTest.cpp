@@ -162,7 +162,8 @@ TEST_F(CameraFixture, AutoZoomKeepsTheModelsSizeAsItFliesAway)
     EXPECT_TRUE(camera.IsAutoZoomEnabled());
 }
 
-TEST_F(CameraFixture, HeldZoomKeysStopAtThreeAndBothReturnToDefault)
+// The zoom rule itself is UserZoom's table; this is the held key reaching it.
+TEST_F(CameraFixture, HeldZoomKeyStopsAtThreeAndReportsTheProjectionOnce)
 {
     for (int i = 0; i < 600; ++i)
     {
@@ -170,13 +171,6 @@ TEST_F(CameraFixture, HeldZoomKeysStopAtThreeAndBothReturnToDefault)
         camera.Update(kFrame);
     }
     EXPECT_FLOAT_EQ(camera.GetCurrentHFOV(), 3.0f);
-    for (int i = 0; i < 600; ++i)
-    {
-        camera.HandleEvent(CommandEvent(UC_CAMERA_ZOOM_IN, IE_IS_DOWN));
-        camera.HandleEvent(CommandEvent(UC_CAMERA_ZOOM_OUT, IE_IS_DOWN));
-        camera.Update(kFrame);
-    }
-    EXPECT_NEAR(camera.GetCurrentHFOV(), CCamera::kDefaultHFOV, 20.0f * kFrame + 1e-3f);
     float hfov = 0.0f;
     EXPECT_TRUE(camera.TakeProjectionChange(hfov));
     EXPECT_FALSE(camera.TakeProjectionChange(hfov)); // once per change
@@ -339,7 +333,5 @@ TEST_F(CameraFixture, ViewMatrixMapsThePoseToTheEye)
     const CVector3 ahead = camera.GetPosition() + camera.GetViewDirection() * 10.0f;
     const osg::Vec3d a = osg::Vec3d(ahead.x, ahead.y, ahead.z) * view;
     EXPECT_NEAR(a.z(), -10.0, 1e-4);
-    camera.SetTarget(CVector3(1.0f, 2.0f, 103.0f), CVector3(), CMatrix3::Identity());
-    EXPECT_FLOAT_EQ(camera.GetNearPlane(), 5.0f);
 }
 } // namespace

@@ -1,5 +1,6 @@
 // The sound dialog on the sound settings: what is heard changes with every edit, OK keeps it in
-// Output/Sound.txt. (The dialog's buttons and Cancel are those of the wind dialog's tests.)
+// Output/Sound.txt. (The dialog's buttons and Cancel are those of the wind dialog's tests; the
+// master volume heard at once and kept after OK and a restart is the sound e2e run's.)
 
 #include <gtest/gtest.h>
 
@@ -23,26 +24,19 @@ TEST(ViewSoundTest, EditsAreHeardAtOnceAndOkKeepsThemInSoundTxt)
         CViewSound view("View Sound", sound);
         ASSERT_EQ(view.Client().Count(), 7) << "four rows and three buttons";
         view.Show(true);
-        for (int i = 0; i < 5; ++i)
-        {
-            view.OnCommand(KeyDown(DIK_DOWN)); // the master volume has the focus
-            view.Run();
-        }
-        EXPECT_NEAR(sound.List().GetGlobalVolume(), 0.5f, 1e-5f);
         auto* stereo = dynamic_cast<CCI_CheckBox*>(view.Client().At(3));
         ASSERT_NE(stereo, nullptr);
         view.Client().SetFocusTo(stereo);
         view.OnCommand(KeyDown(DIK_SPACE));
         view.Run();
         EXPECT_FALSE(sound.List().GetPositionalPanning());
-        EXPECT_NE(data.Read("Output/Sound.txt").find("1.0"), std::string::npos) << "nothing written before OK";
+        EXPECT_EQ(data.Read("Output/Sound.txt").find(".POSITIONAL_PANNING 0"), std::string::npos)
+            << "nothing written before OK";
 
         view.Ok();
         EXPECT_TRUE(view.IsCloseRequested());
     }
     CSoundSystem again;
     again.Create(CSoundSystem::EDevice::kNone);
-    EXPECT_NEAR(again.Settings().globalVolume, 0.5f, 1e-5f);
     EXPECT_FALSE(again.Settings().positionalPanning);
-    EXPECT_NEAR(again.List().GetGlobalVolume(), 0.5f, 1e-5f);
 }
