@@ -1,25 +1,15 @@
 // Drawing tests against a real GL context (Mesa llvmpipe under Xvfb): pixels are read back and
-// compared with what the data says, and screenshots are written for a look by eye.
+// compared with what the data says.
 
 #include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "GlWindowTest.h"
-#include "data/CFile.h"
-#include "data/CPropertyEditorControls.h"
-#include "data/CStringList.h"
-#include "data/PropertyTestSets.h"
-#include "gfx/gui/CCI_Button.h"
-#include "gfx/gui/CCI_CheckBox.h"
-#include "gfx/gui/CCI_ListBox.h"
-#include "gfx/gui/CCI_StaticText.h"
-#include "gfx/gui/CControlPageEx.h"
 #include "gfx/draw2d/CFontList.h"
 #include "gfx/draw2d/CSpriteList.h"
 #include "gfx/draw2d/CTextureManager.h"
 #include "gfx/draw2d/Draw2D.h"
-#include "gfx/gui/PropertyEditorFactory.h"
 #include "gfx/views/CViewManager.h"
 
 namespace
@@ -208,55 +198,5 @@ TEST_F(GlDrawTest, ScopeLeavesTheSceneStateAsItFoundIt)
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(GlDrawTest, PropertyPageAndControls)
-{
-    CRecordingHost host;
-    CControlPageEx page;
-    page.SetEnabled(true);
-    page.SetRect(TRect2D{20, 20, 640, 500});
-    CStringListDynamic choices;
-    for (const char* name : {"", "Aileron", "Elevator", "Rudder"})
-        choices.Add(name);
-    CEveryTypeSet set("GRAVITY");
-    set.SetToken("Ballast");
-    set.FindProperty("SERVO")->SetChoiceList(&choices);
-    set.FindProperty("SERVO")->SetString("Elevator");
-    set.FindProperty("DESCRIPTION")->SetString("Lead in the nose");
-    set.FindProperty("ENABLED")->SetInt(1);
-    set.FindProperty("GAIN")->SetFloat(0.25f);
-    set.BuildControls(GuiPropertyEditorFactory(), page, 3, 10, 10);
-
-    CControlPageEx side;
-    side.SetEnabled(true);
-    side.SetRect(TRect2D{700, 20, 300, 500});
-    CStringListDynamic maps;
-    for (const char* name : {"Mode 1", "Mode 2", "Joystick", "Keyboard", "Mouse", "Simulator cable"})
-        maps.Add(name);
-    CCI_ListBox list(0, 0, 280, 4, &maps);
-    list.SetSelected(1);
-    CCI_Button ok(0, 100, 120, 28, "");
-    ok.SetText("OK");
-    CCI_Button home(140, 100, 24, 24, "B_HOME");
-    CCI_CheckBox sound(0, 150, "Engine sound", true);
-    side.Add(&list);
-    side.Add(&ok);
-    side.Add(&home);
-    side.Add(&sound);
-    side.SetFocusTo(&ok);
-    {
-        CDraw2DScope scope;
-        SetColor(4);
-        FillRect(0, 0, kW, kH);
-        page.Draw();
-        side.Draw();
-    }
-    Screenshot("gfx_controls.png");
-    set.ClearControls();
-    // The title "GRAVITY" is in palette colour 30 (cyan) at (x + 40, y + 12) of the page.
-    EXPECT_GT(CountPixels(ReadWindow(), 70, 42, 70 + 7 * 9, 54,
-                          [](int red, int green, int blue) { return red < 40 && green > 150 && blue > 150; }),
-              30);
 }
 } // namespace
