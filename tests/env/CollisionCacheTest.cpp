@@ -42,20 +42,6 @@ void PutU32(Bytes& bytes, size_t at, uint32_t value)
         bytes.at(at + i) = static_cast<unsigned char>(value >> (8 * i));
 }
 
-float GetF32(const Bytes& bytes, size_t at)
-{
-    const uint32_t bits = GetU32(bytes, at);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-// Equality that also holds for the not-a-number values of the degenerate triangles.
-bool SameBits(float l, float r)
-{
-    return std::memcmp(&l, &r, sizeof l) == 0;
-}
-
 class CollisionCacheTest : public ::testing::Test
 {
 protected:
@@ -93,24 +79,6 @@ TEST_F(CollisionCacheTest, RoundTripGivesTheSameMeshAndAMissingFileIsReported)
 
     EXPECT_FALSE(ReadCollisionCache(m_path + ".gone", m_vertices, read));
     EXPECT_NE(m_diagnostics.find("no cache file"), std::string::npos) << m_diagnostics;
-}
-
-TEST_F(CollisionCacheTest, FileLayoutIsCountThenRecords)
-{
-    const Bytes bytes = ReadBytes(m_path);
-    ASSERT_EQ(GetU32(bytes, 0), static_cast<uint32_t>(m_mesh.GetTriangleCount()));
-    size_t at = 4;
-    for (const CColTriangle& triangle : m_mesh.GetTriangles()) {
-        EXPECT_TRUE(SameBits(GetF32(bytes, at), triangle.a.x));
-        EXPECT_TRUE(SameBits(GetF32(bytes, at + 28), triangle.c.y));
-        EXPECT_TRUE(SameBits(GetF32(bytes, at + 44), triangle.centroid.z));
-        EXPECT_TRUE(SameBits(GetF32(bytes, at + 48), triangle.radius));
-        ASSERT_EQ(GetU32(bytes, at + 52), triangle.neighbours.size());
-        for (size_t k = 0; k < triangle.neighbours.size(); ++k)
-            EXPECT_EQ(GetU32(bytes, at + 56 + 4 * k), static_cast<uint32_t>(triangle.neighbours[k]));
-        at += 56 + 4 * triangle.neighbours.size();
-    }
-    EXPECT_EQ(at, bytes.size());
 }
 
 // Every damaged or outdated cache is refused with a message, leaving an empty mesh to rebuild.

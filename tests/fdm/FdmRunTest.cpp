@@ -130,27 +130,4 @@ TEST_F(FdmRunTest, RecordingHoldsTheFlight)
     EXPECT_LE(recorder.GetKeyframeTime(recorder.GetKeyframeCount() - 1), 2.0 + 1e-6);
 }
 
-TEST_F(FdmRunTest, ReportMeasuresStaticThrust)
-{
-    const fs::path airfoil = SourceDir() / "Data" / "Airfoil" / "NACA0012.afl";
-    if (!fs::exists(airfoil))
-        GTEST_SKIP() << "no " << airfoil;
-    fs::create_directories(dir.Path() / "Data" / "Airfoil");
-    fs::copy_file(airfoil, dir.Path() / "Data" / "Airfoil" / "NACA0012.afl");
-    dir.Write("Data/Model/powered.mod",
-              std::string(kDropModel) + ".SERVO Throttle\n{\n .VARIABLE V_CH3\n .SPEED 0.3\n}\n"
-                                        ".PROPELLER Prop\n{\n .DIAMETER 0.254\n .PITCH 0.1524\n .AIRFOIL NACA0012.afl\n}\n"
-                                        ".ENGINE_PROP Engine\n{\n .MAX_TORQUE 0.4\n .MASS 0.3\n .TOKEN_PROPELLER Prop\n"
-                                        " .TOKEN_SERVO Throttle\n}\n");
-    const TRun run = RunFdm(dir, {"--model", "powered.mod", "--flat", "--seconds", "0.1", "--report"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("mass 1.3"), std::string::npos) << run.out; // 1 kg + the engine's 0.3 kg + servo
-    const size_t at = run.out.find("static thrust at full throttle ");
-    ASSERT_NE(at, std::string::npos) << run.out;
-    const double thrust = std::strtod(run.out.c_str() + at + std::strlen("static thrust at full throttle "), nullptr);
-    // A .40 on a 10x6 pushes some tens of newtons at most and certainly more than nothing.
-    EXPECT_GT(thrust, 1.0);
-    EXPECT_LT(thrust, 100.0);
-    EXPECT_FALSE(std::isnan(JsonNumber(LastLine(run.out), "frames"))) << run.out;
-}
 } // namespace

@@ -1,6 +1,6 @@
 // Collision points: the penalty force against hand values, the contact load as damage or rest,
 // the crash sound's spacing, no terrain query far above the ground, static friction holding
-// and then sliding, and a trainer dropped onto its collision points coming to rest.
+// and then sliding.
 
 #include <gtest/gtest.h>
 
@@ -156,30 +156,3 @@ TEST_F(CollisionPointTest, OneCrashSoundPerFourTenthsOfASecond)
     EXPECT_EQ(sounds.crashes, 2);
 }
 
-TEST_F(CollisionPointTest, TrainerDroppedFromOneMetreComesToRest)
-{
-    // Four points under the corners of the trainer's mass, 10 cm below the body origin.
-    model = fixture.Load(std::string(kTrainerMass) + ".COLLISION_POINT LeftTip { .POSITION -0.6 -0.1 0 }\n"
-                         ".COLLISION_POINT RightTip { .POSITION 0.6 -0.1 0 }\n.COLLISION_POINT Nose { .POSITION 0 -0.1 -0.4 }\n"
-                         ".COLLISION_POINT Tail { .POSITION 0 -0.1 0.4 }\n");
-    ASSERT_TRUE(fixture.loaded);
-    model->UpdateModel(0.0f);
-    PlaceBody(model->GetBody(), CVector3(0, 1.1f, 0)); // points 1 m above the ground
-    bool damageShown = false;
-    for (int frame = 0; frame < 400; ++frame) // 8 s
-    {
-        model->UpdateModel(0.02f);
-        for (const auto& message : messages.shown)
-            damageShown = damageShown || message.text.rfind("Damage:", 0) == 0;
-    }
-    const CEngineDynamic& body = model->GetBody();
-    // Each point carries a quarter of the weight at 490 N/m.
-    const float sink = kTrainerMassKg * kGravity / 4.0f / 490.0f;
-    EXPECT_NEAR(body.GetPosition().y, 0.1f - sink, 2e-3f);
-    EXPECT_LT(body.GetVelocity().Length(), 0.01f);
-    EXPECT_LT(body.GetAngularVelocity().Length(), 0.01f);
-    // Hitting the ground at 4.4 m/s is damage; lying there afterwards is rest.
-    EXPECT_TRUE(damageShown);
-    EXPECT_TRUE(model->IsResetMessageShown());
-    EXPECT_GE(sounds.crashes, 1);
-}

@@ -75,15 +75,12 @@ TEST_F(PropellerCalcTest, ForcesAgainstHandValues)
     }
 }
 
-TEST_F(PropellerCalcTest, NothingBelowOneRevolutionPerMinuteOrWithoutAirfoil)
+TEST_F(PropellerCalcTest, NothingWithoutAirfoilOrDiameter)
 {
-    float thrust = 1.0f, torque = 1.0f;
-    calculator.Calc(0.0f, 1.0f / 60.0f, thrust, torque);
-    EXPECT_TRUE(thrust == 0.0f && torque == 0.0f);
-
+    // (Below one revolution per minute: the end of TableAgreesWithTheBladeElementSum.)
     CPropellerCalculator invalid;
     invalid.Setup(nullptr, 2, kDiameter10, kPitch6, 0.075f);
-    thrust = torque = 1.0f;
+    float thrust = 1.0f, torque = 1.0f;
     invalid.Calc(0.0f, 200.0f, thrust, torque);
     EXPECT_FALSE(invalid.IsValid());
     EXPECT_TRUE(thrust == 0.0f && torque == 0.0f);
@@ -389,27 +386,9 @@ TEST(PropellerFiguresTest, TenBySixAgainstPublishedFigures)
         propeller.Calc(0.0f, rpm / 60.0f, thrust, torque);
         EXPECT_TRUE(thrust > 17.0f && thrust < 32.0f) << rpm << " rpm: " << thrust << " N";
         EXPECT_TRUE(torque > 0.25f && torque < 0.55f) << rpm << " rpm: " << torque << " N*m";
-        // Momentum theory caps the figure of merit T^1.5 / (P sqrt(2 rho A)) at 1; real propellers
-        // of this size reach 0.5-0.75. The sum without induced inflow gave 1.36 on an 8x4.
-        const float power = 2.0f * kPi * rpm / 60.0f * torque;
-        const float merit = std::pow(thrust, 1.5f) / (power * std::sqrt(2.0f * 1.225f * propeller.GetDiskArea()));
-        EXPECT_TRUE(merit > 0.5f && merit < 0.8f) << rpm << " rpm: " << merit;
     }
-
-    // Thrust against advance ratio J = V / (n D) at 10000 rpm: it falls from J = 0.2 on (stalled
-    // blade roots recover a little below) and reaches zero within 15 % of APC's J = 0.78.
-    const float n = 10000.0f / 60.0f;
-    float previous = 0.0f, torque = 0.0f, zeroThrustJ = 0.0f;
-    for (float j = 0.0f; j < 1.2f && zeroThrustJ == 0.0f; j += 0.02f)
-    {
-        float thrust = 0.0f;
-        propeller.Calc(j * n * kDiameter10, n, thrust, torque);
-        EXPECT_TRUE(j <= 0.2f || thrust < previous) << "thrust must fall with the advance ratio, J " << j;
-        if (thrust <= 0.0f)
-            zeroThrustJ = j;
-        previous = thrust;
-    }
-    EXPECT_NEAR(zeroThrustJ, 0.78f, 0.78f * 0.15f);
+    // The figure of merit and the advance ratio of zero thrust: the flight check `propellers`
+    // reads them from kestro-fdm --report for the trainer, which flies this propeller.
 }
 
 // The table flight reads against the blade-element sum it is sampled from, for the shipped

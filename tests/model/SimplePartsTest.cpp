@@ -71,16 +71,6 @@ TEST_F(ServoTest, LoadStateNeverReadsPastItsRecord)
     EXPECT_FLOAT_EQ(servo->GetServoPosition(), -1.0f);
     EXPECT_EQ(servo->LoadState(bytes.data(), 4), 4);
     EXPECT_FLOAT_EQ(servo->GetServoPosition(), 0.5f);
-
-    // Parts without state neither write nor read a byte of the recording.
-    model = fixture.Load(".BATTERY B { }\n.GRAVITY G { }\n");
-    for (int i = 0; i < model->GetPartCount(); ++i)
-    {
-        std::vector<unsigned char> saved;
-        EXPECT_EQ(model->GetPart(i)->SaveState(saved), 0);
-        EXPECT_TRUE(saved.empty());
-        EXPECT_EQ(model->GetPart(i)->LoadState(bytes.data(), 4), 0);
-    }
 }
 
 TEST(SimpleParts, WithoutTheirVariableAServoStaysAtZeroAndAnInputForcePushesNothing)

@@ -118,7 +118,6 @@ TEST(VariableTable, LoadReadsEveryBlockAndLinksOnlyWithARoot)
         CVariableTable table;
         table.Add("Stale"); // loading starts from an empty table
         EXPECT_TRUE(table.Load(file, "Input", withRoot ? &tree.root : nullptr));
-        EXPECT_EQ(table.GetName(), "Input");
         ASSERT_EQ(table.Count(), 3);
         EXPECT_EQ(table.At(0)->GetDescription(), "Aileron");
         EXPECT_FLOAT_EQ(table.At(0)->GetOwnValue(), 0.5f);
@@ -159,47 +158,6 @@ TEST(VariableTable, SaveReadsBackWithoutValues)
         EXPECT_EQ(back.At(i)->GetDescription(), expected[i][1]);
         EXPECT_EQ(back.At(i)->GetLinkText(), expected[i][2]);
     }
-}
-
-TEST(VariableSearchList, FirstTableWinsAndAFourthIsRefused)
-{
-    CVariableTable global("Input"), model("Model"), panel("Panel"), fourth("Fourth");
-    CVariable* globalThrottle = global.Add("THROTTLE");
-    model.Add("THROTTLE");
-    CVariable* panelOnly = panel.Add("PANEL_ONLY");
-    fourth.Add("ONLY_IN_FOURTH");
-    CVariableSearchList list;
-    for (CVariableTable* table : {&global, &model, &panel})
-        EXPECT_TRUE(list.Add(table));
-    EXPECT_FALSE(list.Add(&fourth));
-    EXPECT_EQ(list.Find("THROTTLE"), globalThrottle);
-    EXPECT_EQ(list.Find("PANEL_ONLY"), panelOnly);
-    EXPECT_EQ(list.Find("ONLY_IN_FOURTH"), nullptr);
-}
-
-TEST(PartVariable, IsSearchableAndDrivesAnotherPartsProperty)
-{
-    CModelFixture fixture;
-    fixture.Input("V_CH1", 0.0f);
-    auto model = fixture.Load(".SERVO Servo1 { .DESCRIPTION \"\" .SPEED 0.6 }\n"
-                              ".VARIABLE ServoSpeed { .DESCRIPTION \"speed knob\" .LINK \"Servo1.SPEED\""
-                              " .INITIAL_VALUE 0.3 }\n"
-                              ".FUNCTION Knob { .OPS PUSH V_CH1 PUSH 2 MUL POP ServoSpeed }\n");
-    ASSERT_TRUE(fixture.loaded);
-    auto* part = static_cast<CPartVariable*>(model->FindPart(PART_VARIABLE, "ServoSpeed"));
-    auto* servo = static_cast<CPartServo*>(model->FindPart(PART_SERVO, "Servo1"));
-    ASSERT_NE(part, nullptr);
-    ASSERT_NE(servo, nullptr);
-    // The function found the part's variable at load time.
-    ASSERT_EQ(model->GetFunctions()->Count(), 1);
-    EXPECT_TRUE(model->GetFunctions()->At(0)->IsValid());
-    EXPECT_EQ(model->GetVariableSearchList().Find("ServoSpeed"), &part->GetVariable());
-
-    fixture.Input("V_CH1", 0.4f);
-    RunFrames(*model, 1);
-    EXPECT_EQ(part->GetVariable().GetDescription(), "speed knob");
-    EXPECT_FLOAT_EQ(servo->GetPropertySet().FindProperty("SPEED")->GetFloat(), 0.8f);
-    EXPECT_FLOAT_EQ(part->GetVariable().GetValue(), 0.8f);
 }
 
 // A function writes its variable every frame; through a link that must cost the linked part

@@ -1,5 +1,5 @@
 // Wheels: the WHEEL3 suspension, its airborne threshold, the skid hysteresis, the damper
-// clamp, the cornering tyre, a trainer standing, braking and steering on three wheels, and the simple WHEEL.
+// clamp, the cornering tyre, a trainer braking and steering on three wheels, and the simple WHEEL.
 
 #include <gtest/gtest.h>
 
@@ -188,28 +188,6 @@ TEST_F(WheelTest, WheelAngleStaysInOneTurn)
         }
         EXPECT_GT(std::fabs(wheel->GetSpin()), 10.0f);
     }
-}
-
-TEST_F(WheelTest, TrainerSettlesOnItsSpringsWithoutBouncing)
-{
-    LoadTricycle();
-    const float rest = TricycleRestHeight();
-    PlaceBody(model->GetBody(), CVector3(0, rest + 0.02f, 0)); // 1 cm above touching
-    bool touched = false;
-    for (int frame = 0; frame < 250; ++frame) // 5 s
-    {
-        model->UpdateModel(0.02f);
-        bool anyAirborne = false;
-        for (const char* name : {"NoseWheel", "LeftWheel", "RightWheel"})
-            anyAirborne = anyAirborne || Wheel(name)->IsAirborne();
-        if (!anyAirborne)
-            touched = true;
-        else
-            ASSERT_FALSE(touched) << "left the ground again at frame " << frame;
-    }
-    ASSERT_TRUE(touched);
-    aero_test::ExpectNear(model->GetBody().GetPosition(), CVector3(0, rest, 0), 1e-3f, "at rest on its springs");
-    EXPECT_LT(model->GetBody().GetVelocity().Length(), 0.01f);
 }
 
 TEST_F(WheelTest, BrakesStopARollingTrainer)

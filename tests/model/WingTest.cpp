@@ -331,22 +331,3 @@ TEST_F(WingTest, Wing2WithAnUnknownPositionTypeIsNotLinked)
     EXPECT_TRUE(diag.Contains("test.mod: WING2 'Wing': POSITION_TYPE 'MIDDLE' is none of"));
 }
 
-TEST_F(WingTest, FlatWingFallsAtItsTerminalSpeed)
-{
-    // Dropped flat, a wing falls with the air meeting it along its normal (alpha 90 deg): no lift,
-    // drag Cd = 1.2 at mid-chord, where its mass boxes put the centre of mass, so it neither
-    // pitches nor rolls. It settles where drag carries the weight:
-    //   m g = 0.6125 v^2 S Cd  ->  v = sqrt(m g / (0.6125 * 0.2 * 1.2))
-    fixture.dir.Write("Data/Airfoil/WingTestPlate.afl", ".TABLE_ALPHA_CL_CD_CP { -180 0 1.2 0.5  180 0 1.2 0.5 }\n");
-    model = fixture.Load(".GRAVITY G { }\n.WING3 Wing { .AIRFOIL WingTestPlate.afl .SYMMETRICAL 1 .HALF_SPAN 0.5 .ROOT_CHORD 0.2"
-                         " .TIP_CHORD 0.2 .DIHEDRAL 0 .INCIDENCE 0 .NUMBER_OF_SEGMENTS 1 .SEG0_INCIDENCE_INC 0"
-                         " .DENSITY_KG_PER_SQ_METER 3 }\n");
-    ASSERT_TRUE(fixture.loaded);
-    model->GetBody().SetPosition(CVector3(0.0f, 500.0f, 0.0f));
-    RunFrames(*model, 250); // 5 s, several time constants of about 0.75 s
-    const float mass = model->GetBody().GetMass();
-    ASSERT_GT(mass, 0.5f);
-    const float terminal = std::sqrt(mass * 9.81f / (0.6125f * 0.2f * 1.2f));
-    ExpectNear(model->GetBody().GetVelocity(), CVector3(0, -terminal, 0), 0.01f * terminal);
-    EXPECT_NEAR(model->GetBody().GetOrientation().row[1].y, 1.0f, 1e-4f); // still flat
-}
