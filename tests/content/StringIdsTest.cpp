@@ -99,22 +99,11 @@ TEST_F(ShippedStringTable, HoldsTheCommandsAndTheirGroups)
     }
 }
 
-TEST_F(ShippedStringTable, HoldsTheLabelsOfEveryPropertySet)
+// Every property set has its labels; PartHelp.txt is built from the part classes: every key of
+// every part type is listed in its type's section with its purpose.
+TEST_F(ShippedStringTable, HoldsTheLabelsOfEveryPropertySetAndPartHelpListsThem)
 {
-    for (int index = 0; index < PART_CLASS_COUNT; ++index)
-    {
-        const std::unique_ptr<CPart> part = CreatePart(index);
-        if (part)
-            ExpectLabels(part->GetPropertySet(), GetPartClass(index)->blockToken);
-    }
-    const CPropertySet_Wind wind;
-    ExpectLabels(wind, "wind");
-}
-
-// PartHelp.txt is built from the part classes: every key of every part type is listed in its
-// type's section with its purpose.
-TEST_F(ShippedStringTable, PartHelpListsEveryKeyOfEveryPartType)
-{
+    ExpectLabels(CPropertySet_Wind(), "wind");
     const std::string help = BuildPartHelp();
     for (int index = 0; index < PART_CLASS_COUNT; ++index)
     {
@@ -125,6 +114,7 @@ TEST_F(ShippedStringTable, PartHelpListsEveryKeyOfEveryPartType)
         ASSERT_NE(begin, std::string::npos) << head;
         const std::string section = help.substr(begin, help.find("\n\n.", begin + 1) - begin);
         const CPropertySet& set = part->GetPropertySet();
+        ExpectLabels(set, head);
         EXPECT_NE(section.find(set.LongText()), std::string::npos) << head << ": no purpose line";
         for (int i = 0; i < set.PropertyCount(); ++i)
         {

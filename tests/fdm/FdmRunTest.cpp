@@ -72,9 +72,6 @@ TEST_F(FdmRunTest, FlatDropWritesOneCsvRowPerFrameAndAConsistentSummary)
     EXPECT_EQ(JsonNumber(json, "frames"), 150.0);
     EXPECT_NEAR(JsonNumber(json, "simulated_seconds"), 3.0, 1e-5);
     EXPECT_NEAR(csv.rows.back()[0], 3.0, 1e-5);
-    EXPECT_GT(JsonNumber(json, "wall_seconds"), 0.0);
-    EXPECT_NEAR(JsonNumber(json, "real_time_factor"), JsonNumber(json, "simulated_seconds") / JsonNumber(json, "wall_seconds"),
-                1e-3 * JsonNumber(json, "real_time_factor"));
 
     // Flat ground at 0: the height above the terrain is y.
     double minY = 1e9, maxY = -1e9, maxAirspeed = 0.0;

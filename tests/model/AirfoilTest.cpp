@@ -226,24 +226,20 @@ TEST(AirfoilTest, NacaShapeMatchesHandComputedPoints)
     EXPECT_EQ(airfoil.GetShape()->GetValue(30, 0), before);
 }
 
-TEST_F(AirfoilFolder, ListSharesOneAirfoilPerFileAndRefusesBadNames)
+TEST_F(AirfoilFolder, ListSharesOneAirfoilPerFileAndForgetsFailures)
 {
     DiagCapture quiet;
     Write("Flat.afl", aero_test::kLinearAirfoil);
-    m_data.Write("Secret.afl", aero_test::kLinearAirfoil);
     CAirfoilList list;
     CAirfoil* first = list.Get("Flat.afl");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(list.Get("FLAT.AFL"), first) << "one airfoil per file, whatever the case";
     EXPECT_NEAR(At(*first, 20.0f).cl, 0.2f, 1e-4f);
 
+    // (Names that climb out or are absolute: WingTest.MissingOrRefusedAirfoilGivesAMessageAndNoForce.)
     std::string reason;
-    EXPECT_EQ(list.Get("../../Secret.afl", &reason), nullptr);
-    EXPECT_NE(reason.find("not a plain file name"), std::string::npos) << reason;
-    EXPECT_EQ(list.Get((m_data.dir.Path() / "Secret.afl").string(), &reason), nullptr);
     EXPECT_EQ(list.Get("", &reason), nullptr);
     EXPECT_EQ(list.Get("Later.afl", &reason), nullptr);
-    EXPECT_NE(reason.find("cannot be read"), std::string::npos) << reason;
     EXPECT_EQ(list.Count(), 1);
 
     // A failure is not remembered: once the file exists it loads.

@@ -147,15 +147,6 @@ TEST_F(ModelMessages, ResetHintShowsWhileRestingAndGoesWhenContactsStop)
     EXPECT_FALSE(model->IsResetMessageShown());
 }
 
-TEST(Model, PartHelpListingIsWritten)
-{
-    CModelFixture fixture;
-    ASSERT_TRUE(CModel::WritePartHelp());
-    std::string text;
-    ASSERT_TRUE(ReadWholeFile(BuildDataPath(DF_DEVELOPER_OUTPUT, "PartHelp.txt"), text));
-    EXPECT_NE(text.find("complete list of all Parts"), std::string::npos) << text; // its sections: test_content
-}
-
 TEST(Model, WingRecordsFollowAnEditedSegmentCountInListOrder)
 {
     CModelFixture fixture;

@@ -190,21 +190,13 @@ TEST_F(WheelTest, WheelAngleStaysInOneTurn)
     }
 }
 
+// (Without the brake it rolls on: RollingResistanceSlowsARollingWheel.)
 TEST_F(WheelTest, BrakesStopARollingTrainer)
 {
-    struct TRow { float brake, minSpeed, maxSpeed; /* m/s, 2 s after the brake is set */ } rows[] = {
-        {0.0f, 2.0f, 5.0f}, // rolls on, slowed by the rolling resistance only
-        {1.0f, 0.0f, 0.1f}, // stops (rocking a little on the tyres)
-    };
-    for (const TRow& row : rows)
-    {
-        RollTricycle(5.0f, 25); // the wheels spin up
-        brake->SetValue(row.brake);
-        RunFrames(*model, 100);
-        const float speed = model->GetBody().GetVelocity().Length();
-        EXPECT_TRUE(speed >= row.minSpeed && speed <= row.maxSpeed) << "brake " << row.brake << ": " << speed << " m/s";
-        brake->SetValue(0.0f);
-    }
+    RollTricycle(5.0f, 25); // the wheels spin up
+    brake->SetValue(1.0f);
+    RunFrames(*model, 100); // 2 s
+    EXPECT_LT(model->GetBody().GetVelocity().Length(), 0.1f) << "stopped, rocking a little on the tyres";
 }
 
 TEST_F(WheelTest, SteeringTurnsARollingTrainer)
@@ -294,23 +286,6 @@ TEST_F(WheelTest, CorneringStiffnessGivesTheSideForceOfARollingTyre)
 
 // --- The simple wheel.
 
-TEST_F(WheelTest, SimpleWheelsCarryTheTrainer)
-{
-    Load(std::string(kTrainerMass) + ".WHEEL Nose { .POSITION 0 -0.1 -0.3 .REST_LENGTH 0.05 }\n"
-         ".WHEEL Left { .POSITION -0.25 -0.1 0.15 .REST_LENGTH 0.05 }\n.WHEEL Right { .POSITION 0.25 -0.1 0.15 .REST_LENGTH 0.05 }\n");
-    // Three wheels of 25 g: the model now weighs 2.775 kg.
-    const float mass = kTrainerMassKg + 3 * 0.025f;
-    EXPECT_NEAR(model->GetBody().GetMass(), mass, 1e-4f);
-    PlaceBody(model->GetBody(), CVector3(0, 0.16f, 0));
-    RunFrames(*model, 300);
-    // Each spring carries a third: REST_LENGTH - d = weight / 3 / 500 (the wheels' own mass
-    // sits on the centre line, so the centre of mass stays at the origin's height).
-    const float compression = mass * kGravity / 3.0f / 500.0f;
-    EXPECT_NEAR(model->GetBody().GetPosition().y, 0.1f + 0.05f - compression, 2e-3f);
-    EXPECT_LT(model->GetBody().GetVelocity().Length(), 0.02f);
-    EXPECT_GE(sounds.touches, 1);
-}
-
 TEST_F(WheelTest, SimpleWheelIgnoresTheGroundWhileTheBodyIsHigh)
 {
     Load(".WHEEL Long { .POSITION 0 -3 0 .REST_LENGTH 0.5 }\n");
@@ -343,4 +318,5 @@ TEST_F(WheelTest, SimpleWheelForcesAgainstHandValues)
         wheel->CalcForces(0.005f);
         aero_test::ExpectNear(wheel->GetForce(0).vector, row.reaction, 1e-4f, row.what);
     }
+    EXPECT_EQ(sounds.touches, 1) << "once, on touching down";
 }

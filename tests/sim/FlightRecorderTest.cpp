@@ -259,37 +259,6 @@ TEST_F(FlightRecorderTest, TriggerSumsCarryOverIntoTheNextRecording)
     EXPECT_NEAR(walk.times[0], 3 * kDt, 1e-9);
 }
 
-TEST_F(FlightRecorderTest, KeyframeGroupHoldsMotionChannelsAndPartStatesInOrder)
-{
-    CFakeModel model;
-    model.acceleration = CVector3(0, 0, 40);
-    model.position = CVector3(1, 2, 3);
-    model.velocity = CVector3(4, 5, 6);
-    model.angularVelocity = CVector3(0.1f, 0.2f, 0.3f);
-    model.orientation = CMatrix3::FromEuler(0.5f, -0.25f, 2.0f);
-    for (int i = 0; i < IRecordedModel::kChannelCount; ++i)
-        model.channels[i] = 0.1f * static_cast<float>(i + 1);
-    model.parts = {{8, 0xA1}, {0, 0}, {3, 0xB2}};
-    const std::vector<std::pair<uint32_t, size_t>> expected = {{0, 14}, {1, 54}, {2, 42}, {3, 6 + 8 + 3}};
-    EXPECT_EQ(Record(model, 1).records, expected);
-    const std::vector<unsigned char> bytes = ReadBytes(RecPath());
-    ASSERT_EQ(bytes.size(), 14u + 54 + 42 + 17);
-
-    float motion[12];
-    std::memcpy(motion, &bytes[14 + 6], sizeof motion);
-    float a, b, c;
-    model.orientation.ToEulerAngles(a, b, c);
-    const float expectedMotion[12] = {1, 2, 3, 4, 5, 6, 0.1f, 0.2f, 0.3f, a, b, c};
-    for (int k = 0; k < 12; ++k)
-        EXPECT_EQ(motion[k], expectedMotion[k]) << "motion value " << k;
-    float channels[9];
-    std::memcpy(channels, &bytes[14 + 54 + 6], sizeof channels);
-    EXPECT_TRUE(std::equal(channels, channels + 9, model.channels));
-    std::vector<unsigned char> parts(8, 0xA1); // the states in part order, the empty one taking no byte
-    parts.insert(parts.end(), 3, 0xB2);
-    EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + 14 + 54 + 42 + 6, bytes.end()), parts);
-}
-
 TEST_F(FlightRecorderTest, PartStatesTooLongForARecordAreLeftOutWithoutMisaligningTheFile)
 {
     CFakeModel model;
@@ -301,18 +270,25 @@ TEST_F(FlightRecorderTest, PartStatesTooLongForARecordAreLeftOutWithoutMisaligni
     EXPECT_EQ(diag.lines.size(), 1u) << "reported once";
 }
 
+// Every value of a keyframe group comes back: the motion, the channels and the part states in
+// part order (a part without state takes no byte).
 TEST_F(FlightRecorderTest, RecordedFlightPlaysBackThroughTheKeyframes)
 {
     CFakeModel model;
     model.acceleration = CVector3(0, 31, 0); // a keyframe every frame
-    model.parts = {{1, 0}};
+    model.parts = {{2, 0}, {0, 0}, {1, 0}};
     CFlightRecorder recorder;
     ASSERT_TRUE(recorder.StartRecording(RecPath(), 10.0));
     for (int k = 1; k <= 5; ++k)
     {
         model.position = CVector3(static_cast<float>(k), 0, 0);
         model.orientation = CMatrix3::FromEuler(0.1f * k, 0.05f * k, -0.2f * k);
+        model.velocity = CVector3(1, 2, 3) * static_cast<float>(k);
+        model.angularVelocity = CVector3(0.1f, 0.2f, 0.3f) * static_cast<float>(k);
+        for (int i = 0; i < IRecordedModel::kChannelCount; ++i)
+            model.channels[i] = 0.01f * static_cast<float>((i + 1) * k);
         model.parts[0].state = static_cast<unsigned char>(k);
+        model.parts[2].state = static_cast<unsigned char>(100 + k);
         recorder.RecordFrame(model, 10.0 + k * kDt);
     }
     recorder.StopRecording();
@@ -320,7 +296,7 @@ TEST_F(FlightRecorderTest, RecordedFlightPlaysBackThroughTheKeyframes)
     ASSERT_TRUE(player.Load(RecPath()));
     ASSERT_EQ(player.GetKeyframeCount(), 5);
     CFakeModel& replay = played;
-    replay.parts = {{1, 0}};
+    replay.parts = {{2, 0}, {0, 0}, {1, 0}};
     player.StartPlayback(500.0);
     for (int k = 1; k <= 4; ++k)
     {
@@ -330,7 +306,11 @@ TEST_F(FlightRecorderTest, RecordedFlightPlaysBackThroughTheKeyframes)
         const CMatrix3 expected = CMatrix3::FromEuler(0.1f * k, 0.05f * k, -0.2f * k);
         for (int e = 0; e < 9; ++e)
             EXPECT_NEAR(replay.orientation[e], expected[e], 1e-4f) << "frame " << k << " element " << e;
-        EXPECT_EQ(replay.parts[0].state, k);
+        EXPECT_EQ(replay.velocity, CVector3(1, 2, 3) * static_cast<float>(k));
+        EXPECT_EQ(replay.angularVelocity, CVector3(0.1f, 0.2f, 0.3f) * static_cast<float>(k));
+        for (int i = 0; i < IRecordedModel::kChannelCount; ++i)
+            EXPECT_NEAR(replay.channels[i], 0.01f * static_cast<float>((i + 1) * k), 1e-4f) << "channel " << i;
+        EXPECT_TRUE(replay.parts[0].state == k && replay.parts[2].state == 100 + k) << "frame " << k;
     }
 }
 
@@ -359,20 +339,20 @@ TEST_F(FlightRecorderTest, InterpolatesHalfWayAlongTheShorterArc)
 TEST_F(FlightRecorderTest, PlaybackWaitsForTheFirstKeyframeAndEndsPastTheLast)
 {
     std::vector<unsigned char> rec;
-    AppendKeyframe(rec, {0.5, {1, 0, 0}, 0, 0, 0, 0.25f, 1});
-    AppendKeyframe(rec, {1.0, {2, 0, 0}, 0, 0, 0, 0.5f, 2});
-    AppendKeyframe(rec, {1.5, {3, 0, 0}, 0, 0, 0, 0.75f, 3});
+    for (int k = 1; k <= 4; ++k)
+        AppendKeyframe(rec, {0.5 * k, {1.0f * k, 0, 0}, 0, 0, 0, 0.25f * k, static_cast<unsigned char>(k)});
     Play(rec);
     CFakeModel& model = played;
-    // The time since the playback started, PlayFrame's answer, the motions and part state set so far.
-    const struct { double t; bool playing; int motionSets; unsigned char partState; } frames[] = {
-        {0.0, true, 0, 0},  // before the first keyframe: nothing applied, still playing
-        {0.49, true, 0, 0},
-        {0.5, true, 1, 1},  // the first keyframe
-        {0.75, true, 2, 1},
-        {1.25, true, 3, 2},
-        {1.5, true, 3, 2},  // exactly the last keyframe: no pair, but not past the end
-        {1.51, false, 3, 2}, // the first frame past it ends the playback
+    // The time since the playback started, PlayFrame's answer, the motions set so far, the part
+    // state and how often it was loaded.
+    const struct { double t; bool playing; int motionSets; unsigned char partState; int loads; } frames[] = {
+        {0.0, true, 0, 0, 0},  // before the first keyframe: nothing applied, still playing
+        {0.49, true, 0, 0, 0},
+        {0.5, true, 1, 1, 1},  // the first keyframe
+        {0.75, true, 2, 1, 1}, // the same pair: no part state again
+        {1.75, true, 3, 3, 3}, // keyframe 1 skipped: once per keyframe passed, ending with keyframe 2's
+        {2.0, true, 3, 3, 3},  // exactly the last keyframe: no pair, but not past the end
+        {2.01, false, 3, 3, 3}, // the first frame past it ends the playback
     };
     for (const auto& frame : frames)
     {
@@ -380,28 +360,9 @@ TEST_F(FlightRecorderTest, PlaybackWaitsForTheFirstKeyframeAndEndsPastTheLast)
         EXPECT_EQ(player.PlayFrame(model, frame.t), frame.playing);
         EXPECT_EQ(model.motionSets, frame.motionSets);
         EXPECT_EQ(model.parts[0].state, frame.partState);
+        EXPECT_EQ(model.parts[0].loads, frame.loads);
     }
-    EXPECT_NEAR(model.position.x, 2.5f, 1e-5f) << "the model flies on from the last played state";
-}
-
-TEST_F(FlightRecorderTest, PartStatesApplyOncePerKeyframeReached)
-{
-    std::vector<unsigned char> rec;
-    for (int k = 0; k < 6; ++k)
-        AppendKeyframe(rec, {k * 1.0, {}, 0, 0, 0, 0, static_cast<unsigned char>(10 + k)});
-    Play(rec);
-    CFakeModel& model = played;
-    player.PlayFrame(model, 0.2);
-    EXPECT_EQ(model.parts[0].loads, 1);
-    player.PlayFrame(model, 0.7); // same pair: nothing new
-    EXPECT_EQ(model.parts[0].loads, 1);
-    player.PlayFrame(model, 3.5); // skipped keyframes 1 and 2: ends with keyframe 3's state
-    EXPECT_EQ(model.parts[0].state, 13);
-    const int loads = model.parts[0].loads;
-    player.PlayFrame(model, 3.9);
-    EXPECT_EQ(model.parts[0].loads, loads);
-    player.PlayFrame(model, 4.0);
-    EXPECT_EQ(model.parts[0].state, 14);
+    EXPECT_NEAR(model.position.x, 3.5f, 1e-5f) << "the model flies on from the last played state";
 }
 
 TEST_F(FlightRecorderTest, PartsNeverGetMoreThanTheRestOfTheirRecord)
