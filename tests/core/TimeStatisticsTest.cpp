@@ -100,7 +100,7 @@ TEST_F(TimeStatistics, NothingShownInTheFirstFrameAfterSwitchingOn)
     EXPECT_TRUE(fresh.GetDisplayLines().empty());
 }
 
-TEST_F(TimeStatistics, LineTextAndPosition)
+TEST_F(TimeStatistics, LineTextIndentedByDepth)
 {
     stats.BeginFrame();
     stats.BeginSection("Total");
@@ -113,29 +113,6 @@ TEST_F(TimeStatistics, LineTextAndPosition)
     // count maximum is 0 until the next call; averages need 11 samples.
     EXPECT_EQ(lines[0].text, "    0    3.50    3.50      0    0.00   Total\n");
     EXPECT_EQ(lines[1].text, "    0    2.50    2.50      0    0.00     Model\n");
-    EXPECT_EQ(lines[0].x, 30);
-    EXPECT_EQ(lines[0].y, 10);
-    EXPECT_EQ(lines[1].y, 25);
-}
-
-TEST_F(TimeStatistics, ColourFollowsDepthAndStopsAtTheSeventh)
-{
-    const char* names[] = {"d0", "d1", "d2", "d3", "d4", "d5", "d6", "d7", "d8"};
-    stats.BeginFrame();
-    for (const char* name : names)
-        stats.BeginSection(name);
-    for (int i = 8; i >= 0; --i)
-        stats.EndSection(names[i]);
-    const std::vector<CTimeStatisticsLine> lines = NextFrameLines(stats);
-    ASSERT_EQ(lines.size(), 9u);
-    const int expected[] = {22, 34, 25, 31, 37, 12, 28, 28, 28};
-    for (int i = 0; i < 9; ++i)
-    {
-        EXPECT_EQ(lines[i].colourIndex, expected[i]) << names[i];
-        EXPECT_NE(lines[i].text.find(std::string(2 * i, ' ') + " " + names[i] + "\n"),
-                  std::string::npos)
-            << lines[i].text;
-    }
 }
 
 TEST_F(TimeStatistics, AveragesChangeOnlyEveryElevenFrames)

@@ -110,28 +110,6 @@ TEST(ContentSprites, RectanglesLieInsidePowerOfTwoTextures)
     }
 }
 
-TEST(ContentSprites, ButtonsHaveTheSizesTheirBarsUse)
-{
-    const auto sprites = LoadSpriteList();
-    struct Row { const char* name; int size; };
-    const Row rows[] = {
-        {"B_CLOSE", 16},      // title-bar close button
-        {"B_HOME", 24},       // camera bar
-        {"B_KEYS", 24},       // camera bar
-        {"B_VIEW_BACK", 24},  // editor toolbar
-        {"WING3", 32},        // property-page icon
-        {"WIND", 32},         // property-page icon of the weather dialog
-        {"CHECKBOX_ON", 16},  // check box
-    };
-    for (const Row& row : rows)
-    {
-        auto it = sprites.find(row.name);
-        ASSERT_NE(it, sprites.end()) << row.name;
-        EXPECT_EQ(it->second.w, row.size) << row.name;
-        EXPECT_EQ(it->second.h, row.size) << row.name;
-    }
-}
-
 TEST(ContentSprites, FramePiecesFormOneNineSlice)
 {
     const auto sprites = LoadSpriteList();
