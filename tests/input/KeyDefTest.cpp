@@ -110,13 +110,11 @@ TEST(KeyDefs, WrittenLinesPadTheKeyToTwentyCharacters)
     CKeyDefTable defs;
     defs.SetDefaultKeys();
     defs.SetKeyFromText(UC_APP_PAUSE, "SHIFT+CTRL+ALT+Mouse Center Button"); // longer than 20
+    // Keys up to 20 characters, the empty one too, are padded as the shipped file (DefaultConfig's
+    // byte-for-byte check); a longer one keeps three spaces.
     const std::string text = WrittenText([&](CFile& file) { defs.Write(file); });
-    EXPECT_NE(text.find(".KEY_DEF { .KEY \"CTRL+O\"                 .FUNCTION UC_APP_LOAD_MODEL }\r\n"),
-              std::string::npos);
     EXPECT_NE(text.find(".KEY_DEF { .KEY \"SHIFT+CTRL+ALT+Mouse Center Button\"   .FUNCTION UC_APP_PAUSE }\r\n"),
               std::string::npos);
-    const std::string nullLine = ".KEY_DEF { .KEY \"\"" + std::string(23, ' ') + ".FUNCTION UC_NULL }\r\n";
-    EXPECT_NE(text.find(nullLine), std::string::npos);
     EXPECT_EQ(text.rfind("\r\n\r\n\r\n"), text.size() - 6); // two empty lines close the section
 }
 

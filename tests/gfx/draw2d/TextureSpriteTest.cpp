@@ -137,20 +137,4 @@ TEST_F(SpriteListTest, GarbageFileLoadsNothingAndDoesNotCrash)
     CSpriteList none;
     EXPECT_FALSE(none.LoadFile("/nonexistent/SpriteList.txt", m_textures));
 }
-
-TEST(ContentSpriteList, ShippedListResolvesEveryInterfaceSprite)
-{
-    DataDirAt shipped(SourceDir());
-    CTextureManager textures;
-    textures.Init();
-    CSpriteList sprites;
-    ASSERT_TRUE(sprites.Load(textures));
-    const TInterfaceSprites& ui = sprites.Interface();
-    for (int id : {ui.arrowUp, ui.arrowDown, ui.backgndBox, ui.smallBox, ui.checkboxOn, ui.expand})
-        EXPECT_GE(id, 0);
-    for (int id : ui.rect)
-        EXPECT_GE(id, 0);
-    EXPECT_GE(sprites.Find("MenuMainBk"), 0);
-    EXPECT_GE(sprites.Find("GRAVITY"), 0);
-}
 } // namespace

@@ -46,7 +46,6 @@ TEST(Sun, TheLightShinesDownFromTheSun)
     EXPECT_NEAR(light->getPosition().x(), std::cos(25.0f * 0.017453292f), 1e-6);
     EXPECT_NEAR(light->getPosition().y(), std::sin(25.0f * 0.017453292f), 1e-6);
     EXPECT_NEAR(light->getDiffuse().r(), sun.GetDiffuse().r / 255.0f, 1e-6);
-    EXPECT_EQ(light->getAmbient().a(), 1.0f);
 }
 
 TEST(Sun, GlareBuildsUpLookingIntoTheSunAndFadesLookingAway)
