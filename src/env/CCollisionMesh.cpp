@@ -187,6 +187,101 @@ void CCollisionMesh::UpdateExtent()
             m_minZ = std::min(m_minZ, v->z);
             m_maxZ = std::max(m_maxZ, v->z);
         }
+    BuildScanGrid();
+}
+
+int CCollisionMesh::ScanColumn(float x) const
+{
+    // In double and clamped before the conversion: infinite coordinates stay defined.
+    const double cell = std::floor((static_cast<double>(x) - m_gridX0) * m_gridPerMetre);
+    return static_cast<int>(std::clamp(cell, 0.0, static_cast<double>(m_gridColumns - 1)));
+}
+
+int CCollisionMesh::ScanRow(float z) const
+{
+    const double cell = std::floor((static_cast<double>(z) - m_gridZ0) * m_gridPerMetre);
+    return static_cast<int>(std::clamp(cell, 0.0, static_cast<double>(m_gridRows - 1)));
+}
+
+void CCollisionMesh::BuildScanGrid()
+{
+    m_gridColumns = m_gridRows = 0;
+    m_gridStart.clear();
+    m_gridTriangles.clear();
+    // A triangle with an infinite or undefined x or z contains no point (its plane's normal
+    // is not finite), so it needs no cell.
+    const auto isFinite = [](const CColTriangle& t) {
+        return std::isfinite(t.a.x) && std::isfinite(t.a.z) && std::isfinite(t.b.x) && std::isfinite(t.b.z) &&
+               std::isfinite(t.c.x) && std::isfinite(t.c.z);
+    };
+    double minX = INFINITY, maxX = -INFINITY, minZ = INFINITY, maxZ = -INFINITY;
+    size_t finiteCount = 0;
+    for (const CColTriangle& t : m_triangles)
+        if (isFinite(t)) {
+            ++finiteCount;
+            minX = std::min({minX, static_cast<double>(t.a.x), static_cast<double>(t.b.x), static_cast<double>(t.c.x)});
+            maxX = std::max({maxX, static_cast<double>(t.a.x), static_cast<double>(t.b.x), static_cast<double>(t.c.x)});
+            minZ = std::min({minZ, static_cast<double>(t.a.z), static_cast<double>(t.b.z), static_cast<double>(t.c.z)});
+            maxZ = std::max({maxZ, static_cast<double>(t.a.z), static_cast<double>(t.b.z), static_cast<double>(t.c.z)});
+        }
+    if (finiteCount == 0)
+        return;
+    // About one cell per triangle, at most kMaxCellsPerAxis along either side.
+    constexpr int kMaxCellsPerAxis = 2048;
+    const double width = std::max(maxX - minX, 1.0e-3), depth = std::max(maxZ - minZ, 1.0e-3);
+    double cellSize = std::sqrt(width * depth / static_cast<double>(finiteCount));
+    cellSize = std::max({cellSize, width / kMaxCellsPerAxis, depth / kMaxCellsPerAxis});
+    if (!(cellSize > 0.0) || !std::isfinite(cellSize))
+        return;
+    m_gridX0 = minX;
+    m_gridZ0 = minZ;
+    m_gridPerMetre = 1.0 / cellSize;
+    m_gridColumns = std::clamp(static_cast<int>(std::ceil(width * m_gridPerMetre)), 1, kMaxCellsPerAxis);
+    m_gridRows = std::clamp(static_cast<int>(std::ceil(depth * m_gridPerMetre)), 1, kMaxCellsPerAxis);
+
+    // The edge test works in double on the float vertices; a point it puts inside a triangle is
+    // within rounding of the triangle's rectangle, far less than this margin.
+    const auto margin = [](float lo, float hi) {
+        return 1.0e-3f + 1.0e-5f * std::max(std::fabs(lo), std::fabs(hi));
+    };
+    struct TCells
+    {
+        int i0, i1, j0, j1;
+    };
+    std::vector<TCells> spans(m_triangles.size(), TCells{0, -1, 0, -1});
+    std::vector<int> counts(static_cast<size_t>(m_gridColumns) * m_gridRows + 1, 0);
+    int64_t total = 0;
+    const int64_t limit = 16 * static_cast<int64_t>(finiteCount) + 4096;
+    for (size_t k = 0; k < m_triangles.size(); ++k) {
+        const CColTriangle& t = m_triangles[k];
+        if (!isFinite(t))
+            continue;
+        const float x0 = std::min({t.a.x, t.b.x, t.c.x}), x1 = std::max({t.a.x, t.b.x, t.c.x});
+        const float z0 = std::min({t.a.z, t.b.z, t.c.z}), z1 = std::max({t.a.z, t.b.z, t.c.z});
+        const float mx = margin(x0, x1), mz = margin(z0, z1);
+        TCells& span = spans[k];
+        span = {ScanColumn(x0 - mx), ScanColumn(x1 + mx), ScanRow(z0 - mz), ScanRow(z1 + mz)};
+        total += static_cast<int64_t>(span.i1 - span.i0 + 1) * (span.j1 - span.j0 + 1);
+        if (total > limit) {
+            m_gridColumns = m_gridRows = 0; // a few huge triangles: the plain scan is as good
+            return;
+        }
+        for (int j = span.j0; j <= span.j1; ++j)
+            for (int i = span.i0; i <= span.i1; ++i)
+                ++counts[static_cast<size_t>(j) * m_gridColumns + i];
+    }
+    m_gridStart.assign(counts.size(), 0);
+    for (size_t cell = 1; cell < counts.size(); ++cell)
+        m_gridStart[cell] = m_gridStart[cell - 1] + counts[cell - 1];
+    m_gridTriangles.resize(static_cast<size_t>(total));
+    std::vector<int> fill(m_gridStart.begin(), m_gridStart.end() - 1);
+    for (size_t k = 0; k < m_triangles.size(); ++k) {
+        const TCells& span = spans[k];
+        for (int j = span.j0; j <= span.j1; ++j)
+            for (int i = span.i0; i <= span.i1; ++i)
+                m_gridTriangles[static_cast<size_t>(fill[static_cast<size_t>(j) * m_gridColumns + i]++)] =
+                    static_cast<int>(k);
+    }
 }
 
 void CCollisionMesh::BuildFromTriangleList(const std::vector<CVector3>& vertices)
@@ -294,12 +389,21 @@ float CCollisionMesh::GetTerrainHeight(float x, float z, CTerrainHint* ioHint, C
         CTerrainHint& hint = ioHint != nullptr ? *ioHint : unused;
         float candidateHeight = 0.0f;
         CVector3 candidateNormal;
-        for (int i = 0; i < GetTriangleCount(); ++i)
+        const auto tryTriangle = [&](int i) {
             if (TryTriangle(i, x, z, hint, candidateHeight, candidateNormal)) {
                 height = candidateHeight;
                 outNormal = candidateNormal;
                 found = true;
             }
+        };
+        if (m_gridColumns > 0 && std::isfinite(x) && std::isfinite(z)) {
+            const size_t cell = static_cast<size_t>(ScanRow(z)) * m_gridColumns + ScanColumn(x);
+            for (int k = m_gridStart[cell]; k < m_gridStart[cell + 1]; ++k)
+                tryTriangle(m_gridTriangles[static_cast<size_t>(k)]);
+        } else if (m_gridColumns == 0) {
+            for (int i = 0; i < GetTriangleCount(); ++i)
+                tryTriangle(i);
+        }
     }
 
     if (!found) {

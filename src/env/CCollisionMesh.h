@@ -9,7 +9,9 @@
 //     neighbours; the first triangle containing the point answers. When it is not the current
 //     triangle, the current one becomes the previous one and the found one the current one.
 //  2. Otherwise test every triangle in index order; each containing triangle overwrites the
-//     answer and moves the hint the same way, so the last one in index order wins.
+//     answer and moves the hint the same way, so the last one in index order wins. Only the
+//     triangles listed in the point's cell of the scan grid are tried: the others cannot
+//     contain it, so the answer and the hint end up exactly as with the whole list.
 //  3. No triangle contains the point: height 0, normal straight up. A point outside the
 //     mesh's extent seen from above (or not a number) gets this answer at once, without the
 //     scan: a model flown far off the site would otherwise scan every triangle per query.
@@ -69,11 +71,26 @@ private:
     bool TryTriangle(int index, float x, float z, CTerrainHint& ioHint, float& outHeight,
                      CVector3& outNormal) const;
 
-    // Recomputes the extent from the triangles.
+    // Recomputes the extent and the scan grid from the triangles.
     void UpdateExtent();
+    void BuildScanGrid();
+    // Scan grid column (row) of a world x (z), clamped to the grid; the same function places
+    // the triangles and the queries, so a point always lands in a cell its triangles are in.
+    int ScanColumn(float x) const;
+    int ScanRow(float z) const;
 
     std::vector<CColTriangle> m_triangles;
     int m_currentTriangle = 0; // for the debug display only
     // Extent of the triangles in X-Z (world, m); inverted (nothing covered) when there are none.
     float m_minX = 1.0f, m_maxX = -1.0f, m_minZ = 1.0f, m_maxZ = -1.0f;
+    // The scan grid: square cells over the finite triangles' extent in X-Z, each listing (in
+    // ascending order) the triangles whose bounding rectangle, widened by a margin for rounding,
+    // overlaps it. A site with a hole in its mesh otherwise scans all its tens of thousands of
+    // triangles for every query over the hole. Empty (plain scan) when the mesh has no finite
+    // triangle or when huge triangles would make the lists too long.
+    double m_gridX0 = 0.0, m_gridZ0 = 0.0; // world (m), corner of cell (0, 0)
+    double m_gridPerMetre = 0.0;            // cells per metre
+    int m_gridColumns = 0, m_gridRows = 0;
+    std::vector<int> m_gridStart;     // per cell (row by row along x), then the end: offsets
+    std::vector<int> m_gridTriangles; // the cells' triangle lists, one after the other
 };

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -160,6 +161,58 @@ TEST(CollisionMeshTest, HintedWalkAgreesWithTheFullScan)
         CVector3 normal;
         ASSERT_TRUE(mesh.GetTriangles()[hint.current].TestTriangle(x, z, height, normal)) << "step " << step;
         EXPECT_GT(hintedNormal.y, 0.0f);
+    }
+}
+
+// The scan without a usable hint only tries the triangles of the point's grid cell; answer,
+// normal and hint must come out exactly as from trying every triangle in index order. Meshes: a
+// terrain with a hole, loose and degenerate triangles and one big triangle over everything last
+// (it wins where it covers), and a mesh of big overlapping triangles, which the plain scan serves.
+TEST(CollisionMeshTest, ScanAgreesWithTryingEveryTriangle)
+{
+    std::vector<CVector3> terrain = testterrain::MakeTerrain(40, 40, 300, true);
+    terrain.erase(terrain.begin() + 6 * (20 * 40 + 15), terrain.begin() + 6 * (20 * 40 + 22)); // the hole
+    terrain.insert(terrain.end(), {CVector3(-50, 30, -50), CVector3(-50, 30, 60), CVector3(40, 35, -50)});
+    std::vector<CVector3> overlapping;
+    testterrain::CGenerator shapes(5);
+    for (int k = 0; k < 300; ++k)
+        for (int v = 0; v < 3; ++v)
+            overlapping.emplace_back(static_cast<float>(shapes.Uniform(-100, 100)), static_cast<float>(shapes.Uniform(0, 9)),
+                                     static_cast<float>(shapes.Uniform(-100, 100)));
+    for (const std::vector<CVector3>* vertices : {&terrain, &overlapping}) {
+        CCollisionMesh mesh;
+        mesh.BuildFromTriangleList(*vertices);
+        float lo = 0.0f, hi = 0.0f;
+        for (const CVector3& v : *vertices)
+            if (std::isfinite(v.x) && std::isfinite(v.z)) {
+                lo = std::min({lo, v.x, v.z});
+                hi = std::max({hi, v.x, v.z});
+            }
+        std::vector<std::pair<float, float>> points;
+        testterrain::CGenerator generator(11);
+        for (int k = 0; k < 6000; ++k)
+            points.emplace_back(static_cast<float>(generator.Uniform(lo, hi)), static_cast<float>(generator.Uniform(lo, hi)));
+        for (size_t k = 0; k + 1 < vertices->size(); k += 7) // on vertices and edges
+            points.emplace_back((*vertices)[k].x, (*vertices)[k].z);
+        int answered = 0;
+        for (const auto& [x, z] : points) {
+            CTerrainHint expectedHint{-1, -1, nullptr}, hint = expectedHint;
+            float expected = 0.0f, height = 0.0f;
+            CVector3 expectedNormal(0, 1, 0), normal;
+            for (int i = 0; i < mesh.GetTriangleCount(); ++i)
+                if (mesh.GetTriangles()[i].TestTriangle(x, z, height, normal)) {
+                    expected = height;
+                    expectedNormal = normal;
+                    expectedHint = {i, expectedHint.current, nullptr};
+                }
+            height = mesh.GetTerrainHeight(x, z, &hint, normal);
+            ASSERT_EQ(std::memcmp(&height, &expected, sizeof height), 0) << x << ", " << z;
+            ASSERT_EQ(normal, expectedNormal) << x << ", " << z;
+            ASSERT_EQ(hint.current, expectedHint.current) << x << ", " << z;
+            ASSERT_EQ(hint.previous, expectedHint.previous) << x << ", " << z;
+            answered += expectedHint.current >= 0;
+        }
+        EXPECT_GT(answered, static_cast<int>(points.size()) / 2);
     }
 }
 
