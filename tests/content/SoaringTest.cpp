@@ -1,6 +1,6 @@
 // The shipped glider soars: flown in-process by a simple pilot (hold a bank and a speed), it
-// climbs in a thermal and sinks at about its minimum sink without one, and beating along the
-// slope site's ridge it gains height in a wind straight at the face and loses it in still air.
+// climbs in a thermal, and beating along the slope site's ridge it gains height in a wind
+// straight at the face.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,57 +82,42 @@ void StartFlying(CFlightSession& session, const CVector3& position, float headin
     model.GetBody().SetVelocity(CFlightSession::ForwardAxis(model) * speed + session.GetWind().GetMeanWind());
 }
 
-TEST(Soaring, GliderCirclingClimbsInAThermalAndSinksAtMinimumSinkWithout)
+// (In still air it sinks at its minimum sink: the flight check glider_glide.)
+TEST(Soaring, GliderCirclingClimbsInAThermal)
 {
     TShippedData data;
     CFlightSession session;
     ASSERT_TRUE(session.LoadModel("Glider.mod")) << session.GetLoadMessage();
-
-    const struct
+    const float strength = 3.0f; // m/s
+    session.SetThermals(strength, 80.0f, 0.3f);
+    // A thermal in its prime with at least a minute of it left.
+    const CThermalField& field = session.GetWind().GetThermals();
+    const CThermalField::TThermal* prime = nullptr;
+    for (int i = 0; i < 36000 && prime == nullptr; ++i)
     {
-        float strength; // m/s
-        float minClimb, maxClimb; // m/s over the last 40 s of circling
-    } rows[] = {
-        {0.0f, -0.9f, -0.3f}, // about the glider's minimum sink, a little more for the bank (-0.55)
-        {3.0f, 0.5f, 3.0f},   // measured: +1.6 m/s
-    };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.strength);
-        session.SetThermals(row.strength, 80.0f, 0.3f);
-        CVector3 centre(0, 0, 0);
-        if (row.strength > 0.0f)
-        {
-            // A thermal in its prime with at least a minute of it left.
-            const CThermalField& field = session.GetWind().GetThermals();
-            const CThermalField::TThermal* prime = nullptr;
-            for (int i = 0; i < 36000 && prime == nullptr; ++i)
-            {
-                session.GetWind().Update(CVector3(), CVector3(0, 0, -1), 1.0f);
-                for (const auto& thermal : field.GetThermals())
-                    if (thermal.strength == row.strength && thermal.age < 0.5f * field.GetSettings().lifetime)
-                        prime = &thermal;
-            }
-            ASSERT_NE(prime, nullptr);
-            centre = CVector3(prime->x, 0, prime->z);
-        }
-        // Heading -Z and rolling into a right turn, the circle's centre ends up about 22 m to the
-        // right (+x) and 18 m ahead: start so that it is the thermal's centre.
-        StartFlying(session, centre + CVector3(-22, 150, 18), 0.0f, 8.0f);
-        CSimplePilot pilot(session, 7.5f);
-        pilot.Fly(20.0f, 25.0f);
-        const float before = Height(session);
-        pilot.Fly(40.0f, 25.0f);
-        const float climb = (Height(session) - before) / 40.0f;
-        EXPECT_GT(climb, row.minClimb);
-        EXPECT_LT(climb, row.maxClimb);
-        // Still circling where it started: a thermal is only of use to a glider that stays in it.
-        const CVector3 p = session.GetModel()->GetBody().GetPosition();
-        EXPECT_LT(std::hypot(p.x - centre.x, p.z - centre.z), 40.0f);
+        session.GetWind().Update(CVector3(), CVector3(0, 0, -1), 1.0f);
+        for (const auto& thermal : field.GetThermals())
+            if (thermal.strength == strength && thermal.age < 0.5f * field.GetSettings().lifetime)
+                prime = &thermal;
     }
+    ASSERT_NE(prime, nullptr);
+    const CVector3 centre(prime->x, 0, prime->z);
+    // Heading -Z and rolling into a right turn, the circle's centre ends up about 22 m to the
+    // right (+x) and 18 m ahead: start so that it is the thermal's centre.
+    StartFlying(session, centre + CVector3(-22, 150, 18), 0.0f, 8.0f);
+    CSimplePilot pilot(session, 7.5f);
+    pilot.Fly(20.0f, 25.0f);
+    const float before = Height(session);
+    pilot.Fly(40.0f, 25.0f);
+    const float climb = (Height(session) - before) / 40.0f;
+    EXPECT_TRUE(climb > 0.5f && climb < 3.0f) << climb << " m/s"; // measured: +1.6 m/s
+    // Still circling where it started: a thermal is only of use to a glider that stays in it.
+    const CVector3 p = session.GetModel()->GetBody().GetPosition();
+    EXPECT_LT(std::hypot(p.x - centre.x, p.z - centre.z), 40.0f);
 }
 
-TEST(Soaring, GliderBeatingAlongTheRidgeGainsHeightInWindAndLosesItInStillAir)
+// (In still air the same flight loses height: the flight check glider_glide.)
+TEST(Soaring, GliderBeatingAlongTheRidgeGainsHeightInWind)
 {
     TShippedData data;
     CDiagCapture quiet; // the collision cache's progress lines
@@ -141,34 +126,27 @@ TEST(Soaring, GliderBeatingAlongTheRidgeGainsHeightInWindAndLosesItInStillAir)
     ASSERT_TRUE(session.LoadModel("Glider.mod")) << session.GetLoadMessage();
 
     const float trackZ = -90.0f; // m: over the upper face, in front of the crest at z = 0
-    for (const float wind : {7.0f, 0.0f})
+    const float wind = 7.0f, speed = 10.0f; // m/s
+    session.SetWind(wind, 180.0f, 0.0f); // straight at the face
+    session.SetThermals(0.0f, 40.0f, 0.0f);
+    // The crab angle that holds the track along the ridge against the wind.
+    const float crab = std::asin(wind / speed) / kDegToRad;
+    StartFlying(session, CVector3(-200, 30, trackZ), 90.0f - crab, speed);
+    CSimplePilot pilot(session, speed);
+    const float start = Height(session);
+    int leg = 1; // +1 towards +x, -1 towards -x
+    for (int i = 0, n = static_cast<int>(120.0f / kFrame); i < n; ++i)
     {
-        SCOPED_TRACE(wind);
-        session.SetWind(wind, 180.0f, 0.0f); // straight at the face
-        session.SetThermals(0.0f, 40.0f, 0.0f);
-        const float speed = 10.0f;
-        // The crab angle that holds the track along the ridge against the wind.
-        const float crab = std::asin(std::min(0.9f, wind / speed)) / kDegToRad;
-        StartFlying(session, CVector3(-200, 30, trackZ), 90.0f - crab, speed);
-        CSimplePilot pilot(session, speed);
-        const float start = Height(session);
-        int leg = 1; // +1 towards +x, -1 towards -x
-        for (int i = 0, n = static_cast<int>(120.0f / kFrame); i < n; ++i)
-        {
-            const CModel& model = *session.GetModel();
-            const CVector3 p = model.GetBody().GetPosition();
-            if (leg * p.x > 250.0f)
-                leg = -leg; // turn away from the ridge, into the wind
-            // Off the track downwind (towards the crest): point further into the wind.
-            const float correction = std::clamp(0.5f * (p.z - trackZ), -30.0f, 30.0f);
-            const float heading = leg * std::clamp(90.0f - crab - correction, 0.0f, 120.0f);
-            const float error = std::remainder(heading - model.GetHeading() / kDegToRad, 360.0f);
-            pilot.Step(std::clamp(1.2f * error, -35.0f, 35.0f));
-        }
-        if (wind > 0.0f)
-            EXPECT_GT(Height(session), start + 10.0f); // measured: +65 m
-        else
-            EXPECT_LT(Height(session), start - 20.0f); // measured: -52 m
+        const CModel& model = *session.GetModel();
+        const CVector3 p = model.GetBody().GetPosition();
+        if (leg * p.x > 250.0f)
+            leg = -leg; // turn away from the ridge, into the wind
+        // Off the track downwind (towards the crest): point further into the wind.
+        const float correction = std::clamp(0.5f * (p.z - trackZ), -30.0f, 30.0f);
+        const float heading = leg * std::clamp(90.0f - crab - correction, 0.0f, 120.0f);
+        const float error = std::remainder(heading - model.GetHeading() / kDegToRad, 360.0f);
+        pilot.Step(std::clamp(1.2f * error, -35.0f, 35.0f));
     }
+    EXPECT_GT(Height(session), start + 10.0f); // measured: +65 m
 }
 } // namespace

@@ -97,25 +97,6 @@ TEST(CollisionMeshTest, TheExtentCoversTheTrianglesAndNothingElse)
     EXPECT_TRUE(copy.Covers(20.0f, 10.0f)) << "the cache reader's triangles too";
 }
 
-TEST(CollisionMeshTest, DegenerateTrianglesNeverAnswer)
-{
-    // Ground at y = 2 with a vertical wall, a collapsed triangle and a line standing on it, all
-    // listed after the ground so that they would win the full scan if they answered.
-    std::vector<CVector3> vertices = {CVector3(0, 2, 0), CVector3(0, 2, 10), CVector3(10, 2, 0),
-                                      CVector3(2, 0, 2), CVector3(2, 9, 2), CVector3(8, 0, 2),
-                                      CVector3(2, 7, 2), CVector3(2, 7, 2), CVector3(2, 7, 2),
-                                      CVector3(1, 5, 1), CVector3(5, 5, 1), CVector3(9, 5, 1)};
-    CCollisionMesh mesh;
-    mesh.BuildFromTriangleList(vertices);
-    mesh.ComputeNeighbours();
-    CVector3 normal;
-    for (const auto& point : {std::pair<float, float>(2.0f, 2.0f), {5.0f, 2.0f}, {5.0f, 1.0f}}) {
-        CTerrainHint hint;
-        EXPECT_FLOAT_EQ(mesh.GetTerrainHeight(point.first, point.second, &hint, normal), 2.0f);
-        EXPECT_EQ(hint.current, 0);
-    }
-}
-
 TEST(CollisionMeshTest, SetCurrentTriangleStaysInsideTheMesh)
 {
     CCollisionMesh mesh = MakeStrip();

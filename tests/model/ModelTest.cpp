@@ -1,7 +1,5 @@
-#include <cmath>
 #include <gtest/gtest.h>
 
-#include "data/CComponentNode.h"
 #include "data/CProperty.h"
 #include "data/CPropertySet.h"
 #include "model/CModel.h"

@@ -2,11 +2,8 @@
 
 #include "data/CComponentNode.h"
 #include "data/CTokenFile.h"
-#include "model/CFunctionList.h"
-#include "model/CPartServo.h"
 #include "model/CPartVariable.h"
 #include "model/CPropertySet_Servo.h"
-#include "model/CVariableSearchList.h"
 #include "model/ModelTestSupport.h"
 #include "model/PartClassTable.h"
 

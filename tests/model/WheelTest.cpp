@@ -1,5 +1,5 @@
 // Wheels: the WHEEL3 suspension, its airborne threshold, the skid hysteresis, the damper
-// clamp, the cornering tyre, a trainer braking and steering on three wheels, and the simple WHEEL.
+// clamp, the cornering tyre, a trainer braking and rolling on three wheels, and the simple WHEEL.
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ protected:
         fixture.services.terrain = &terrain;
         fixture.services.sounds = &sounds;
         fixture.Input("V_ZERO", 0.0f);
-        steering = fixture.Input("V_STEER", 0.0f);
+        fixture.Input("V_STEER", 0.0f); // the nose wheel's steering (flown by the flight check trainer_crosswind)
         brake = fixture.Input("V_BRAKE", 0.0f);
         torque = fixture.Input("V_TORQUE", 0.0f);
     }
@@ -88,7 +88,6 @@ protected:
     CCountingSounds sounds;
     CModelFixture fixture;
     std::unique_ptr<CModel> model;
-    CVariable* steering = nullptr;
     CVariable* brake = nullptr;
     CVariable* torque = nullptr;
 };
@@ -197,29 +196,6 @@ TEST_F(WheelTest, BrakesStopARollingTrainer)
     brake->SetValue(1.0f);
     RunFrames(*model, 100); // 2 s
     EXPECT_LT(model->GetBody().GetVelocity().Length(), 0.1f) << "stopped, rocking a little on the tyres";
-}
-
-TEST_F(WheelTest, SteeringTurnsARollingTrainer)
-{
-    // A rolling tricycle turns at about V tan(steering angle) / wheelbase (0.45 m here).
-    for (const float steer : {0.0f, 0.5f, -0.5f}) // x 30 degrees
-    {
-        RollTricycle(3.0f, 10);
-        CEngineDynamic& body = model->GetBody();
-        steering->SetValue(steer);
-        RunFrames(*model, 15); // the turn sets in
-        const float before = body.GetHeading();
-        float speed = 0.0f;
-        for (int i = 0; i < 25; ++i)
-        {
-            RunFrames(*model, 1);
-            speed += body.GetVelocity().Length() / 25.0f;
-        }
-        const float yawRate = (body.GetHeading() - before) / 0.5f;
-        const float expected = speed * std::tan(steer * 30.0f * kPi / 180.0f) / 0.45f;
-        EXPECT_NEAR(yawRate, expected, 0.25f * std::fabs(expected) + 0.01f) << "steering " << steer;
-        steering->SetValue(0.0f);
-    }
 }
 
 TEST_F(WheelTest, AWheelThatSkidsSidewaysIsPulledBackToWhereTheSkidBegan)

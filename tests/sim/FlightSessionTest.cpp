@@ -75,10 +75,7 @@ TEST_F(FlightSessionTest, NewModelStandsAtTheSiteStartAndAReloadKeepsTheMotion)
     const CVector3 onGround(start.position.x, kDropRestHeight, start.position.z);
     EXPECT_EQ(model->GetBody().GetPosition(), onGround);
     session.ResetToStart();
-    EXPECT_EQ(model->GetBody().GetPosition(), onGround);
-    Fly(session, 3.0f); // standing still, undamaged
-    EXPECT_EQ(model->GetDamageTotal(), 0.0f);
-    EXPECT_LT((model->GetBody().GetPosition() - onGround).Length(), 0.02f);
+    EXPECT_EQ(model->GetBody().GetPosition(), onGround); // (standing there undamaged: the flight checks ground_*)
 
     const CMatrix3 banked = CMatrix3::FromEuler(0.3f, 0.2f, 0.1f);
     model->GetBody().SetPosition(CVector3(1.0f, 20.0f, 2.0f));
