@@ -1,6 +1,6 @@
 // Loads every shipped model through the flight model's own loader and checks each reference it
-// makes: airfoils, the instrument panel and its variables, the 3D object and its DOF nodes, the
-// shadow texture, and the variables and parts its servos, wheels, wings and engines name.
+// makes: airfoils, the 3D object and its DOF nodes, the shadow texture, and the variables and
+// parts its servos, wheels, wings and engines name.
 #include <gtest/gtest.h>
 
 #include <osg/Image>
@@ -10,11 +10,9 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "core/Diagnostics.h"
 #include "data/CFile.h"
-#include "data/CTokenFile.h"
 #include "model/CDegreeOfFreedomList.h"
 #include "model/CPart.h"
 #include "model/ModelTestSupport.h"
@@ -97,7 +95,7 @@ TEST_P(ShippedModel, LoadsWithoutAComplaint)
     }
 }
 
-TEST_P(ShippedModel, ObjectShadowAndPanelExistAndMatch)
+TEST_P(ShippedModel, ObjectAndShadowExistAndMatch)
 {
     CLoadedModel m(GetParam());
     ASSERT_TRUE(m.loaded);
@@ -116,48 +114,7 @@ TEST_P(ShippedModel, ObjectShadowAndPanelExistAndMatch)
                                                               << m.ObjectFile();
     const osg::ref_ptr<osg::Image> shadow = osgDB::readImageFile(DataDir() + "/Textures/" + m.ShadowFile());
     EXPECT_TRUE(shadow) << m.ShadowFile();
-
-    // The panel: its variables load, the instruments name them, and both inside variables exist.
-    CTokenFile panel;
-    ASSERT_TRUE(panel.Load(DataDir() + "/Model/" + m.PanelFile())) << m.PanelFile();
-    CTokenFile* block = panel.OpenBlock("Instruments");
-    ASSERT_NE(block, nullptr);
-    CVariableTable variables("Panel");
-    ASSERT_TRUE(variables.Load(*block, "Panel", nullptr));
-    CTokenFile* inside = panel.OpenBlock("INSIDE_VARIABLES");
-    ASSERT_NE(inside, nullptr);
-    for (const char* key : {"VARIABLE_INTEGRATION_STEP", "VARIABLE_VAR_HEIGHT_ABOVE_TERRAIN"})
-    {
-        std::string name;
-        EXPECT_TRUE(inside->GetToken(key, name, "") && variables.Find(name) != nullptr) << key << " " << name;
-    }
-    const char* const gauges[][2] = {{"AIR_SPEED", "VARIABLE_AIR_SPEED"},      {"ALTIMETER", "VARIABLE_ALTITUDE"},
-                                     {"CLIMB_RATE", "VARIABLE_VERTICAL_SPEED"}, {"COMPASS", "VARIABLE_HEADING"},
-                                     {"ANGLE_OF_SLIDE", "VARIABLE_ANGLE_SLIDE"}, {"ANGLE_OF_ATTACK", "VARIABLE_ANGLE_ATTACK"}};
-    CTokenFile* alpha = nullptr; // a block read once is consumed: kept for the wing check below
-    for (const auto& [block, key] : gauges) // those the panel has
-    {
-        CTokenFile* instrument = panel.OpenBlock(block);
-        alpha = std::string(block) == "ANGLE_OF_ATTACK" ? instrument : alpha;
-        std::string name;
-        EXPECT_TRUE(instrument == nullptr || (instrument->GetToken(key, name, "") && variables.Find(name) != nullptr))
-            << block << " " << key << " " << name;
-    }
-    // Wing and wheel gauges name parts of this model.
-    if (alpha != nullptr)
-        for (const char* key : {"LEFT_WING", "RIGHT_WING"})
-        {
-            std::string wing;
-            ASSERT_TRUE(alpha->GetToken(key, wing, ""));
-            EXPECT_NE(m.model->FindPart(PART_WING2, wing), nullptr) << wing;
-        }
-    if (CTokenFile* wheel = panel.OpenBlock("WHEEL"))
-    {
-        std::string name;
-        ASSERT_TRUE(wheel->GetToken("WHEEL", name, ""));
-        EXPECT_TRUE(m.model->FindPart(PART_WHEEL3, name) != nullptr || m.model->FindPart(PART_WHEEL, name) != nullptr)
-            << name;
-    }
+    // (The panel, through the panel loader itself: ProcFlyPanels.ShippedPanelsLoadWholeAndLieBelowTheMenuBar.)
 }
 
 INSTANTIATE_TEST_SUITE_P(Content, ShippedModel, ::testing::ValuesIn(kModels));

@@ -67,19 +67,6 @@ std::vector<bool> Replaced(const CWind& wind, const std::vector<CWindBlob>& befo
 const CVector3 kProbes[] = {{0, 0, 0}, {1, 0, 0}, {2, 0.5f, -1}, {-300, 20, 150}, {1000, 100, -1000}};
 } // namespace
 
-TEST(Wind, DefaultsBlowTwoMetresPerSecondTowardsPlusZOnceTheInitialBlobsAreGone)
-{
-    CWind wind;
-    SetSetting(wind, "THERMAL_STRENGTH", 0.0f); // the default thermals would add vertical air
-    // The initial blobs sit around the origin and disturb it until replaced.
-    EXPECT_GT((wind.GetWindAt(CVector3(1, 0, 0)) - CVector3(0, 0, 2)).Length(), 0.01f);
-
-    UpdateTimes(wind, 2 * CWind::kCallsPerChange, CVector3(0, 1, 0));
-    for (const CVector3& p : kProbes)
-        ExpectNear(wind.GetWindAt(p), CVector3(0, 0, 2));
-    ExpectNear(wind.GetMeanWind(), CVector3(0, 0, 2));
-}
-
 TEST(Wind, MeanWindFollowsHeadingAndPitch)
 {
     const struct { float velocity, heading, pitch; CVector3 expected; } rows[] = {
@@ -249,27 +236,6 @@ TEST(WindFile, ThermalKeysDefaultWhenMissingAndAreClampedToTheirRanges)
         for (const char* key : {"STRENGTH", "RADIUS", "DENSITY", "LIFETIME"})
             EXPECT_EQ(diag.Contains(std::string("Weather.txt: .THERMAL_") + key), row.reported != nullptr) << key;
     }
-}
-
-TEST(WindFile, SavedSettingsComeBack)
-{
-    TOutputDir out;
-    const std::pair<const char*, float> settings[] = {
-        {"VELOCITY", 7.5f}, {"HEADING", -30.0f}, {"PITCH", 12.0f}, {"TURBULENCE_STRENGTH", 0.7f}, {"THERMAL_DENSITY", 4.5f}};
-    {
-        CWind wind;
-        wind.Create();
-        for (const auto& [key, value] : settings)
-            SetSetting(wind, key, value);
-        EXPECT_TRUE(wind.Save());
-    }
-    CWind wind;
-    wind.Create();
-    for (const auto& [key, value] : settings)
-        EXPECT_FLOAT_EQ(wind.GetPropertySet().FindProperty(key)->GetFloat(), value) << key;
-    // And they are in use.
-    EXPECT_FLOAT_EQ(wind.GetTurbulenceStrength(), 0.7f);
-    EXPECT_FLOAT_EQ(wind.GetThermals().GetSettings().density, 4.5f);
 }
 
 TEST(WindFile, UnwritableFileLeavesAWorkingWind)

@@ -16,7 +16,6 @@
 
 namespace aero_test
 {
-using DiagCapture = CDiagCapture;
 
 // An airfoil read from the text of an .afl file.
 inline std::unique_ptr<CAirfoil> AirfoilFromText(const std::string& text, const std::string& fileName = "Test.afl")

@@ -242,7 +242,7 @@ TEST_F(EngineTest, SpeedBalancesTorquesAndThrustActsAlongTheAxis)
 
 TEST_F(EngineTest, MissingServoOrPropellerMakesNothing)
 {
-    CDiagLines diag;
+    CDiagCapture diag;
     channel = fixture.Input("V_CH3", 1.0f);
     model = fixture.Load(".PROPELLER Prop { .AIRFOIL NACA0012.afl }\n"
                          ".ENGINE_PROP Engine { .MAX_TORQUE 1 .TOKEN_PROPELLER Prop .TOKEN_SERVO None }\n");

@@ -19,8 +19,6 @@
 #include "model/IWindField.h"
 #include "support/TempDir.h"
 
-using CDiagLines = CDiagCapture;
-
 // Remembers every file the model asked to load.
 class CRecordingPresentation : public CNullModelPresentation
 {

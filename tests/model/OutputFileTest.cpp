@@ -73,7 +73,7 @@ TEST(OutputFile, LogsTheFirstTwentyVariablesAndHugeValuesNeverOverflowTheLine)
     for (int i = 0; i < 25; ++i)
         definition += ".OUT_VARIABLE " + fixture.Variable("V" + std::to_string(i), i % 2 == 0 ? -3.0e38f : 3.0e38f)->GetName() + "\n";
     definition += "}";
-    CDiagLines diag;
+    CDiagCapture diag;
     ASSERT_TRUE(fixture.Init(definition));
     EXPECT_TRUE(diag.Contains("5 OUT_VARIABLE entries beyond the first 20"));
     fixture.output->WriteLine(3.0e38f);
@@ -114,7 +114,7 @@ TEST(OutputFile, RefusesDefinitionsItCannotUse)
         SCOPED_TRACE(c.definition);
         COutputFixture fixture;
         fixture.Variable("A", 1.0f);
-        CDiagLines diag;
+        CDiagCapture diag;
         EXPECT_FALSE(fixture.Init(c.definition));
         EXPECT_FALSE(fixture.output->IsValid());
         EXPECT_TRUE(diag.Contains(c.message) && diag.Contains("def.txt"));
@@ -130,7 +130,7 @@ TEST(OutputFile, TheModelLogsOneLinePerFrameWithAnEmptyColumnForAMissingVariable
     fixture.Input("V_CH2", -2.0f);
     fixture.dir.Write("Output/Log.def", ".OUTPUT_FILE { .FILE_NAME \"flight.log\" .OUT_VARIABLE V_CH1 .OUT_VARIABLE B"
                                         " .OUT_VARIABLE V_CH2 }");
-    CDiagLines diag;
+    CDiagCapture diag;
     auto model = fixture.Load(".OUTPUT_FILE \"Log.def\"\n");
     ASSERT_TRUE(fixture.loaded);
     ASSERT_NE(model->GetOutputFile(), nullptr);

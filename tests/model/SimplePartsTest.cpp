@@ -76,7 +76,7 @@ TEST_F(ServoTest, LoadStateNeverReadsPastItsRecord)
 TEST(SimpleParts, WithoutTheirVariableAServoStaysAtZeroAndAnInputForcePushesNothing)
 {
     CModelFixture fixture;
-    CDiagLines diag;
+    CDiagCapture diag;
     auto model = fixture.Load(".SERVO S { .VARIABLE V_CH2 .SPEED 0.6 }\n.INPUT_FORCE F { .VARIABLE NOPE }\n");
     RunFrames(*model, 10);
     EXPECT_EQ(static_cast<CPartServo*>(model->FindPart(PART_SERVO, "S"))->GetServoPosition(), 0.0f);
@@ -185,7 +185,7 @@ TEST(SimpleParts, AMassThatIsNoMassIsReportedNamingThePartAndTheKey)
         {
             SCOPED_TRACE(std::string(block) + " " + mass);
             CModelFixture fixture;
-            CDiagLines diag;
+            CDiagCapture diag;
             auto model = fixture.Load(std::string(".") + block + " P { .MASS " + mass + " }\n");
             model->UpdateModel(0.02f);
             EXPECT_TRUE(diag.Contains(std::string(block) + " 'P': MASS " + mass)) << (diag.lines.empty() ? "" : diag.lines[0]);

@@ -65,7 +65,7 @@ TEST(Variable, UnresolvableLinksKeepTheOwnValue)
     {
         SCOPED_TRACE(c.link);
         CServoTree tree;
-        CDiagLines diag;
+        CDiagCapture diag;
         CVariable variable;
         variable.Init("V", "", c.link, c.withRoot ? &tree.root : nullptr, 0.0f);
         EXPECT_EQ(variable.GetValue(), 0.0f);
@@ -96,7 +96,7 @@ TEST(Variable, ALinkWhosePropertyWentAwayNeitherDanglesNorStaysLost)
 
     // Gone for good: the variable holds the value itself.
     tree.set.reset();
-    CDiagLines diag;
+    CDiagCapture diag;
     variable.SetValue(4.0f);
     EXPECT_FLOAT_EQ(variable.GetValue(), 4.0f);
     EXPECT_TRUE(diag.Contains("not found"));
@@ -137,7 +137,7 @@ TEST(VariableTable, SaveReadsBackWithoutValues)
     {
         auto out = OpenFile(path, FM_WRITE);
         ASSERT_TRUE(out);
-        CDiagLines diag;
+        CDiagCapture diag;
         EXPECT_FALSE(table.Save(*out));
     }
     EXPECT_EQ(dir.Read("Config.txt").find("VAL"), std::string::npos);
@@ -174,7 +174,7 @@ TEST(PartVariable, AnUnchangedValueWrittenEveryFrameDoesNotReapplyTheLinkedPart)
         auto model = fixture.Load(std::string(".SERVO S { .VARIABLE Missing .MASS 1.0 }\n.BATTERY B { .MASS 1.0 }\n"
                                               ".VARIABLE Trim { .LINK \"") + c.link + "\" }\n.FUNCTION F { .OPS PUSH V_CH1 POP Trim }\n");
         ASSERT_TRUE(fixture.loaded) << c.what;
-        CDiagLines diag;
+        CDiagCapture diag;
         const auto reapplications = [&] {
             int count = 0;
             for (const std::string& line : diag.lines)

@@ -160,7 +160,7 @@ TEST_F(WheelTest, SkidStateHasHysteresis)
 
 TEST_F(WheelTest, MissingVariableMeansNoForceAtAll)
 {
-    CDiagLines diag;
+    CDiagCapture diag;
     Load(Wheel3("W", "0 0 0", "", "V_ZERO", "V_ZERO", "V_NONE"));
     CPartWheel3* wheel = Wheel("W");
     EXPECT_FALSE(wheel->IsLinked());

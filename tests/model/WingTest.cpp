@@ -51,7 +51,7 @@ protected:
         return dynamic_cast<CPartWing3*>(model->FindPart(PART_WING3, name));
     }
 
-    aero_test::DiagCapture diag;
+    CDiagCapture diag;
     CModelFixture fixture;
     std::unique_ptr<CModel> model;
 };
