@@ -265,9 +265,10 @@ TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleWithEveryEntryInTheWindow)
     }
 }
 
-// Every shipped model loads with its panel whole (every variable, wing and wheel a gauge names
-// exists), and every gauge lies below the flight screen's menu bar.
-TEST(ProcFlyPanels, ShippedPanelsLoadWholeAndLieBelowTheMenuBar)
+// Every gauge of the shipped panels lies below the flight screen's menu bar and runs with its
+// model. (That each model has its panel and every variable, wing and wheel a gauge names exists
+// is the content suite's ShippedModel test.)
+TEST(ProcFlyPanels, ShippedPanelsLieBelowTheMenuBar)
 {
     DataDirAt shipped(SourceDir());
     CInstrumentPanelFactory factory;
@@ -287,14 +288,8 @@ TEST(ProcFlyPanels, ShippedPanelsLoadWholeAndLieBelowTheMenuBar)
         CModel model(services);
         ASSERT_TRUE(model.LoadModel(entry.path().filename().string())) << testing::PrintToString(diag.lines);
         const CInstrumentPanel* panel = CInstrumentPanel::OfModel(model);
-        if (panel == nullptr)
-        {
-            EXPECT_FALSE(diag.Contains("instrument panel")) << "only a model that names no panel may lack one";
-            continue;
-        }
+        ASSERT_NE(panel, nullptr);
         ++panels;
-        EXPECT_FALSE(diag.Contains("instrument dropped")) << testing::PrintToString(diag.lines);
-        EXPECT_GE(panel->GetInstrumentCount(), 3);
         for (int i = 0; i < panel->GetInstrumentCount(); ++i)
             EXPECT_GE(panel->GetInstrument(i)->GetY(), CProcFlyMenuBar::kBarHeight) << i;
         for (int i = 0; i < 20; ++i)

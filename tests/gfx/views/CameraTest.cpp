@@ -176,19 +176,14 @@ TEST_F(CameraFixture, HeldZoomKeyStopsAtThreeAndReportsTheProjectionOnce)
     EXPECT_FALSE(camera.TakeProjectionChange(hfov)); // once per change
 }
 
-TEST_F(CameraFixture, FollowJumpsTo30MetresThenPullsAtMost700NAndPushesAwayInsideTwo)
+// The spring's force is FollowSpringForce's table; this is the camera flying on it.
+TEST_F(CameraFixture, FollowJumpsTo30MetresThenSettlesTwoMetresFromTheModel)
 {
     camera.HandleEvent(CommandEvent(UC_CAMERA_MODE_FOLLOW));
-    camera.SetTarget(camera.GetPosition() + CVector3(0.0f, 0.0f, -1.0f), CVector3(), CMatrix3::Identity());
-    camera.Update(0.001f);
-    EXPECT_NEAR(camera.GetForce(CCamera::F_FOLLOW).vector.z, 150.0f, 0.5f) << "1 m in front: pushed back";
-
-    camera.GetBody().SetVelocity(CVector3());
     const CVector3 model(0.0f, 1.7f, -100.0f);
     camera.SetTarget(model, CVector3(), CMatrix3::Identity());
     camera.Update(0.001f);
     EXPECT_NEAR((model - camera.GetPosition()).Length(), 30.0f, 0.01f);
-    EXPECT_NEAR(camera.GetForce(CCamera::F_FOLLOW).vector.Length(), 700.0f, 0.1f);
     // Then it settles near 2 m, at the model's height, looking at it.
     Fly(camera, 15.0f);
     EXPECT_NEAR((model - camera.GetPosition()).Length(), 2.0f, 0.3f);
