@@ -4,14 +4,10 @@
 
 namespace
 {
-TEST(Palette, GreyRampRisesAndEveryEntryIsOpaque)
+// The colours themselves are the palette's table (and the GL tests' pixels); an index out of
+// range gives white instead of reading past the table.
+TEST(Palette, AnIndexOutOfRangeGivesWhite)
 {
-    for (int i = 0; i < kPaletteSize; ++i)
-        EXPECT_EQ(PaletteColor(i).a, 255) << i;
-    for (int i = 1; i <= 20; ++i)
-        EXPECT_GT(PaletteColor(i).r, PaletteColor(i - 1).r) << i;
-
-    // An index out of range gives white instead of reading past the table.
     const TColor white{255, 255, 255, 255};
     EXPECT_EQ(PaletteColor(-1), white);
     EXPECT_EQ(PaletteColor(kPaletteSize), white);
