@@ -38,25 +38,12 @@ void Store(CPropertySet& set, const TValues& v)
     set.FindProperty("DESCRIPTION")->SetString(v.description);
 }
 
-void ExpectValues(const CPropertySet& set, const TValues& v)
+// The property lines a set writes: sets holding the same values write the same lines.
+std::string Lines(const CPropertySet& set)
 {
-    SCOPED_TRACE(v.what);
-    EXPECT_EQ(set.FindProperty("COUNT")->GetInt(), v.count);
-    EXPECT_EQ(set.FindProperty("ENABLED")->GetInt(), v.enabled);
-    EXPECT_EQ(set.FindProperty("MASS")->GetFloat(), v.mass);
-    EXPECT_EQ(set.FindProperty("GAIN")->GetFloat(), v.gain);
-    EXPECT_EQ(set.FindProperty("POSITION")->GetVector3(), v.position);
-    float x = 0, y = 0;
-    set.FindProperty("OFFSET")->GetVector2(x, y);
-    EXPECT_EQ(x, v.offsetX);
-    EXPECT_EQ(y, v.offsetY);
-    int ix = 0, iy = 0;
-    set.FindProperty("SIZE")->GetVectorI2(ix, iy);
-    EXPECT_EQ(ix, v.sizeX);
-    EXPECT_EQ(iy, v.sizeY);
-    EXPECT_EQ(set.FindProperty("SERVO")->GetString(), v.servo);
-    EXPECT_EQ(set.FindProperty("TARGET")->GetString(), v.target);
-    EXPECT_EQ(set.FindProperty("DESCRIPTION")->GetString(), v.description);
+    CMemoryFile file;
+    EXPECT_TRUE(set.WriteProperties(file));
+    return file.text;
 }
 
 // Writes the set as a block and reads it into a fresh set, as a model file is saved and loaded.
@@ -92,7 +79,7 @@ TEST(PropertySet, EveryTypeSurvivesWriteThenRead)
         Store(written, values);
         CEveryTypeSet read;
         WriteAndReadBack(written, read);
-        ExpectValues(read, values);
+        EXPECT_EQ(Lines(read), Lines(written)) << values.what;
         EXPECT_EQ(read.Token(), "Wing1");
     }
 }
@@ -285,10 +272,8 @@ TEST(PropertySet, HostileTextsLeaveTheOtherKeysIntact)
         CTokenFile* block = tokens.OpenBlock("TESTSET");
         ASSERT_NE(block, nullptr) << c.text;
         read.Read(*block, "W");
-        TValues expected = kRoundTrips[0];
-        expected.what = c.text;
-        expected.description = c.readBack;
-        ExpectValues(read, expected);
+        written.FindProperty("DESCRIPTION")->SetString(c.readBack);
+        EXPECT_EQ(Lines(read), Lines(written)) << c.text;
 
         CEveryTypeSet readSecond("OTHER");
         CTokenFile* secondBlock = tokens.OpenBlock("OTHER");
@@ -315,7 +300,7 @@ TEST(PropertySet, FileRoundTripInTheOutputFolder)
 
     CEveryTypeSet read;
     EXPECT_TRUE(read.ReadFile("Weather.txt", "Weather"));
-    ExpectValues(read, kRoundTrips[0]);
+    EXPECT_EQ(Lines(read), Lines(written));
     EXPECT_EQ(read.Token(), "Weather");
 }
 
