@@ -209,22 +209,6 @@ TEST(EngineDynamic, OrientationIsKeptExactlyWithoutSpinAndOrthonormalAgainAfterO
     EXPECT_NEAR(body.GetOrientation().Determinant(), 1.0f, 1e-5f);
 }
 
-TEST(EngineDynamic, ConstantSpinTurnsByOmegaTimesTAndMovesPointsWithIt)
-{
-    CEngineDynamic body;
-    MakeBody(body);
-    body.SetVelocity(CVector3(1.0f, 0.0f, 0.0f));
-    body.SetAngularVelocity(CVector3(0.0f, 0.5f * kPi, 0.0f)); // 90 deg/s about world Y
-    // w x r = (0, pi/2, 0) x (0, 0, -1) = (-pi/2, 0, 0).
-    ExpectNear(body.GetPointVelocity(CVector3(0.0f, 0.0f, -1.0f)), CVector3(1.0f - 0.5f * kPi, 0.0f, 0.0f), 1e-6f);
-    for (int i = 0; i < 50; ++i)
-        body.Update(0.02f);
-    // After 1 s the nose (-Z) points along -X: heading -90 deg, since +X is +90 deg.
-    EXPECT_NEAR(body.GetHeading(), -0.5f * kPi, 1e-3f);
-    EXPECT_NEAR(body.GetPitch(), 0.0f, 1e-4f);
-    EXPECT_NEAR(body.GetRoll(), 0.0f, 1e-4f);
-}
-
 // --- The mass elements the parts weigh with.
 
 TEST(MassElement, BoxesAreGridsOfSamples)

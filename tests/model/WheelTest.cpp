@@ -18,7 +18,6 @@ using namespace ground_test;
 
 namespace
 {
-constexpr float kPi = 3.14159265f;
 
 std::string Wheel3(const std::string& name, const std::string& position, const std::string& extra = "",
                    const std::string& torque = "V_ZERO", const std::string& steering = "V_ZERO",
@@ -169,24 +168,6 @@ TEST_F(WheelTest, MissingVariableMeansNoForceAtAll)
     for (int i = 0; i < wheel->GetForceCount(); ++i)
         EXPECT_TRUE(wheel->GetForce(i).vector.IsZero()) << wheel->GetForce(i).name;
     EXPECT_TRUE(diag.Contains("VARIABLE_BRAKE 'V_NONE' is no variable"));
-}
-
-TEST_F(WheelTest, WheelAngleStaysInOneTurn)
-{
-    Load(Wheel3("W", "0 0 0", "", "V_TORQUE"));
-    CPartWheel3* wheel = Wheel("W");
-    PlaceBody(model->GetBody(), CVector3(0, 5.0f, 0)); // airborne: spins freely
-    for (float drive : {1.0f, -1.0f})
-    {
-        torque->SetValue(drive);
-        for (int i = 0; i < 2000; ++i)
-        {
-            wheel->CalcForces(0.005f);
-            ASSERT_GE(wheel->GetWheelAngle(), 0.0f);
-            ASSERT_LT(wheel->GetWheelAngle(), 2.0f * kPi);
-        }
-        EXPECT_GT(std::fabs(wheel->GetSpin()), 10.0f);
-    }
 }
 
 // (Without the brake it rolls on: RollingResistanceSlowsARollingWheel.)

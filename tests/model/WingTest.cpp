@@ -217,8 +217,7 @@ TEST_F(WingTest, Wing3SingleSegmentMatchesHandComputedValues)
 TEST_F(WingTest, Wing3MirroredHalvesAreSymmetric)
 {
     LoadModel(std::string(".WING3 Wing { .AIRFOIL ") + kAirfoilName + " .SYMMETRICAL 1 .HALF_SPAN 0.9 .ROOT_CHORD 0.25"
-              " .TIP_CHORD 0.1 .INCIDENCE 2 .SWEEP_ANGLE 10 .DIHEDRAL 6 .POSITION 0 0.1 -0.2 .NUMBER_OF_SEGMENTS 3"
-              " .SEG1_CONTROL_CHORD_FRACTION 0.25 }\n");
+              " .TIP_CHORD 0.1 .INCIDENCE 2 .SWEEP_ANGLE 10 .DIHEDRAL 6 .POSITION 0 0.1 -0.2 .NUMBER_OF_SEGMENTS 3 }\n");
     CPartWing3* wing = Wing3();
     ASSERT_TRUE(wing->IsLinked());
     ASSERT_EQ(wing->GetSegmentCount(), 6);
@@ -229,11 +228,7 @@ TEST_F(WingTest, Wing3MirroredHalvesAreSymmetric)
     const auto mirror = [](const CVector3& v) { return CVector3(-v.x, v.y, v.z); };
     for (int i = 0; i < 3; ++i)
     {
-        const CPartWing3::TSegment& right = wing->GetSegment(i);
-        const CPartWing3::TSegment& left = wing->GetSegment(3 + i);
-        EXPECT_GT(right.point.x, 0.0f);
-        ExpectNear(left.point, mirror(right.point), 1e-6f, "P");
-        ExpectNear(left.normal, mirror(right.normal), 1e-6f, "U");
+        EXPECT_GT(wing->GetSegment(i).point.x, 0.0f);
         ExpectNear(wing->GetForce(2 * (3 + i)).vector, mirror(wing->GetForce(2 * i).vector), 1e-5f, "lift");
         ExpectNear(wing->GetForce(2 * (3 + i) + 1).vector, mirror(wing->GetForce(2 * i + 1).vector), 1e-5f, "drag");
         ExpectNear(wing->GetForce(2 * (3 + i)).point, mirror(wing->GetForce(2 * i).point), 1e-6f, "point");
@@ -242,7 +237,6 @@ TEST_F(WingTest, Wing3MirroredHalvesAreSymmetric)
     // Dihedral tilts the right half's normal inwards (towards -X), and the tip chord is smaller.
     EXPECT_LT(wing->GetSegment(0).normal.x, 0.0f);
     EXPECT_GT(wing->GetSegment(0).chord, wing->GetSegment(2).chord);
-    EXPECT_NEAR(wing->GetSegment(1).controlChordFraction, 0.25f, 1e-6f);
     // A positive incidence lowers the trailing edge.
     EXPECT_LT(wing->GetSegment(0).chordDirection.y, 0.0f);
 }
