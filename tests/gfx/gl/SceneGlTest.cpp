@@ -83,11 +83,37 @@ struct TWorld
     osg::ref_ptr<osg::FrameStamp> stamp;
 };
 
-// The sky above, the ground below and the trainer in the middle of the pilot's view are the
-// flight e2e run's (at the start and on board); the glare is seen only here.
-TEST_F(SceneGlTest, LookingIntoTheSunDrawsItsDiscUnderTheGlare)
+TEST_F(SceneGlTest, PilotSeesSkyAboveGroundBelowAndTheModelInTheMiddle)
 {
     TWorld world;
+    ASSERT_GT(world.vdbs.FileName(world.objects.Object(world.site)->GetVdbIndex()).size(), 0u);
+    world.sun.SetTimeOfDay(60.0f); // the sun behind the pilot's right shoulder: no glare
+    world.objects.Object(world.model)->SetVisible(false);
+    world.Draw(0.02f);
+    const std::vector<unsigned char> without = ReadWindow();
+    world.objects.Object(world.model)->SetVisible(true);
+    world.Draw(0.02f);
+    const std::vector<unsigned char> with = ReadWindow();
+
+    const TRgb top = At(kW / 2, 5);
+    EXPECT_GT(top.b, top.r) << "sky at the top: " << top.r << " " << top.g << " " << top.b;
+    EXPECT_GT(top.b, 100);
+    const TRgb bottom = At(kW / 2, kH - 5);
+    EXPECT_GT(bottom.g, bottom.b) << "ground at the bottom: " << bottom.r << " " << bottom.g << " " << bottom.b;
+
+    // The model covers pixels around the middle of the picture.
+    int changed = 0;
+    for (int y = kH / 2 - 150; y < kH / 2 + 150; ++y)
+        for (int x = kW / 2 - 200; x < kW / 2 + 200; ++x)
+        {
+            const size_t i = (static_cast<size_t>(kH - 1 - y) * kW + x) * 3;
+            changed += (std::abs(with[i] - without[i]) + std::abs(with[i + 1] - without[i + 1]) +
+                        std::abs(with[i + 2] - without[i + 2])) > 30;
+        }
+    EXPECT_GT(changed, 500) << world.modelFile << " should be visible";
+
+    Screenshot("gfx_scene_pilot.png", with);
+
     // Looking into the sun draws the glare; it brightens the picture.
     world.sun.SetTimeOfDay(20.0f);
     world.view->setViewMatrixAsLookAt(osg::Vec3(0, 1.7f, 5),
@@ -96,6 +122,7 @@ TEST_F(SceneGlTest, LookingIntoTheSunDrawsItsDiscUnderTheGlare)
     for (int i = 0; i < 10; ++i)
         world.sunDrawer.DrawGlare(world.sun, world.view->getViewMatrix(), world.view->getProjectionMatrix(),
                                   CVector3(0, 1.7f, 5), world.sun.GetDirection(), 0.02f);
+    EXPECT_NEAR(world.sun.GetGlare(), 0.5f, 1e-4);
     world.view->update();
     world.view->cull();
     world.view->draw();
