@@ -161,30 +161,79 @@ void CPartEngineProp::CalcForces(float dt)
     dragTorque.vector = m_worldAxis * -torque;
 }
 
+namespace
+{
+// The same bits: a cached result is then exactly what the computation would give, signed zeros
+// included.
+bool SameBits(const CVector3& a, const CVector3& b)
+{
+    return std::memcmp(&a, &b, sizeof(CVector3)) == 0;
+}
+} // namespace
+
+const CPartEngineProp::TStreamPoint& CPartEngineProp::StreamPoint(const CVector3& bodyPoint, float radius)
+{
+    if (std::memcmp(&radius, &m_streamRadius, sizeof radius) != 0 || !SameBits(m_set.position, m_streamPosition) ||
+        !SameBits(m_axis, m_streamAxis))
+    {
+        m_streamPointsUsed = m_nextStreamPoint = 0;
+        m_streamRadius = radius;
+        m_streamPosition = m_set.position;
+        m_streamAxis = m_axis;
+    }
+    for (int k = 0; k < m_streamPointsUsed; ++k)
+    {
+        const int index = (m_nextStreamPoint + k) % m_streamPointsUsed;
+        if (SameBits(m_streamPoints[index].bodyPoint, bodyPoint))
+        {
+            m_nextStreamPoint = (index + 1) % m_streamPointsUsed;
+            return m_streamPoints[index];
+        }
+    }
+    const int index = m_streamPointsUsed < kStreamPointCount ? m_streamPointsUsed++ : m_nextStreamPoint;
+    m_nextStreamPoint = (index + 1) % m_streamPointsUsed;
+    TStreamPoint& p = m_streamPoints[index];
+    p = TStreamPoint();
+    p.bodyPoint = bodyPoint;
+    const CVector3 d = bodyPoint - m_set.position;
+    p.along = d.Dot(m_axis); // negative behind the disk
+    p.radial = (d - m_axis * p.along).Length();
+    const float streamEnd = -kSlipstreamLength * radius;
+    p.inside = p.along < 0.0f && p.radial < kSlipstreamWidth * radius && p.along > streamEnd;
+    if (p.inside)
+    {
+        const float x = p.along / streamEnd;
+        p.lengthFactor = 1.0f - Expo(x, kLengthExpo);
+        const float s = std::clamp(p.radial / (radius * (1.0f + 4.0f * x)), 0.0f, 1.0f);
+        p.radialFactor = 1.0f - Expo(s, kRadialExpo);
+        p.shape = p.lengthFactor * p.radialFactor;
+        if (p.radial > 0.0f)
+            p.swirlDirection = m_axis.Cross((d - m_axis * p.along) * (1.0f / p.radial));
+    }
+    return p;
+}
+
 bool CPartEngineProp::GetInducedWind(CVector3& outWind, const CVector3& bodyPoint)
 {
     outWind = CVector3();
     if (!m_linked || !(m_thrust > 0.0f))
         return false;
     const float radius = m_propeller->GetCalculator().GetRadius();
-    const CVector3 d = bodyPoint - m_set.position;
-    const float along = d.Dot(m_axis); // negative behind the disk
-    const float radial = (d - m_axis * along).Length();
+    const TStreamPoint& p = StreamPoint(bodyPoint, radius);
+    const float along = p.along, radial = p.radial;
     const float streamEnd = -kSlipstreamLength * radius;
-    const bool inside = along < 0.0f && radial < kSlipstreamWidth * radius && along > streamEnd;
+    const bool inside = p.inside;
     float lengthFactor = 0.0f, radialFactor = 0.0f, speed = 0.0f;
     if (inside)
     {
-        const float x = along / streamEnd;
-        lengthFactor = 1.0f - Expo(x, kLengthExpo);
-        const float s = std::clamp(radial / (radius * (1.0f + 4.0f * x)), 0.0f, 1.0f);
-        radialFactor = 1.0f - Expo(s, kRadialExpo);
-        speed = lengthFactor * radialFactor * m_wake;
+        lengthFactor = p.lengthFactor;
+        radialFactor = p.radialFactor;
+        speed = p.shape * m_wake;
         // Swirl: the stream turns with the propeller (rotation along +axis, the sense its reaction
         // torque implies), so a fin above the thrust line is blown towards +x.
         CVector3 swirl;
         if (m_set.slipstreamSwirl != 0.0f && radial > 0.0f)
-            swirl = m_axis.Cross((d - m_axis * along) * (1.0f / radial)) * (m_set.slipstreamSwirl * speed);
+            swirl = p.swirlDirection * (m_set.slipstreamSwirl * speed);
         outWind = m_worldAxis * -speed + m_model->GetBody().BodyToWorldVector(swirl);
     }
     if (m_diagnostics)

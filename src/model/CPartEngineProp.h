@@ -101,6 +101,22 @@ private:
         int handle = -1;    // the overlay's handle while shown, -1 when none
     };
 
+    // Where a body point lies in the slipstream: everything of the slipstream query that does
+    // not change from one sub-step to the next. The wings ask for the same few points (their
+    // segments) every sub-step, and the two powers of the stream's shape cost a fifth of it.
+    struct TStreamPoint
+    {
+        CVector3 bodyPoint;
+        float along = 0.0f;        // m along the axis, negative behind the disk
+        float radial = 0.0f;       // m from the axis
+        bool inside = false;
+        float lengthFactor = 0.0f; // fl
+        float radialFactor = 0.0f; // fr
+        float shape = 0.0f;        // fl * fr
+        CVector3 swirlDirection;   // unit, body frame; valid when radial > 0
+    };
+    const TStreamPoint& StreamPoint(const CVector3& bodyPoint, float radius);
+
     void PostMessage(TMessage& message, float delay);
     void RemoveMessage(TMessage& message);
     void UpdateMessages(float frameTime);
@@ -129,4 +145,14 @@ private:
     bool m_diagnostics = false;
     std::string m_info;           // diagnostic text
     std::unique_ptr<IEngineSound> m_sound; // null headless
+
+    // The stream points, valid for the disk below (radius, position and axis, body frame);
+    // replaced round the ring when more points ask.
+    static constexpr int kStreamPointCount = 16;
+    TStreamPoint m_streamPoints[kStreamPointCount];
+    int m_streamPointsUsed = 0;
+    int m_nextStreamPoint = 0; // where the search starts: the wings ask in the same order
+    float m_streamRadius = -1.0f;
+    CVector3 m_streamPosition;
+    CVector3 m_streamAxis;
 };
