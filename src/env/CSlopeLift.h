@@ -38,6 +38,10 @@ public:
     float VerticalAt(const CVector3& worldPoint, const CVector3& meanWind) const;
     // Terrain height (m) under (x, z) as the grid holds it; false outside the grid.
     bool GroundHeight(float x, float z, float& outHeight) const;
+    // Both at once, with one look-up (the wind asks for both at every wing section): the
+    // vertical air as VerticalAt gives it and, when outGround is given, the ground height as
+    // GroundHeight gives it, 0 outside the grid.
+    float VerticalAndGround(const CVector3& worldPoint, const CVector3& meanWind, float* outGround) const;
 
 private:
     struct TCell
@@ -50,6 +54,8 @@ private:
     // Bilinear weights of (x, z); false outside the grid.
     bool Locate(float x, float z, int& outI, int& outJ, float& outFx, float& outFz) const;
     const TCell& Cell(int i, int j) const { return m_cells[static_cast<size_t>(j) * m_countX + i]; }
+    float GroundAt(int i, int j, float fx, float fz) const;
+    float VerticalAt(int i, int j, float fx, float fz, const CVector3& worldPoint, const CVector3& meanWind) const;
 
     std::vector<TCell> m_cells; // row by row along x, rows along z
     int m_countX = 0;

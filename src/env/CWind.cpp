@@ -33,22 +33,42 @@ bool CWind::Create()
 
 CVector3 CWind::GetWindAt(const CVector3& worldPoint) const
 {
-    CVector3 wind = m_meanWind;
-    for (const CWindBlob& blob : m_blobs)
-        wind += blob.At(worldPoint);
+    CVector3 wind;
+    if (m_quietBlobs)
+        wind = m_quietWind;
+    else
+    {
+        wind = m_meanWind;
+        for (const CWindBlob& blob : m_blobs)
+            wind += blob.At(worldPoint);
+    }
     wind.y += GetVerticalAirAt(worldPoint);
     return wind;
+}
+
+void CWind::UpdateQuietWind()
+{
+    // A blob's weight is never negative nor undefined, so a blob of zero amplitude adds that
+    // zero (sign included) wherever the point: the sum is the same everywhere.
+    m_quietBlobs = true;
+    m_quietWind = m_meanWind;
+    for (const CWindBlob& blob : m_blobs)
+    {
+        m_quietBlobs = m_quietBlobs && blob.amplitude.IsZero();
+        m_quietWind += blob.amplitude;
+    }
 }
 
 float CWind::GetVerticalAirAt(const CVector3& worldPoint) const
 {
     if (m_slopeLift == nullptr)
         return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y);
+    // Without thermals the ground height is not needed: the field answers 0 wherever.
+    if (m_thermals.GetThermals().empty())
+        return 0.0f + m_slopeLift->VerticalAndGround(worldPoint, m_meanWind, nullptr);
     float ground = 0.0f;
-    if (!m_slopeLift->GroundHeight(worldPoint.x, worldPoint.z, ground))
-        ground = 0.0f;
-    return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y - ground) +
-           m_slopeLift->VerticalAt(worldPoint, m_meanWind);
+    const float slope = m_slopeLift->VerticalAndGround(worldPoint, m_meanWind, &ground);
+    return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y - ground) + slope;
 }
 
 void CWind::Update(const CVector3& bodyPosition, const CVector3& bodyForward, float frameTime)
@@ -78,6 +98,7 @@ void CWind::Update(const CVector3& bodyPosition, const CVector3& bodyForward, fl
         blob.radius = s * s;
         m_ringIndex = (m_ringIndex + 1) % kBlobCount;
     }
+    UpdateQuietWind();
 }
 
 void CWind::ApplySettings()
@@ -86,6 +107,7 @@ void CWind::ApplySettings()
     const float p = m_settings.pitch * kDegToRad;
     m_meanWind = CVector3(std::sin(h) * std::cos(p), std::sin(p), -std::cos(h) * std::cos(p)) * m_settings.velocity;
     m_strength = m_settings.turbulence;
+    UpdateQuietWind();
     // The dialog keeps the values in range; a caller's own values are clamped here, unsaved.
     const auto clamp = [](float value, int key, float fallback) {
         const CPropertySet_Wind::TRange& range = CPropertySet_Wind::kThermalRanges[key];
@@ -113,6 +135,7 @@ void CWind::ResetBlobs()
         m_blobs[k].centre = CVector3(0.5f * static_cast<float>(k), 0.0f, 0.0f);
         m_blobs[k].radius = 2.0f;
     }
+    UpdateQuietWind();
 }
 
 void CWind::OnSettingsChanged(void* context)

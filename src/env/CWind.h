@@ -115,11 +115,17 @@ public:
 
 private:
     static void OnSettingsChanged(void* context);
+    // Recomputes m_quietBlobs and m_quietWind; after every change of the blobs or the mean wind.
+    void UpdateQuietWind();
 
     CPropertySet_Wind m_settings;
     CVector3 m_meanWind;     // world, m/s
     float m_strength = 0.0f; // copy of TURBULENCE_STRENGTH
     CWindBlob m_blobs[kBlobCount];
+    // Without turbulence every blob's amplitude is zero: the wind is then the same everywhere
+    // but for the rising air, and the blobs need no asking.
+    bool m_quietBlobs = false;
+    CVector3 m_quietWind; // world, m/s: the mean wind plus the blobs' zero amplitudes
     // The wind lives as long as the flight process, so these two carry over from one flight to
     // the next, as the blob ring does.
     int m_ringIndex = 0;   // the blob the next change replaces, 0..kBlobCount-1

@@ -1,5 +1,6 @@
 // The rising and sinking air: thermals (CThermalField) and slope lift (CSlopeLift).
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -128,6 +129,18 @@ TEST(SlopeLift, WindUpTheFaceRisesDownTheLeeSinksAndFadesWithHeight)
     EXPECT_NEAR(lift.VerticalAt(CVector3(0, -50, -150), along), 0.0f, 0.01f) << "along the ridge";
     EXPECT_NEAR(lift.VerticalAt(CVector3(0, -80, -700), atRidge), 0.0f, 0.01f) << "level valley";
     EXPECT_EQ(lift.VerticalAt(CVector3(5000, 0, 0), atRidge), 0.0f) << "beyond the terrain";
+
+    // The wind's combined query answers both to the bit, still air (signed zeros) included.
+    for (const CVector3& wind : {atRidge, fromRidge, along, CVector3(), CVector3(-0.0f, 0, -0.0f)})
+        for (const CVector3& p : {CVector3(0, -50, -150), CVector3(3, 40, -151), CVector3(5000, 0, 0)})
+        {
+            float expectedGround = 0.0f, combinedGround = 1.0f;
+            if (!lift.GroundHeight(p.x, p.z, expectedGround))
+                expectedGround = 0.0f;
+            const float expected = lift.VerticalAt(p, wind), combined = lift.VerticalAndGround(p, wind, &combinedGround);
+            EXPECT_EQ(std::memcmp(&combined, &expected, sizeof expected), 0) << p.z << " " << wind.z;
+            EXPECT_EQ(std::memcmp(&combinedGround, &expectedGround, sizeof expectedGround), 0) << p.z;
+        }
 }
 
 } // namespace

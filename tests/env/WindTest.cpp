@@ -1,4 +1,7 @@
 #include <cmath>
+#include <cstring>
+#include <functional>
+#include <iterator>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -66,6 +69,37 @@ std::vector<bool> Replaced(const CWind& wind, const std::vector<CWindBlob>& befo
 
 const CVector3 kProbes[] = {{0, 0, 0}, {1, 0, 0}, {2, 0.5f, -1}, {-300, 20, 150}, {1000, 100, -1000}};
 } // namespace
+
+// Without turbulence the blobs are not asked; the wind must still be, to the bit, the mean wind
+// plus every blob's part plus the rising air, through every change of the settings and blobs.
+TEST(Wind, WindIsTheMeanPlusEveryBlobToTheBit)
+{
+    CWind wind;
+    SetSetting(wind, "TURBULENCE_STRENGTH", 0.0f);
+    const std::function<void()> steps[] = {
+        [] {},                                               // the initial blobs, which blow
+        [&] { UpdateTimes(wind, 2 * CWind::kCallsPerChange); }, // calm blobs
+        [&] { SetSetting(wind, "VELOCITY", 5.0f); },
+        [&] { SetSetting(wind, "HEADING", 270.0f); },
+        [&] { SetSetting(wind, "VELOCITY", 0.0f); },          // signed zeros
+        [&] { SetSetting(wind, "TURBULENCE_STRENGTH", 0.7f); UpdateTimes(wind, CWind::kCallsPerChange); },
+        [&] { SetSetting(wind, "TURBULENCE_STRENGTH", 0.0f); UpdateTimes(wind, 2 * CWind::kCallsPerChange); },
+        [&] { wind.ResetBlobs(); },
+    };
+    for (size_t step = 0; step < std::size(steps); ++step)
+    {
+        steps[step]();
+        for (const CVector3& p : kProbes)
+        {
+            CVector3 expected = wind.GetMeanWind();
+            for (int k = 0; k < CWind::kBlobCount; ++k)
+                expected += wind.GetBlob(k).At(p);
+            expected.y += wind.GetVerticalAirAt(p);
+            const CVector3 actual = wind.GetWindAt(p);
+            EXPECT_EQ(std::memcmp(&actual, &expected, sizeof actual), 0) << "step " << step << " at " << p.x;
+        }
+    }
+}
 
 TEST(Wind, MeanWindFollowsHeadingAndPitch)
 {
