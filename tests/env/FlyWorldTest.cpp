@@ -12,6 +12,8 @@
 #include "env/CFlyWorld.h"
 #include "env/GeneratedTerrain.h"
 #include "env/TerrainGeometry.h"
+#include "support/DataDir.h"
+#include "support/DiagCapture.h"
 #include "support/TempDir.h"
 #include "support/TestSiteScene.h"
 
@@ -52,13 +54,6 @@ osg::ref_ptr<osg::Group> MakeSite(const std::vector<CVector3>& vertices, size_t 
 class FlyWorldTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        InitBaseDirectory();
-        SetDiagnosticSink([this](const std::string& line) { m_diagnostics += line; });
-    }
-    void TearDown() override { SetDiagnosticSink({}); }
-
     void WriteSite(const osg::Node& root)
     {
         fs::create_directories(m_dir.Path() / "Data" / "3D");
@@ -67,8 +62,8 @@ protected:
     std::string CachePath() const { return (m_dir.Path() / "Output" / "CacheCollision.tmp").string(); }
 
     TempDir m_dir;
-    ScopedWorkingDir m_workingDir{m_dir.Path()};
-    std::string m_diagnostics;
+    DataDirAt m_base{m_dir.Path()};
+    CDiagCapture m_diag;
 };
 
 TEST(TerrainGeometryTest, ReshapeFlattensTheFieldAndKeepsTheHillsFarOut)
@@ -88,7 +83,7 @@ TEST_F(FlyWorldTest, LoadReshapesTheSceneAndTheMeshAlikeAndCachesTheMesh)
     WriteSite(*MakeSite({CVector3(1000, 5, 0), CVector3(100, 5, 0), CVector3(100, 5, 100), CVector3(100, 5, 0),
                          CVector3(-50, 8, 0), CVector3(100, 5, 100)}, 1));
     CFlyWorld world;
-    ASSERT_TRUE(world.LoadWorld()) << m_diagnostics;
+    ASSERT_TRUE(world.LoadWorld()) << testing::PrintToString(m_diag.lines);
     EXPECT_TRUE(world.IsValid());
     EXPECT_FALSE(world.IsCacheLoaded());
     const CCollisionMesh& mesh = world.GetCollisionMesh();
@@ -108,7 +103,7 @@ TEST_F(FlyWorldTest, LoadReshapesTheSceneAndTheMeshAlikeAndCachesTheMesh)
     EXPECT_TRUE(fs::exists(CachePath()));
     CFlyWorld again;
     ASSERT_TRUE(again.LoadWorld());
-    EXPECT_TRUE(again.IsCacheLoaded()) << m_diagnostics;
+    EXPECT_TRUE(again.IsCacheLoaded()) << testing::PrintToString(m_diag.lines);
     EXPECT_EQ(again.GetCollisionMesh().GetTriangles()[1].neighbours, std::vector<int>{0});
     CVector3 normal;
     // On the shared edge x = 100 halfway between heights 0.05 and 0.1.
@@ -122,22 +117,22 @@ TEST_F(FlyWorldTest, ChangedTerrainRebuildsTheCache)
     std::vector<CVector3> vertices = testterrain::MakeTerrain(20, 20, 0, false);
     WriteSite(*MakeSite(vertices));
     CFlyWorld world;
-    ASSERT_TRUE(world.LoadWorld()) << m_diagnostics;
+    ASSERT_TRUE(world.LoadWorld()) << testing::PrintToString(m_diag.lines);
     ASSERT_FALSE(world.IsCacheLoaded());
 
     for (CVector3& v : vertices)
         v.y += 1.0f;
     WriteSite(*MakeSite(vertices));
-    m_diagnostics.clear();
+    m_diag.lines.clear();
     ASSERT_TRUE(world.LoadWorld());
     EXPECT_FALSE(world.IsCacheLoaded());
-    EXPECT_NE(m_diagnostics.find("differs from the terrain"), std::string::npos) << m_diagnostics;
+    EXPECT_TRUE(m_diag.Contains("differs from the terrain")) << testing::PrintToString(m_diag.lines);
     const CVector3& v = vertices[0];
     // (the scene file stores the vertices as rounded text)
     EXPECT_NEAR(world.GetCollisionMesh().GetTriangles()[0].a.y, ReshapedTerrainHeight(v.x, v.y, v.z), 1e-5f);
 
     ASSERT_TRUE(world.LoadWorld());
-    EXPECT_TRUE(world.IsCacheLoaded()) << m_diagnostics;
+    EXPECT_TRUE(world.IsCacheLoaded()) << testing::PrintToString(m_diag.lines);
 }
 
 TEST_F(FlyWorldTest, ShapesTheCollisionMeshCannotTakeAreRefused)
@@ -171,12 +166,12 @@ TEST_F(FlyWorldTest, ShapesTheCollisionMeshCannotTakeAreRefused)
     };
     for (const auto& test : cases) {
         WriteSite(*test.site);
-        m_diagnostics.clear();
+        m_diag.lines.clear();
         CFlyWorld world;
         EXPECT_FALSE(world.LoadWorld()) << test.what;
         EXPECT_FALSE(world.IsValid()) << test.what;
         EXPECT_NE(world.GetLoadError().find(test.message), std::string::npos) << test.what << ": " << world.GetLoadError();
-        EXPECT_NE(m_diagnostics.find("FlyingSite.osg"), std::string::npos) << test.what;
+        EXPECT_TRUE(m_diag.Contains("FlyingSite.osg")) << test.what;
         CVector3 normal;
         EXPECT_EQ(world.GetTerrainHeight(0.5f, 0.2f, nullptr, normal), 0.0f) << test.what;
     }
@@ -205,7 +200,7 @@ TEST_F(FlyWorldTest, VerticesSharedBetweenGeometriesAreReshapedOnce)
     // Write and read so that the file's own sharing is what is tested.
     WriteSite(*terrain);
     CFlyWorld world;
-    ASSERT_TRUE(world.LoadWorld()) << m_diagnostics;
+    ASSERT_TRUE(world.LoadWorld()) << testing::PrintToString(m_diag.lines);
     ASSERT_EQ(world.GetCollisionMesh().GetTriangleCount(), 2);
     for (const CColTriangle& triangle : world.GetCollisionMesh().GetTriangles())
         EXPECT_FLOAT_EQ(triangle.a.y, 0.05f);
@@ -225,7 +220,7 @@ TEST_F(FlyWorldTest, PerVertexNormalsFollowTheReshape)
     geometry->setNormalArray(normals, osg::Array::BIND_PER_VERTEX);
     WriteSite(*Terrain(Geode(geometry)));
     CFlyWorld world;
-    ASSERT_TRUE(world.LoadWorld()) << m_diagnostics;
+    ASSERT_TRUE(world.LoadWorld()) << testing::PrintToString(m_diag.lines);
     const osg::Geometry* loaded = world.GetTerrainNode()->asGroup() == nullptr
                                       ? nullptr
                                       : world.GetTerrainNode()->asGroup()->getChild(0)->asGeometry();

@@ -54,8 +54,8 @@ inline std::string LastLine(const std::string& text)
     return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
 }
 
-// A value of the flat JSON summary line: a number (true 1, false 0; NaN when missing), element
-// index of an array, or the text of a string. Python's json module checks the line's syntax
+// A value of the flat JSON summary line: a number (true 1, false 0; NaN when missing) or element
+// index of an array. Python's json module checks the line's syntax
 // in the flight checks; here only the values matter.
 inline const char* JsonValue(const std::string& json, const std::string& key)
 {
@@ -76,15 +76,6 @@ inline double JsonNumber(const std::string& json, const std::string& key, int in
     char* end = nullptr;
     const double number = std::strtod(value, &end);
     return end == value ? std::nan("") : number;
-}
-
-inline std::string JsonString(const std::string& json, const std::string& key)
-{
-    const char* value = JsonValue(json, key);
-    if (value == nullptr || *value != '"')
-        return "";
-    const char* end = std::strchr(value + 1, '"');
-    return end == nullptr ? "" : std::string(value + 1, end);
 }
 
 // CSV rows as numbers, with the header's column names.

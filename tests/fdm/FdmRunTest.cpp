@@ -65,7 +65,6 @@ TEST_F(FdmRunTest, FlatDropWritesOneCsvRowPerFrameAndAConsistentSummary)
     for (const auto& row : csv.rows)
         ASSERT_EQ(row.size(), csv.columns.size());
 
-    EXPECT_EQ(JsonString(json, "model"), "drop.mod");
     EXPECT_EQ(JsonNumber(json, "frames"), 150.0);
     EXPECT_NEAR(JsonNumber(json, "simulated_seconds"), 3.0, 1e-5);
     EXPECT_NEAR(csv.rows.back()[0], 3.0, 1e-5);

@@ -1,5 +1,5 @@
 // Wheels: the WHEEL3 suspension, its airborne threshold, the skid hysteresis, the damper
-// clamp, the cornering tyre, a trainer braking and rolling on three wheels, and the simple WHEEL.
+// clamp, the cornering tyre, a trainer braking on three wheels, and the simple WHEEL.
 
 #include <gtest/gtest.h>
 
@@ -170,7 +170,8 @@ TEST_F(WheelTest, MissingVariableMeansNoForceAtAll)
     EXPECT_TRUE(diag.Contains("VARIABLE_BRAKE 'V_NONE' is no variable"));
 }
 
-// (Without the brake it rolls on: RollingResistanceSlowsARollingWheel.)
+// (Without the brake it rolls on, slowed by its rolling resistance: the flight checks trainer_taxi,
+// trainer_takeoff_run and parked_trainer.)
 TEST_F(WheelTest, BrakesStopARollingTrainer)
 {
     RollTricycle(5.0f, 25); // the wheels spin up
@@ -199,25 +200,6 @@ TEST_F(WheelTest, AWheelThatSkidsSidewaysIsPulledBackToWhereTheSkidBegan)
     EXPECT_LT(std::fabs(model->GetBody().GetVelocity().x), 0.01f);
     EXPECT_GT(model->GetBody().GetPosition().x, 0.1f);
     EXPECT_GT(model->GetBody().GetPosition().x, furthest - 0.005f) << "pulled back towards the touchdown line";
-}
-
-TEST_F(WheelTest, RollingResistanceSlowsARollingWheel)
-{
-    // ROLLING_RESISTANCE 0.1 (no spin damping) against none: over 1.5 s of rolling from 5 m/s the
-    // tricycle loses up to 0.1 g * 1.5 s = 1.47 m/s more (the drag Crr * load on all three
-    // wheels), a little less while the freshly set-down wheels still spin up and rock.
-    float speeds[2] = {};
-    for (int i = 0; i < 2; ++i)
-    {
-        SettleTricycle(CVector3(0, 0, -5.0f), i == 0 ? " .SPIN_DAMPING 0\n" : " .SPIN_DAMPING 0 .ROLLING_RESISTANCE 0.1\n");
-        RunFrames(*model, 65);
-        for (int frame = 0; frame < 10; ++frame) // averaged over the tyres' rocking
-        {
-            RunFrames(*model, 1);
-            speeds[i] += model->GetBody().GetVelocity().Length() / 10.0f;
-        }
-    }
-    EXPECT_TRUE(speeds[0] - speeds[1] > 0.9f && speeds[0] - speeds[1] < 1.6f) << speeds[0] - speeds[1];
 }
 
 TEST_F(WheelTest, CorneringStiffnessGivesTheSideForceOfARollingTyre)
