@@ -17,6 +17,7 @@
 #include "env/CFlyWorld.h"
 #include "env/SceneCache.h"
 #include "support/DataDir.h"
+#include "support/DiagCapture.h"
 #include "support/TestSiteScene.h"
 
 namespace fs = std::filesystem;
@@ -67,8 +68,7 @@ void Age(const std::string& path, int seconds)
 TEST(SceneCacheTest, CopyIsReadWhenCurrentAndRebuiltWhenTheTextIsNewerOrTheCopyBroken)
 {
     TempDataDir dir;
-    std::string diagnostics;
-    SetDiagnosticSink([&](const std::string& line) { diagnostics += line; });
+    CDiagCapture diag;
     const std::string site = BuildDataPath(DF_3D, "FlyingSite.osg");
     const std::string copy = SceneCachePath(site);
     EXPECT_EQ(copy, BuildDataPath(DF_OUTPUT, "SceneCache/FlyingSite.osgb"));
@@ -76,7 +76,7 @@ TEST(SceneCacheTest, CopyIsReadWhenCurrentAndRebuiltWhenTheTextIsNewerOrTheCopyB
     WriteSite(5.0f);
     Age(site, 10);
     EXPECT_FLOAT_EQ(FarCornerHeight(), 5.0f);
-    ASSERT_TRUE(fs::exists(copy)) << diagnostics;
+    ASSERT_TRUE(fs::exists(copy)) << testing::PrintToString(diag.lines);
 
     // The copy is what is read while it is current: a text changed behind its back (older
     // time stamp) goes unseen.
@@ -92,11 +92,10 @@ TEST(SceneCacheTest, CopyIsReadWhenCurrentAndRebuiltWhenTheTextIsNewerOrTheCopyB
 
     // A broken copy costs a parse and a message, nothing more; the next copy is whole again.
     std::ofstream(copy, std::ios::trunc) << "not a scene";
-    diagnostics.clear();
+    diag.lines.clear();
     EXPECT_FLOAT_EQ(FarCornerHeight(), 7.0f);
-    EXPECT_NE(diagnostics.find("SceneCache/FlyingSite.osgb: the scene cache cannot be read"), std::string::npos)
-        << diagnostics;
-    SetDiagnosticSink({});
+    EXPECT_TRUE(diag.Contains("SceneCache/FlyingSite.osgb: the scene cache cannot be read"))
+        << testing::PrintToString(diag.lines);
 }
 
 TEST(SceneCacheTest, TexturesDropTheirImagesAfterTheUploadAndFilesElsewhereAreNotCopied)
