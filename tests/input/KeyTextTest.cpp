@@ -65,15 +65,6 @@ TEST(KeyText, ParseCases)
     }
 }
 
-TEST(KeyText, DescribeListsStatesInFixedOrderThenTheCommand)
-{
-    CInputEvent event;
-    event.key = DIK_P;
-    event.flags = IE_SHIFT | IE_REPEAT | IE_GOING_DOWN | IE_IS_DOWN;
-    event.command = UC_MODEL_PAUSE;
-    EXPECT_EQ(DescribeEvent(event), "SHIFT+P IS-DOWN GOING-DOWN REPEAT UC_MODEL_PAUSE");
-}
-
 TEST(KeyText, EveryDefaultKeyOfTheCommandTableParses)
 {
     for (uint32_t command = 0; command < kUserCommandCount; ++command)
