@@ -27,12 +27,6 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         SetTextAlign(TA_LEFT_TOP);
     }
-
-    static bool Ink(const std::vector<unsigned char>& bottomUp, int x, int y)
-    {
-        const unsigned char* p = &bottomUp[((kH - 1 - y) * kW + x) * 3];
-        return p[0] + p[1] + p[2] > 0;
-    }
 };
 
 TEST_F(GlDrawTest, SpriteAtScaleOneReproducesItsTexturePixels)
@@ -80,16 +74,11 @@ TEST_F(GlDrawTest, TextInkStaysInsideItsRectangle)
     EXPECT_FLOAT_EQ(rect.w, 13 * 9.0f);
     EXPECT_FLOAT_EQ(rect.h, 12.0f);
     const std::vector<unsigned char> pixels = ReadWindow();
-    int inside = 0, outside = 0;
-    for (int y = 280; y < 330; ++y)
-        for (int x = 180; x < 340; ++x)
-        {
-            const bool in = x >= rect.x && x < rect.x + rect.w && y >= rect.y && y < rect.y + rect.h;
-            if (Ink(pixels, x, y))
-                (in ? inside : outside)++;
-        }
+    const auto ink = [](int r, int g, int b) { return r + g + b > 0; };
+    const int inside = CountPixels(pixels, static_cast<int>(rect.x), static_cast<int>(rect.y),
+                                   static_cast<int>(rect.x + rect.w), static_cast<int>(rect.y + rect.h), ink);
     EXPECT_GT(inside, 100);
-    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(CountPixels(pixels, 180, 280, 340, 330, ink), inside) << "ink outside the rectangle";
 }
 
 TEST_F(GlDrawTest, FontFilteringIsNearestOnlyAtScaleOne)
