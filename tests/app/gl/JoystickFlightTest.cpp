@@ -1,7 +1,8 @@
 // The whole program in this process, its frame loop run by the test, with SDL's virtual joystick
 // standing in for a USB transmitter: the joystick is noticed when it is plugged in while the
 // program runs, the calibration screen measures its axes (half of the travel reads as full after
-// it), and through the "Joystick" input map it flies the trainer. Screenshots (app_*.png) land in the build folder.
+// it), and through the "Joystick" input map it flies the trainer. Screenshots (app_*.png) land
+// in the build folder.
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,12 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/gl.h>
 #include <SDL2/SDL.h>
-#include <osg/Image>
-#include <osgDB/WriteFile>
 
+#include "gfx/gl/GlWindowTest.h"
 #include "app/CConfig.h"
 #include "app/CMainKestro.h"
 #include "app/CProcFly.h"
@@ -32,8 +30,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-constexpr int kW = CMainKestro::kClientWidth;
-constexpr int kH = CMainKestro::kClientHeight;
 // SDL axes of the virtual device: X, Y, Z, RX, RY, RZ, then the two sliders.
 enum
 {
@@ -43,18 +39,6 @@ enum
     AX_SL0 = 6,
     AX_COUNT = 8
 };
-
-void Screenshot(const fs::path& name)
-{
-    std::vector<unsigned char> pixels(static_cast<size_t>(kW) * kH * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK); // the swap keeps it under Mesa: it holds the frame just shown
-    glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    osg::ref_ptr<osg::Image> image = new osg::Image;
-    image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
-    std::copy(pixels.begin(), pixels.end(), image->data());
-    osgDB::writeImageFile(*image, name.string());
-}
 
 void PushKey(SDL_Scancode code, bool down)
 {
@@ -162,7 +146,7 @@ TEST_F(JoystickFlight, HotPluggedCalibratedJoystickFliesTheTrainer)
     for (int a = 0; a < AX_COUNT; ++a)
         Axis(a, a == AX_SL0 ? 16000 : 300);
     Frames(3);
-    Screenshot(m_shots / "app_calibration_joystick.png");
+    GlWindowTest::Screenshot((m_shots / "app_calibration_joystick.png").string());
     Key(SDL_SCANCODE_RETURN);
     Key(SDL_SCANCODE_SPACE); // finished: any key leaves
     const CInput& input = *m_app->Input();
@@ -200,6 +184,6 @@ TEST_F(JoystickFlight, HotPluggedCalibratedJoystickFliesTheTrainer)
             highest = std::max(highest, p.y - fly->Session()->GetGroundHeight(p.x, p.z));
         }
     }
-    Screenshot(m_shots / "app_joystick_flight.png");
+    GlWindowTest::Screenshot((m_shots / "app_joystick_flight.png").string());
     EXPECT_GT(highest, 5.0f) << "the joystick's throttle and elevator lift the trainer off";
 }

@@ -28,6 +28,19 @@ public:
     static constexpr int kW = 1024;
     static constexpr int kH = 768;
 
+    // Writes pixels from ReadWindow() (the current window when none are given) as an image file,
+    // oriented as seen on screen: osg images are bottom-up like GL's read-back.
+    static void Screenshot(const std::string& name, std::vector<unsigned char> bottomUp = {})
+    {
+        glFinish();
+        if (bottomUp.empty())
+            bottomUp = ReadWindow();
+        osg::ref_ptr<osg::Image> image = new osg::Image;
+        image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
+        std::copy(bottomUp.begin(), bottomUp.end(), image->data());
+        EXPECT_TRUE(osgDB::writeImageFile(*image, name)) << name;
+    }
+
 protected:
     static void SetUpTestSuite()
     {
@@ -95,19 +108,6 @@ protected:
                 count += test(p[0], p[1], p[2]) ? 1 : 0;
             }
         return count;
-    }
-
-    // Writes pixels from ReadWindow() (the current window when none are given) as an image file,
-    // oriented as seen on screen: osg images are bottom-up like GL's read-back.
-    static void Screenshot(const std::string& name, std::vector<unsigned char> bottomUp = {})
-    {
-        glFinish();
-        if (bottomUp.empty())
-            bottomUp = ReadWindow();
-        osg::ref_ptr<osg::Image> image = new osg::Image;
-        image->allocateImage(kW, kH, 1, GL_RGB, GL_UNSIGNED_BYTE);
-        std::copy(bottomUp.begin(), bottomUp.end(), image->data());
-        EXPECT_TRUE(osgDB::writeImageFile(*image, name)) << name;
     }
 
     static inline SDL_Window* s_window = nullptr;
