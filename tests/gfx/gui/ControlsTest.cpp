@@ -31,6 +31,13 @@ protected:
     CCI_Button m_button;
 };
 
+// Controls on the recording host.
+class ControlTest : public ::testing::Test
+{
+protected:
+    CRecordingHost host;
+};
+
 TEST_F(ButtonTest, KeyboardPressRepeatsThenReleaseFires)
 {
     EXPECT_EQ(m_button.OnKey(KeyDown(KEY_ENTER, IE_SHIFT)), kEventNotHandled);
@@ -78,9 +85,8 @@ TEST_F(ButtonTest, MouseFiresOnlyWhenPressedAndReleasedInside)
     EXPECT_TRUE(m_button.WasActivated());
 }
 
-TEST(CheckBox, TogglePlaysOnOffSoundsAndPostsItsCommand)
+TEST_F(ControlTest, CheckBoxTogglePlaysOnOffSoundsAndPostsItsCommand)
 {
-    CRecordingHost host;
     CCI_CheckBox box(0, 0, "Sound");
     box.SetCommand(UC_SOUND_ENGINE_ENABLE);
     box.SetGuiHost(&host);
@@ -95,9 +101,8 @@ TEST(CheckBox, TogglePlaysOnOffSoundsAndPostsItsCommand)
     EXPECT_TRUE(box.WasActivated());
 }
 
-TEST(RadioButton, ChoosingOneDeselectsTheGroup)
+TEST_F(ControlTest, RadioButtonChoosingOneDeselectsTheGroup)
 {
-    CRecordingHost host;
     CRadioGroup group;
     CCI_RadioButton a(0, 0, "A", &group), b(0, 20, "B", &group), c(0, 40, "C", &group);
     for (CCI_RadioButton* button : {&a, &b, &c})
@@ -112,9 +117,8 @@ TEST(RadioButton, ChoosingOneDeselectsTheGroup)
     EXPECT_EQ(group.SelectedIndex(), 2);
 }
 
-TEST(EditString, TypingCommitsOnEnterAndEscapeDropsTheEdit)
+TEST_F(ControlTest, EditStringTypingCommitsOnEnterAndEscapeDropsTheEdit)
 {
-    CRecordingHost host;
     CCI_EditString edit(0, 0, 200, "Name");
     edit.SetGuiHost(&host);
     edit.SetText("Old");
@@ -132,9 +136,8 @@ TEST(EditString, TypingCommitsOnEnterAndEscapeDropsTheEdit)
     EXPECT_EQ(edit.OnKey(KeyDown(DIK_X, IE_CTRL)), kEventNotHandled) << "hot keys pass";
 }
 
-TEST(EditFields, LeavingTheFieldKeepsWhatWasTyped)
+TEST_F(ControlTest, EditFieldsLeavingTheFieldKeepsWhatWasTyped)
 {
-    CRecordingHost host;
     CCI_EditString text(0, 0, 200);
     text.SetGuiHost(&host);
     text.SetText("Keep");
@@ -154,9 +157,8 @@ TEST(EditFields, LeavingTheFieldKeepsWhatWasTyped)
     EXPECT_FLOAT_EQ(number.GetValue(), 5.0f);
 }
 
-TEST(EditNumber, ArrowsStepWithinTheRange)
+TEST_F(ControlTest, EditNumberArrowsStepWithinTheRange)
 {
-    CRecordingHost host;
     CCI_EditNumber edit(0, 0, 100, "Mass", 0.5f, 0.0f, 1.0f);
     edit.SetGuiHost(&host);
     edit.SetValue(0.75f);
@@ -171,9 +173,8 @@ TEST(EditNumber, ArrowsStepWithinTheRange)
     EXPECT_EQ(host.sounds.back(), "Pip4.wav");
 }
 
-TEST(EditNumber, TypedNumberIsTakenAndGarbageIsRefused)
+TEST_F(ControlTest, EditNumberTypedNumberIsTakenAndGarbageIsRefused)
 {
-    CRecordingHost host;
     CCI_EditNumber edit(0, 0, 100, "X", 0.1f, -100.0f, 100.0f);
     edit.SetGuiHost(&host);
     EXPECT_TRUE(PressKeys(edit, {0x0C, 0x02, 0x03, 0x34, 0x06})); // "-12.5"
@@ -202,9 +203,8 @@ TEST(EditNumber, ShownValueLosesDecimalsNeverLeadingDigits)
         EXPECT_EQ(CCI_EditNumber::FitText(c.value, c.columns), c.shown) << c.value;
 }
 
-TEST(Slider, KeysAndDraggingSetTheValue)
+TEST_F(ControlTest, SliderKeysAndDraggingSetTheValue)
 {
-    CRecordingHost host;
     CCI_Slider slider(100, 0, 108, "Gain", -1.0f, 1.0f);
     slider.SetGuiHost(&host);
     slider.SetValue(0.0f);
@@ -224,9 +224,8 @@ TEST(Slider, KeysAndDraggingSetTheValue)
     EXPECT_NEAR(slider.GetValue(), 0.0f, 1e-6f) << "released: no more dragging";
 }
 
-TEST(ListBox, KeysAndClicksSelectRowsAndScroll)
+TEST_F(ControlTest, ListBoxKeysAndClicksSelectRowsAndScroll)
 {
-    CRecordingHost host;
     CStringListDynamic list;
     for (const char* name : {"Alpha", "Bravo", "Charlie", "Delta", "Echo"})
         list.Add(name);
@@ -250,9 +249,8 @@ TEST(ListBox, KeysAndClicksSelectRowsAndScroll)
     EXPECT_EQ(empty.Selected(), -1);
 }
 
-TEST(ComboBox, OpensChoosesAndCloses)
+TEST_F(ControlTest, ComboBoxOpensChoosesAndCloses)
 {
-    CRecordingHost host;
     CCI_ComboBox combo(0, 0, 150, "Servo");
     combo.SetGuiHost(&host);
     combo.SetItems(std::vector<std::string>{"", "Aileron", "Elevator", "Rudder"});
@@ -276,9 +274,8 @@ TEST(ComboBox, OpensChoosesAndCloses)
     EXPECT_EQ(combo.SelectedText(), "Aileron");
 }
 
-TEST(Tree, CollapsedGroupsHideTheirChildren)
+TEST_F(ControlTest, TreeCollapsedGroupsHideTheirChildren)
 {
-    CRecordingHost host;
     CCI_Tree tree(0, 0, 250, 10);
     tree.SetGuiHost(&host);
     tree.AddRow({"Wings", 0, true});
@@ -303,9 +300,8 @@ TEST(Tree, CollapsedGroupsHideTheirChildren)
     EXPECT_EQ(rowAndCheck, std::make_pair(1, 0));
 }
 
-TEST(KeyDefBox, CapturesTheNextKeyWithItsModifiers)
+TEST_F(ControlTest, KeyDefBoxCapturesTheNextKeyWithItsModifiers)
 {
-    CRecordingHost host;
     CCI_KeyDefBox box(0, 0, 150);
     box.SetGuiHost(&host);
     box.SetKey(DIK_P, 0);
