@@ -1,8 +1,6 @@
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,18 +14,7 @@
 namespace
 {
 using Bytes = std::vector<unsigned char>;
-
-Bytes ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+const char* const kCache = "Output/CacheCollision.tmp";
 
 uint32_t GetU32(const Bytes& bytes, size_t at)
 {
@@ -51,7 +38,7 @@ protected:
         m_vertices = testterrain::MakeTerrain(12, 10, 30, true);
         m_mesh.BuildFromTriangleList(m_vertices);
         m_mesh.ComputeNeighbours();
-        m_path = (m_dir.Path() / "Output" / "CacheCollision.tmp").string();
+        m_path = (m_dir.Path() / kCache).string();
         ASSERT_TRUE(WriteCollisionCache(m_path, m_mesh));
         m_diag.lines.clear();
     }
@@ -83,7 +70,8 @@ TEST_F(CollisionCacheTest, RoundTripGivesTheSameMeshAndAMissingFileIsReported)
 // Every damaged or outdated cache is refused with a message, leaving an empty mesh to rebuild.
 TEST_F(CollisionCacheTest, DamagedOrOutdatedCachesAreRefused)
 {
-    const Bytes good = ReadBytes(m_path);
+    const std::string text = m_dir.Read(kCache);
+    const Bytes good(text.begin(), text.end());
     const size_t firstCount = 4 + 52, firstNeighbour = 4 + 56; // of triangle 0, which has neighbours
     ASSERT_GE(GetU32(good, firstCount), 2u);
     const uint32_t triangles = static_cast<uint32_t>(m_mesh.GetTriangleCount());
@@ -122,7 +110,7 @@ TEST_F(CollisionCacheTest, DamagedOrOutdatedCachesAreRefused)
         Bytes bytes = good;
         std::vector<CVector3> terrain = m_vertices;
         test.damage(bytes, terrain);
-        WriteBytes(m_path, bytes);
+        m_dir.Write(kCache, std::string(bytes.begin(), bytes.end()));
         m_diag.lines.clear();
         CCollisionMesh read = m_mesh;
         EXPECT_FALSE(ReadCollisionCache(m_path, terrain, read)) << test.what;
@@ -134,7 +122,7 @@ TEST_F(CollisionCacheTest, DamagedOrOutdatedCachesAreRefused)
 
 TEST_F(CollisionCacheTest, EmptyCacheOfAnEmptyTerrainIsAnEmptyMesh)
 {
-    WriteBytes(m_path, Bytes(4, 0));
+    m_dir.Write(kCache, std::string(4, '\0'));
     CCollisionMesh read = m_mesh;
     ASSERT_TRUE(ReadCollisionCache(m_path, {}, read)) << testing::PrintToString(m_diag.lines);
     EXPECT_EQ(read.GetTriangleCount(), 0);

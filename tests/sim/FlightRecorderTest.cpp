@@ -1,9 +1,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -122,12 +120,6 @@ void AppendKeyframe(std::vector<unsigned char>& out, const TKey& key)
     AppendRecord(out, CFlightRecorder::RT_PARTS, {key.partState});
 }
 
-std::vector<unsigned char> ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // The keyframe times of a written recording as the player reads them (none below two
 // keyframes), and how many records it holds.
 std::vector<double> KeyframeTimes(const std::string& path, int* records = nullptr)
@@ -214,7 +206,7 @@ TEST_F(FlightRecorderTest, SteadyFlightWritesNoKeyframesAndNotANumberDoesNotStop
     CFlightRecorder recorder;
     ASSERT_TRUE(recorder.StartRecording(RecPath(), 0.0));
     RecordFrames(recorder, model, 5000);
-    EXPECT_TRUE(ReadBytes(RecPath()).empty());
+    EXPECT_TRUE(dir.Read("Flight.rec").empty());
     model.acceleration = CVector3(NAN, 0, 0);
     model.angularAcceleration = CVector3(0, INFINITY, 0);
     RecordFrames(recorder, model, 3, 100.0);
@@ -478,7 +470,7 @@ TEST_F(FlightRecorderTest, RecordingOnAFullDiskIsReportedAndKeepsThePreviousOne)
     CFakeModel model;
     model.acceleration = CVector3(100, 0, 0);
     Record(model, 3);
-    const std::vector<unsigned char> previous = ReadBytes(RecPath());
+    const std::string previous = dir.Read("Flight.rec");
 
     CFlightRecorder recorder;
     std::filesystem::create_symlink("/dev/full", RecPath() + ".tmp");
@@ -486,7 +478,7 @@ TEST_F(FlightRecorderTest, RecordingOnAFullDiskIsReportedAndKeepsThePreviousOne)
     RecordFrames(recorder, model, 5);
     EXPECT_TRUE(recorder.HasWriteFailed());
     EXPECT_FALSE(recorder.StopRecording());
-    EXPECT_EQ(ReadBytes(RecPath()), previous);
+    EXPECT_EQ(dir.Read("Flight.rec"), previous);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(RecPath() + ".tmp")));
     EXPECT_TRUE(diag.Contains("Flight.rec"));
 }
