@@ -32,7 +32,6 @@ TEST_F(FdmRunTest, BadArgumentsExitWithUsageAndBrokenModelsNeitherCrashNorPreten
         {},                                            // no model
         {"--model", "drop.mod", "--frame", "x"},       // refused by the option parser
         {"--model", "missing.mod"},                    // no such file
-        {"--model", "../escape.mod", "--flat"},        // outside the model folder
         {"--data", "NoData", "--model", "drop.mod"},   // no such data folder
     };
     for (const auto& args : rows)

@@ -234,7 +234,8 @@ TEST_F(AirfoilFolder, ListSharesOneAirfoilPerFileAndForgetsFailures)
     EXPECT_EQ(list.Get("FLAT.AFL"), first) << "one airfoil per file, whatever the case";
     EXPECT_NEAR(At(*first, 20.0f).cl, 0.2f, 1e-4f);
 
-    // (Names that climb out or are absolute: WingTest.MissingOrRefusedAirfoilGivesAMessageAndNoForce.)
+    // (A name that climbs out: WingTest.MissingOrRefusedAirfoilGivesAMessageAndNoForce; every shape of
+    // such a name: File.PlainDataNames.)
     std::string reason;
     EXPECT_EQ(list.Get("", &reason), nullptr);
     EXPECT_EQ(list.Get("Later.afl", &reason), nullptr);
