@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -9,6 +10,7 @@
 #include "env/CWind.h"
 #include "model/CModel.h"
 #include "model/CPartServo.h"
+#include "model/IWindField.h"
 #include "model/PartClassTable.h"
 #include "sim/CFlightSession.h"
 #include "sim/SimTestSupport.h"
@@ -208,6 +210,23 @@ TEST_F(FlightSessionTest, WindMovesWithTheModelAndSetsTheAirData)
     EXPECT_NEAR(model->GetModelWind().z, 0.0f, 1e-4f);
     // The blobs follow the model (ahead of it, Wind.NewBlobsAreSizedAndPlacedAheadOfTheModel).
     EXPECT_LT((session.GetWind().GetBlob(0).centre - model->GetBody().GetPosition()).Length(), 70.0f);
+}
+
+// The wings ask the model's wind field for the air at their points (WingTest); it is the
+// session's wind with its rising air: over the strongest thermal, 300 m up, the air rises.
+// (How strongly a thermal rises: ThermalField; that the glider climbs in such air: the flight
+// check glider_glide measures its sink at 0.3 .. 0.8 m/s.)
+TEST_F(FlightSessionTest, TheModelsWindFieldIsTheSessionsWindWithItsRisingAir)
+{
+    Load(kDropModel);
+    session.SetThermals(3.0f, 80.0f, 2.0f);
+    const auto& thermals = session.GetWind().GetThermals().GetThermals();
+    ASSERT_FALSE(thermals.empty());
+    const auto strongest = std::max_element(thermals.begin(), thermals.end(),
+                                            [](const auto& a, const auto& b) { return a.strength < b.strength; });
+    const CVector3 point(strongest->x, 300.0f, strongest->z);
+    EXPECT_GT(model->GetWindField().GetWind(point).y, 1.0f);
+    EXPECT_EQ(model->GetWindField().GetWind(point), session.GetWind().GetWindAt(point));
 }
 
 // --- The flying sites.
