@@ -26,7 +26,7 @@ protected:
     TempDir dir;
 };
 
-TEST_F(FdmRunTest, BadArgumentsExitWithUsageAndBrokenModelsNeitherCrashNorPretend)
+TEST_F(FdmRunTest, BadArgumentsExitWithUsage)
 {
     const std::vector<std::vector<std::string>> rows = {
         {},                                            // no model
@@ -40,13 +40,8 @@ TEST_F(FdmRunTest, BadArgumentsExitWithUsageAndBrokenModelsNeitherCrashNorPreten
         EXPECT_TRUE(run.exitCode == 2 && run.err.find("usage: kestro-fdm") != std::string::npos) << run.err;
         EXPECT_TRUE(run.out.empty()) << run.out;
     }
-    dir.Write("broken.mod", ".WING3 W\n{\n .HALF_SPAN");
-    dir.Write("empty.mod", "");
-    for (const char* name : {"broken.mod", "empty.mod"})
-    {
-        const TRun run = RunFdm(dir, {"--model", name, "--flat", "--seconds", "0.1"});
-        EXPECT_TRUE(run.exitCode == 0 || (run.exitCode == 1 && !run.err.empty())) << name << ": " << run.err;
-    }
+    // (Broken model files neither crash nor pretend: the model-file corpus flies each one it loads,
+    // the preflight check `broken` runs kestro-fdm on one.)
 }
 
 TEST_F(FdmRunTest, FlatDropWritesOneCsvRowPerFrameAndAConsistentSummary)
