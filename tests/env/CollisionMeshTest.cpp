@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Diagnostics.h"
 #include "support/DiagCapture.h"
 #include "env/CCollisionMesh.h"
 #include "env/GeneratedTerrain.h"
@@ -204,15 +203,13 @@ TEST(CollisionMeshTest, GridNeighboursEqualThePairwiseDefinition)
     const std::vector<CVector3> vertices = testterrain::MakeTerrain(100, 100, 600, true);
     CCollisionMesh mesh;
     mesh.BuildFromTriangleList(vertices);
-    CDiagCapture diagnostics;
+    CDiagCapture quiet; // the search's progress lines
     mesh.ComputeNeighbours();
     size_t pairs = 0;
     for (const CColTriangle& triangle : mesh.GetTriangles())
         pairs += triangle.neighbours.size();
     pairs /= 2;
     EXPECT_GT(pairs, vertices.size() / 3); // a grid triangle touches about a dozen others
-    EXPECT_EQ(diagnostics.Count(StringPrintf("Total number of neighbours: %zu\n", pairs)), 1);
-    EXPECT_EQ(diagnostics.Count("Neighbour Computing Time: "), 1);
     ExpectPairwiseNeighbours(mesh);
 }
 

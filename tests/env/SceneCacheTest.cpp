@@ -71,7 +71,6 @@ TEST(SceneCacheTest, CopyIsReadWhenCurrentAndRebuiltWhenTheTextIsNewerOrTheCopyB
     CDiagCapture diag;
     const std::string site = BuildDataPath(DF_3D, "FlyingSite.osg");
     const std::string copy = SceneCachePath(site);
-    EXPECT_EQ(copy, BuildDataPath(DF_OUTPUT, "SceneCache/FlyingSite.osgb"));
 
     WriteSite(5.0f);
     Age(site, 10);
