@@ -138,8 +138,6 @@ TEST_F(GlDrawTest, ViewsFollowTheWindowSize)
     CViewport corner;
     corner.SetPixelRect({256, 192, 512, 384});
     SDL_SetWindowSize(s_window, 1600, 1000);
-    EXPECT_EQ(WindowClientWidth(), 1600);
-    EXPECT_EQ(WindowClientHeight(), 1000);
     manager.Run();
     EXPECT_EQ(view.Viewport().PixelRect().w, 1600);
     EXPECT_EQ(view.Viewport().PixelRect().h, 1000);
@@ -147,7 +145,6 @@ TEST_F(GlDrawTest, ViewsFollowTheWindowSize)
     EXPECT_EQ(corner.PixelRect().x, 400);
     EXPECT_EQ(corner.PixelRect().w, 800);
     SDL_SetWindowSize(s_window, kW, kH);
-    EXPECT_EQ(WindowClientHeight(), kH);
 }
 
 TEST_F(GlDrawTest, ScopeLeavesTheSceneStateAsItFoundIt)
