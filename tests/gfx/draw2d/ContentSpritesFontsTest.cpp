@@ -1,8 +1,8 @@
 // The generated interface content (Data/Config/SpriteList.txt, Font.txt, Data/Textures/
-// Cursors.txt and the images they name), read with the token reader the way the sprite list,
-// font and cursor loaders read it. These catch content that would load "successfully" but draw
-// the wrong thing: a missing name, a rectangle outside its texture, a font grid that does not
-// fit, or optional keys that shift the pairing of later entries.
+// Cursors.txt and the images they name): the sprites as the sprite list loads them, the fonts and
+// cursors read with the token reader the way their loaders read them. These catch content that
+// would load "successfully" but draw the wrong thing: a missing name, a rectangle outside its
+// texture, a font grid that does not fit.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,9 @@
 #include <osgDB/ReadFile>
 
 #include "data/CTokenFile.h"
-#include "support/TempDir.h"
+#include "gfx/draw2d/CSpriteList.h"
+#include "gfx/draw2d/CTextureManager.h"
+#include "support/DataDir.h"
 
 namespace
 {
@@ -38,34 +40,20 @@ std::string DataPath(const std::string& relative)
     return (SourceDir() / "Data" / relative).string();
 }
 
-struct SpriteRect { std::string texture; int x, y, w, h; };
-
-// Reads SpriteList.txt block by block and entry by entry, as the sprite list loader does.
-std::multimap<std::string, SpriteRect> LoadSpriteList()
+// The shipped sprite list as the program loads it.
+struct TShippedSprites
 {
-    std::multimap<std::string, SpriteRect> sprites;
-    CTokenFile file;
-    EXPECT_TRUE(file.Load(DataPath("Config/SpriteList.txt")));
-    while (CTokenFile* block = file.OpenBlock("SPRITES_IN_TEXTURE"))
+    TShippedSprites()
     {
-        std::string texture;
-        EXPECT_TRUE(block->GetToken("TEXTURE_FILE", texture, ""));
-        std::string name;
-        while (block->GetToken("SPRITE", name, ""))
-        {
-            SpriteRect r{texture, 0, 0, 0, 0};
-            float cx = 0, cy = 0;
-            const bool hasXY = block->GetVectorI2("XY", r.x, r.y, 0, 0);
-            const bool hasSize = block->GetVectorI2("DXDY", r.w, r.h, 0, 0);
-            EXPECT_TRUE(hasXY && hasSize) << texture << ": sprite " << name;
-            // CENTER is optional to the loader; written for every entry so that a lookup for
-            // one sprite can never consume the next sprite's.
-            EXPECT_TRUE(block->GetVector2("CENTER", cx, cy, 0, 0)) << name;
-            sprites.emplace(name, r);
-        }
+        textures.Init();
+        EXPECT_TRUE(sprites.Load(textures));
     }
-    return sprites;
-}
+    const CSprite& Named(const char* name) const { return sprites.Get(sprites.Find(name)); }
+
+    DataDirAt shipped{SourceDir()};
+    CTextureManager textures;
+    CSpriteList sprites;
+};
 
 const char* const kRequiredSprites[] = {
     "RECT_TOP_LEFT", "RECT_TOP", "RECT_TOP_RIGHT", "RECT_LEFT", "RECT_CENTER", "RECT_RIGHT",
@@ -86,37 +74,32 @@ const char* const kRequiredSprites[] = {
 
 TEST(ContentSprites, EveryRequiredNameIsListedExactlyOnce)
 {
-    const auto sprites = LoadSpriteList();
+    const TShippedSprites shipped;
+    std::map<std::string, int> count;
+    for (int i = 0; i < shipped.sprites.Count(); ++i)
+        ++count[shipped.sprites.Get(i).name];
     for (const char* name : kRequiredSprites)
-        EXPECT_EQ(sprites.count(name), 1u) << name;
+        EXPECT_EQ(count[name], 1) << name;
 }
 
 TEST(ContentSprites, RectanglesLieInsidePowerOfTwoTextures)
 {
-    std::map<std::string, ImageInfo> textures;
-    for (const auto& [name, r] : LoadSpriteList())
+    const TShippedSprites shipped;
+    for (int i = 0; i < shipped.sprites.Count(); ++i)
     {
-        if (!textures.count(r.texture))
-        {
-            ImageInfo info;
-            ASSERT_TRUE(ReadImageInfo(DataPath("Textures/" + r.texture), info)) << r.texture;
-            // OSG would rescale other sizes on upload and blur every sprite in them.
-            EXPECT_TRUE(IsPowerOfTwo(info.width) && IsPowerOfTwo(info.height)) << r.texture;
-            textures[r.texture] = info;
-        }
-        const ImageInfo& t = textures[r.texture];
-        EXPECT_TRUE(r.w > 0 && r.h > 0 && r.x >= 0 && r.y >= 0) << name;
-        EXPECT_TRUE(r.x + r.w <= t.width && r.y + r.h <= t.height) << name << " outside " << r.texture;
+        const CSprite& r = shipped.sprites.Get(i);
+        const int w = shipped.textures.Width(r.textureId), h = shipped.textures.Height(r.textureId);
+        // OSG would rescale other sizes on upload and blur every sprite in them.
+        EXPECT_TRUE(IsPowerOfTwo(w) && IsPowerOfTwo(h)) << r.name;
+        EXPECT_TRUE(r.width > 0 && r.height > 0 && r.x >= 0 && r.y >= 0) << r.name;
+        EXPECT_TRUE(r.x + r.width <= w && r.y + r.height <= h) << r.name << " outside its texture";
     }
 }
 
 TEST(ContentSprites, FramePiecesFormOneNineSlice)
 {
-    const auto sprites = LoadSpriteList();
-    const auto size = [&](const char* n) {
-        auto it = sprites.find(n);
-        return it == sprites.end() ? std::pair<int, int>{-1, -1} : std::pair<int, int>{it->second.w, it->second.h};
-    };
+    const TShippedSprites shipped;
+    const auto size = [&](const char* n) { return std::pair{shipped.Named(n).width, shipped.Named(n).height}; };
     const auto corner = size("RECT_TOP_LEFT");
     ASSERT_GT(corner.first, 0);
     // Corners alike, edges as thick as the corners, so any frame size lines up.
