@@ -1,6 +1,6 @@
 // The generated interface content (Data/Config/SpriteList.txt, Font.txt, Data/Textures/
-// Cursors.txt and the images they name): the sprites as the sprite list loads them, the fonts and
-// cursors read with the token reader the way their loaders read them. These catch content that
+// Cursors.txt and the images they name): the sprites and fonts as their lists load them, the
+// cursors read with the token reader the way their loader reads them. These catch content that
 // would load "successfully" but draw the wrong thing: a missing name, a rectangle outside its
 // texture, a font grid that does not fit.
 
@@ -15,6 +15,7 @@
 #include <osgDB/ReadFile>
 
 #include "data/CTokenFile.h"
+#include "gfx/draw2d/CFontList.h"
 #include "gfx/draw2d/CSpriteList.h"
 #include "gfx/draw2d/CTextureManager.h"
 #include "support/DataDir.h"
@@ -111,44 +112,29 @@ TEST(ContentSprites, FramePiecesFormOneNineSlice)
         EXPECT_EQ(size(n).first, corner.first) << n;
 }
 
-TEST(ContentFonts, EveryNamedFontHasItsCellAndAGridThatFitsItsTexture)
+TEST(ContentFonts, EveryNamedFontHasItsCellAndGlyphsInsideItsTexture)
 {
-    CTokenFile file;
-    ASSERT_TRUE(file.Load(DataPath("Config/Font.txt")));
-    std::set<std::string> seen;
-    std::string name;
-    while (CTokenFile* block = file.OpenBlock("FONT", &name))
+    TShippedSprites shipped;
+    CFontList fonts;
+    ASSERT_TRUE(fonts.Load(shipped.textures, shipped.sprites));
+    for (const std::string name : {"F06x12", "F07x12S", "F07x12B", "F09x12", "F09x13B", "F20x32Courier"})
     {
         SCOPED_TRACE(name);
-        int cw = 0, ch = 0, inter = 0, line = 0, cols = 0, rows = 0;
-        ASSERT_TRUE(block->GetInt("CHAR_WIDTH", cw, 0));
-        ASSERT_TRUE(block->GetInt("CHAR_HEIGHT", ch, 0));
+        const CFont* font = fonts.Get(fonts.Find(name));
+        ASSERT_NE(font, nullptr);
         // The name promises the cell: "F07x12S" is 7 pixels wide and 12 high.
-        EXPECT_EQ(cw, std::stoi(name.substr(1, 2)));
-        EXPECT_EQ(ch, std::stoi(name.substr(4, 2)));
-        ASSERT_TRUE(block->GetInt("INTERCHAR", inter, 0));
-        ASSERT_TRUE(block->GetInt("INTERLINE", line, 0));
-        block->GetInt("NUM_COLUMNS", cols, 0);
-        block->GetInt("NUM_ROWS", rows, 0);
-        std::string texture;
-        ASSERT_TRUE(block->GetToken("TEXTURE", texture, ""));
-        ImageInfo info;
-        ASSERT_TRUE(ReadImageInfo(DataPath("Textures/" + texture), info)) << texture;
-        EXPECT_TRUE(IsPowerOfTwo(info.width) && IsPowerOfTwo(info.height)) << texture;
-        EXPECT_EQ(info.channels, 4) << texture << ": coverage must be in alpha";
-        if (cols == 0)
-            cols = info.width / cw;
-        if (rows == 0)
-            rows = info.height / ch;
-        EXPECT_LE(cols * cw, info.width);
-        EXPECT_LE(rows * ch, info.height);
+        EXPECT_EQ(font->charWidth, std::stoi(name.substr(1, 2)));
+        EXPECT_EQ(font->charHeight, std::stoi(name.substr(4, 2)));
+        const int w = shipped.textures.Width(font->textureId), h = shipped.textures.Height(font->textureId);
+        EXPECT_TRUE(IsPowerOfTwo(w) && IsPowerOfTwo(h));
+        EXPECT_EQ(shipped.textures.Components(font->textureId), 4) << "coverage must be in alpha";
         // Codes 32..126 at least; more than 224 glyphs would stand for codes above 255.
-        EXPECT_GE(cols * rows, 95);
-        EXPECT_LE(cols * rows, 224);
-        seen.insert(name);
+        EXPECT_GE(font->GlyphCount(), 95);
+        EXPECT_LE(font->GlyphCount(), 224);
+        for (int id = font->firstSprite; id <= font->lastSprite; ++id)
+            EXPECT_TRUE(shipped.sprites.Get(id).x + font->charWidth <= w &&
+                        shipped.sprites.Get(id).y + font->charHeight <= h) << id;
     }
-    for (const char* font : {"F06x12", "F07x12S", "F07x12B", "F09x12", "F09x13B", "F20x32Courier"})
-        EXPECT_EQ(seen.count(font), 1u) << font;
 }
 
 TEST(ContentCursors, EveryCursorHasAnImageAndAHotSpotInsideIt)
