@@ -108,7 +108,6 @@ TEST(File, DataPathsAndFolders)
         EXPECT_EQ(fs::path(base), fs::current_path() / "");
         EXPECT_EQ(BuildDataPath(DF_MODEL, "Sub\\Trainer.mod"), base + "Data/Model/Sub/Trainer.mod");
         EXPECT_EQ(BuildDataPath(DF_DEVELOPER_OUTPUT, "PartHelp.txt"), base + "../DeveloperOutput/PartHelp.txt");
-        EXPECT_STREQ(DataFolderName(DF_CONFIG), "Data/Config/");
         EXPECT_STREQ(DataFolderName(DF_COUNT), "");
 
         dir.Write("Output/Config.tmp", "new");

@@ -120,7 +120,6 @@ TEST_F(PanelFixture, FullPanelLoadsInPassOrderAndJoinsTheSearchList)
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(panel->GetInstrument(i)->GetTypeName(), expected[i]) << i;
     EXPECT_EQ(panel->GetInstrument(8)->GetDescription(), "Knots");
-    EXPECT_EQ(panel->GetInstrument(8)->GetY(), 80);
     // The model's functions can read the gauges.
     EXPECT_NE(model.GetVariableSearchList().Find("V_AS"), nullptr);
 }
