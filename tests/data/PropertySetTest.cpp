@@ -125,21 +125,6 @@ TEST(PropertySet, WriteReportsAFileThatTakesNotEverythingButWritesOn)
     }
 }
 
-TEST(PropertySet, RepeatedKeyFirstWinsAndTheSecondIsConsumed)
-{
-    CTokenFile tokens;
-    ASSERT_TRUE(tokens.LoadText(".TESTSET W { .MASS 1.5 .COUNT 2 .MASS 7 .MASS 9 }", "repeat.mod"));
-    CTokenFile* block = tokens.OpenBlock("TESTSET");
-    ASSERT_NE(block, nullptr);
-    CEveryTypeSet set;
-    set.Read(*block, "W");
-    EXPECT_EQ(set.FindProperty("MASS")->GetFloat(), 1.5f);
-    EXPECT_EQ(set.FindProperty("COUNT")->GetInt(), 2);
-    float next = 0.0f;
-    ASSERT_TRUE(block->GetFloat("MASS", next, 0.0f));
-    EXPECT_EQ(next, 9.0f) << "the second occurrence must have been consumed";
-}
-
 TEST(PropertySet, MissingKeysKeepNumbersEmptyTextsAndReportRequiredOnes)
 {
     CEveryTypeSet set;
