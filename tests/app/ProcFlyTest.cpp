@@ -265,10 +265,9 @@ TEST_F(ProcFlyTest, EveryMenuOpensUnderItsTitleWithEveryEntryInTheWindow)
     }
 }
 
-// Every gauge of the shipped panels lies below the flight screen's menu bar and runs with its
-// model. (That each model has its panel and every variable, wing and wheel a gauge names exists
-// is the content suite's ShippedModel test.)
-TEST(ProcFlyPanels, ShippedPanelsLieBelowTheMenuBar)
+// Every shipped model loads with its panel whole (every variable, wing and wheel a gauge names
+// exists), and every gauge lies below the flight screen's menu bar.
+TEST(ProcFlyPanels, ShippedPanelsLoadWholeAndLieBelowTheMenuBar)
 {
     DataDirAt shipped(SourceDir());
     CInstrumentPanelFactory factory;
@@ -290,6 +289,8 @@ TEST(ProcFlyPanels, ShippedPanelsLieBelowTheMenuBar)
         const CInstrumentPanel* panel = CInstrumentPanel::OfModel(model);
         ASSERT_NE(panel, nullptr);
         ++panels;
+        EXPECT_FALSE(diag.Contains("instrument dropped")) << testing::PrintToString(diag.lines);
+        EXPECT_GE(panel->GetInstrumentCount(), 3);
         for (int i = 0; i < panel->GetInstrumentCount(); ++i)
             EXPECT_GE(panel->GetInstrument(i)->GetY(), CProcFlyMenuBar::kBarHeight) << i;
         for (int i = 0; i < 20; ++i)
