@@ -29,22 +29,30 @@ void CColTriangle::Set(const CVector3& inA, const CVector3& inB, const CVector3&
                                       (c - centroid).LengthSquared()});
     radius = std::sqrt(largestSq);
     neighbours.clear();
-}
 
-bool CColTriangle::TestTriangle(float x, float z, float& outHeight, CVector3& outNormal) const
-{
     // Plane normal (b - a) x (c - b), in double so that a long thin triangle still gives a
     // usable plane. Its Y component is minus twice the triangle's signed area seen from above.
     const double e1x = static_cast<double>(b.x) - a.x, e1y = static_cast<double>(b.y) - a.y,
                  e1z = static_cast<double>(b.z) - a.z;
     const double e2x = static_cast<double>(c.x) - b.x, e2y = static_cast<double>(c.y) - b.y,
                  e2z = static_cast<double>(c.z) - b.z;
-    const double nx = e1y * e2z - e1z * e2y;
-    const double ny = e1z * e2x - e1x * e2z;
-    const double nz = e1x * e2y - e1y * e2x;
+    planeX = e1y * e2z - e1z * e2y;
+    planeY = e1z * e2x - e1x * e2z;
+    planeZ = e1x * e2y - e1y * e2x;
     // A triangle with no area seen from above (collapsed edges, collinear or vertical) covers
     // no point: it has no height to give, the plane equation would divide by zero.
-    if (!(ny != 0.0) || !std::isfinite(ny))
+    hasArea = planeY != 0.0 && std::isfinite(planeY);
+    const double length = std::sqrt(planeX * planeX + planeY * planeY + planeZ * planeZ);
+    const double up = planeY < 0.0 ? -1.0 : 1.0;
+    upNormal = CVector3(static_cast<float>(up * planeX / length), static_cast<float>(up * planeY / length),
+                        static_cast<float>(up * planeZ / length));
+    lowest = std::min({a.y, b.y, c.y});
+    highest = std::max({a.y, b.y, c.y});
+}
+
+bool CColTriangle::TestTriangle(float x, float z, float& outHeight, CVector3& outNormal) const
+{
+    if (!hasArea)
         return false;
 
     // Inside means on the inner side of all three edges; the inner side follows the winding,
@@ -53,7 +61,7 @@ bool CColTriangle::TestTriangle(float x, float z, float& outHeight, CVector3& ou
     if (!std::isfinite(px) || !std::isfinite(pz))
         return false;
     const double s1 = EdgeSide(a, b, px, pz), s2 = EdgeSide(b, c, px, pz), s3 = EdgeSide(c, a, px, pz);
-    if (ny < 0.0) {
+    if (planeY < 0.0) {
         if (s1 < 0.0 || s2 < 0.0 || s3 < 0.0)
             return false;
     } else if (s1 > 0.0 || s2 > 0.0 || s3 > 0.0) {
@@ -62,18 +70,12 @@ bool CColTriangle::TestTriangle(float x, float z, float& outHeight, CVector3& ou
 
     // Height of the plane through a; rounding near a sliver's edge must not push it outside
     // the vertices' height range, which bounds every point of the triangle.
-    double height = a.y - (nx * (px - a.x) + nz * (pz - a.z)) / ny;
+    double height = a.y - (planeX * (px - a.x) + planeZ * (pz - a.z)) / planeY;
     if (!std::isfinite(height)) // a vertex at infinity or not a number
         return false;
-    const float lowest = std::min({a.y, b.y, c.y});
-    const float highest = std::max({a.y, b.y, c.y});
     height = std::clamp(height, static_cast<double>(lowest), static_cast<double>(highest));
     outHeight = static_cast<float>(height);
-
-    const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
-    const double up = ny < 0.0 ? -1.0 : 1.0;
-    outNormal = CVector3(static_cast<float>(up * nx / length), static_cast<float>(up * ny / length),
-                         static_cast<float>(up * nz / length));
+    outNormal = upNormal;
     return true;
 }
 

@@ -12,8 +12,15 @@ struct CColTriangle
     CVector3 centroid;             // (a + b + c) / 3, world frame (m)
     float radius = 0.0f;           // largest distance from the centroid to a vertex (m)
     std::vector<int> neighbours;   // indices of the touching triangles, ascending
+    // Derived by Set for the height query, which the wheels ask every sub-step: the plane normal
+    // (b - a) x (c - b) in double, whether the triangle has an area seen from above, the unit
+    // normal pointing up and the vertices' height range (m).
+    double planeX = 0.0, planeY = 0.0, planeZ = 0.0;
+    bool hasArea = false;
+    CVector3 upNormal;
+    float lowest = 0.0f, highest = 0.0f;
 
-    // Sets the vertices and derives the centroid and radius; the neighbours are cleared.
+    // Sets the vertices and derives the centroid, radius and plane; the neighbours are cleared.
     void Set(const CVector3& inA, const CVector3& inB, const CVector3& inC);
 
     // Whether (x, z) lies inside the triangle seen from above (X-Z plane); points on an edge
