@@ -11,11 +11,16 @@ namespace
 // side of it a point lies, and a point on the edge is inside both. Computing it per triangle
 // (start vertex first, as a direction test naturally would) rounds differently on the two
 // sides and leaves points along shared edges in neither triangle, that is, holes in the ground.
-double EdgeSide(const CVector3& p, const CVector3& q, double x, double z)
+inline double OrderedEdgeSide(const CVector3& p, const CVector3& q, double x, double z)
+{
+    return (static_cast<double>(q.x) - p.x) * (z - p.z) - (static_cast<double>(q.z) - p.z) * (x - p.x);
+}
+
+inline double EdgeSide(const CVector3& p, const CVector3& q, double x, double z)
 {
     if (q.x < p.x || (q.x == p.x && q.z < p.z))
-        return -EdgeSide(q, p, x, z);
-    return (static_cast<double>(q.x) - p.x) * (z - p.z) - (static_cast<double>(q.z) - p.z) * (x - p.x);
+        return -OrderedEdgeSide(q, p, x, z);
+    return OrderedEdgeSide(p, q, x, z);
 }
 } // namespace
 

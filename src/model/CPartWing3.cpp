@@ -178,11 +178,13 @@ void CPartWing3::CalcForces(float)
     for (int i = 0; i < m_segmentCount; ++i)
     {
         TSegment& segment = m_segments[i];
-        CVector3 air = -body.GetPointVelocity(segment.point);
+        // The segment's arm in world axes gives both its velocity and its place.
+        const CVector3 arm = segment.point * body.GetOrientation();
+        CVector3 air = -(body.GetVelocity() + body.GetAngularVelocity().Cross(arm));
         CVector3 slipstream;
         if (m_model->GetInducedWind(slipstream, segment.point))
             air += slipstream;
-        air += m_model->GetWindField().GetWind(body.BodyToWorldPoint(segment.point));
+        air += m_model->GetWindField().GetWind(body.GetPosition() + arm);
         CVector3 bodyAir = body.WorldToBodyVector(air);
         if (downwashSin != 0.0f)
             bodyAir = CVector3(bodyAir.x, bodyAir.y * downwashCos - bodyAir.z * downwashSin,
