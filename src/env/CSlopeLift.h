@@ -12,6 +12,8 @@
 // around the origin (heights straight from the triangles' planes), smoothed, differentiated and
 // measured for relief. A query is one bilinear look-up and one exp.
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/CVector3.h"
@@ -63,3 +65,67 @@ private:
     float m_originX = 0.0f; // m, world x of cell column 0
     float m_originZ = 0.0f;
 };
+
+// Inline: the wind asks at every wing section in every sub-step.
+inline bool CSlopeLift::Locate(float x, float z, int& outI, int& outJ, float& outFx, float& outFz) const
+{
+    if (m_cells.empty())
+        return false;
+    const float gx = (x - m_originX) / kCellSize;
+    const float gz = (z - m_originZ) / kCellSize;
+    if (!(gx >= 0.0f && gz >= 0.0f && gx <= static_cast<float>(m_countX - 1) && gz <= static_cast<float>(m_countZ - 1)))
+        return false;
+    outI = std::min(static_cast<int>(gx), m_countX - 2);
+    outJ = std::min(static_cast<int>(gz), m_countZ - 2);
+    outFx = gx - static_cast<float>(outI);
+    outFz = gz - static_cast<float>(outJ);
+    return m_countX >= 2 && m_countZ >= 2;
+}
+
+inline float CSlopeLift::GroundAt(int i, int j, float fx, float fz) const
+{
+    const float h0 = Cell(i, j).height + (Cell(i + 1, j).height - Cell(i, j).height) * fx;
+    const float h1 = Cell(i, j + 1).height + (Cell(i + 1, j + 1).height - Cell(i, j + 1).height) * fx;
+    return h0 + (h1 - h0) * fz;
+}
+
+inline float CSlopeLift::VerticalAt(int i, int j, float fx, float fz, const CVector3& worldPoint,
+                             const CVector3& meanWind) const
+{
+    const TCell* c[4] = {&Cell(i, j), &Cell(i + 1, j), &Cell(i, j + 1), &Cell(i + 1, j + 1)};
+    const float w[4] = {(1 - fx) * (1 - fz), fx * (1 - fz), (1 - fx) * fz, fx * fz};
+    float slopeX = 0.0f, slopeZ = 0.0f;
+    for (int k = 0; k < 4; ++k)
+    {
+        slopeX += w[k] * c[k]->slopeX;
+        slopeZ += w[k] * c[k]->slopeZ;
+    }
+    const float along = meanWind.x * slopeX + meanWind.z * slopeZ;
+    // Still air (or wind along the contour): the fading factor below lies in [0, 1], so the
+    // product is this zero, sign included.
+    if (along == 0.0f)
+        return along;
+    float height = 0.0f, scale = 0.0f;
+    for (int k = 0; k < 4; ++k)
+    {
+        height += w[k] * c[k]->height;
+        scale += w[k] * c[k]->scale;
+    }
+    const float above = std::max(0.0f, worldPoint.y - height);
+    return along * std::exp(-above / scale);
+}
+
+inline float CSlopeLift::VerticalAndGround(const CVector3& worldPoint, const CVector3& meanWind, float* outGround) const
+{
+    int i = 0, j = 0;
+    float fx = 0.0f, fz = 0.0f;
+    if (!Locate(worldPoint.x, worldPoint.z, i, j, fx, fz))
+    {
+        if (outGround != nullptr)
+            *outGround = 0.0f;
+        return 0.0f;
+    }
+    if (outGround != nullptr)
+        *outGround = GroundAt(i, j, fx, fz);
+    return VerticalAt(i, j, fx, fz, worldPoint, meanWind);
+}

@@ -31,21 +31,6 @@ bool CWind::Create()
     return written;
 }
 
-CVector3 CWind::GetWindAt(const CVector3& worldPoint) const
-{
-    CVector3 wind;
-    if (m_quietBlobs)
-        wind = m_quietWind;
-    else
-    {
-        wind = m_meanWind;
-        for (const CWindBlob& blob : m_blobs)
-            wind += blob.At(worldPoint);
-    }
-    wind.y += GetVerticalAirAt(worldPoint);
-    return wind;
-}
-
 void CWind::UpdateQuietWind()
 {
     // A blob's weight is never negative nor undefined, so a blob of zero amplitude adds that
@@ -57,18 +42,6 @@ void CWind::UpdateQuietWind()
         m_quietBlobs = m_quietBlobs && blob.amplitude.IsZero();
         m_quietWind += blob.amplitude;
     }
-}
-
-float CWind::GetVerticalAirAt(const CVector3& worldPoint) const
-{
-    if (m_slopeLift == nullptr)
-        return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y);
-    // Without thermals the ground height is not needed: the field answers 0 wherever.
-    if (m_thermals.GetThermals().empty())
-        return 0.0f + m_slopeLift->VerticalAndGround(worldPoint, m_meanWind, nullptr);
-    float ground = 0.0f;
-    const float slope = m_slopeLift->VerticalAndGround(worldPoint, m_meanWind, &ground);
-    return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y - ground) + slope;
 }
 
 void CWind::Update(const CVector3& bodyPosition, const CVector3& bodyForward, float frameTime)

@@ -34,10 +34,9 @@
 
 #include "core/CVector3.h"
 #include "env/CPropertySet_Wind.h"
+#include "env/CSlopeLift.h"
 #include "env/CThermalField.h"
 #include "env/CWindRandom.h"
-
-class CSlopeLift;
 
 // One disturbance of the turbulence.
 struct CWindBlob
@@ -134,3 +133,31 @@ private:
     CThermalField m_thermals;
     const CSlopeLift* m_slopeLift = nullptr;
 };
+
+// Inline: every wing section asks in every sub-step.
+inline CVector3 CWind::GetWindAt(const CVector3& worldPoint) const
+{
+    CVector3 wind;
+    if (m_quietBlobs)
+        wind = m_quietWind;
+    else
+    {
+        wind = m_meanWind;
+        for (const CWindBlob& blob : m_blobs)
+            wind += blob.At(worldPoint);
+    }
+    wind.y += GetVerticalAirAt(worldPoint);
+    return wind;
+}
+
+inline float CWind::GetVerticalAirAt(const CVector3& worldPoint) const
+{
+    if (m_slopeLift == nullptr)
+        return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y);
+    // Without thermals the ground height is not needed: the field answers 0 wherever.
+    if (m_thermals.GetThermals().empty())
+        return 0.0f + m_slopeLift->VerticalAndGround(worldPoint, m_meanWind, nullptr);
+    float ground = 0.0f;
+    const float slope = m_slopeLift->VerticalAndGround(worldPoint, m_meanWind, &ground);
+    return m_thermals.VerticalAt(worldPoint.x, worldPoint.z, worldPoint.y - ground) + slope;
+}

@@ -181,17 +181,19 @@ const CPartEngineProp::TStreamPoint& CPartEngineProp::StreamPoint(const CVector3
         m_streamPosition = m_set.position;
         m_streamAxis = m_axis;
     }
-    for (int k = 0; k < m_streamPointsUsed; ++k)
+    int index = m_nextStreamPoint;
+    for (int k = 0; k < m_streamPointsUsed; ++k, ++index)
     {
-        const int index = (m_nextStreamPoint + k) % m_streamPointsUsed;
+        if (index == m_streamPointsUsed)
+            index = 0;
         if (SameBits(m_streamPoints[index].bodyPoint, bodyPoint))
         {
-            m_nextStreamPoint = (index + 1) % m_streamPointsUsed;
+            m_nextStreamPoint = index + 1 == m_streamPointsUsed ? 0 : index + 1;
             return m_streamPoints[index];
         }
     }
-    const int index = m_streamPointsUsed < kStreamPointCount ? m_streamPointsUsed++ : m_nextStreamPoint;
-    m_nextStreamPoint = (index + 1) % m_streamPointsUsed;
+    index = m_streamPointsUsed < kStreamPointCount ? m_streamPointsUsed++ : m_nextStreamPoint;
+    m_nextStreamPoint = index + 1 == m_streamPointsUsed ? 0 : index + 1;
     TStreamPoint& p = m_streamPoints[index];
     p = TStreamPoint();
     p.bodyPoint = bodyPoint;
