@@ -321,29 +321,16 @@ float CEngineDynamic::GetRoll()
     return m_roll;
 }
 
-float CEngineDynamic::GetTerrainHeight(CVector3& outNormal)
+void CEngineDynamic::ComputeTerrainHeight()
 {
-    if (m_terrainHeight == kNotComputed)
+    if (m_terrain != nullptr)
+        m_terrainHeight = m_terrain->GetTerrainHeight(m_state.position.x, m_state.position.z, m_terrainHint,
+                                                      m_terrainNormal);
+    else
     {
-        if (m_terrain != nullptr)
-            m_terrainHeight = m_terrain->GetTerrainHeight(m_state.position.x, m_state.position.z, m_terrainHint,
-                                                          m_terrainNormal);
-        else
-        {
-            m_terrainHeight = 0.0f;
-            m_terrainNormal = CVector3(0.0f, 1.0f, 0.0f);
-        }
+        m_terrainHeight = 0.0f;
+        m_terrainNormal = CVector3(0.0f, 1.0f, 0.0f);
     }
-    outNormal = m_terrainNormal;
-    return m_terrainHeight;
-}
-
-float CEngineDynamic::GetHeightAboveTerrain(CVector3& outNormal)
-{
-    const float ground = GetTerrainHeight(outNormal);
-    if (m_heightAboveTerrain == kNotComputed)
-        m_heightAboveTerrain = m_state.position.y - ground;
-    return m_heightAboveTerrain;
 }
 
 void CEngineDynamic::DrawForces(IDebugDraw& draw)

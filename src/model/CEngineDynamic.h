@@ -147,10 +147,22 @@ public:
     float GetPitch();
     float GetRoll();
     // Ground height (m) under the body position and the ground normal, cached per frame; asked
-    // through the body's own terrain hint.
-    float GetTerrainHeight(CVector3& outNormal);
+    // through the body's own terrain hint. Inline: every collision point asks every sub-step.
+    float GetTerrainHeight(CVector3& outNormal)
+    {
+        if (m_terrainHeight == kNotComputed)
+            ComputeTerrainHeight();
+        outNormal = m_terrainNormal;
+        return m_terrainHeight;
+    }
     // Position Y minus the terrain height, cached per frame.
-    float GetHeightAboveTerrain(CVector3& outNormal);
+    float GetHeightAboveTerrain(CVector3& outNormal)
+    {
+        const float ground = GetTerrainHeight(outNormal);
+        if (m_heightAboveTerrain == kNotComputed)
+            m_heightAboveTerrain = m_state.position.y - ground;
+        return m_heightAboveTerrain;
+    }
     TTerrainHint& GetTerrainHint() { return m_terrainHint; }
 
     // --- Results of the last step
@@ -171,6 +183,7 @@ public:
     static void AppendTorqueLine(const CTorque& torque, std::string& ioText);
 
 private:
+    void ComputeTerrainHeight(); // fills m_terrainHeight and m_terrainNormal
     void SumForces();
     // Stops the body and zeroes every record and sum; the first runaway of an episode is reported
     // with the record's name.

@@ -133,7 +133,14 @@ void CPartEngineProp::CalcForces(float dt)
     // THROTTLE_EXPO 0.5 (unless given) is a square root: a third of the torque at a tenth of
     // the throttle; 0 is linear, negative values hold the torque back at small throttle.
     const float expo = std::isfinite(m_set.throttleExpo) ? std::clamp(m_set.throttleExpo, -0.9f, 0.9f) : kTorqueExpo;
-    const float engineTorque = m_set.maxTorque * Expo(throttle, expo);
+    // The throttle moves once a frame: the power is taken again only when it or the curve does.
+    if (std::memcmp(&throttle, &m_curveThrottle, sizeof throttle) != 0 || std::memcmp(&expo, &m_curveExpo, sizeof expo) != 0)
+    {
+        m_curveThrottle = throttle;
+        m_curveExpo = expo;
+        m_curveValue = Expo(throttle, expo);
+    }
+    const float engineTorque = m_set.maxTorque * m_curveValue;
 
     m_worldAxis = body.BodyToWorldVector(m_axis);
     const CVector3 centre = body.BodyToWorldPoint(body.GetCentreOfMass());

@@ -143,6 +143,10 @@ private:
     TMessage m_stoppedMessage;
     TMessage m_pushMessage;
     bool m_diagnostics = false;
+    // The torque curve's last input and value: Expo(0, 0) is 0.
+    float m_curveThrottle = 0.0f;
+    float m_curveExpo = 0.0f;
+    float m_curveValue = 0.0f;
     std::string m_info;           // diagnostic text
     std::unique_ptr<IEngineSound> m_sound; // null headless
 
