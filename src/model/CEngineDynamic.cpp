@@ -1,6 +1,8 @@
 #include "model/CEngineDynamic.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "core/Diagnostics.h"
 #include "model/CForce.h"
@@ -15,6 +17,16 @@ namespace
 inline bool IsRunaway(const CVector3& v, float limit)
 {
     return !(std::fabs(v.x) <= limit && std::fabs(v.y) <= limit && std::fabs(v.z) <= limit);
+}
+
+// +0 or -0 in every component.
+inline bool IsZeroBits(const CVector3& v)
+{
+    uint32_t x, y, z;
+    std::memcpy(&x, &v.x, sizeof x);
+    std::memcpy(&y, &v.y, sizeof y);
+    std::memcpy(&z, &v.z, sizeof z);
+    return ((x | y | z) & 0x7fffffffu) == 0;
 }
 
 inline bool IsFinite(const CVector3& v)
@@ -171,15 +183,15 @@ void CEngineDynamic::SumForces()
     for (int i = 0; i < m_forceCount; ++i)
     {
         const CForce& record = *m_forces[i];
+        // Most records are zero in flight (collision points and wheels in the air); adding
+        // them changes no sum. A zero is no runaway either, so it is told first, from the bits.
+        if (IsZeroBits(record.vector))
+            continue;
         if (IsRunaway(record.vector, kRunawayForce))
         {
             StopRunaway("force", record.name, record.vector);
             return;
         }
-        // Most records are zero in flight (collision points and wheels in the air); adding
-        // them changes no sum.
-        if (record.vector.IsZero())
-            continue;
         m_totalForce += record.vector;
         const CVector3 bodyForce = record.vector * inverse;
         bodyTorque += (record.point - m_centreOfMass).Cross(bodyForce);
