@@ -3,27 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
-// Twice the signed area of (p, q, point) in the X-Z plane, in double precision. The two ends
-// of the edge are put in a fixed order before computing, so that (q, p) gives exactly the
-// negated value of (p, q): two triangles sharing an edge then agree to the last bit on which
-// side of it a point lies, and a point on the edge is inside both. Computing it per triangle
-// (start vertex first, as a direction test naturally would) rounds differently on the two
-// sides and leaves points along shared edges in neither triangle, that is, holes in the ground.
-inline double OrderedEdgeSide(const CVector3& p, const CVector3& q, double x, double z)
-{
-    return (static_cast<double>(q.x) - p.x) * (z - p.z) - (static_cast<double>(q.z) - p.z) * (x - p.x);
-}
-
-inline double EdgeSide(const CVector3& p, const CVector3& q, double x, double z)
-{
-    if (q.x < p.x || (q.x == p.x && q.z < p.z))
-        return -OrderedEdgeSide(q, p, x, z);
-    return OrderedEdgeSide(p, q, x, z);
-}
-} // namespace
-
 void CColTriangle::Set(const CVector3& inA, const CVector3& inB, const CVector3& inC)
 {
     a = inA;
@@ -53,35 +32,6 @@ void CColTriangle::Set(const CVector3& inA, const CVector3& inB, const CVector3&
                         static_cast<float>(up * planeZ / length));
     lowest = std::min({a.y, b.y, c.y});
     highest = std::max({a.y, b.y, c.y});
-}
-
-bool CColTriangle::TestTriangle(float x, float z, float& outHeight, CVector3& outNormal) const
-{
-    if (!hasArea)
-        return false;
-
-    // Inside means on the inner side of all three edges; the inner side follows the winding,
-    // so terrain drawn either way round collides.
-    const double px = x, pz = z;
-    if (!std::isfinite(px) || !std::isfinite(pz))
-        return false;
-    const double s1 = EdgeSide(a, b, px, pz), s2 = EdgeSide(b, c, px, pz), s3 = EdgeSide(c, a, px, pz);
-    if (planeY < 0.0) {
-        if (s1 < 0.0 || s2 < 0.0 || s3 < 0.0)
-            return false;
-    } else if (s1 > 0.0 || s2 > 0.0 || s3 > 0.0) {
-        return false;
-    }
-
-    // Height of the plane through a; rounding near a sliver's edge must not push it outside
-    // the vertices' height range, which bounds every point of the triangle.
-    double height = a.y - (planeX * (px - a.x) + planeZ * (pz - a.z)) / planeY;
-    if (!std::isfinite(height)) // a vertex at infinity or not a number
-        return false;
-    height = std::clamp(height, static_cast<double>(lowest), static_cast<double>(highest));
-    outHeight = static_cast<float>(height);
-    outNormal = upNormal;
-    return true;
 }
 
 bool CColTriangle::AreNeighbours(const CColTriangle& first, const CColTriangle& second)

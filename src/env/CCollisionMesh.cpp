@@ -358,7 +358,7 @@ bool CCollisionMesh::TryTriangle(int index, float x, float z, CTerrainHint& ioHi
     return true;
 }
 
-float CCollisionMesh::GetTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const
+float CCollisionMesh::SearchTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const
 {
     float height = kHeightNotFound;
     outNormal = CVector3(0.0f, 1.0f, 0.0f);

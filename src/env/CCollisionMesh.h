@@ -50,7 +50,18 @@ public:
 
     // Ground height (m) under (x, z) and the unit normal there; 0 and straight up outside the
     // mesh. The hint, when given, is read and moved (see the class comment).
-    float GetTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const;
+    float GetTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const
+    {
+        // The usual case, inline: the point is still in the hint's current triangle, which
+        // answers without moving the hint. Anything else takes the search below.
+        if (ioHint != nullptr && ioHint->current >= 0 && ioHint->current < GetTriangleCount())
+        {
+            float height = 0.0f;
+            if (m_triangles[static_cast<size_t>(ioHint->current)].TestTriangle(x, z, height, outNormal))
+                return height;
+        }
+        return SearchTerrainHeight(x, z, ioHint, outNormal);
+    }
 
     // Whether (x, z) lies within the extent of the triangles seen from above (their bounding
     // rectangle in X-Z); false for an empty mesh and for NaN.
@@ -67,6 +78,8 @@ public:
     const std::vector<CColTriangle>& GetTriangles() const { return m_triangles; }
 
 private:
+    // The whole query of the class comment.
+    float SearchTerrainHeight(float x, float z, CTerrainHint* ioHint, CVector3& outNormal) const;
     // Tests one triangle for the hinted search; on success fills the answer and moves the hint.
     bool TryTriangle(int index, float x, float z, CTerrainHint& ioHint, float& outHeight,
                      CVector3& outNormal) const;
