@@ -1,6 +1,5 @@
 #include "data/CStringList.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "support/DataDir.h"

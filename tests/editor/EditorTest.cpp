@@ -13,7 +13,6 @@
 #include "editor/CEditAxisView.h"
 #include "editor/CModelEditHistory.h"
 #include "editor/CModelEditor.h"
-#include "data/CProperty.h"
 #include "data/CPropertySet.h"
 #include "model/CModel.h"
 #include "model/CPart.h"

@@ -11,7 +11,6 @@
 #include "input/CKeyboardAxes.h"
 #include "input/InputTestSupport.h"
 #include "support/DataDir.h"
-#include "model/CVariable.h"
 #include "model/CVariableTable.h"
 
 namespace

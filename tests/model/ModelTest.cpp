@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "data/CProperty.h"
 #include "data/CPropertySet.h"
-#include "model/CModel.h"
 #include "model/CPart.h"
 #include "model/CPartModelInfo.h"
 #include "model/CPartPhysic.h"

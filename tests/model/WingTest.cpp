@@ -8,7 +8,6 @@
 
 #include "AeroTestSupport.h"
 #include "ModelTestSupport.h"
-#include "model/CAirfoil.h"
 #include "model/CDegreeOfFreedom.h"
 #include "model/CPartWing2.h"
 #include "model/CPartWing3.h"

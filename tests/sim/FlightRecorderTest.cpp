@@ -12,7 +12,6 @@
 #include "data/CTokenFile.h"
 #include "fuzz/FlightRecordingFuzz.h"
 #include "model/CModel.h"
-#include "model/CVariable.h"
 #include "model/CVariableTable.h"
 #include "support/DiagCapture.h"
 #include "support/TempDir.h"

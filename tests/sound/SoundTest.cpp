@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "data/CFile.h"
-#include "sound/CSound.h"
 #include "sound/CEngineSound.h"
 #include "sound/SoundLaws.h"
 #include "SoundTestSupport.h"

@@ -22,7 +22,6 @@
 #include "input/CInput.h"
 #include "input/InputIds.h"
 #include "model/CModel.h"
-#include "model/CVariableTable.h"
 #include "sim/CFlightSession.h"
 #include "support/TempDir.h"
 

@@ -1,14 +1,11 @@
 // Drawing tests against a real GL context (Mesa llvmpipe under Xvfb): pixels are read back and
 // compared with what the data says.
 
-#include <filesystem>
-#include <memory>
 #include <vector>
 
 #include "GlWindowTest.h"
 #include "gfx/draw2d/CFontList.h"
 #include "gfx/draw2d/CSpriteList.h"
-#include "gfx/draw2d/CTextureManager.h"
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/views/CViewManager.h"
 

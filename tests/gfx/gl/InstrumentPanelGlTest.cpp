@@ -3,7 +3,6 @@
 // for a look by eye.
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,6 @@
 #include "core/Diagnostics.h"
 #include "gfx/instruments/CBInstrument.h"
 #include "gfx/instruments/CInstrumentPanel.h"
-#include "gfx/draw2d/CTextureManager.h"
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/draw2d/Palette.h"
 #include "gfx/instruments/PanelTestModel.h"

@@ -10,11 +10,9 @@
 
 #include "GlWindowTest.h"
 #include "gfx/scene/CSceneAdmin.h"
-#include "gfx/scene/CSceneObject.h"
 #include "gfx/scene/CSceneObjectAdmin.h"
 #include "gfx/scene/CSun.h"
 #include "gfx/scene/CSunRenderer.h"
-#include "gfx/draw2d/CTextureManager.h"
 #include "gfx/scene/CVdbObjectAdmin.h"
 #include "gfx/scene/TerrainShading.h"
 #include "env/TerrainGeometry.h"

@@ -13,7 +13,6 @@
 #include "gfx/gui/CCI_Slider.h"
 #include "gfx/gui/CCI_StaticText.h"
 #include "gfx/gui/CCI_Tree.h"
-#include "gfx/gui/CControlPageEx.h"
 #include "input/UserCommands.h"
 
 namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "gfx/GuiTestSupport.h"
-#include "data/CPropertyEditorControls.h"
 #include "data/CStringList.h"
 #include "data/PropertyTestSets.h"
 #include "gfx/gui/CCI_Button.h"

@@ -5,28 +5,20 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "data/CFile.h"
-#include "data/CTokenFile.h"
-#include "gfx/instruments/CBInstrumentFace.h"
 #include "gfx/instruments/CInsAirSpeed.h"
 #include "gfx/instruments/CInsAltimeter.h"
 #include "gfx/instruments/CInsAngleOfAttack.h"
-#include "gfx/instruments/CInsAngleOfSlide.h"
 #include "gfx/instruments/CInsArtificialHorizon.h"
 #include "gfx/instruments/CInsClimbRate.h"
 #include "gfx/instruments/CInsCompass.h"
 #include "gfx/instruments/CInsFeedback.h"
-#include "gfx/instruments/CInsWheel.h"
 #include "gfx/instruments/CInstrumentPanel.h"
-#include "gfx/instruments/CInstrumentPanelFactory.h"
 #include "gfx/instruments/Units.h"
 #include "model/CModel.h"
-#include "model/CVariable.h"
 #include "support/DiagCapture.h"
 #include "support/DataDir.h"
 #include "gfx/instruments/PanelTestModel.h"

@@ -8,7 +8,6 @@
 
 #include "gfx/views/CCamera.h"
 #include "gfx/views/CViewFly.h"
-#include "input/CInputEvent.h"
 #include "input/UserCommands.h"
 #include "support/InputEvents.h"
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "gfx/GuiTestSupport.h"
-#include "data/CPropertyEditorControls.h"
 #include "gfx/gui/CCI_CheckBox.h"
 #include "gfx/views/CViewSound.h"
 #include "sound/CSoundSystem.h"

@@ -3,8 +3,6 @@
 #include <memory>
 
 #include "gfx/GuiTestSupport.h"
-#include "data/CProperty.h"
-#include "data/CPropertyEditorControls.h"
 #include "env/CWind.h"
 #include "gfx/gui/CCI_Button.h"
 #include "gfx/gui/CCI_EditNumber.h"
