@@ -187,23 +187,6 @@ TEST(PropertySet, CallbackFiresOnlyOnRealChanges)
     EXPECT_EQ(set.FindProperty("ENABLED")->GetInt(), 1);
 }
 
-TEST(PropertySet, LabelIdentifiersFollowSetAndKey)
-{
-    ASSERT_TRUE(LoadStringTableFromText("IDS_GRAVITY__DESCRIPTION_S Description\n"
-                                        "IDS_GRAVITY__DESCRIPTION_L Free text about the part.\n"
-                                        "IDS_GRAVITY_S Gravity\n"
-                                        "IDS_GRAVITY_L Weight of the part.\n"
-                                        "IDS_GRAVITY_DESCRIPTION_S wrong: one underscore\n"));
-    const TPropertyDeclaration declarations[] = {{false, EPropertyType::STRING, "DESCRIPTION", 0.1f, 0, 0, 0}};
-    CEveryTypeSet set;
-    set.Init("GRAVITY", declarations, 1);
-    FreeStringTable();
-    EXPECT_EQ(set.FindProperty("DESCRIPTION")->Label(), "Description");
-    EXPECT_EQ(set.FindProperty("DESCRIPTION")->LongText(), "Free text about the part.");
-    EXPECT_EQ(set.Label(), "Gravity");
-    EXPECT_EQ(set.LongText(), "Weight of the part.");
-}
-
 TEST(PropertySet, RenameTokenReferencesTouchesOnlyMatchingNames)
 {
     CEveryTypeSet set;

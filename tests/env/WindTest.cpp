@@ -243,32 +243,6 @@ TEST(WindFile, ValuesOutsideTheirRangesAreClampedAndNotNumbersFallBackToTheDefau
     }
 }
 
-// (Values outside the declared ranges are clamped and reported as every setting's are:
-// PropertySet.SettingsFileValuesAreClampedToTheirDeclaredRanges.)
-TEST(WindFile, ThermalKeysDefaultWhenMissing)
-{
-    const struct { const char* file; TThermalSettings used; } rows[] = {
-        // An older file without the keys reads the defaults.
-        {".VELOCITY 3\n", {1.5f, 40.0f, 2.0f, 300.0f}},
-        {".THERMAL_STRENGTH 3 .THERMAL_RADIUS 60 .THERMAL_DENSITY 0.5 .THERMAL_LIFETIME 600\n", {3.0f, 60.0f, 0.5f, 600.0f}},
-    };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.file);
-        TOutputDir out;
-        out.Write("Output/Weather.txt", row.file);
-        CDiagCapture diag;
-        CWind wind;
-        wind.Create();
-        const TThermalSettings& used = wind.GetThermals().GetSettings();
-        EXPECT_TRUE(used.strength == row.used.strength && used.radius == row.used.radius &&
-                    used.density == row.used.density && used.lifetime == row.used.lifetime);
-        // What was used is what the file now says.
-        EXPECT_NE(out.Weather().find(StringPrintf(".THERMAL_RADIUS %f", row.used.radius)), std::string::npos) << out.Weather();
-        EXPECT_TRUE(diag.lines.empty()) << testing::PrintToString(diag.lines);
-    }
-}
-
 TEST(WindFile, UnwritableFileLeavesAWorkingWind)
 {
     TOutputDir out(false); // no Output folder: nothing can be written
