@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Diagnostics.h"
 #include "env/CollisionCache.h"
 #include "env/GeneratedTerrain.h"
 #include "support/DiagCapture.h"

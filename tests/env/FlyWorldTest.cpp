@@ -7,7 +7,6 @@
 #include <osg/MatrixTransform>
 #include <osgDB/WriteFile>
 
-#include "core/Diagnostics.h"
 #include "data/CFile.h"
 #include "env/CFlyWorld.h"
 #include "env/GeneratedTerrain.h"

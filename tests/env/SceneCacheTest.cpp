@@ -12,7 +12,6 @@
 #include <osg/Texture2D>
 #include <osgDB/WriteFile>
 
-#include "core/Diagnostics.h"
 #include "data/CFile.h"
 #include "env/CFlyWorld.h"
 #include "env/SceneCache.h"

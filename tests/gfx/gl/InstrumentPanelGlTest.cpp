@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "GlWindowTest.h"
-#include "core/Diagnostics.h"
 #include "gfx/instruments/CBInstrument.h"
 #include "gfx/instruments/CInstrumentPanel.h"
 #include "gfx/draw2d/Draw2D.h"
-#include "gfx/draw2d/Palette.h"
 #include "gfx/instruments/PanelTestModel.h"
 
 namespace

@@ -16,7 +16,6 @@
 #include "gfx/scene/CVdbObjectAdmin.h"
 #include "gfx/scene/TerrainShading.h"
 #include "env/TerrainGeometry.h"
-#include "gfx/draw2d/Draw2D.h"
 
 namespace
 {

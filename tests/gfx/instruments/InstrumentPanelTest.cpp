@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "data/CFile.h"
 #include "gfx/instruments/CInsAirSpeed.h"
 #include "gfx/instruments/CInsAltimeter.h"
 #include "gfx/instruments/CInsAngleOfAttack.h"
@@ -20,7 +19,6 @@
 #include "gfx/instruments/Units.h"
 #include "model/CModel.h"
 #include "support/DiagCapture.h"
-#include "support/DataDir.h"
 #include "gfx/instruments/PanelTestModel.h"
 
 namespace

@@ -8,7 +8,6 @@
 #include <osgDB/WriteFile>
 #include <osgSim/DOFTransform>
 
-#include "data/CFile.h"
 #include "env/CCollisionMesh.h"
 #include "gfx/scene/CSceneAdmin.h"
 #include "gfx/scene/CSceneMarkers.h"

@@ -11,7 +11,6 @@
 #include <osgDB/WriteFile>
 #include <osgSim/DOFTransform>
 
-#include "data/CFile.h"
 #include "gfx/scene/CScene.h"
 #include "gfx/scene/CSceneAdmin.h"
 #include "gfx/scene/CSceneDofList.h"
