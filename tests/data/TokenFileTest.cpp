@@ -185,10 +185,6 @@ TEST(TokenFile, QuotedStrings)
         EXPECT_EQ(file.GetString("S", out, "default", c.size), c.found) << c.text;
         EXPECT_EQ(out, c.expected) << c.text;
     }
-    LOAD(file, ".T \"a text\"");
-    std::string text;
-    EXPECT_TRUE(file.GetText("T", text, ""));
-    EXPECT_EQ(text, "a text");
 }
 
 TEST(TokenFile, ListsStopAtTheClosingBrace)

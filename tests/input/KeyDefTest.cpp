@@ -57,9 +57,6 @@ TEST(KeyDefs, TheLowerCommandWinsAKeyBoundTwice)
     defs.SetDefaultKeys();
     defs.SetKeyFromText(UC_DEBUG_FPS, "P"); // also UC_APP_PAUSE's
     EXPECT_EQ(Resolve(defs, DIK_P, D | H), static_cast<uint32_t>(UC_APP_PAUSE));
-    EXPECT_EQ(defs.FindCommandWithKeyText("P", UC_DEBUG_FPS), static_cast<uint32_t>(UC_APP_PAUSE));
-    EXPECT_EQ(defs.FindCommandWithKeyText("P", UC_APP_PAUSE), static_cast<uint32_t>(UC_DEBUG_FPS));
-    EXPECT_EQ(defs.FindCommandWithKeyText("Nothing", UC_APP_PAUSE), 0u);
 }
 
 TEST(KeyDefs, SetKeyFromTextKeepsStatesAndReformats)

@@ -1,7 +1,6 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "model/CPartFuelTank.h"
 #include "model/CPartServo.h"
 #include "model/PartClassTable.h"
 #include "model/ModelTestSupport.h"
@@ -168,13 +167,6 @@ TEST(SimpleParts, MassPartsWeighWhatTheySay)
     const CEngineDynamic& body = model->GetBody();
     EXPECT_NEAR(body.GetMass(), 0.05f + 0.1f + 0.25f, 1e-5f);
     EXPECT_NEAR(body.GetCentreOfMass().x, (0.05f - 0.1f) / 0.4f, 1e-5f);
-
-    auto* tank = static_cast<CPartFuelTank*>(model->FindPart(PART_FUEL_TANK, "T"));
-    tank->SetFuelMass(0.05f);
-    model->UpdateModel(0.02f);
-    EXPECT_NEAR(body.GetMass(), 0.2f, 1e-5f);
-    tank->SetFuelMass(5.0f); // no more than the tank holds
-    EXPECT_FLOAT_EQ(tank->GetFuelMass(), 0.25f);
 }
 
 // NegativeOrNaNMassIsDroppedWithoutAWord.
