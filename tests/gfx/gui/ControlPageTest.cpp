@@ -68,10 +68,7 @@ TEST_F(ControlPageTest, TabWalksFocusableControlsAndWraps)
         EXPECT_EQ(m_page.FocusIndex(), step.focus);
         EXPECT_EQ(m_host.sounds, step.sound ? std::vector<std::string>{step.sound} : std::vector<std::string>{});
     }
-    // Nor on a locked or a disabled page.
-    m_page.SetLocked(true);
-    EXPECT_EQ(m_page.OnKey(KeyDown(DIK_TAB)), kEventNotHandled);
-    m_page.SetLocked(false);
+    // Nor on a disabled page.
     m_page.SetEnabled(false);
     EXPECT_EQ(m_page.OnKey(KeyDown(DIK_TAB)), kEventNotHandled);
 }

@@ -1,4 +1,4 @@
-// Views and their manager without GL: stacking, click activation, modal views, dragging by the
+// Views and their manager without GL: stacking, click activation, dragging by the
 // title bar, the close button and wireframe cycling.
 
 #include <gtest/gtest.h>
@@ -6,22 +6,15 @@
 #include "gfx/GuiTestSupport.h"
 #include "gfx/views/CViewManager.h"
 #include "input/UserCommands.h"
-#include "support/FakeClock.h"
 
 namespace
 {
 
-// A view that records what reached it.
+// A plain view at a given place.
 class CProbeView : public CView
 {
 public:
     CProbeView(const char* name, TRect2D rect, int style = 0) : CView(name, style) { Viewport().SetPixelRect(rect); }
-    int OnMouse(const CInputEvent& event) override
-    {
-        ++mouseEvents;
-        return CView::OnMouse(event);
-    }
-    int mouseEvents = 0;
 };
 
 class ViewManagerTest : public ::testing::Test
@@ -29,9 +22,6 @@ class ViewManagerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        fake_clock::g_ns = 0;
-        for (CView* view : {&background, &left, &right})
-            view->SetClock(&fake_clock::Count);
         manager.SetGuiHost(&host);
         manager.Add(&background);
         manager.Add(&left);
@@ -80,30 +70,6 @@ TEST_F(ViewManagerTest, ClickActivatesTheFrontMostViewUnderTheMouse)
     left.Show(false); // hidden views are not hit
     ClickAt(150, 150);
     EXPECT_EQ(manager.ActiveSlot(), 0);
-}
-
-TEST_F(ViewManagerTest, ModalViewKeepsTheInputAndFlashesForAThirdOfASecond)
-{
-    ClickAt(400, 300);
-    right.SetModal(true);
-    host.sounds.clear();
-
-    ClickAt(10, 10); // on the background
-    EXPECT_EQ(manager.ActiveSlot(), 2);
-    EXPECT_TRUE(right.IsFlashing());
-    ASSERT_FALSE(host.sounds.empty());
-    EXPECT_EQ(host.sounds.front(), "Pip1.wav");
-    EXPECT_EQ(background.mouseEvents, 0);
-
-    fake_clock::g_ns = 290'000'000;
-    EXPECT_TRUE(right.IsFlashing());
-    fake_clock::g_ns = 310'000'000;
-    EXPECT_FALSE(right.IsFlashing());
-
-    // Unhandled commands and mouse events are consumed by the modal view.
-    EXPECT_EQ(manager.OnCommand(CommandEvent(UC_MODEL_RESET_POSITION)), static_cast<int>(UC_UNDEFINED));
-    host.MouseAt(400, 340);
-    EXPECT_EQ(manager.OnMouse(MouseDown()), static_cast<int>(UC_UNDEFINED));
 }
 
 TEST_F(ViewManagerTest, NonModalViewPassesUnhandledCommandsOn)
