@@ -61,17 +61,6 @@ TEST(ComponentNode, ResolvesPathsBelowTheModel)
     EXPECT_NE(tree.root.Resolve("MODEL.Tail.POSITION.Y"), nullptr);
 }
 
-TEST(ComponentNode, BusyNodesResolveNothingBelowThem)
-{
-    TTree tree;
-    tree.model->SetBusy(true);
-    EXPECT_EQ(tree.model->Resolve("Wing.MASS"), nullptr) << "starting node busy";
-    EXPECT_EQ(tree.root.Resolve("MODEL.Wing.MASS"), nullptr) << "a node on the way busy";
-    EXPECT_EQ(tree.root.Resolve("MODEL"), tree.model) << "a busy node can itself be named";
-    tree.model->SetBusy(false);
-    EXPECT_NE(tree.root.Resolve("MODEL.Wing.MASS"), nullptr);
-}
-
 TEST(ComponentNode, FirstMatchingSlotWinsAndEmptySlotsAreReused)
 {
     TTree tree;
