@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/FastAtan2.h"
 #include "model/CAirfoil.h"
 
 namespace
@@ -102,7 +103,7 @@ void CalcSurfaceAerodynamicForces(const CVector3& local, float area, float aspec
     if (!(crossSpeed >= Aero::kMinAirspeed) || !std::isfinite(crossSpeed))
         return;
     const CVector3 flow(0.0f, local.y / crossSpeed, local.z / crossSpeed);
-    const float alpha = std::atan2(flow.y, std::fabs(flow.z));
+    const float alpha = FastAtan2(flow.y, std::fabs(flow.z));
     const float dCl = ControlSurfaceLiftIncrement(deflectionRad, controlChordFraction, maxControlLift);
 
     float cl = 0.0f;

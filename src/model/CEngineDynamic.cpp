@@ -180,6 +180,7 @@ void CEngineDynamic::SumForces()
     m_totalTorque = CVector3();
     const CMatrix3& inverse = GetInverseOrientation();
     CVector3 bodyTorque;
+    CVector3 bodyAxesForce; // the records kept in body axes, turned to world axes once
     for (int i = 0; i < m_forceCount; ++i)
     {
         const CForce& record = *m_forces[i];
@@ -192,10 +193,17 @@ void CEngineDynamic::SumForces()
             StopRunaway("force", record.name, record.vector);
             return;
         }
-        m_totalForce += record.vector;
-        const CVector3 bodyForce = record.vector * inverse;
+        CVector3 bodyForce = record.vector;
+        if (record.bodyAxes)
+            bodyAxesForce += bodyForce;
+        else
+        {
+            m_totalForce += record.vector;
+            bodyForce = record.vector * inverse;
+        }
         bodyTorque += (record.point - m_centreOfMass).Cross(bodyForce);
     }
+    m_totalForce += bodyAxesForce * m_state.orientation;
     m_totalTorque = bodyTorque * m_state.orientation;
     for (int i = 0; i < m_torqueCount; ++i)
         m_totalTorque += m_torques[i]->vector;
@@ -351,7 +359,7 @@ void CEngineDynamic::DrawForces(IDebugDraw& draw)
     {
         const CForce& force = *m_forces[i];
         const CVector3 from = BodyToWorldPoint(force.point);
-        draw.Line(from, from + force.vector * force.displayScale, force.colour);
+        draw.Line(from, from + WorldForce(force) * force.displayScale, force.colour);
     }
     for (int i = 0; i < m_torqueCount; ++i)
     {
@@ -368,9 +376,9 @@ std::string PaddedName(const std::string& name)
 }
 } // namespace
 
-void CEngineDynamic::AppendForceLine(const CForce& force, std::string& ioText)
+void CEngineDynamic::AppendForceLine(const CForce& force, std::string& ioText, const CEngineDynamic* body)
 {
-    const CVector3& v = force.vector;
+    const CVector3 v = body ? body->WorldForce(force) : force.vector;
     const CVector3& p = force.point;
     ioText += PaddedName(force.name);
     ioText += StringPrintf("Dir: [% 8.3f] (% 8.3f, % 8.3f, % 8.3f)  Pos:(% 8.3f, % 8.3f, % 8.3f)", v.Length(), v.x,

@@ -31,10 +31,9 @@
 #include "core/CMatrix3.h"
 #include "core/CVector3.h"
 #include "model/CEngine.h"
+#include "model/CForce.h"
 #include "model/ITerrain.h"
 
-struct CForce;
-struct CTorque;
 class IDebugDraw;
 
 // The state the flight process saves and restores as a whole (reset, model reload).
@@ -140,6 +139,11 @@ public:
     CVector3 BodyToWorldVector(const CVector3& bodyVector) const { return bodyVector * m_state.orientation; }
     CVector3 WorldToBodyVector(const CVector3& worldVector) { return worldVector * GetInverseOrientation(); }
     CVector3 WorldToBodyPoint(const CVector3& worldPoint);
+    // A force record's vector in world axes, whichever axes its part fills it in (N).
+    CVector3 WorldForce(const CForce& force) const
+    {
+        return force.bodyAxes ? BodyToWorldVector(force.vector) : force.vector;
+    }
     // Attitude (radians, cached per frame): heading of the nose (-Z axis) clockwise from -Z
     // seen from above (+X is 90 deg), pitch of the nose above the horizon, roll positive with
     // the right wing down.
@@ -179,7 +183,8 @@ public:
     void DrawForces(IDebugDraw& draw);
     // The "Dynamics:" block, then one line per force and torque record.
     void GetDebugText(std::string& ioText);
-    static void AppendForceLine(const CForce& force, std::string& ioText);
+    // The force's direction in world axes when the body is given (its record may be in body axes).
+    static void AppendForceLine(const CForce& force, std::string& ioText, const CEngineDynamic* body = nullptr);
     static void AppendTorqueLine(const CTorque& torque, std::string& ioText);
 
 private:

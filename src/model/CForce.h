@@ -10,11 +10,14 @@
 // One force a part applies at one point of the model.
 struct CForce
 {
-    CVector3 vector;           // world frame, N
+    CVector3 vector;           // world frame, N (body frame when bodyAxes)
     CVector3 point;            // application point, body frame, m
     float displayScale = 1.0f; // arrow length per newton when drawn (DISPLAYED_SCALE_OF_FORCES)
     std::string name;          // display name ("Lift", "Gravity")
     int colour = 0;            // palette index of the arrow
+    // The part works in body axes (the wings): the sum takes the vector as it stands instead of
+    // the part turning it to world axes and the sum turning it straight back each sub-step.
+    bool bodyAxes = false;
 
     CForce() = default;
     CForce(std::string inName, int inColour) : name(std::move(inName)), colour(inColour) {}

@@ -44,7 +44,7 @@ void CPartPhysic::GetDebugText(std::string& ioText)
     ioText += StringPrintf("\nNum Forces: %i\n", GetForceCount());
     for (const CForce& force : m_forces)
     {
-        CEngineDynamic::AppendForceLine(force, ioText);
+        CEngineDynamic::AppendForceLine(force, ioText, m_model ? &m_model->GetBody() : nullptr);
         ioText += "\n";
     }
     ioText += StringPrintf("\nNum Torques: %i\n", GetTorqueCount());

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Diagnostics.h"
+#include "core/FastAtan2.h"
 #include "model/AirfoilAerodynamics.h"
 #include "model/CAirfoil.h"
 #include "model/CAirfoilList.h"
@@ -28,7 +29,11 @@ constexpr int kOutlineColour = 30;
 constexpr int kHingeColour = 27;
 } // namespace
 
-CPartWing3::CPartWing3() : CPartPhysic(PART_WING3) {}
+CPartWing3::CPartWing3() : CPartPhysic(PART_WING3)
+{
+    for (CForce& force : m_forces)
+        force.bodyAxes = true;
+}
 
 CPartWing3::~CPartWing3() = default;
 
@@ -170,7 +175,7 @@ void CPartWing3::CalcForces(float)
         const CVector3 centre = body.BodyToWorldPoint(body.GetCentreOfMass());
         const CVector3 bodyAir =
             body.WorldToBodyVector(m_model->GetWindField().GetWind(centre) - body.GetVelocity());
-        const float alpha = std::clamp(std::atan2(bodyAir.y, bodyAir.z), -kMaxDownwashAlpha, kMaxDownwashAlpha);
+        const float alpha = std::clamp(FastAtan2(bodyAir.y, bodyAir.z), -kMaxDownwashAlpha, kMaxDownwashAlpha);
         const float epsilon = m_set.downwash * (std::isfinite(alpha) ? alpha : 0.0f);
         downwashCos = std::cos(epsilon);
         downwashSin = std::sin(epsilon);
@@ -198,7 +203,7 @@ void CPartWing3::CalcForces(float)
             segment.dof->SetRotation(CVector3(0.0f, segment.deflection, 0.0f));
 
         // The rows (S, U, C) are orthonormal in body axes: the air in surface axes is its three
-        // projections, and the forces go back through the rows and the orientation.
+        // projections, and the forces go back through the rows (the records are in body axes).
         const CVector3 local(bodyAir.Dot(segment.spanDirection), bodyAir.Dot(segment.normal),
                              bodyAir.Dot(segment.chordDirection));
         CVector3 lift;
@@ -207,12 +212,11 @@ void CPartWing3::CalcForces(float)
         CalcSurfaceAerodynamicForces(local, segment.area, m_aspectRatio, m_set.efficiency, segment.deflection,
                                      segment.controlChordFraction, m_airfoil, lift, drag, cp, segment.alpha,
                                      m_set.controlMaxLift, m_set.liftingLine);
-        const auto toWorld = [&](const CVector3& v) {
-            return body.BodyToWorldVector(segment.spanDirection * v.x + segment.normal * v.y +
-                                          segment.chordDirection * v.z);
+        const auto toBody = [&](const CVector3& v) {
+            return segment.spanDirection * v.x + segment.normal * v.y + segment.chordDirection * v.z;
         };
-        lift = toWorld(lift);
-        drag = toWorld(drag);
+        lift = toBody(lift);
+        drag = toBody(drag);
 
         const CVector3 point = segment.point + segment.chordDirection * (cp * segment.chord);
         CForce& liftForce = m_forces[static_cast<size_t>(2 * i)];

@@ -18,7 +18,8 @@
 //   flag is set (SEGn_SERVO_REV defaults to true), also written to the segment's DOF
 //   the forces of CalcAirfoilAerodynamicForces with the rows (S, U, C) in world axes, the
 //   segment area, the wing's aspect ratio and EFFICIENCY (worked out in body axes)
-//   force slot 2i = lift, 2i + 1 = drag, both at P + Cp chord C.
+//   force slot 2i = lift, 2i + 1 = drag, both at P + Cp chord C; the records are in body axes
+//   (CForce::bodyAxes, CEngineDynamic::WorldForce).
 //
 // A wing without its airfoil is not linked and produces no force (reported once per
 // ApplyProperties with the model file and the part). A missing servo or DOF is no error.

@@ -87,19 +87,26 @@ TEST(EngineDynamic, TorqueIsTheWorldArmFromTheCentreOfMassCrossTheForce)
         // Yawed 90 degrees the arm lies along world -Z: (0, 0, -1) x (0, 10, 0) = (10, 0, 0);
         // world torques add as they are.
         {"the arm turns with the body", {}, yaw, {1, 0, 0}, {1, 2, 3}, {11, 2, 3}},
+        // Rolled 90 degrees the arm along body Z stays on world Z: (0, 0, 1) x (0, 10, 0).
+        {"rolled", {}, CMatrix3::FromAxisAngle(CVector3(0.0f, 0.0f, 1.0f), 0.5f * kPi), {0, 0, 1}, {}, {-10, 0, 0}},
     };
-    for (const TCase& c : cases)
+    // A record kept in body axes (the wings') adds up as its world vector does.
+    for (bool bodyAxes : {false, true})
+        for (const TCase& c : cases)
     {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.what) + (bodyAxes ? ", in body axes" : ""));
         CEngineDynamic body;
         MakeBody(body, 1.0f, c.centre);
         body.SetOrientation(c.orientation);
         CForce force = Force(CVector3(0.0f, 10.0f, 0.0f), c.point);
+        if ((force.bodyAxes = bodyAxes))
+            force.vector = body.WorldToBodyVector(force.vector);
+        ExpectNear(body.WorldForce(force), CVector3(0.0f, 10.0f, 0.0f), 1e-5f);
         CTorque extra = Torque(c.extra);
         body.AddForce(&force);
         body.AddTorque(&extra);
         body.Update(0.004f);
-        ExpectNear(body.GetTotalForce(), CVector3(0.0f, 10.0f, 0.0f), 1e-6f);
+        ExpectNear(body.GetTotalForce(), CVector3(0.0f, 10.0f, 0.0f), 1e-5f);
         ExpectNear(body.GetTotalTorque(), c.torque, 1e-5f);
     }
 }
