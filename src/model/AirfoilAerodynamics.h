@@ -46,7 +46,32 @@ float ControlSurfaceLiftIncrement(float deflectionRad, float controlChordFractio
 // the linear range the lift slope a falls to a / (1 + a / (pi AR e)), a third of the section's for
 // a fin of aspect ratio 1.3, and the stall moves to a larger alpha; a control increment falls by
 // the same factor. k = pi AR e must be positive.
-float InducedAngleOfAttack(float alpha, float dCl, float piAspectEfficiency, const CAirfoil& airfoil);
+//
+// A surface that keeps a TInducedAngleStart between sub-steps has the solve start from a narrow
+// bracket around its last answer, widened until it holds the root, and closed to the same width
+// as the cold solve: the same root to that width, at a third of the lookups. Only where the
+// root is the only one: g(x) = x + Cl(x) / k - c with c = alpha - dCl / k has several roots
+// for c inside the range where x + Cl(x) / k folds back (past the stall of a small k), and
+// there the cold solve's pick is kept.
+struct TInducedAngleStart
+{
+    static constexpr int kMaxFolds = 8;
+    float effective = 0.0f;            // the last answer (rad)
+    bool valid = false;                // effective holds one
+    bool warm = false;                 // the last solve started from it
+    const CAirfoil* airfoil = nullptr; // the folds below are of this airfoil and k
+    float k = 0.0f;
+    // Ranges of c (rad) where x + Cl(x) / k = c may have more than one root for x within three
+    // turns of zero, widened by a margin for rounding, in order; all of c when the table is not
+    // finite.
+    float fold[kMaxFolds][2] = {};
+    int foldCount = 0;
+
+    void FindFolds(const CAirfoil& forAirfoil, float forK);
+    bool MayFold(float c) const;
+};
+float InducedAngleOfAttack(float alpha, float dCl, float piAspectEfficiency, const CAirfoil& airfoil,
+                           TInducedAngleStart* start = nullptr);
 
 // All outputs are written; forces in world axes (N), Cp as a fraction of the chord from the
 // leading edge, alpha in radians. airfoil may be null (zero coefficients). A non-positive
@@ -60,8 +85,10 @@ void CalcAirfoilAerodynamicForces(const CVector3& airVelocity, const CMatrix3& s
 // The same in surface axes: local is the air velocity in the rows' axes (span, normal, chord),
 // and the forces come back in them. For callers that keep their surface frame in body axes and
 // turn the air into it once (the wings, every segment of every sub-step), instead of inverting
-// a world frame each time. A speed below the minimum or a non-finite one gives no force.
+// a world frame each time. A speed below the minimum or a non-finite one gives no force. start,
+// when given, is the surface's own warm start of the lifting-line solve.
 void CalcSurfaceAerodynamicForces(const CVector3& local, float area, float aspectRatio, float efficiency,
                                   float deflectionRad, float controlChordFraction, const CAirfoil* airfoil,
                                   CVector3& outLift, CVector3& outDrag, float& outCp, float& outAlpha,
-                                  float maxControlLift = Aero::kMaxControlLift, bool liftingLine = false);
+                                  float maxControlLift = Aero::kMaxControlLift, bool liftingLine = false,
+                                  TInducedAngleStart* start = nullptr);

@@ -211,7 +211,7 @@ void CPartWing3::CalcForces(float)
         float cp = 0.0f;
         CalcSurfaceAerodynamicForces(local, segment.area, m_aspectRatio, m_set.efficiency, segment.deflection,
                                      segment.controlChordFraction, m_airfoil, lift, drag, cp, segment.alpha,
-                                     m_set.controlMaxLift, m_set.liftingLine);
+                                     m_set.controlMaxLift, m_set.liftingLine, &segment.induced);
         const auto toBody = [&](const CVector3& v) {
             return segment.spanDirection * v.x + segment.normal * v.y + segment.chordDirection * v.z;
         };

@@ -30,6 +30,7 @@
 
 #include "core/CMatrix3.h"
 #include "core/CVector3.h"
+#include "model/AirfoilAerodynamics.h"
 #include "model/CPartPhysic.h"
 #include "model/CPropertySet_Wing.h"
 
@@ -60,6 +61,7 @@ public:
         // Results of the last step.
         float deflection = 0.0f;           // rad
         float alpha = 0.0f;                // rad
+        TInducedAngleStart induced;        // the lifting-line solve's last answer
     };
 
     CPartWing3();

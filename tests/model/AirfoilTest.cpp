@@ -376,10 +376,11 @@ TEST(AirfoilAerodynamicsTest, LiftingLineTakesTheInducedAngleOff)
             << row.alphaDeg << " " << row.dCl;
 }
 
-// The solve skips the last halvings once the bracket lies in one table segment: it must land
-// where halving all the way does, on the delivered fin and wing sections, at a fin's and a wing's
-// k, across every angle and with the rudder either way (past the stall too, where g may have
-// several roots and halving picks one of them).
+// The solve skips the last halvings once the bracket lies in one table segment, and starts from
+// its last answer when given one: either way it must land where halving all the way does, on the
+// delivered fin and wing sections, at a fin's and a wing's k, across every angle and with the
+// rudder either way (past the stall too, where g may have several roots and halving picks one of
+// them), started from the last angle's answer or from one far away.
 TEST(AirfoilAerodynamicsTest, LiftingLineSolveMatchesHalvingAllTheWay)
 {
     CDiagCapture quiet;
@@ -390,6 +391,8 @@ TEST(AirfoilAerodynamicsTest, LiftingLineSolveMatchesHalvingAllTheWay)
         const auto airfoil = AirfoilFromText(text, name);
         for (float k : {kPi * 1.33f * 0.7f, kPi * 6.0f * 0.8f})
             for (float dCl : {-0.6f, 0.0f, 0.6f})
+            {
+                TInducedAngleStart following, far;
                 for (float alphaDeg = -90.0f; alphaDeg <= 90.0f; alphaDeg += 0.37f)
                 {
                     const float alpha = alphaDeg * kRadPerDeg;
@@ -401,9 +404,14 @@ TEST(AirfoilAerodynamicsTest, LiftingLineSolveMatchesHalvingAllTheWay)
                         airfoil->GetCoefficients(x, cl, cd, cp);
                         (x + (cl + dCl) / k > alpha ? high : low) = x;
                     }
-                    EXPECT_NEAR(InducedAngleOfAttack(alpha, dCl, k, *airfoil), 0.5f * (low + high), 1e-5f)
-                        << name << " k " << k << " dCl " << dCl << " alpha " << alphaDeg;
+                    far.effective = -alpha;
+                    for (TInducedAngleStart* start : {static_cast<TInducedAngleStart*>(nullptr), &following, &far})
+                        EXPECT_NEAR(InducedAngleOfAttack(alpha, dCl, k, *airfoil, start), 0.5f * (low + high), 1e-5f)
+                            << name << " k " << k << " dCl " << dCl << " alpha " << alphaDeg << " start " << !!start;
+                    // Below the stall the root is the only one, and the last answer is used.
+                    EXPECT_TRUE(std::fabs(alpha - dCl / k) > 0.1f || following.warm) << alphaDeg;
                 }
+            }
     }
 }
 
