@@ -45,17 +45,17 @@ private:
     }
 };
 
-bool IsCurrent(const fs::path& copy, const fs::path& source)
+// The copy carries the text's time stamp: any other stamp, newer or older, means another text.
+// (Newer alone is not enough: data unpacked from an archive keeps the time it was packed, which
+// may well be older than a copy made from the text it replaces.)
+bool IsCurrent(const fs::path& copy, fs::file_time_type sourceTime)
 {
     std::error_code error;
     const auto copyTime = fs::last_write_time(copy, error);
-    if (error)
-        return false;
-    const auto sourceTime = fs::last_write_time(source, error);
-    return !error && copyTime >= sourceTime;
+    return !error && copyTime == sourceTime;
 }
 
-void WriteCopy(const osg::Node& scene, const fs::path& copy)
+void WriteCopy(const osg::Node& scene, fs::file_time_type sourceTime, const fs::path& copy)
 {
     std::error_code error;
     fs::create_directories(copy.parent_path(), error);
@@ -63,7 +63,13 @@ void WriteCopy(const osg::Node& scene, const fs::path& copy)
     fs::path temporary = copy;
     temporary.replace_extension(".partial.osgb");
     osg::ref_ptr<osgDB::Options> options = new osgDB::Options("WriteImageHint=IncludeData");
-    if (!osgDB::writeNodeFile(scene, temporary.string(), options.get()))
+    bool written = osgDB::writeNodeFile(scene, temporary.string(), options.get());
+    if (written)
+    {
+        fs::last_write_time(temporary, sourceTime, error);
+        written = !error;
+    }
+    if (!written)
     {
         DiagPrint("%s: the scene cache cannot be written; the next flight parses the text again\n",
                   copy.string().c_str());
@@ -84,11 +90,15 @@ std::string SceneCachePath(const std::string& path)
 osg::ref_ptr<osg::Node> ReadSceneFile(const std::string& path)
 {
     // Only the data folder's own files have a copy: the copies are named by the file name alone.
-    const bool cached = fs::path(path).parent_path().lexically_normal() ==
-                        fs::path(BuildDataPath(DF_3D, "x")).parent_path().lexically_normal();
+    // The stamp is taken before the text is parsed: a text replaced meanwhile must not lend its
+    // stamp to a copy of the old one.
+    std::error_code error;
+    const fs::file_time_type sourceTime = fs::last_write_time(path, error);
+    const bool cached = !error && fs::path(path).parent_path().lexically_normal() ==
+                                      fs::path(BuildDataPath(DF_3D, "x")).parent_path().lexically_normal();
     const fs::path copy = SceneCachePath(path);
     osg::ref_ptr<osg::Node> scene;
-    if (cached && IsCurrent(copy, path))
+    if (cached && IsCurrent(copy, sourceTime))
     {
         scene = osgDB::readRefNodeFile(copy.string());
         if (!scene)
@@ -100,7 +110,7 @@ osg::ref_ptr<osg::Node> ReadSceneFile(const std::string& path)
         if (!scene)
             return nullptr;
         if (cached)
-            WriteCopy(*scene, copy);
+            WriteCopy(*scene, sourceTime, copy);
     }
     CReleaseImagesVisitor release;
     scene->accept(release);

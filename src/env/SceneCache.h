@@ -2,7 +2,7 @@
 // Reading the scene files of Data/3D without parsing their text at every flight start.
 //
 // ReadSceneFile(path of "<name>.osg" in Data/3D) reads a binary copy, Output/SceneCache/<name>.osgb, when
-// that copy exists and is not older than the text file: OpenSceneGraph's binary format with the
+// that copy exists and carries the text file's time stamp: OpenSceneGraph's binary format with the
 // images held raw, so neither the text nor the PNG images are decoded again (the flying site
 // took about half a second to parse, most of the time from the menu to the first flight frame).
 // Otherwise it reads the text file and writes the copy, to a temporary name renamed at the end so

@@ -2,10 +2,12 @@
 
 They check the properties the program relies on and that a quick look would miss: the
 terrain covers its disk without gaps, overlaps or T-junctions, faces up, comes out of the
-program's reshape at the heights we meant, and the images tile.
+program's reshape at the heights we meant, and the images tile; and the committed sites'
+ground has no hole.
 """
 import math
 import os
+import re
 import sys
 import unittest
 
@@ -17,6 +19,8 @@ import noise          # noqa: E402
 import osgtext        # noqa: E402
 import sitegen        # noqa: E402
 import terrain        # noqa: E402
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 class TerrainMeshTest(unittest.TestCase):
@@ -85,6 +89,89 @@ class TerrainMeshTest(unittest.TestCase):
         self.assertLess(np.abs(got - near).max(), 15.0)
         got = terrain.terrain_surface_height(self.x[pick], self.z[pick], mesh)
         np.testing.assert_allclose(got, self.h[pick], atol=1e-6)
+
+
+def read_terrain_triangles(path):
+    """The triangles of the node "terrain" of a written site as the program takes them: the
+    DrawArrays TRIANGLES ranges of every Geometry over its vertex array, (N, 3, 3) in x, y, z."""
+    with open(path) as f:
+        text = f.read()
+    start = text.index('name "terrain"')
+    depth, end = 1, start
+    for brace in re.finditer(r"[{}]", text[start:]):
+        depth += 1 if brace.group() == "{" else -1
+        if depth == 0:
+            end = start + brace.start()
+            break
+    pieces = re.finditer(r"PrimitiveSets \d+\s*\{([^}]*)\}\s*VertexArray Vec3Array \d+\s*\{([^}]*)\}",
+                         text[start:end])
+    out = []
+    for piece in pieces:
+        vertices = np.array(piece.group(2).split(), dtype=np.float32).reshape(-1, 3)
+        for mode, first, count in re.findall(r"DrawArrays (\w+) (\d+) (\d+)", piece.group(1)):
+            assert mode == "TRIANGLES", "the program takes plain triangle lists only"
+            first, count = int(first), int(count) // 3 * 3
+            out.append(vertices[first:first + count])
+    return np.concatenate(out).astype(np.float64).reshape(-1, 3, 3)
+
+
+def convex_hull(points):
+    """Corners of the convex hull of (x, z) points, counter-clockwise (monotone chain)."""
+    pts = sorted(map(tuple, points))
+
+    def chain(seq):
+        out = []
+        for p in seq:
+            while len(out) >= 2 and ((out[-1][0] - out[-2][0]) * (p[1] - out[-2][1]) -
+                                     (out[-1][1] - out[-2][1]) * (p[0] - out[-2][0])) <= 0:
+                out.pop()
+            out.append(p)
+        return out[:-1]
+    return np.array(chain(pts) + chain(pts[::-1]))
+
+
+class ShippedSiteTest(unittest.TestCase):
+    """The committed sites as the program reads them. A point of the site in no triangle gets
+    height 0 (the model meets the ground at the wrong height or falls through it), so the
+    triangles seen from above must tile the site's whole convex outline: every inner edge is
+    shared by exactly one other triangle wound the other way, and only the outline is open."""
+
+    def assert_ground_has_no_hole(self, name):
+        t = read_terrain_triangles(os.path.join(REPO, "Data", "3D", name + ".osg"))
+        xz = t[:, :, [0, 2]]
+        # Shared corners are written as the same text, so they read back as the same numbers.
+        corners, index = np.unique(xz.reshape(-1, 2), axis=0, return_inverse=True)
+        tri = index.reshape(-1, 3)
+        a, b, c = xz[:, 0], xz[:, 1], xz[:, 2]
+        area2 = (b[:, 0] - a[:, 0]) * (c[:, 1] - a[:, 1]) - (b[:, 1] - a[:, 1]) * (c[:, 0] - a[:, 0])
+        self.assertTrue((area2 > 0).all() or (area2 < 0).all(),
+                        "%s: triangles without area seen from above, or folded over" % name)
+        if area2[0] < 0:
+            tri = tri[:, ::-1]
+        edges = np.concatenate([tri[:, [0, 1]], tri[:, [1, 2]], tri[:, [2, 0]]])
+        edge_keys = edges[:, 0] * len(corners) + edges[:, 1]
+        self.assertEqual(len(np.unique(edge_keys)), len(edge_keys), "%s: overlapping triangles" % name)
+        open_edges = edges[~np.isin(edge_keys, edges[:, 1] * len(corners) + edges[:, 0])]
+        hull = convex_hull(corners)
+        mid = corners[open_edges].mean(axis=1)
+        # Depth inside the outline: the least distance to the line of any hull edge.
+        p, q = hull, np.roll(hull, -1, axis=0)
+        d = q - p
+        depth = ((d[:, 0] * (mid[:, None, 1] - p[:, 1]) - d[:, 1] * (mid[:, None, 0] - p[:, 0])) /
+                 np.hypot(d[:, 0], d[:, 1])).min(axis=1)
+        holes = mid[depth > 0.01]
+        self.assertEqual(len(holes), 0, "%s: %d open edges inside the site, e.g. at (x, z) %s" %
+                         (name, len(holes), np.round(holes[:4], 2).tolist()))
+        outline = 0.5 * np.sum(p[:, 0] * q[:, 1] - q[:, 0] * p[:, 1])
+        perimeter = np.hypot(d[:, 0], d[:, 1]).sum()
+        self.assertLess(abs(0.5 * np.abs(area2).sum() - outline), 0.01 * perimeter,
+                        "%s: the triangles cover more or less than the outline" % name)
+
+    def test_flying_site_ground_has_no_hole(self):
+        self.assert_ground_has_no_hole("FlyingSite")
+
+    def test_slope_site_ground_has_no_hole(self):
+        self.assert_ground_has_no_hole("SlopeSite")
 
 
 class MappingTest(unittest.TestCase):
