@@ -40,7 +40,6 @@ void BoxBlur(std::vector<float>& values, int countX, int countZ, int radius, boo
 void CSlopeLift::Clear()
 {
     m_cells.clear();
-    m_quadSigns.clear();
     m_countX = m_countZ = 0;
 }
 
@@ -151,28 +150,6 @@ void CSlopeLift::Build(const CCollisionMesh& mesh)
     BoxBlur(scale, m_countX, m_countZ, block, false);
     for (size_t k = 0; k < total; ++k)
         m_cells[k].scale = std::max(kMinScale, scale[k]);
-
-    // Interpolating from +0 with positive weights: slopes that are all +0 or positive give +0
-    // or a positive slope; slopes all clearly negative (far above the smallest normal float, so
-    // that no product rounds to zero) give a negative one.
-    constexpr float kClearSlope = 1.0e-20f;
-    const auto sign = [&](float a, float b, float c, float d) -> signed char {
-        const auto upward = [](float v) { return !std::signbit(v) && std::isfinite(v); };
-        if (upward(a) && upward(b) && upward(c) && upward(d))
-            return 1;
-        if (a < -kClearSlope && b < -kClearSlope && c < -kClearSlope && d < -kClearSlope)
-            return -1;
-        return 0;
-    };
-    m_quadSigns.assign(total, TQuadSigns());
-    for (int j = 0; j + 1 < m_countZ; ++j)
-        for (int i = 0; i + 1 < m_countX; ++i)
-        {
-            const TCell &c00 = Cell(i, j), &c10 = Cell(i + 1, j), &c01 = Cell(i, j + 1), &c11 = Cell(i + 1, j + 1);
-            TQuadSigns& q = m_quadSigns[static_cast<size_t>(j) * m_countX + i];
-            q.x = sign(c00.slopeX, c10.slopeX, c01.slopeX, c11.slopeX);
-            q.z = sign(c00.slopeZ, c10.slopeZ, c01.slopeZ, c11.slopeZ);
-        }
 }
 
 bool CSlopeLift::GroundHeight(float x, float z, float& outHeight) const

@@ -41,8 +41,9 @@ public:
     // Terrain height (m) under (x, z) as the grid holds it; false outside the grid.
     bool GroundHeight(float x, float z, float& outHeight) const;
     // Both at once, with one look-up (the wind asks for both at every wing section): the
-    // vertical air as VerticalAt gives it and, when outGround is given, the ground height as
-    // GroundHeight gives it, 0 outside the grid.
+    // vertical air as VerticalAt gives it (without outGround, still air answers +0 at once,
+    // whatever the sign of VerticalAt's zero) and, when outGround is given, the ground height
+    // as GroundHeight gives it, 0 outside the grid.
     float VerticalAndGround(const CVector3& worldPoint, const CVector3& meanWind, float* outGround) const;
 
 private:
@@ -59,17 +60,7 @@ private:
     float GroundAt(int i, int j, float fx, float fz) const;
     float VerticalAt(int i, int j, float fx, float fz, const CVector3& worldPoint, const CVector3& meanWind) const;
 
-    // In still air the answer is a zero whose sign the slopes decide; where the four corners of
-    // a cell agree on the signs, it is known without interpolating. Sign of the cell (i, j) to
-    // (i + 1, j + 1): +1 all four slopes +0 or positive, -1 all negative, 0 mixed or near zero.
-    struct TQuadSigns
-    {
-        signed char x = 0, z = 0;
-    };
-    bool StillAirZero(const CVector3& worldPoint, const CVector3& meanWind, float& outZero) const;
-
     std::vector<TCell> m_cells; // row by row along x, rows along z
-    std::vector<TQuadSigns> m_quadSigns; // as m_cells; the last column and row unused
     int m_countX = 0;
     int m_countZ = 0;
     float m_originX = 0.0f; // m, world x of cell column 0
@@ -125,40 +116,11 @@ inline float CSlopeLift::VerticalAt(int i, int j, float fx, float fz, const CVec
     return along * std::exp(-above / scale);
 }
 
-inline bool CSlopeLift::StillAirZero(const CVector3& worldPoint, const CVector3& meanWind, float& outZero) const
-{
-    if (!(meanWind.x == 0.0f && meanWind.z == 0.0f) || m_countX < 2 || m_countZ < 2)
-        return false;
-    // Multiplying instead of dividing lands within 1e-4 of Locate's grid position; a point that
-    // far from a cell edge or the grid's rim lies in the same cell. Others take Locate.
-    constexpr float kMargin = 1.0f / 64.0f;
-    const float gx = (worldPoint.x - m_originX) * (1.0f / kCellSize);
-    const float gz = (worldPoint.z - m_originZ) * (1.0f / kCellSize);
-    if (!(gx >= kMargin && gz >= kMargin && gx <= static_cast<float>(m_countX - 1) - kMargin &&
-          gz <= static_cast<float>(m_countZ - 1) - kMargin))
-        return false;
-    const int i = static_cast<int>(gx), j = static_cast<int>(gz);
-    const float fx = gx - static_cast<float>(i), fz = gz - static_cast<float>(j);
-    if (!(fx >= kMargin && fx <= 1.0f - kMargin && fz >= kMargin && fz <= 1.0f - kMargin))
-        return false;
-    const TQuadSigns signs = m_quadSigns[static_cast<size_t>(j) * m_countX + i];
-    if (signs.x == 0 || signs.z == 0)
-        return false;
-    // Every weight is positive here, so the interpolated slopes have the corners' signs (a sum
-    // begun at +0 stays +0 when every term is +0, as on level ground); a
-    // product with a zero wind is a zero of the combined sign, and the sum of two zeros is -0
-    // only when both are.
-    const bool negativeX = std::signbit(meanWind.x) != (signs.x < 0);
-    const bool negativeZ = std::signbit(meanWind.z) != (signs.z < 0);
-    outZero = negativeX && negativeZ ? -0.0f : 0.0f;
-    return true;
-}
-
 inline float CSlopeLift::VerticalAndGround(const CVector3& worldPoint, const CVector3& meanWind, float* outGround) const
 {
-    float zero = 0.0f;
-    if (outGround == nullptr && StillAirZero(worldPoint, meanWind, zero))
-        return zero;
+    // Still air lifts nothing anywhere (VerticalAt's zero may carry a sign; it adds nothing).
+    if (outGround == nullptr && meanWind.x == 0.0f && meanWind.z == 0.0f)
+        return 0.0f;
     int i = 0, j = 0;
     float fx = 0.0f, fz = 0.0f;
     if (!Locate(worldPoint.x, worldPoint.z, i, j, fx, fz))
