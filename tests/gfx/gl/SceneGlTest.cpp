@@ -137,6 +137,9 @@ TEST_F(SceneGlTest, TerrainShaderDrawsTheGroundAsTheFixedFunctionPipelineDoes)
     TWorld world;
     world.sun.SetTimeOfDay(60.0f);
     world.objects.Object(world.model)->SetVisible(false);
+    // Once, run first in its process, the fixed-function picture came out 14 % apart; it has
+    // not happened since. Compare settled frames, and keep both pictures if it happens again.
+    world.Draw(0.02f);
     world.Draw(0.02f);
     const std::vector<unsigned char> fixed = ReadWindow();
     // The file's own root, below the scene object's nodes of the same name.
@@ -158,6 +161,8 @@ TEST_F(SceneGlTest, TerrainShaderDrawsTheGroundAsTheFixedFunctionPipelineDoes)
     for (size_t i = 0; i < fixed.size(); ++i)
         off += std::abs(fixed[i] - shaded[i]) > 3;
     EXPECT_LT(off, fixed.size() / 1000) << "channels more than 3 steps apart";
+    if (off >= fixed.size() / 1000)
+        Screenshot("gfx_scene_terrain_fixed.png", fixed);
     Screenshot("gfx_scene_terrain_shader.png", shaded);
 }
 
