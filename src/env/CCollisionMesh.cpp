@@ -190,24 +190,12 @@ void CCollisionMesh::UpdateExtent()
     BuildScanGrid();
 }
 
-int CCollisionMesh::ScanColumn(float x) const
-{
-    // In double and clamped before the conversion: infinite coordinates stay defined.
-    const double cell = std::floor((static_cast<double>(x) - m_gridX0) * m_gridPerMetre);
-    return static_cast<int>(std::clamp(cell, 0.0, static_cast<double>(m_gridColumns - 1)));
-}
-
-int CCollisionMesh::ScanRow(float z) const
-{
-    const double cell = std::floor((static_cast<double>(z) - m_gridZ0) * m_gridPerMetre);
-    return static_cast<int>(std::clamp(cell, 0.0, static_cast<double>(m_gridRows - 1)));
-}
-
 void CCollisionMesh::BuildScanGrid()
 {
     m_gridColumns = m_gridRows = 0;
     m_gridStart.clear();
     m_gridTriangles.clear();
+    m_gridCeiling.clear();
     // A triangle with an infinite or undefined x or z contains no point (its plane's normal
     // is not finite), so it needs no cell.
     const auto isFinite = [](const CColTriangle& t) {
@@ -275,12 +263,18 @@ void CCollisionMesh::BuildScanGrid()
         m_gridStart[cell] = m_gridStart[cell - 1] + counts[cell - 1];
     m_gridTriangles.resize(static_cast<size_t>(total));
     std::vector<int> fill(m_gridStart.begin(), m_gridStart.end() - 1);
+    // A triangle answers a height within its vertices' range (TestTriangle clamps to it); one
+    // whose range is not a number could answer anything.
+    m_gridCeiling.assign(counts.size() - 1, 0.0f);
     for (size_t k = 0; k < m_triangles.size(); ++k) {
         const TCells& span = spans[k];
+        const float highest = std::isnan(m_triangles[k].highest) ? INFINITY : m_triangles[k].highest;
         for (int j = span.j0; j <= span.j1; ++j)
-            for (int i = span.i0; i <= span.i1; ++i)
-                m_gridTriangles[static_cast<size_t>(fill[static_cast<size_t>(j) * m_gridColumns + i]++)] =
-                    static_cast<int>(k);
+            for (int i = span.i0; i <= span.i1; ++i) {
+                const size_t cell = static_cast<size_t>(j) * m_gridColumns + i;
+                m_gridTriangles[static_cast<size_t>(fill[cell]++)] = static_cast<int>(k);
+                m_gridCeiling[cell] = std::max(m_gridCeiling[cell], highest);
+            }
     }
 }
 

@@ -22,6 +22,8 @@
 // loop over all pairs i < j produces. ComputeNeighboursPairwise is that loop, O(N^2);
 // ComputeNeighbours gives the same lists in about O(N) from a grid of the vertices.
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/CVector3.h"
@@ -63,6 +65,17 @@ public:
         return SearchTerrainHeight(x, z, ioHint, outNormal);
     }
 
+    // A height (m) no answer of GetTerrainHeight under (x, z) exceeds, whatever the hint: the
+    // highest vertex of the triangles listed in the point's scan cell, or 0 (the answer where
+    // none contains the point) when higher. Infinite without a scan grid or for NaN or infinite
+    // coordinates.
+    float GetGroundCeiling(float x, float z) const
+    {
+        if (m_gridColumns == 0 || !std::isfinite(x) || !std::isfinite(z))
+            return INFINITY;
+        return m_gridCeiling[static_cast<size_t>(ScanRow(z)) * m_gridColumns + ScanColumn(x)];
+    }
+
     // Whether (x, z) lies within the extent of the triangles seen from above (their bounding
     // rectangle in X-Z); false for an empty mesh and for NaN.
     bool Covers(float x, float z) const
@@ -89,8 +102,18 @@ private:
     void BuildScanGrid();
     // Scan grid column (row) of a world x (z), clamped to the grid; the same function places
     // the triangles and the queries, so a point always lands in a cell its triangles are in.
-    int ScanColumn(float x) const;
-    int ScanRow(float z) const;
+    // In double and clamped before the conversion: infinite coordinates stay defined. Inline:
+    // every wheel asks for its ground ceiling each sub-step.
+    int ScanColumn(float x) const
+    {
+        const double cell = std::floor((static_cast<double>(x) - m_gridX0) * m_gridPerMetre);
+        return static_cast<int>(std::clamp(cell, 0.0, static_cast<double>(m_gridColumns - 1)));
+    }
+    int ScanRow(float z) const
+    {
+        const double cell = std::floor((static_cast<double>(z) - m_gridZ0) * m_gridPerMetre);
+        return static_cast<int>(std::clamp(cell, 0.0, static_cast<double>(m_gridRows - 1)));
+    }
 
     std::vector<CColTriangle> m_triangles;
     int m_currentTriangle = 0; // for the debug display only
@@ -106,4 +129,5 @@ private:
     int m_gridColumns = 0, m_gridRows = 0;
     std::vector<int> m_gridStart;     // per cell (row by row along x), then the end: offsets
     std::vector<int> m_gridTriangles; // the cells' triangle lists, one after the other
+    std::vector<float> m_gridCeiling; // per cell: GetGroundCeiling (m)
 };

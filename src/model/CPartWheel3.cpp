@@ -9,6 +9,7 @@
 #include "model/CVariable.h"
 #include "model/CVariableSearchList.h"
 #include "model/IDebugDraw.h"
+#include "model/ITerrain.h"
 #include "model/PartClassTable.h"
 
 namespace
@@ -80,9 +81,15 @@ void CPartWheel3::CalcForces(float dt)
     // 1., 2. Height and compression.
     const CVector3 hub = body.BodyToWorldPoint(s.position);
     CVector3 normal;
-    const float ground = m_model->GetTerrain().GetTerrainHeight(hub.x, hub.z, m_hint, normal);
-    const float height = hub.y - ground;
-    m_airborne = !(height <= s.springRestLength + s.radius);
+    // Above the highest ground it could stand on, the wheel is in the air whatever the ground
+    // answers (hub.y - ground >= hub.y - ceiling): the query, most of an airborne wheel's cost,
+    // is not needed. Its hint stays where it was.
+    const ITerrain& terrain = m_model->GetTerrain();
+    const float reach = s.springRestLength + s.radius;
+    const float height = hub.y - terrain.GetGroundCeiling(hub.x, hub.z) > reach
+                             ? INFINITY
+                             : hub.y - terrain.GetTerrainHeight(hub.x, hub.z, m_hint, normal);
+    m_airborne = !(height <= reach);
     m_compression = m_airborne ? 0.0f : s.springRestLength - (height - s.radius);
 
     // 3. Wheel axes.

@@ -23,6 +23,7 @@ public:
     {
         return current->GetTerrainHeight(x, z, ioHint, outNormal);
     }
+    float GetGroundCeiling(float x, float z) const override { return current->GetGroundCeiling(x, z); }
     const ITerrain* current = nullptr; // not owned: one of the session's two grounds
 };
 

@@ -22,6 +22,7 @@ public:
         ++ioHint.count;
         return height;
     }
+    float GetGroundCeiling(float x, float z) const override { return m_world.GetCollisionMesh().GetGroundCeiling(x, z); }
 
 private:
     const CFlyWorld& m_world; // not owned: the session keeps the site alive as long as the model

@@ -162,9 +162,10 @@ TEST(CollisionMeshTest, ScanAgreesWithTryingEveryTriangle)
     for (const std::vector<CVector3>* vertices : {&terrain, &overlapping}) {
         CCollisionMesh mesh;
         mesh.BuildFromTriangleList(*vertices);
-        float lo = 0.0f, hi = 0.0f;
+        float lo = 0.0f, hi = 0.0f, top = 0.0f;
         for (const CVector3& v : *vertices)
             if (std::isfinite(v.x) && std::isfinite(v.z)) {
+                top = std::max(top, v.y);
                 lo = std::min({lo, v.x, v.z});
                 hi = std::max({hi, v.x, v.z});
             }
@@ -174,7 +175,7 @@ TEST(CollisionMeshTest, ScanAgreesWithTryingEveryTriangle)
             points.emplace_back(static_cast<float>(generator.Uniform(lo, hi)), static_cast<float>(generator.Uniform(lo, hi)));
         for (size_t k = 0; k + 1 < vertices->size(); k += 7) // on vertices and edges
             points.emplace_back((*vertices)[k].x, (*vertices)[k].z);
-        int answered = 0;
+        int answered = 0, below = 0;
         for (const auto& [x, z] : points) {
             CTerrainHint expectedHint{-1, -1, nullptr}, hint = expectedHint;
             float expected = 0.0f, height = 0.0f;
@@ -190,10 +191,14 @@ TEST(CollisionMeshTest, ScanAgreesWithTryingEveryTriangle)
             ASSERT_EQ(normal, expectedNormal) << x << ", " << z;
             ASSERT_EQ(hint.current, expectedHint.current) << x << ", " << z;
             ASSERT_EQ(hint.previous, expectedHint.previous) << x << ", " << z;
+            ASSERT_LE(expected, mesh.GetGroundCeiling(x, z)) << x << ", " << z;
+            below += mesh.GetGroundCeiling(x, z) < top;
             answered += expectedHint.current >= 0;
         }
         EXPECT_GT(answered, static_cast<int>(points.size()) / 2);
+        EXPECT_GT(below, vertices == &terrain ? static_cast<int>(points.size()) / 2 : -1); // per cell (no grid: none)
     }
+    EXPECT_EQ(CCollisionMesh().GetGroundCeiling(0, 0), INFINITY);
 }
 
 // The grid search must give exactly the lists of the pair loop, order included, on a terrain

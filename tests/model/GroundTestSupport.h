@@ -23,6 +23,7 @@ public:
         outNormal = normal;
         return height;
     }
+    float GetGroundCeiling(float, float) const override { return height; }
 
     float height = 0.0f;
     CVector3 normal{0.0f, 1.0f, 0.0f};

@@ -98,9 +98,10 @@ TEST_F(WheelTest, AirborneOnlyAboveTravelPlusRadiusAndTheDamperIsClamped)
     Load(Wheel3("W", "0 0 0", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n"));
     CPartWheel3* wheel = Wheel("W");
     ASSERT_TRUE(wheel->IsLinked());
+    // Above the ground's ceiling (here the ground itself) by more than that, the wheel does not ask.
     struct TRow { float height; bool airborne; float compression; } rows[] = {
         {0.75f, false, 0.0f},                              // exactly at the threshold: on the ground
-        {std::nextafter(0.75f, 1.0f), true, 0.0f},         // a hair above: airborne
+        {std::nextafter(0.75f, 1.0f), true, 0.0f},         // a hair above: airborne, without asking
         {0.70f, false, 0.05f},
         {0.25f, false, 0.5f},                              // full travel
     };
@@ -108,8 +109,10 @@ TEST_F(WheelTest, AirborneOnlyAboveTravelPlusRadiusAndTheDamperIsClamped)
     {
         SCOPED_TRACE(row.height);
         PlaceBody(model->GetBody(), CVector3(0, row.height, 0));
+        const int queries = terrain.partQueries;
         wheel->CalcForces(0.005f);
         EXPECT_EQ(wheel->IsAirborne(), row.airborne);
+        EXPECT_EQ(terrain.partQueries - queries, row.airborne ? 0 : 1);
         EXPECT_NEAR(wheel->GetCompression(), row.compression, 1e-6f);
         EXPECT_NEAR(wheel->GetForce(CPartWheel3::kSpring).vector.y, 300.0f * row.compression, 1e-4f);
     }
