@@ -101,11 +101,20 @@ void CPartWheel3::CalcForces(float dt)
                                     CVector3(-std::sin(a), 0.0f, std::cos(a)));
         m_turnAngle = a;
     }
-    m_axes = m_turn * body.GetOrientation();
-    m_inverseAxes = m_axes.Transposed(); // both factors are rotations
-
-    // 4. Hub velocity in wheel axes.
-    m_hubVelocity = body.GetPointVelocity(s.position) * m_inverseAxes;
+    // 4. Hub velocity in wheel axes. In the air only it needs them (the wheel instrument shows
+    // it): the body's axes and the turn give it without the world axes of the wheel.
+    const CVector3 pointVelocity = body.GetPointVelocity(s.position);
+    if (m_airborne)
+    {
+        const CVector3 v = body.WorldToBodyVector(pointVelocity);
+        m_hubVelocity = CVector3(m_turn.row[0].Dot(v), m_turn.row[1].Dot(v), m_turn.row[2].Dot(v));
+    }
+    else
+    {
+        m_axes = m_turn * body.GetOrientation();
+        m_inverseAxes = m_axes.Transposed(); // both factors are rotations
+        m_hubVelocity = pointVelocity * m_inverseAxes;
+    }
 
     // 5., 6. Spring and damper.
     CVector3 spring, traction, lateral;
@@ -121,7 +130,8 @@ void CPartWheel3::CalcForces(float dt)
     if (m_airborne)
         m_alongDeflection = 0.0f;
     const float tractionForce = s.tractionStringiness * m_alongDeflection;
-    traction = m_axes.row[2] * tractionForce;
+    if (!m_airborne)
+        traction = m_axes.row[2] * tractionForce;
 
     // 8. Spin; the brake holds the wheel without ever turning it backwards.
     const float inertia = std::max(s.inertia, kMinInertia);

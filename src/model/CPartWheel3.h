@@ -104,7 +104,7 @@ private:
     bool m_airborne = true;
     bool m_skidding = false;
     float m_compression = 0.0f;      // m
-    CMatrix3 m_axes;                 // W, rows lateral, vertical, Z of the wheel, world
+    CMatrix3 m_axes;                 // W, rows lateral, vertical, Z of the wheel, world (on the ground)
     CMatrix3 m_inverseAxes;          // W^-1
     // The turn by heading and steering (body axes) and its angle (rad): it changes only when the
     // steering moves, so its sine and cosine are not taken again every sub-step.

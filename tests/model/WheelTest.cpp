@@ -130,6 +130,22 @@ TEST_F(WheelTest, AirborneOnlyAboveTravelPlusRadiusAndTheDamperIsClamped)
         wheel->CalcForces(0.005f);
         EXPECT_NEAR(wheel->GetForce(CPartWheel3::kSpring).vector.y, row.damper, 1e-4f) << row.verticalSpeed;
     }
+
+    // In the air the hub velocity is worked out another way: the same as on the ground, for a
+    // turned wheel on a tilted, turning body.
+    Load(Wheel3("W", "0.3 -0.1 0.2", " .RADIUS 0.25\n .SUSPENSION_SPRING_REST_LENGTH 0.5\n .HEADING 30\n"));
+    CVector3 hub[2];
+    for (int k = 0; k < 2; ++k)
+    {
+        PlaceBody(model->GetBody(), CVector3(0, k ? 9.0f : 0.7f, 0), CVector3(3, -1, 7));
+        model->GetBody().SetOrientation(CMatrix3::FromAxisAngle(CVector3(0.6f, 0.8f, 0), 0.7f));
+        model->GetBody().SetAngularVelocity(CVector3(0.5f, -1, 2));
+        Wheel("W")->CalcForces(0.005f);
+        EXPECT_EQ(Wheel("W")->IsAirborne(), k == 1);
+        hub[k] = Wheel("W")->GetHubVelocity();
+    }
+    aero_test::ExpectNear(hub[1], hub[0], 1e-5f, "hub velocity");
+    EXPECT_GT(std::fabs(hub[0].x), 1.0f);
 }
 
 TEST_F(WheelTest, SkidStateHasHysteresis)
