@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <osg/Image>
+#include <osg/State>
 #include <osgDB/WriteFile>
 
 #include "../GuiTestSupport.h"
@@ -63,6 +64,7 @@ protected:
     {
         // The GL textures go while the context still lives.
         TextureManager().Shutdown();
+        s_osgState = nullptr;
         if (s_context != nullptr)
             SDL_GL_DeleteContext(s_context);
         if (s_window != nullptr)
@@ -110,6 +112,11 @@ protected:
         return count;
     }
 
+    // The one record of the context's state for every scene view drawn in it, as the program's
+    // viewports share one (gfx/views/CViewport.h). A view with a record of its own took GL for
+    // fresh while the last one had left its normal array enabled, pointing into freed memory:
+    // the ground's display lists took their normals from there, dark or glaring by run.
+    static inline osg::ref_ptr<osg::State> s_osgState;
     static inline SDL_Window* s_window = nullptr;
     static inline SDL_GLContext s_context = nullptr;
 };
