@@ -3,6 +3,7 @@
 #include "app/CMainKestro.h"
 #include "data/StringTable.h"
 #include "gfx/draw2d/CSpriteList.h"
+#include "gfx/draw2d/CTextureManager.h"
 #include "gfx/draw2d/Draw2D.h"
 #include "gfx/draw2d/Palette.h"
 #include "input/KeyCodes.h"
@@ -50,6 +51,10 @@ void CProcMenuEx::Start()
 
 void CProcMenuEx::End()
 {
+    // The background (1024 x 1024, 4 MiB in the driver) is read again when a menu shows it
+    // next: the flight that usually follows needs the memory more than the menu its 20 ms.
+    if (m_backgroundSprite >= 0)
+        TextureManager().ReleaseGLObject(SpriteList().Get(m_backgroundSprite).textureId);
     m_page.Deactivate();
     if (CMainKestro* app = MainKestro())
         app->SetMenuActive(false);

@@ -105,14 +105,19 @@ void CTextureManager::Shutdown()
 
 void CTextureManager::ReleaseGLObjects()
 {
-    for (auto& entry : m_entries)
-        if (entry)
-        {
-            if (entry->glName != 0)
-                glDeleteTextures(1, &entry->glName);
-            entry->glName = 0;
-            entry->uploadTried = false;
-        }
+    for (int id = 1; id < static_cast<int>(m_entries.size()); ++id)
+        ReleaseGLObject(id);
+}
+
+void CTextureManager::ReleaseGLObject(int id)
+{
+    Entry* entry = Find(id);
+    if (entry == nullptr)
+        return;
+    if (entry->glName != 0)
+        glDeleteTextures(1, &entry->glName);
+    entry->glName = 0;
+    entry->uploadTried = false;
 }
 
 CTextureManager::Entry* CTextureManager::Find(int id) const

@@ -35,6 +35,8 @@ public:
     // Frees the GL textures of the current context: the next Bind (in a new context) reads the
     // file again and uploads it.
     void ReleaseGLObjects();
+    // The same for one texture, which keeps its id: for a big picture that only one screen shows.
+    void ReleaseGLObject(int id);
 
     // The id of the texture with this file name (case-insensitive match of names already
     // held, which then gain a reference); the dummy id when the file cannot be read.
